@@ -1,0 +1,3 @@
+#include "editor/Lurns.h"
+
+int main(int argc, char** argv) { return RunLurns(argc, argv); }

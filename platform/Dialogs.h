@@ -1,0 +1,93 @@
+// The platform's common dialogs, behind one replaceable layer.  The program
+// shows Qt's real dialogs; tests install a scripted layer that answers from
+// a queue and records what was asked, so every command runs headless.
+#pragma once
+
+#include "platform/Graphics.h"
+#include "platform/Types.h"
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <optional>
+
+class QWidget;
+
+enum class TModalResult { OK, Yes, No, Cancel };
+
+struct TFileDialogSpec {
+  QString Title;
+  // Filter in the platform's "Description|*.ext|Other|*.x" form.
+  QString Filter;
+  QString DefaultExt;  // without the dot; added to a name typed without one
+  bool OverwritePrompt = false;
+  QString InitialDir;
+  QString FileName;
+};
+
+struct TPrintDialogSpec {
+  enum Range { prAllPages, prSelection, prPageNums };
+  int MinPage = 1, MaxPage = 1;
+  int FromPage = 1, ToPage = 1;
+  bool AllowPageNums = true;
+  bool AllowSelection = false;
+  Range PrintRange = prAllPages;
+  int Copies = 1;
+  bool Collate = false;
+  QString PrinterName;  // in: current printer; out: the chosen one
+};
+
+class TDialogLayer {
+ public:
+  virtual ~TDialogLayer() = default;
+  // Plain message box with an OK button.
+  virtual void ShowMessage(const QString& text) = 0;
+  // Warning icon and an OK button: how failures the user caused are told.
+  virtual void Warning(const QString& text) = 0;
+  // Confirmation icon with Yes, No and Cancel.
+  virtual TModalResult ConfirmYesNoCancel(const QString& text) = 0;
+  // A file name, or nothing when the user cancels.
+  virtual std::optional<QString> OpenFile(const TFileDialogSpec& spec) = 0;
+  virtual std::optional<QString> SaveFile(const TFileDialogSpec& spec) = 0;
+  // Picture-open dialog (the picture formats the program reads, with a preview).
+  virtual std::optional<QString> OpenPicture(const QString& title) = 0;
+  virtual std::optional<TFont> ChooseFont(const TFont& initial) = 0;
+  virtual std::optional<TColor> ChooseColor(TColor initial) = 0;
+  // One-line input: the typed text, or the initial value when cancelled.
+  virtual QString InputBox(const QString& caption, const QString& prompt, const QString& value) = 0;
+  // The print dialog; false when cancelled.
+  virtual bool Print(TPrintDialogSpec& spec) = 0;
+  // The printer setup dialog; false when cancelled.
+  virtual bool PrinterSetup() = 0;
+};
+
+// The layer in use.  A QtDialogLayer until SetDialogs replaces it.
+TDialogLayer& Dialogs();
+// Installs a layer and returns the one it replaces.
+std::unique_ptr<TDialogLayer> SetDialogs(std::unique_ptr<TDialogLayer> layer);
+
+// The filter "Lurns CD (*.lrn)|*.lrn" in Qt's "Lurns CD (*.lrn)" form.
+QString QtFilterFromPlatform(const QString& filter);
+// Adds ".ext" to a name typed without an extension.
+QString WithDefaultExtension(const QString& fileName, const QString& defaultExt);
+// The picture files the loader reads, as a Qt filter.
+QString PictureFilter();
+
+class QtDialogLayer : public TDialogLayer {
+ public:
+  void ShowMessage(const QString& text) override;
+  void Warning(const QString& text) override;
+  TModalResult ConfirmYesNoCancel(const QString& text) override;
+  std::optional<QString> OpenFile(const TFileDialogSpec& spec) override;
+  std::optional<QString> SaveFile(const TFileDialogSpec& spec) override;
+  std::optional<QString> OpenPicture(const QString& title) override;
+  std::optional<TFont> ChooseFont(const TFont& initial) override;
+  std::optional<TColor> ChooseColor(TColor initial) override;
+  QString InputBox(const QString& caption, const QString& prompt, const QString& value) override;
+  bool Print(TPrintDialogSpec& spec) override;
+  bool PrinterSetup() override;
+};
+
+// The printer the program prints on until the report engine has its own.
+class QPrinter;
+QPrinter& ApplicationPrinter();

@@ -1,0 +1,95 @@
+// Fonts and pictures as the cover document keeps them: a font is a face
+// name, a size in points, a character set, a colour and a style bit set
+// (the fields a cover file stores); a picture is what was loaded from a
+// picture file, kept with its original bytes so that it can be copied.
+#pragma once
+
+#include "platform/Types.h"
+
+#include <QByteArray>
+#include <QFont>
+#include <QImage>
+#include <QRect>
+#include <QString>
+#include <memory>
+
+class QPainter;
+class QSvgRenderer;
+
+enum TFontStyle : std::uint8_t {
+  fsBold = 1 << 0,
+  fsItalic = 1 << 1,
+  fsUnderline = 1 << 2,
+  fsStrikeOut = 1 << 3,
+};
+using TFontStyles = std::uint8_t;
+
+constexpr std::uint8_t ANSI_CHARSET = 0;
+constexpr std::uint8_t DEFAULT_CHARSET = 1;
+constexpr std::uint8_t SYMBOL_CHARSET = 2;
+
+class TFont {
+ public:
+  QString Name = QStringLiteral("MS Sans Serif");
+  std::uint8_t Charset = DEFAULT_CHARSET;
+  TColor Color = clWindowText;
+  TFontStyles Style = 0;
+
+  // The size is kept as a character height in pixels at PixelsPerInch, the
+  // way the platform keeps it; Size() and SetSize() convert through points.
+  int Height = -11;  // 8 points at 96 pixels per inch
+  int PixelsPerInch = 96;
+
+  int Size() const { return -MulDiv(Height, 72, PixelsPerInch); }
+  void SetSize(int points) { Height = -MulDiv(points, PixelsPerInch, 72); }
+
+  // A Qt font for drawing at the given resolution (screen or printer).
+  QFont ToQFont(int ppi) const;
+  QFont ToQFont() const { return ToQFont(PixelsPerInch); }
+  // Takes face, size and style from a Qt font (colour and set unchanged).
+  void FromQFont(const QFont& f);
+
+  bool operator==(const TFont& o) const {
+    return Name == o.Name && Charset == o.Charset && Color == o.Color && Style == o.Style &&
+           Size() == o.Size();
+  }
+  bool operator!=(const TFont& o) const { return !(*this == o); }
+};
+
+// A loaded picture: a raster image, or a vector drawing that scales without
+// loss.  Copies share the data; assigning copies the value.
+class TPicture {
+ public:
+  TPicture();
+  ~TPicture();
+  TPicture(const TPicture&);
+  TPicture& operator=(const TPicture&);
+
+  bool Empty() const;
+  int Width() const;
+  int Height() const;
+  // The file extension the picture was decoded by ("jpg", "bmp", ...).
+  QString Format() const;
+  // The bytes the picture was decoded from.
+  QByteArray Data() const;
+
+  // Throws Exception with a user-readable message; on failure the picture
+  // keeps its former content.
+  void LoadFromFile(const QString& fileName);
+  void LoadFromData(const QByteArray& bytes, const QString& extension);
+  void Clear();
+
+  // Draws the picture scaled into dest.
+  void Draw(QPainter& p, const QRectF& dest) const;
+  // The picture as pixels at its own size (vector drawings rendered).
+  QImage ToImage() const;
+  // The picture as pixels at the given size.
+  QImage ToImage(const QSize& size) const;
+
+  bool operator==(const TPicture& o) const { return d_ == o.d_; }
+
+  struct Data_;
+
+ private:
+  std::shared_ptr<const Data_> d_;
+};
