@@ -1,13 +1,22 @@
 // Test entry point: a headless QApplication shared by every test of the
 // executable.  The offscreen platform is chosen unless the caller set one,
 // so the tests also run (and can be listed) on machines without a display.
+// The settings store points at a temporary folder, never at the user's.
 #include <QApplication>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   qputenv("LURNS_TEST", "1");
+  QTemporaryDir config;
+  qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
   QApplication app(argc, argv);
+  QStandardPaths::setTestModeEnabled(true);
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config.path());
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path());
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

@@ -1,0 +1,238 @@
+#include "platform/Dialogs.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QFontDialog>
+#include <QHBoxLayout>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+std::unique_ptr<TDialogLayer>& LayerSlot() {
+  static std::unique_ptr<TDialogLayer> layer;
+  return layer;
+}
+
+QWidget* DialogParent() { return QApplication::activeWindow(); }
+
+QString AppTitle() {
+  const QString t = QApplication::applicationDisplayName();
+  return t.isEmpty() ? QStringLiteral("Lurns para CD") : t;
+}
+}  // namespace
+
+TDialogLayer& Dialogs() {
+  auto& slot = LayerSlot();
+  if (!slot) slot = std::make_unique<QtDialogLayer>();
+  return *slot;
+}
+
+std::unique_ptr<TDialogLayer> SetDialogs(std::unique_ptr<TDialogLayer> layer) {
+  auto old = std::move(LayerSlot());
+  LayerSlot() = std::move(layer);
+  return old;
+}
+
+QString QtFilterFromPlatform(const QString& filter) {
+  const QStringList parts = filter.split(QLatin1Char('|'));
+  QStringList out;
+  for (int i = 0; i + 1 < parts.size(); i += 2) {
+    QString desc = parts[i];
+    const QString pattern = QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' '));
+    // Qt reads the patterns from the parentheses of the description.
+    if (!desc.contains(QLatin1Char('('))) desc += QStringLiteral(" (%1)").arg(pattern);
+    out << desc;
+  }
+  return out.join(QStringLiteral(";;"));
+}
+
+QString WithDefaultExtension(const QString& fileName, const QString& defaultExt) {
+  if (fileName.isEmpty() || defaultExt.isEmpty()) return fileName;
+  if (!QFileInfo(fileName).suffix().isEmpty()) return fileName;
+  QString ext = defaultExt;
+  while (ext.startsWith(QLatin1Char('*')) || ext.startsWith(QLatin1Char('.'))) ext.remove(0, 1);
+  return ext.isEmpty() ? fileName : fileName + QLatin1Char('.') + ext;
+}
+
+QString PictureFilter() {
+  return QStringLiteral(
+      "Imagens (*.jpg *.jpeg *.bmp *.ico *.png *.gif *.svg *.wmf *.emf);;"
+      "JPEG (*.jpg *.jpeg);;Bitmaps (*.bmp);;Ícones (*.ico);;"
+      "Metaficheiros (*.svg *.wmf *.emf);;Todos os ficheiros (*)");
+}
+
+void QtDialogLayer::ShowMessage(const QString& text) {
+  QMessageBox box(QMessageBox::NoIcon, AppTitle(), text, QMessageBox::Ok, DialogParent());
+  box.exec();
+}
+
+void QtDialogLayer::Warning(const QString& text) {
+  QMessageBox box(QMessageBox::Warning, QStringLiteral("Aviso"), text, QMessageBox::Ok, DialogParent());
+  box.exec();
+}
+
+TModalResult QtDialogLayer::ConfirmYesNoCancel(const QString& text) {
+  QMessageBox box(QMessageBox::Question, QStringLiteral("Confirmação"), text,
+                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, DialogParent());
+  box.button(QMessageBox::Yes)->setText(QStringLiteral("&Sim"));
+  box.button(QMessageBox::No)->setText(QStringLiteral("&Não"));
+  box.button(QMessageBox::Cancel)->setText(QStringLiteral("Cancelar"));
+  box.setDefaultButton(QMessageBox::Yes);
+  switch (box.exec()) {
+    case QMessageBox::Yes: return TModalResult::Yes;
+    case QMessageBox::No: return TModalResult::No;
+    default: return TModalResult::Cancel;
+  }
+}
+
+static std::optional<QString> RunFileDialog(const TFileDialogSpec& spec, bool save) {
+  QFileDialog dlg(DialogParent(), spec.Title, spec.InitialDir, QtFilterFromPlatform(spec.Filter));
+  dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dlg.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  if (save && !spec.OverwritePrompt) dlg.setOption(QFileDialog::DontConfirmOverwrite);
+  if (!spec.FileName.isEmpty()) dlg.selectFile(spec.FileName);
+  if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
+  const QString name = dlg.selectedFiles().first();
+  return save ? WithDefaultExtension(name, spec.DefaultExt) : name;
+}
+
+std::optional<QString> QtDialogLayer::OpenFile(const TFileDialogSpec& spec) {
+  return RunFileDialog(spec, false);
+}
+
+std::optional<QString> QtDialogLayer::SaveFile(const TFileDialogSpec& spec) {
+  return RunFileDialog(spec, true);
+}
+
+std::optional<QString> QtDialogLayer::OpenPicture(const QString& title) {
+  const QString name = QFileDialog::getOpenFileName(DialogParent(), title, QString(), PictureFilter());
+  if (name.isEmpty()) return std::nullopt;
+  return name;
+}
+
+namespace {
+// The font dialog of the platform also offers the text colour; Qt's does
+// not, so it is shown inside a dialog of ours with a colour list.
+class FontAndColourDialog : public QDialog {
+ public:
+  explicit FontAndColourDialog(const TFont& initial, QWidget* parent) : QDialog(parent), font_(initial) {
+    setWindowTitle(QStringLiteral("Tipo de letra"));
+    auto* lay = new QVBoxLayout(this);
+    fontDlg_ = new QFontDialog(initial.ToQFont(), this);
+    fontDlg_->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog |
+                         QFontDialog::ScalableFonts);
+    fontDlg_->setWindowFlags(Qt::Widget);
+    lay->addWidget(fontDlg_);
+    auto* row = new QHBoxLayout;
+    row->addWidget(new QLabel(QStringLiteral("&Cor:"), this));
+    colours_ = new QComboBox(this);
+    static const std::pair<TColor, const char*> kColours[] = {
+        {clBlack, "Preto"},      {clMaroon, "Castanho"}, {clGreen, "Verde"},   {clOlive, "Azeitona"},
+        {clNavy, "Azul-marinho"}, {clPurple, "Roxo"},     {clTeal, "Azul-petróleo"}, {clGray, "Cinzento"},
+        {clSilver, "Prateado"},  {clRed, "Vermelho"},   {clLime, "Lima"},      {clYellow, "Amarelo"},
+        {clBlue, "Azul"},        {clFuchsia, "Fúcsia"}, {clAqua, "Água"},      {clWhite, "Branco"}};
+    for (const auto& [c, name] : kColours) {
+      QPixmap swatch(16, 16);
+      swatch.fill(ColorToQColor(c));
+      colours_->addItem(QIcon(swatch), QString::fromUtf8(name), QVariant::fromValue<uint>(c));
+    }
+    const TColor current = initial.Color & clSystemColor ? QColorToColor(ColorToQColor(initial.Color))
+                                                         : initial.Color;
+    int idx = colours_->findData(QVariant::fromValue<uint>(current));
+    if (idx < 0) {
+      QPixmap swatch(16, 16);
+      swatch.fill(ColorToQColor(current));
+      colours_->addItem(QIcon(swatch), QStringLiteral("Personalizada"), QVariant::fromValue<uint>(current));
+      idx = colours_->count() - 1;
+    }
+    colours_->setCurrentIndex(idx);
+    row->addWidget(colours_, 1);
+    lay->addLayout(row);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Cancelar"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    lay->addWidget(buttons);
+  }
+
+  TFont Result() const {
+    TFont f = font_;
+    const QFont q = fontDlg_->currentFont();
+    f.FromQFont(q);
+    // Symbol faces keep their own character set; everything else is
+    // offered in the Western set.
+    f.Charset = QFontDatabase::writingSystems(q.family()).contains(QFontDatabase::Symbol)
+                    ? SYMBOL_CHARSET
+                    : ANSI_CHARSET;
+    f.Color = colours_->currentData().value<uint>();
+    return f;
+  }
+
+ private:
+  TFont font_;
+  QFontDialog* fontDlg_;
+  QComboBox* colours_;
+};
+}  // namespace
+
+std::optional<TFont> QtDialogLayer::ChooseFont(const TFont& initial) {
+  FontAndColourDialog dlg(initial, DialogParent());
+  if (dlg.exec() != QDialog::Accepted) return std::nullopt;
+  return dlg.Result();
+}
+
+std::optional<TColor> QtDialogLayer::ChooseColor(TColor initial) {
+  const QColor c = QColorDialog::getColor(ColorToQColor(initial), DialogParent(), QStringLiteral("Cor"));
+  if (!c.isValid()) return std::nullopt;
+  return QColorToColor(c);
+}
+
+QString QtDialogLayer::InputBox(const QString& caption, const QString& prompt, const QString& value) {
+  bool ok = false;
+  const QString text = QInputDialog::getText(DialogParent(), caption, prompt, QLineEdit::Normal, value, &ok);
+  return ok ? text : value;
+}
+
+QPrinter& ApplicationPrinter() {
+  static QPrinter printer(QPrinter::HighResolution);
+  return printer;
+}
+
+bool QtDialogLayer::Print(TPrintDialogSpec& spec) {
+  QPrinter& printer = ApplicationPrinter();
+  QPrintDialog dlg(&printer, DialogParent());
+  dlg.setMinMax(spec.MinPage, spec.MaxPage);
+  dlg.setFromTo(spec.FromPage, spec.ToPage);
+  QAbstractPrintDialog::PrintDialogOptions opts = QAbstractPrintDialog::PrintCollateCopies;
+  if (spec.AllowPageNums) opts |= QAbstractPrintDialog::PrintPageRange;
+  if (spec.AllowSelection) opts |= QAbstractPrintDialog::PrintSelection;
+  dlg.setOptions(opts);
+  if (dlg.exec() != QDialog::Accepted) return false;
+  switch (printer.printRange()) {
+    case QPrinter::Selection: spec.PrintRange = TPrintDialogSpec::prSelection; break;
+    case QPrinter::PageRange: spec.PrintRange = TPrintDialogSpec::prPageNums; break;
+    default: spec.PrintRange = TPrintDialogSpec::prAllPages; break;
+  }
+  spec.FromPage = printer.fromPage() ? printer.fromPage() : spec.MinPage;
+  spec.ToPage = printer.toPage() ? printer.toPage() : spec.MaxPage;
+  spec.Copies = printer.copyCount();
+  spec.Collate = printer.collateCopies();
+  spec.PrinterName = printer.printerName();
+  return true;
+}
+
+bool QtDialogLayer::PrinterSetup() {
+  QPageSetupDialog dlg(&ApplicationPrinter(), DialogParent());
+  return dlg.exec() == QDialog::Accepted;
+}

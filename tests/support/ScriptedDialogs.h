@@ -1,0 +1,55 @@
+// A dialog layer for tests: every dialog takes its answer from a queue and
+// records what it was asked, so commands run without a person.  A dialog
+// with no queued answer fails the test and answers as a cancel would.
+#pragma once
+
+#include "platform/Dialogs.h"
+
+#include <QStringList>
+#include <deque>
+#include <memory>
+
+class ScriptedDialogs : public TDialogLayer {
+ public:
+  // What the dialogs were asked, in order: "message: text", "warning: text",
+  // "confirm: text", "open: title", "save: title", "picture: title",
+  // "font", "colour", "input: caption/prompt", "print", "printer setup".
+  QStringList Asked;
+  std::deque<TModalResult> Confirms;
+  std::deque<std::optional<QString>> Files;    // open, save and picture dialogs
+  std::deque<std::optional<TFont>> Fonts;
+  std::deque<std::optional<TColor>> Colours;
+  std::deque<std::optional<QString>> Inputs;   // nullopt = cancelled
+  std::deque<bool> Prints;
+  std::vector<TFileDialogSpec> FileSpecs;      // specs of the file dialogs shown
+  std::vector<TFont> FontsShown;               // initial fonts of the font dialogs
+
+  // The messages and warnings shown, without their prefixes.
+  QStringList Messages() const;
+
+  void ShowMessage(const QString& text) override;
+  void Warning(const QString& text) override;
+  TModalResult ConfirmYesNoCancel(const QString& text) override;
+  std::optional<QString> OpenFile(const TFileDialogSpec& spec) override;
+  std::optional<QString> SaveFile(const TFileDialogSpec& spec) override;
+  std::optional<QString> OpenPicture(const QString& title) override;
+  std::optional<TFont> ChooseFont(const TFont& initial) override;
+  std::optional<TColor> ChooseColor(TColor initial) override;
+  QString InputBox(const QString& caption, const QString& prompt, const QString& value) override;
+  bool Print(TPrintDialogSpec& spec) override;
+  bool PrinterSetup() override;
+};
+
+// Installs a ScriptedDialogs for the lifetime of the guard and puts the
+// previous layer back afterwards.
+class ScriptedDialogsGuard {
+ public:
+  ScriptedDialogsGuard();
+  ~ScriptedDialogsGuard();
+  ScriptedDialogs& operator*() { return *dialogs_; }
+  ScriptedDialogs* operator->() { return dialogs_; }
+
+ private:
+  ScriptedDialogs* dialogs_;
+  std::unique_ptr<TDialogLayer> previous_;
+};
