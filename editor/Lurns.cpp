@@ -1,0 +1,56 @@
+#include "editor/Lurns.h"
+
+#include "editor/uLurn.h"
+#include "editor/uSobre.h"
+#include "editor/uSplash.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QTextStream>
+
+namespace {
+// The window fonts the program's forms name are Windows faces; where a
+// Windows compatibility package installs them (outside the font index),
+// load them so the forms look as designed.  Otherwise fontconfig picks
+// its own substitute.
+void CarregarTiposDeLetra() {
+  const QDir dir(QStringLiteral("/usr/share/wine/fonts"));
+  for (const QString& f : {QStringLiteral("tahoma.ttf"), QStringLiteral("tahomabd.ttf"), QStringLiteral("sserife.fon")})
+    if (dir.exists(f)) QFontDatabase::addApplicationFont(dir.filePath(f));
+}
+}  // namespace
+
+int RunLurns(int argc, char** argv) {
+  const bool semEcra = qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+                       qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+  if (semEcra) {
+    QTextStream(stderr) << "Lurns para CD precisa de um ambiente gráfico: não há nenhum ecrã disponível "
+                           "(DISPLAY e WAYLAND_DISPLAY não estão definidos).\n"
+                           "Lurns para CD needs a graphical desktop: no display is available.\n";
+    return 1;
+  }
+  QApplication app(argc, argv);
+  // 1. The splash window first, painted at once.
+  auto* splash = new TfrmSplash;
+  frmSplash = splash;
+  splash->show();
+  splash->repaint();
+  QApplication::processEvents();
+  // 2. The application and its title.
+  QApplication::setApplicationName(QStringLiteral("Lurns"));
+  QApplication::setApplicationDisplayName(QStringLiteral("Lurns para CD"));
+  QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/lurns.svg")));
+  CarregarTiposDeLetra();
+  // 3. The forms, in their order: the main window (the main form), the
+  // settings dialog, the about box, the report forms and the preview.
+  TfrmLurn frmLurn;
+  AboutBox = new TAboutBox(&frmLurn);
+  // 4. The splash stays in front until the main window's first tick.
+  frmLurn.show();
+  if (frmSplash) frmSplash->raise();
+  // 5. The event loop, until the main window closes.
+  QObject::connect(&app, &QApplication::lastWindowClosed, &app, &QApplication::quit);
+  return app.exec();
+}

@@ -1,0 +1,28 @@
+// The program's settings, kept in the per-user settings store under the
+// key "Lurns", section "Parametros", each value as decimal text.
+#pragma once
+
+#include "platform/Types.h"
+
+#include <QSettings>
+#include <cstdint>
+#include <memory>
+
+struct TParametros {
+  std::uint16_t Superior = 0;  // top print margin, mm
+  std::uint16_t Esquerda = 0;  // left print margin, mm
+  std::uint8_t Lingua = 0;     // 0 Portuguese, otherwise English
+  std::uint8_t GrelhaX = 8;    // snap steps, pixels
+  std::uint8_t GrelhaY = 8;
+  TColor Dobra = 0x00FF00;     // colour of the fold marks
+  std::uint8_t Grava = 0;      // save mode (kept, not used)
+};
+
+// The one settings record of the program.
+TParametros& Parametros();
+
+void LerParametros();
+void GravarParametros();
+
+// The settings store, positioned at the "Parametros" section.
+std::unique_ptr<QSettings> AbrirRegisto();

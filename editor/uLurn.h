@@ -1,0 +1,169 @@
+// The main window: menu, tool bar, the four sheets of the cover and the
+// status bar.  The cover document lives in the controls of this window:
+// each sheet is a panel whose background controls are placed at start-up
+// and whose text and picture objects are created at run time, owned by
+// the panel in creation order.
+#pragma once
+
+#include "platform/Controls.h"
+#include "platform/Graphics.h"
+#include "platform/Types.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QVector>
+
+class QAction;
+class QCheckBox;
+class QLabel;
+class QMenu;
+class QTabWidget;
+class QTimer;
+class QToolButton;
+class TBarPopupMenu;
+class TDSShape;
+class TProImage;
+class TProLabel;
+class TStretchHandle;
+
+// Sheet numbers are the tab page index plus one.
+enum TFolha { folhaFrente = 1, folhaInterior = 2, folhaTras = 3, folhaCD = 4 };
+
+class TfrmLurn : public QMainWindow {
+  Q_OBJECT
+ public:
+  explicit TfrmLurn(QWidget* parent = nullptr);
+  ~TfrmLurn() override;
+
+  // ---- Window-level state that belongs to the document ----
+  bool ficheiroGravado = true;
+  bool erroGravacao = false;
+  QString nomeFicheiro;
+  bool nadaCopiado = true;
+  QString tipoCopiado;
+  qint32 origemX = 0, origemY = 0;
+
+  // ---- Controls ----
+  QWidget* client;  // the 587 x 529 client area
+  QWidget* ToolBar1;
+  QToolButton *botaoNovo, *botaoAbrir, *botaoGravar, *botaoImprimirFrente, *botaoImprimirTras,
+      *botaoInserirImagem, *botaoTexto, *botaoApagar, *botaoCopiar, *botaoColar, *botaoEditar,
+      *botaoEsquerda, *botaoCentrar, *botaoDireita, *botao90GEsquerda, *botao90GDireita, *botaoSair;
+  QCheckBox* checkLombada;
+  QTabWidget* pageFolhas;
+  QWidget *TabSheet1, *TabSheet2, *TabSheet3, *TabSheet4;
+  TPanel *painelFrente, *painelInterior, *painelTras, *painelCD;
+  TShape *corFrente, *corInterior, *corTras;
+  TProImage *imgFrente, *imgInterior, *imgTras, *imgTrasLombada;
+  TShape *Shape1, *Shape2;
+  TDSShape* centroCD;
+  TProImage *ProImage1, *imgCD;
+  QPointer<TStretchHandle> StretchHandle1;
+  QWidget* barraEstado;
+  QLabel* painelFicheiro;  // status bar panel 1: the current file name
+  TShape *lampadaVerde = nullptr, *lampadaVermelha = nullptr;
+  QTimer* temporizador;
+  TBarPopupMenu* popUpMenuHandles;
+
+  // Main menu entries, by their component names.
+  QMenu *menuFicheiros, *menuEditar, *menuObjectos, *menuAjuda;
+  QAction *menuFicheiroNovo, *manuFicheiroAbrir, *menuFicheiroGravar, *menuFicheiroGravarComo,
+      *N1, *menuFicheiroConfigurarImpressora, *menuFicheiroImprimir, *menuFicheiroPreverImpresso, *N2,
+      *menuFicheirosFicheiro1, *menuFicheirosFicheiro2, *menuFicheirosFicheiro3,
+      *menuFicheirosFicheiro4, *menuFicheirosFicheiro5, *separadorFicheiros, *menuFicheiroSair;
+  QAction *menuEditarApagar, *menuEditarCopiar, *menuEditarColar, *N3, *menuEditarAlinharEsquerda,
+      *menuEditarAlinharDireita, *menuEditarCentrar;
+  QAction *menuObjectosImagemdefundo, *menuObjectosCordefundo, *menuObjectosInserirtexto,
+      *menuObjectosInseririmagem, *menuObjectosRodar90Esquerda, *menuObjectosRodar90Direita,
+      *menuObjectosEditartextoseleccionado, *menuObjectosAlterarfonteecor,
+      *menuObjectosAlterarimagem, *manuObjectosLimparImagemFundo;
+  QAction *menuAjudaAjuda, *N4, *menuAjudaParametros, *N5, *menuAjudaSobre;
+  // Object popup menu entries.
+  QAction *opcaoEditarAlterarimagem, *opcaoAlterarfonte, *opcaoApagar, *opcaoCopiar, *opcaoColar,
+      *opcaoRodar45esquerda, *opcaoRodar45direita, *opcaoAlinharAgrelha;
+
+  // The font and colour dialogs remember the last choice between uses.
+  TFont dlgAlterarFonteFont;
+  TColor dlgAlterarCorColor = clBlack;
+
+  // ---- Document operations ----
+  TPanel* Painel(int folha) const;
+  // The sheet of the active tab page.
+  int FolhaActual() const;
+  // The selected object, or nullptr.
+  QWidget* Seleccionado() const;
+  // A name for a new object of a sheet, unique within its panel.
+  QString NovoNome(const QString& prefixo, int folha) const;
+  void LimparDocumento();
+  void FundosParaTras();
+  // Marks the document changed: flag false, red lamp.
+  void MarcarAlterado();
+  // Shows the lamps for the current flag.
+  void MostrarLampadas();
+
+  // Object mouse handlers, given to every text and picture object.
+  void textoMouseDown(QObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+  void textoMouseMove(QObject* Sender, TShiftState Shift, int X, int Y);
+  void imagemMouseDown(QObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+  // Gives an object its handlers by its kind.
+  void LigarTexto(TProLabel* texto);
+  void LigarImagem(TProImage* imagem);
+
+  // ---- Handlers ----
+  void temporizadorTimer();
+  void pageFolhasChange();
+  void LibertarSeleccao();  // background clicks
+  void menuFicheiroSairClick();
+  void menuFicheiroConfigurarImpressoraClick();
+  void menuAjudaAjudaClick();
+  void menuAjudaSobreClick();
+
+  // Object editing commands.
+  void menuObjectosInserirtextoClick();
+  void menuObjectosInseririmagemClick();
+  void menuObjectosEditartextoseleccionadoClick();
+  void opcaoEditarAlterarimagemClick();
+  void menuObjectosAlterarfonteecorClick();
+  void menuObjectosAlterarimagemClick();
+  void menuEditarAlinharEsquerdaClick();
+  void menuEditarCentrarClick();
+  void menuEditarAlinharDireitaClick();
+  void menuObjectosRodar90EsquerdaClick();
+  void menuObjectosRodar90DireitaClick();
+  void menuEditarApagarClick();
+  void menuObjectosImagemdefundoClick();
+  void menuObjectosCordefundoClick();
+  void manuObjectosLimparImagemFundoClick();
+  void checkLombadaClick();
+  void opcaoAlinharAgrelhaClick();
+
+  // Runs the window's start-up steps that need the window shown.
+  void FormShow();
+  void FormActivate();
+
+  // The help context number a menu entry or control carries.
+  static int HelpContext(const QObject* o);
+
+ protected:
+  void showEvent(QShowEvent* e) override;
+  void changeEvent(QEvent* e) override;
+
+ private:
+  void FormCreate();
+  void CriarMenu();
+  void CriarBarraFerramentas();
+  void CriarFolhas();
+  void CriarBarraEstado();
+  void CriarMenuObjectos();
+  TProLabel* CriarTexto(int folha);
+  void EditarTexto(TProLabel* texto);
+  void Alinhar(int modo);
+  void Rodar(bool esquerda);
+  bool CarregarImagem(TProImage* img, const QString& ficheiro);
+  void MostrarFundoTras();
+
+  bool shown_ = false;
+};
+
+// The splash window while it exists (destroyed at the first timer tick).
+extern QPointer<QWidget> frmSplash;

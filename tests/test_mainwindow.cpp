@@ -1,0 +1,316 @@
+// The main window as a user meets it: start-up state, the commands the
+// timer enables for each kind of selection, the sheets and their
+// background controls, naming of new objects, clearing the document, and
+// the mouse handlers of the objects.
+#include "components/Handles.h"
+#include "components/ProCtrls.h"
+#include "components/dsshape.h"
+#include "editor/uLurn.h"
+#include "support/ScriptedDialogs.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QApplication>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimer>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+class MainWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    w = std::make_unique<TfrmLurn>();
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+  }
+  void TearDown() override {
+    w->ficheiroGravado = true;  // nothing to ask on close
+    w.reset();
+  }
+
+  TProLabel* Texto(int folha, const QString& nome, int x = 10, int y = 10) {
+    TPanel* p = w->Painel(folha);
+    auto* t = new TProLabel(p);
+    p->Owned.InsertComponent(t);
+    t->setObjectName(nome);
+    t->SetCaption(nome);
+    t->setGeometry(x, y, 100, 20);
+    w->LigarTexto(t);
+    t->show();
+    return t;
+  }
+  TProImage* Imagem(int folha, const QString& nome) {
+    TPanel* p = w->Painel(folha);
+    auto* i = new TProImage(p);
+    p->Owned.InsertComponent(i);
+    i->setObjectName(nome);
+    i->setGeometry(50, 50, 100, 100);
+    w->LigarImagem(i);
+    i->show();
+    return i;
+  }
+  bool On(QAction* a) { return a->isEnabled(); }
+  bool On(QToolButton* b) { return b->isEnabled(); }
+
+  ScriptedDialogsGuard dialogs;
+  std::unique_ptr<TfrmLurn> w;
+};
+
+TEST_F(MainWindow, StartsEmptySavedOnTheFrontSheet) {
+  EXPECT_EQ(w->windowTitle(), "Lurns para CD");
+  EXPECT_EQ(w->client->size(), QSize(587, 529));
+  EXPECT_FALSE(w->windowFlags() & Qt::WindowMaximizeButtonHint);
+  EXPECT_EQ(w->pageFolhas->currentIndex(), 0);
+  EXPECT_EQ(w->FolhaActual(), folhaFrente);
+  EXPECT_TRUE(w->ficheiroGravado);
+  EXPECT_FALSE(w->erroGravacao);
+  EXPECT_TRUE(w->nomeFicheiro.isEmpty());
+  EXPECT_TRUE(w->nadaCopiado);
+  EXPECT_TRUE(w->lampadaVerde->isVisible());
+  EXPECT_FALSE(w->lampadaVermelha->isVisible());
+  EXPECT_TRUE(w->painelFicheiro->text().isEmpty());
+  EXPECT_FALSE(w->checkLombada->isVisible());
+  EXPECT_TRUE(w->checkLombada->isChecked());
+  EXPECT_FALSE(w->StretchHandle1->IsAttached());
+  EXPECT_FALSE(On(w->menuEditarColar));
+  EXPECT_FALSE(On(w->botaoColar));
+  for (TPanel* p : {w->painelFrente, w->painelInterior, w->painelTras, w->painelCD})
+    EXPECT_EQ(p->Owned.ComponentCount(), 0) << p->objectName().toStdString();
+}
+
+TEST_F(MainWindow, SheetsHaveTheirSizesAndBackgrounds) {
+  struct {
+    TPanel* painel;
+    QSize tamanho;
+    QString aba;
+  } folhas[] = {{w->painelFrente, {458, 455}, "Frente"},
+                {w->painelInterior, {458, 455}, "Interior"},
+                {w->painelTras, {572, 447}, "Trás"},
+                {w->painelCD, {446, 446}, "CD"}};
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(folhas[i].painel->size(), folhas[i].tamanho);
+    EXPECT_EQ(w->pageFolhas->tabText(i), folhas[i].aba);
+    EXPECT_EQ(w->Painel(i + 1), folhas[i].painel);
+  }
+  EXPECT_EQ(w->imgTrasLombada->geometry(), QRect(24, 0, 524, 447));
+  EXPECT_EQ(w->Shape1->geometry(), QRect(24, 1, 1, 445));
+  EXPECT_EQ(w->Shape2->geometry(), QRect(547, 1, 1, 445));
+  EXPECT_EQ(w->centroCD->geometry(), QRect(0, 0, 443, 443));
+  EXPECT_EQ(w->centroCD->FillStyle(), tfsSolid);
+  EXPECT_EQ(w->centroCD->FillColor(), clWhite);
+  EXPECT_EQ(w->corTras->BrushColor(), clWhite);
+}
+
+TEST_F(MainWindow, TimerEnablesCommandsByTheKindOfSelection) {
+  TProLabel* texto = Texto(folhaFrente, "Texto1");
+  TProImage* imagem = Imagem(folhaFrente, "Imagem2");
+  struct Caso {
+    QWidget* seleccao;
+    bool algum, texto, imagem;
+  } casos[] = {{nullptr, false, false, false}, {texto, true, true, false}, {imagem, true, false, true}};
+  for (const Caso& c : casos) {
+    w->StretchHandle1->Detach();
+    if (c.seleccao) w->StretchHandle1->Attach(c.seleccao);
+    w->temporizadorTimer();
+    SCOPED_TRACE(c.seleccao ? c.seleccao->objectName().toStdString() : "nothing");
+    for (QAction* a : {w->menuEditarApagar, w->menuEditarCopiar, w->menuEditarAlinharEsquerda,
+                       w->menuEditarAlinharDireita, w->menuEditarCentrar})
+      EXPECT_EQ(On(a), c.algum) << a->objectName().toStdString();
+    for (QToolButton* b : {w->botaoApagar, w->botaoCopiar, w->botaoEsquerda, w->botaoCentrar, w->botaoDireita})
+      EXPECT_EQ(On(b), c.algum) << b->objectName().toStdString();
+    for (QAction* a : {w->menuObjectosRodar90Esquerda, w->menuObjectosRodar90Direita,
+                       w->menuObjectosEditartextoseleccionado, w->menuObjectosAlterarfonteecor})
+      EXPECT_EQ(On(a), c.texto) << a->objectName().toStdString();
+    for (QToolButton* b : {w->botaoEditar, w->botao90GEsquerda, w->botao90GDireita})
+      EXPECT_EQ(On(b), c.texto) << b->objectName().toStdString();
+    EXPECT_EQ(On(w->menuObjectosAlterarimagem), c.imagem);
+    // Never disabled.
+    EXPECT_TRUE(On(w->menuObjectosInserirtexto));
+    EXPECT_TRUE(On(w->botaoTexto));
+    EXPECT_FALSE(On(w->botaoColar));
+  }
+}
+
+TEST_F(MainWindow, PasteStaysEnabledAfterTheFirstCopy) {
+  w->nadaCopiado = false;
+  w->temporizadorTimer();
+  EXPECT_TRUE(On(w->menuEditarColar));
+  EXPECT_TRUE(On(w->botaoColar));
+}
+
+TEST_F(MainWindow, TimerTickShowsTheLampOfTheFlag) {
+  w->ficheiroGravado = false;  // set without the lamps
+  EXPECT_TRUE(w->lampadaVerde->isVisible());
+  w->temporizadorTimer();
+  EXPECT_FALSE(w->lampadaVerde->isVisible());
+  EXPECT_TRUE(w->lampadaVermelha->isVisible());
+}
+
+TEST_F(MainWindow, BackSpineBoxShowsOnlyOnTheBackSheet) {
+  for (int page : {2, 3, 2, 0}) {
+    w->pageFolhas->setCurrentIndex(page);
+    EXPECT_EQ(w->checkLombada->isVisible(), page == 2) << page;
+  }
+}
+
+TEST_F(MainWindow, ChangingTheSheetKeepsTheSelection) {
+  TProLabel* t = Texto(folhaFrente, "Texto1");
+  w->StretchHandle1->Attach(t);
+  w->pageFolhas->setCurrentIndex(3);
+  EXPECT_EQ(w->Seleccionado(), t);
+}
+
+TEST_F(MainWindow, NewNamesSkipTakenNumbers) {
+  EXPECT_EQ(w->NovoNome("Texto", folhaFrente), "Texto0");
+  TProLabel* t1 = Texto(folhaFrente, "Texto1");
+  Texto(folhaFrente, "Texto2");
+  delete t1;
+  // The panel owns one component, so Texto1 is free again...
+  EXPECT_EQ(w->NovoNome("Texto", folhaFrente), "Texto1");
+  // ...but once the new object is owned too, Texto2 is taken: Texto3.
+  TPanel* p = w->painelFrente;
+  auto* novo = new TProLabel(p);
+  p->Owned.InsertComponent(novo);
+  EXPECT_EQ(w->NovoNome("Texto", folhaFrente), "Texto3");
+  // Another kind and another sheet have numbers of their own.
+  EXPECT_EQ(w->NovoNome("Imagem", folhaFrente), "Imagem2");
+  EXPECT_EQ(w->NovoNome("Texto", folhaInterior), "Texto0");
+  // Names compare without regard to case.
+  Texto(folhaTras, "TEXTO1");
+  EXPECT_EQ(w->NovoNome("Texto", folhaTras), "Texto2");
+}
+
+TEST_F(MainWindow, OwnedOrderIsCreationOrderWhateverIsRaised) {
+  TProLabel* a = Texto(folhaFrente, "Texto1");
+  TProImage* b = Imagem(folhaFrente, "Imagem2");
+  TProLabel* c = Texto(folhaFrente, "Texto3");
+  a->raise();
+  w->StretchHandle1->Attach(b);  // the handle raises itself over the object
+  const TOwnedComponents& o = w->painelFrente->Owned;
+  ASSERT_EQ(o.ComponentCount(), 3);
+  EXPECT_EQ(o.Components(0), a);
+  EXPECT_EQ(o.Components(1), b);
+  EXPECT_EQ(o.Components(2), c);
+}
+
+TEST_F(MainWindow, ClearingEmptiesTheDocumentAndNothingElse) {
+  Texto(folhaFrente, "Texto1");
+  Imagem(folhaTras, "Imagem1");
+  TProLabel* t = Texto(folhaCD, "Texto2");
+  w->StretchHandle1->Attach(t);
+  w->corFrente->SetBrushColor(clYellow);
+  w->corTras->SetBrushColor(clRed);
+  w->imgFrente->SetHint("/tmp/a.jpg");
+  w->centroCD->SetFillColor(clBlue);
+  w->centroCD->SetFillStyle(tfsImageStretch);
+  w->checkLombada->setChecked(false);
+  w->pageFolhas->setCurrentIndex(2);
+  w->ficheiroGravado = false;
+  w->nomeFicheiro = "/tmp/x.lrn";
+
+  w->LimparDocumento();
+
+  EXPECT_FALSE(w->StretchHandle1->IsAttached());
+  for (TPanel* p : {w->painelFrente, w->painelInterior, w->painelTras, w->painelCD})
+    EXPECT_EQ(p->Owned.ComponentCount(), 0);
+  EXPECT_EQ(w->corFrente->BrushColor(), clWhite);
+  EXPECT_EQ(w->corTras->BrushColor(), clWhite);
+  EXPECT_TRUE(w->imgFrente->Hint().isEmpty());
+  EXPECT_TRUE(w->imgFrente->Picture().Empty());
+  EXPECT_EQ(w->centroCD->FillColor(), clWhite);
+  EXPECT_EQ(w->centroCD->FillStyle(), tfsSolid);
+  EXPECT_TRUE(w->centroCD->Image().Empty());
+  // Left alone: the spine box, the page, the flag and the file name.
+  EXPECT_FALSE(w->checkLombada->isChecked());
+  EXPECT_EQ(w->pageFolhas->currentIndex(), 2);
+  EXPECT_FALSE(w->ficheiroGravado);
+  EXPECT_EQ(w->nomeFicheiro, "/tmp/x.lrn");
+}
+
+TEST_F(MainWindow, BackgroundsGoBehindTheObjectsInOrder) {
+  TProLabel* t = Texto(folhaTras, "Texto1");
+  w->corTras->raise();
+  w->imgTras->raise();
+  w->FundosParaTras();
+  // From the back: colour, spine picture, full picture, then the rest as before.
+  const QObjectList filhos = w->painelTras->children();
+  auto pos = [&](QObject* o) { return filhos.indexOf(o); };
+  EXPECT_EQ(pos(w->corTras), 0);
+  EXPECT_EQ(pos(w->imgTrasLombada), 1);
+  EXPECT_EQ(pos(w->imgTras), 2);
+  EXPECT_GT(pos(t), pos(w->imgTras));
+  EXPECT_EQ(w->painelFrente->children().indexOf(w->corFrente), 0);
+  EXPECT_EQ(w->painelFrente->children().indexOf(w->imgFrente), 1);
+}
+
+TEST_F(MainWindow, HoveringATextDoesNotMarkTheDocumentButPressingDoes) {
+  TProLabel* t = Texto(folhaFrente, "Texto1");
+  QTest::mouseMove(t, QPoint(5, 5));
+  QTest::mouseMove(t, QPoint(20, 8));
+  t->OnMouseMove(t, 0, 30, 9);  // a move with no button, as the label reports it
+  EXPECT_TRUE(w->ficheiroGravado);
+  EXPECT_TRUE(w->lampadaVerde->isVisible());
+
+  QTest::mousePress(t, Qt::LeftButton, {}, QPoint(7, 4));
+  EXPECT_FALSE(w->ficheiroGravado);
+  EXPECT_TRUE(w->lampadaVermelha->isVisible());
+  EXPECT_EQ(w->Seleccionado(), t);
+  EXPECT_EQ(w->origemX, 7);
+  EXPECT_EQ(w->origemY, 4);
+  QTest::mouseRelease(w->StretchHandle1.data(), Qt::LeftButton, {}, w->StretchHandle1->mapFromGlobal(t->mapToGlobal(QPoint(7, 4))));
+}
+
+TEST_F(MainWindow, DraggingATextWithTheLeftButtonMovesItAndMarksChanged) {
+  TProLabel* t = Texto(folhaFrente, "Texto1", 40, 30);
+  w->origemX = 5;
+  w->origemY = 5;
+  t->OnMouseMove(t, ssLeft, 5, 5);  // no movement yet
+  EXPECT_TRUE(w->ficheiroGravado);
+  t->OnMouseMove(t, ssLeft | ssShift, 15, 9);  // not exactly the left button
+  EXPECT_EQ(t->pos(), QPoint(40, 30));
+  t->OnMouseMove(t, ssLeft, 15, 9);
+  EXPECT_EQ(t->pos(), QPoint(50, 34));
+  EXPECT_FALSE(w->ficheiroGravado);
+}
+
+TEST_F(MainWindow, PressingAPictureSelectsItAndBackgroundClicksRelease) {
+  TProImage* i = Imagem(folhaFrente, "Imagem1");
+  QTest::mousePress(i, Qt::LeftButton, {}, QPoint(10, 10));
+  EXPECT_EQ(w->Seleccionado(), i);
+  EXPECT_FALSE(w->ficheiroGravado);
+  QTest::mouseRelease(w->StretchHandle1.data(), Qt::LeftButton, {}, QPoint(12, 12));
+  w->imgFrente->OnClick(w->imgFrente);
+  EXPECT_FALSE(w->StretchHandle1->IsAttached());
+
+  for (auto clique : {std::function<void()>([&] { w->centroCD->OnClick(w->centroCD); }),
+                      std::function<void()>([&] { w->painelTras->OnClick(w->painelTras); }),
+                      std::function<void()>([&] { w->imgTrasLombada->OnClick(w->imgTrasLombada); })}) {
+    w->StretchHandle1->Attach(i);
+    clique();
+    EXPECT_FALSE(w->StretchHandle1->IsAttached());
+  }
+}
+
+TEST_F(MainWindow, AboutBoxAndHelpOpen) {
+  QTimer::singleShot(0, [] {
+    for (QWidget* top : QApplication::topLevelWidgets())
+      if (top->objectName() == "AboutBox" && top->isVisible()) {
+        EXPECT_EQ(top->windowTitle(), "Sobre");
+        EXPECT_EQ(top->size(), QSize(438, 227));
+        top->findChild<QPushButton*>("OKButton")->click();
+      }
+  });
+  w->menuAjudaAjudaClick();
+  EXPECT_TRUE(dialogs->Messages().isEmpty()) << dialogs->Messages().join("|").toStdString();
+  EXPECT_EQ(w->menuAjudaAjuda->shortcut(), QKeySequence(Qt::Key_F1));
+  EXPECT_EQ(TfrmLurn::HelpContext(w->menuObjectosImagemdefundo), 8);
+  w->menuAjudaSobreClick();
+}
+
+}  // namespace
