@@ -1,0 +1,61 @@
+// The machine's printers through CUPS.  Qt's print support gives the
+// printers, their papers, resolution, hardware margins and colour modes;
+// libcups gives what Qt keeps to itself: trays, whether a printer is reached
+// over the network, and how many copies it makes on its own.
+//
+// Papers carry Windows paper codes: a paper Qt recognises gets the code of
+// its standard size, any other paper a code above 256, as a driver's own
+// papers have.  A document is one CUPS job; each page takes the paper and
+// orientation of the settings in force when it starts.
+#pragma once
+
+#include "platform/PrinterBackend.h"
+
+#include <QHash>
+#include <QPageSize>
+
+class TCupsPrinterBackend : public TPrinterBackend {
+ public:
+  TCupsPrinterBackend();
+  ~TCupsPrinterBackend() override;
+
+  QList<TPrinterEntry> EnumPrinters() override;
+  QString DefaultPrinter() override;
+  TDeviceCapabilities DeviceCapabilities(const QString& device) override;
+  bool DocumentProperties(const QString& device, TDriverSettings& out) override;
+  bool PropertiesDialog(QWidget* parent, const QString& device, const TDriverSettings& in,
+                        TDriverSettings& out) override;
+  QSize PaperSizeTenths(const QString& device, const TDriverSettings& settings) override;
+
+  // Whether a CUPS scheduler answers at all.
+  static bool ServerReachable();
+
+  struct Paper {
+    int Code = 0;
+    QPageSize Size;
+  };
+  struct Tray {
+    int Number = 0;
+    QString Keyword;
+    QString Name;
+  };
+  struct Device {
+    QList<Paper> Papers;
+    QList<Tray> Trays;
+    int Copies = 0;
+  };
+  // What the backend knows of a printer, read once.
+  const Device& Info(const QString& device);
+  // The page size that driver settings ask for on this printer.
+  QPageSize PageSizeFor(const QString& device, const TDriverSettings& s);
+  // The paper code of a page size on this printer (0 when not listed).
+  int CodeFor(const QString& device, const QPageSize& size);
+
+ protected:
+  std::unique_ptr<TPrinterContext> DoCreateContext(const QString& device,
+                                                   const TDriverSettings* settings,
+                                                   bool printing) override;
+
+ private:
+  QHash<QString, Device> devices_;
+};

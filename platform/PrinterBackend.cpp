@@ -1,0 +1,99 @@
+#include "platform/PrinterBackend.h"
+
+#include "platform/PdfPrinterBackend.h"
+#ifdef LURNS_HAVE_CUPS
+#include "platform/CupsPrinterBackend.h"
+#endif
+
+#include <QPageSize>
+#include <cmath>
+
+TPrinterContext::~TPrinterContext() = default;
+TPrinterBackend::~TPrinterBackend() = default;
+
+QSize TPrinterBackend::PaperSizeTenths(const QString& device, const TDriverSettings& s) {
+  const bool userSize = (s.Fields & TDriverSettings::dmPaperWidth) &&
+                        (s.Fields & TDriverSettings::dmPaperLength) && s.PaperWidth > 0 &&
+                        s.PaperLength > 0;
+  if (userSize && (s.PaperSize == 256 || !(s.Fields & TDriverSettings::dmPaperSize)))
+    return QSize(s.PaperWidth, s.PaperLength);
+  if (s.PaperSize > 0) {
+    const TDeviceCapabilities caps = DeviceCapabilities(device);
+    const int i = caps.PaperNumbers.indexOf(s.PaperSize);
+    if (i >= 0 && i < caps.PaperSizes.size() && !caps.PaperSizes[i].isEmpty())
+      return caps.PaperSizes[i];
+    const QPageSize::PageSizeId id = QPageSize::id(s.PaperSize);
+    if (id != QPageSize::Custom) {
+      const QSizeF mm = QPageSize::size(id, QPageSize::Millimeter);
+      return QSize(int(std::lround(mm.width() * 10)), int(std::lround(mm.height() * 10)));
+    }
+  }
+  if (userSize) return QSize(s.PaperWidth, s.PaperLength);
+  return QSize();
+}
+
+bool TPrinterBackend::GetForm(const QString& device, const QString& name, TPrinterForm& out) {
+  for (const auto& f : forms_)
+    if (f.first == device && f.second.Name == name) {
+      out = f.second;
+      return true;
+    }
+  return false;
+}
+
+bool TPrinterBackend::SetForm(const QString& device, const TPrinterForm& form) {
+  for (auto& f : forms_)
+    if (f.first == device && f.second.Name == form.Name) {
+      f.second = form;
+      return true;
+    }
+  return false;
+}
+
+bool TPrinterBackend::AddForm(const QString& device, const TPrinterForm& form) {
+  TPrinterForm existing;
+  if (form.Name.isEmpty() || GetForm(device, form.Name, existing)) return false;
+  forms_.append({device, form});
+  return true;
+}
+
+std::unique_ptr<TPrinterContext> TPrinterBackend::CreateIC(const QString& device,
+                                                           const TDriverSettings* settings) {
+  return DoCreateContext(device, settings, false);
+}
+
+std::unique_ptr<TPrinterContext> TPrinterBackend::CreateDC(const QString& device,
+                                                           const TDriverSettings* settings,
+                                                           const QString& outputFile) {
+  if (!outputFile.isEmpty()) {
+    TDriverSettings s;
+    if (settings) s = *settings;
+    s.DeviceName = device;
+    const QSize paper = PaperSizeTenths(device, s);
+    return std::make_unique<TPdfPrinterContext>(outputFile, s, paper, this);
+  }
+  return DoCreateContext(device, settings, true);
+}
+
+namespace {
+std::unique_ptr<TPrinterBackend>& Installed() {
+  static std::unique_ptr<TPrinterBackend> backend;
+  return backend;
+}
+}  // namespace
+
+TPrinterBackend& PrinterBackend() {
+  auto& b = Installed();
+  if (!b) {
+#ifdef LURNS_HAVE_CUPS
+    b = std::make_unique<TCupsPrinterBackend>();
+#else
+    b = std::make_unique<TNoPrinterBackend>();
+#endif
+  }
+  return *b;
+}
+
+void SetPrinterBackend(std::unique_ptr<TPrinterBackend> backend) {
+  Installed() = std::move(backend);
+}

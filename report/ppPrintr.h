@@ -1,0 +1,398 @@
+// Paper, margins and printers of the report engine: the page definition, the
+// printer setup every report owns, the list of the system's printers with
+// their capabilities, and the printer object that turns a setup into driver
+// settings, a device context and a drawing surface.
+//
+// All geometry is in thousandths of a millimetre; the floating-point
+// properties convert through ppUtils in the setup's units.  The system's
+// printing services are reached through the backend of platform/.
+#pragma once
+
+#include "platform/Graphics.h"
+#include "platform/PrinterBackend.h"
+#include "report/ppTypes.h"
+
+#include <QFont>
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <utility>
+#include <vector>
+
+class QPainter;
+class TppPrinter;
+class TppCustomPrinter;
+class TppPrinterSetup;
+
+struct TppRect {
+  int Left = 0;
+  int Top = 0;
+  int Right = 0;
+  int Bottom = 0;
+  bool operator==(const TppRect&) const = default;
+};
+
+// Paper size and margins in thousandths of a millimetre.
+class TppPageDef {
+ public:
+  int mmHeight = 0;
+  int mmWidth = 0;
+  int mmMarginLeft = 0;
+  int mmMarginRight = 0;
+  int mmMarginTop = 0;
+  int mmMarginBottom = 0;
+
+  int mmPrintableHeight() const { return mmHeight - mmMarginTop - mmMarginBottom; }
+  int mmPrintableWidth() const { return mmWidth - mmMarginLeft - mmMarginRight; }
+  TppRect PrintableRect() const {
+    return {mmMarginLeft, mmMarginTop, mmWidth - mmMarginRight, mmHeight - mmMarginBottom};
+  }
+  // In whole screen pixels (truncated).
+  int spHeight() const;
+  int spWidth() const;
+  int spPrintableWidth() const;
+
+  void Assign(const TppPageDef& source) { *this = source; }
+  bool operator==(const TppPageDef&) const = default;
+};
+
+// A printer's papers and bins, index-aligned lists as the driver reports
+// them after reconciliation.  Paper sizes are portrait, in tenths of a mm.
+class TppPrinterCapabilities {
+ public:
+  QString PrinterName;
+  QStringList BinNumbers;
+  QStringList BinNames;
+  QStringList PaperNumbers;
+  QStringList PaperNames;
+  QStringList PaperWidths;
+  QStringList PaperHeights;
+  bool Copies = false;  // the driver makes more than two copies itself
+
+  // Fills the lists from the driver's raw answers and reconciles them: the
+  // names and numbers agree, one "Custom" paper (code 256) comes last,
+  // papers without a size are dropped, and a "Default" bin exists.
+  void Build(const TDeviceCapabilities& raw);
+};
+
+class TppPrinterInfo {
+ public:
+  QString PrinterName;
+  QString Driver;
+  QString Device;
+  QString Port;
+  // The printer is not purely a network printer.
+  bool Local = true;
+  // Cleared for good when no device context can be made for the printer.
+  bool Usable = true;
+  // The placeholder for "no printer": its capability lists stay empty.
+  bool Placeholder = false;
+
+  // Built from the driver on first request.
+  TppPrinterCapabilities* Capabilities();
+
+ private:
+  std::unique_ptr<TppPrinterCapabilities> caps_;
+};
+
+// The system's printers in the spooler's order, led by "Default".
+class TppPrinterList {
+ public:
+  void Build(TPrinterBackend& backend);
+
+  int Count() const { return int(items_.size()); }
+  QString Names(int i) const { return items_[size_t(i)].first; }
+  TppPrinterInfo* Info(int i) const { return items_[size_t(i)].second.get(); }
+  QStringList PrinterNames() const;
+
+  QString DefaultPrinterName() const { return default_; }
+  // Asks the spooler again which printer is the default.
+  void RefreshDefault();
+  // "Default" stands for the default printer's name.
+  QString ResolveName(const QString& name) const;
+  // The info of a printer by name or alias ("device on port"); the default
+  // printer when nothing matches; nil when there is none either.
+  TppPrinterInfo* FindPrinterInfo(const QString& name) const;
+
+ private:
+  int IndexOfName(const QString& name) const;
+  std::vector<std::pair<QString, std::unique_ptr<TppPrinterInfo>>> items_;
+  QString default_;
+  TPrinterBackend* backend_ = nullptr;
+};
+
+// The process's printer list, built on first use.
+TppPrinterList* PrinterList();
+// The placeholder info for "no printer installed".
+TppPrinterInfo* NoPrinterInfo();
+// Drops the printer list and the shared printer so that both are built
+// again from the backend in use (after SetPrinterBackend).
+void ResetPrinterList();
+
+// The object a printer setup belongs to, as far as the setup needs it: while
+// it is loaded or read from a stream the setup only stores values.
+class TppSetupOwner {
+ public:
+  virtual ~TppSetupOwner() = default;
+  virtual bool SetupOwnerLoading() const = 0;
+  virtual bool SetupOwnerReading() const = 0;
+};
+
+class TppPrinterSetup {
+ public:
+  using TGetPrinterEvent = std::function<TppPrinter*(TppPrinterSetup* Sender)>;
+  using TValidatePageDefEvent =
+      std::function<void(TppPrinterSetup* Sender, const TppPageDef& PageDef, bool& Accept)>;
+  using TSetupNotifyEvent = std::function<void(TppPrinterSetup* Sender)>;
+
+  explicit TppPrinterSetup(TppSetupOwner* owner = nullptr);
+  TppPrinterSetup(const TppPrinterSetup&) = delete;
+  TppPrinterSetup& operator=(const TppPrinterSetup&) = delete;
+
+  TGetPrinterEvent OnGetPrinter;
+  TValidatePageDefEvent OnValidatePageDef;
+  TSetupNotifyEvent OnPageDefChange;
+  TSetupNotifyEvent OnSetupChange;
+
+  bool NotificationsEnabled() const { return notify_; }
+  void SetNotificationsEnabled(bool on) { notify_ = on; }
+
+  TppSetupOwner* Owner() const { return owner_; }
+  TppUnitType Units() const { return units_; }
+  void SetUnits(TppUnitType u) { units_ = u; }
+
+  QString BinName() const { return binName_; }
+  void SetBinName(const QString& value);
+  bool Collation() const { return collation_; }
+  void SetCollation(bool value);
+  int Copies() const { return copies_; }
+  void SetCopies(int value);
+  QString DocumentName() const { return documentName_; }
+  void SetDocumentName(const QString& value);
+  TppDuplexType Duplex() const { return duplex_; }
+  void SetDuplex(TppDuplexType value);
+  QString OutputFileName() const { return outputFileName_; }
+  void SetOutputFileName(const QString& value) { outputFileName_ = value; }
+  TPrinterOrientation Orientation() const { return orientation_; }
+  void SetOrientation(TPrinterOrientation value);
+  // "Custom" is first replaced by the printer's paper of the current size.
+  QString PaperName();
+  void SetPaperName(const QString& value);
+  QString PrinterName() const { return printerName_; }
+  void SetPrinterName(const QString& value);
+  TppPrinterInfo* PrinterInfo() const { return info_; }
+
+  // In the setup's units.
+  float MarginBottom();
+  float MarginLeft();
+  float MarginRight();
+  float MarginTop();
+  float PaperHeight();
+  float PaperWidth();
+  void SetMarginBottom(float value);
+  void SetMarginLeft(float value);
+  void SetMarginRight(float value);
+  void SetMarginTop(float value);
+  void SetPaperHeight(float value);
+  void SetPaperWidth(float value);
+
+  const TppPageDef& PageDef() const { return pageDef_; }
+
+  // Stream properties: the page definition in thousandths, written and
+  // read directly, and the paper code.
+  int mmMarginBottom() const { return pageDef_.mmMarginBottom; }
+  int mmMarginLeft() const { return pageDef_.mmMarginLeft; }
+  int mmMarginRight() const { return pageDef_.mmMarginRight; }
+  int mmMarginTop() const { return pageDef_.mmMarginTop; }
+  int mmPaperHeight() const { return pageDef_.mmHeight; }
+  int mmPaperWidth() const { return pageDef_.mmWidth; }
+  void SetmmMarginBottom(int v) { pageDef_.mmMarginBottom = v; }
+  void SetmmMarginLeft(int v) { pageDef_.mmMarginLeft = v; }
+  void SetmmMarginRight(int v) { pageDef_.mmMarginRight = v; }
+  void SetmmMarginTop(int v) { pageDef_.mmMarginTop = v; }
+  void SetmmPaperHeight(int v) { pageDef_.mmHeight = v; }
+  void SetmmPaperWidth(int v) { pageDef_.mmWidth = v; }
+  // Reads one of the seven stream properties; floating values are
+  // truncated.  Answers false for other names.
+  bool ReadStreamProperty(const QString& name, double value);
+  // The seven stream properties to write, in order; with an ancestor only
+  // those that differ from it.
+  std::vector<std::pair<QString, int>> StreamProperties(TppPrinterSetup* ancestor);
+  // The paper code read from a stream (0 when none was read).
+  int StoredPaperSize() const { return storedPaperSize_; }
+  // PaperWidth/PaperHeight assigned while the owner was read.
+  float ReadPaperWidth() const { return readPaperWidth_; }
+  float ReadPaperHeight() const { return readPaperHeight_; }
+
+  // The Windows code of the current paper on the selected printer: 0
+  // without a printer, 256 for a size the printer does not list.
+  int PaperSize();
+  // The printer's paper within a millimetre of the size (setup units,
+  // page sense); "Custom" when none is; the current name without printer.
+  QString PaperNameForSize(float height, float width);
+  // After the owner was read: a stored paper code restores the current
+  // printer's own name for that paper.
+  void Loaded();
+
+  QStringList PaperNames() const;
+  QStringList BinNames() const;
+  QStringList PrinterNames() const;
+
+  // Copies every setting and the units; fires nothing.
+  void Assign(const TppPrinterSetup& source);
+  bool EqualTo(const TppPrinterSetup& other) const;
+  bool IsEqualPrinterAndOrientation(const TppPrinterSetup& other) const;
+
+ private:
+  bool OwnerBusy() const;  // loaded or read
+  bool CanNotify() const { return notify_ && !OwnerBusy(); }
+  void Fire(const TSetupNotifyEvent& hook);
+  bool Accept();
+  TppPrinter* ConversionPrinter();
+  void SetPageField(int TppPageDef::*field, TppDirection dir, float value, bool paperSize);
+
+  bool notify_ = true;
+  QString binName_ = QStringLiteral("Default");
+  bool collation_ = true;
+  int copies_ = 1;
+  QString documentName_;
+  TppDuplexType duplex_ = dpNone;
+  QString outputFileName_;
+  TppPageDef scratch_;
+  TPrinterOrientation orientation_ = poPortrait;
+  TppPageDef pageDef_;
+  QString paperName_ = QStringLiteral("Custom");
+  QString printerName_ = QStringLiteral("Default");
+  TppPrinterInfo* info_ = nullptr;
+  TppSetupOwner* owner_ = nullptr;
+  TppUnitType units_ = utInches;
+  int storedPaperSize_ = 0;
+  float readPaperHeight_ = 0;
+  float readPaperWidth_ = 0;
+};
+
+// Draws on a printer with fonts at the printer's resolution.  Outside a
+// page it only measures.
+class TppPrinterCanvas {
+ public:
+  explicit TppPrinterCanvas(TppCustomPrinter* printer) : printer_(printer) {}
+
+  // The font as last set, kept in step with the printer (see SyncFont).
+  const TFont& Font();
+  void SetFont(const TFont& font);
+  // Keeps the font's point size at the printer's vertical resolution, and
+  // makes coloured text black on a printer without colours.
+  void SyncFont();
+  // The Qt font for drawing on the printer.
+  QFont QtFont();
+
+  // The open page's painter, device pixels from the printable area's
+  // corner; nil outside a page.
+  QPainter* Painter();
+
+  int TextWidth(const QString& text);
+  int TextHeight(const QString& text);
+  // Text whose cell's top left corner is at (x, y), in the font's colour.
+  void TextOut(int x, int y, const QString& text);
+  void FillRect(const QRect& r, TColor color);
+
+ private:
+  TppCustomPrinter* printer_;
+  TFont font_;
+};
+
+// A printer: device context, driver settings, documents and pages.
+class TppCustomPrinter {
+ public:
+  TppCustomPrinter();
+  virtual ~TppCustomPrinter();
+  TppCustomPrinter(const TppCustomPrinter&) = delete;
+  TppCustomPrinter& operator=(const TppCustomPrinter&) = delete;
+
+  std::function<void(TppCustomPrinter* Sender)> OnChange;
+
+  // False when the document could not be started (no usable context, or
+  // an output file that cannot be written).
+  bool BeginDoc();
+  void EndDoc();
+  void StartPage();
+  void EndPage();
+  TppPrinterCanvas* Canvas();
+
+  void PixelsPerInch(int& x, int& y);
+  void PageOffsets(int& left, int& top, int& right, int& bottom);
+  bool IsColor();
+
+  QString PrinterName() const { return printerName_; }
+  void SetPrinterName(const QString& name);
+  TppPrinterInfo* PrinterInfo() const { return info_; }
+  TppPrinterCapabilities* Capabilities();
+
+  QString DocumentName() const { return documentName_; }
+  void SetDocumentName(const QString& s) { documentName_ = s; }
+  QString OutputFileName() const { return outputFileName_; }
+  void SetOutputFileName(const QString& s) { outputFileName_ = s; }
+
+  bool Printing() const { return printing_; }
+  bool PageOpen() const { return pageOpen_; }
+  int PagesStarted() const { return pagesStarted_; }
+
+  // The device context, made on demand; nil when none can be made.
+  TPrinterContext* DC();
+  // The driver settings, fetched on demand; nil when the driver refuses.
+  const TDriverSettings* DriverSettings();
+  // The driver's own default paper source.
+  int DefaultSource() const { return defaultSource_; }
+  const TDeviceMetrics& Metrics() const { return metrics_; }
+
+  // Shows the driver's properties dialog over the active window; true when
+  // the user confirmed (the new settings are then in force).
+  bool PrinterPropertiesDialog();
+
+ protected:
+  void InstallSettings(const TDriverSettings& s);
+  void ReleaseAll();
+
+ private:
+  void ReadMetrics();
+  void DeleteDC();
+
+  QString printerName_ = QStringLiteral("Default");
+  QString documentName_;
+  QString outputFileName_;
+  std::unique_ptr<TPrinterContext> dc_;
+  TppPrinterInfo* info_ = nullptr;
+  std::unique_ptr<TDriverSettings> settings_;
+  int defaultSource_ = 0;
+  bool printing_ = false;
+  bool pageOpen_ = false;
+  int pagesStarted_ = 0;
+  bool settingsChanged_ = false;
+  bool color_ = true;
+  TDeviceMetrics metrics_;
+  int unprintableRight_ = 0;
+  int unprintableBottom_ = 0;
+  std::unique_ptr<TppPrinterCanvas> canvas_;
+};
+
+// A printer with its own setup, kept in step with the driver settings.
+class TppPrinter : public TppCustomPrinter {
+ public:
+  TppPrinter();
+  ~TppPrinter() override;
+
+  // Takes the setup over into the printer and its driver settings; always
+  // for one copy, since the engine makes copies itself.
+  void ApplySetup(const TppPrinterSetup& setup);
+  // The printer's own setup, updated from the driver settings.
+  TppPrinterSetup* ReadBackSetup();
+  TppPrinterSetup* PrinterSetup() { return &setup_; }
+
+ private:
+  void WriteSettings();
+  TppPrinterSetup setup_;
+};
+
+// The process's printer for conversions and text measuring; nil unless at
+// least one real printer is installed.
+TppPrinter* SharedPrinter();
