@@ -217,9 +217,6 @@ QByteArray WmfToSvg(const QByteArray& bytes) {
     return {};
   }
   QByteArray result;
-  char* mem = nullptr;
-  std::size_t memSize = 0;
-  FILE* out = nullptr;
   wmfD_Rect bbox;
   unsigned int w = 0, h = 0;
   std::memset(&bbox, 0, sizeof bbox);
@@ -227,18 +224,22 @@ QByteArray WmfToSvg(const QByteArray& bytes) {
   if (wmf_mem_open(api, data, long(bytes.size())) == wmf_E_None) {
     if (wmf_scan(api, 0, &bbox) == wmf_E_None &&
         wmf_display_size(api, &w, &h, 96, 96) == wmf_E_None && w > 0 && h > 0 &&
-        (long long)w * h <= MaxPicturePixels && (out = open_memstream(&mem, &memSize))) {
+        (long long)w * h <= MaxPicturePixels) {
       wmf_svg_t* ddata = WMF_SVG_GetData(api);
-      ddata->out = wmf_stream_create(api, out);
+      // A null FILE makes a memory stream; its buffer belongs to the API
+      // object and goes with it, so it is copied first.
+      ddata->out = wmf_stream_create(api, nullptr);
       ddata->Description = const_cast<char*>("Lurns");
       ddata->bbox = bbox;
       ddata->width = w;
       ddata->height = h;
-      const bool ok = wmf_play(api, 0, &bbox) == wmf_E_None;
-      wmf_stream_destroy(api, ddata->out, nullptr, nullptr);
-      std::fclose(out);
-      if (ok && mem) result = QByteArray(mem, qsizetype(memSize));
-      std::free(mem);
+      if (ddata->out) {
+        const bool ok = wmf_play(api, 0, &bbox) == wmf_E_None;
+        char* mem = nullptr;
+        unsigned long memSize = 0;
+        wmf_stream_destroy(api, ddata->out, &mem, &memSize);
+        if (ok && mem) result = QByteArray(mem, qsizetype(memSize));
+      }
     }
     wmf_mem_close(api);
   }
