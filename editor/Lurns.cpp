@@ -48,6 +48,7 @@ int RunLurns(int argc, char** argv) {
   TfrmLurn frmLurn;
   AboutBox = new TAboutBox(&frmLurn);
   // 4. The splash stays in front until the main window's first tick.
+  frmLurn.linhaComandos = QCoreApplication::arguments().mid(1);
   frmLurn.show();
   if (frmSplash) frmSplash->raise();
   // 5. The event loop, until the main window closes.

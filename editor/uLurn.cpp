@@ -4,6 +4,7 @@
 #include "components/Handles.h"
 #include "components/ProCtrls.h"
 #include "components/dsshape.h"
+#include "editor/CoverRecord.h"
 #include "editor/uDefParametros.h"
 #include "editor/uSobre.h"
 #include "platform/Dialogs.h"
@@ -12,6 +13,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
+#include <QFile>
+#include <QSaveFile>
 #include <QEvent>
 #include <QFrame>
 #include <QLabel>
@@ -80,6 +84,7 @@ TfrmLurn::TfrmLurn(QWidget* parent) : QMainWindow(parent) {
   checkLombada->hide();
   SetHelp(checkLombada, 16);
   connect(checkLombada, &QCheckBox::toggled, this, [this] { checkLombadaClick(); });
+  connect(pageFolhas, &QTabWidget::currentChanged, this, [this] { pageFolhasChange(); });
 
   StretchHandle1 = new TStretchHandle(client);
   StretchHandle1->setObjectName(QStringLiteral("StretchHandle1"));
@@ -181,12 +186,12 @@ void TfrmLurn::CriarMenu() {
 
   novoMenu(menuFicheiros, "menuFicheiros", "&Ficheiros", nullptr, 4);
   construir(menuFicheiros,
-            {{&menuFicheiroNovo, "menuFicheiroNovo", "&Novo", "Criação de uma nova lurn", {}, 4, nullptr},
-             {&manuFicheiroAbrir, "manuFicheiroAbrir", "&Abrir", "Abrir uma lurn gravada em disco", {}, 4, nullptr},
+            {{&menuFicheiroNovo, "menuFicheiroNovo", "&Novo", "Criação de uma nova lurn", {}, 4, &TfrmLurn::menuFicheiroNovoClick},
+             {&manuFicheiroAbrir, "manuFicheiroAbrir", "&Abrir", "Abrir uma lurn gravada em disco", {}, 4, &TfrmLurn::manuFicheiroAbrirClick},
              {&menuFicheiroGravar, "menuFicheiroGravar", "&Gravar", "Gravar uma lurn em disco",
-              QKeySequence(Qt::CTRL | Qt::Key_S), 4, nullptr},
+              QKeySequence(Qt::CTRL | Qt::Key_S), 4, &TfrmLurn::menuFicheiroGravarClick},
              {&menuFicheiroGravarComo, "menuFicheiroGravarComo", "Gravar &Como",
-              "Gravar uma lurn em disco com novo nome", {}, 4, nullptr},
+              "Gravar uma lurn em disco com novo nome", {}, 4, &TfrmLurn::menuFicheiroGravarComoClick},
              {&N1, "N1", nullptr, nullptr, {}, 4, nullptr},
              {&menuFicheiroConfigurarImpressora, "menuFicheiroConfigurarImpressora", "C&onfigurar Impressora",
               "Configuração da impressora", {}, 4, &TfrmLurn::menuFicheiroConfigurarImpressoraClick},
@@ -207,6 +212,12 @@ void TfrmLurn::CriarMenu() {
   for (QAction* a : {menuFicheirosFicheiro1, menuFicheirosFicheiro2, menuFicheirosFicheiro3,
                      menuFicheirosFicheiro4, menuFicheirosFicheiro5, separadorFicheiros})
     a->setVisible(false);
+  int i = 0;
+  for (QAction* a : {menuFicheirosFicheiro1, menuFicheirosFicheiro2, menuFicheirosFicheiro3,
+                     menuFicheirosFicheiro4, menuFicheirosFicheiro5}) {
+    ++i;
+    connect(a, &QAction::triggered, this, [this, i] { menuFicheirosFicheiroClick(i); });
+  }
 
   novoMenu(menuEditar, "menuEditar", "&Editar", nullptr, 5);
   construir(menuEditar,
@@ -288,9 +299,9 @@ void TfrmLurn::CriarBarraFerramentas() {
     void (TfrmLurn::*handler)();
   };
   const Botao botoes[] = {
-      {&botaoNovo, "botaoNovo", "&Novo", "Criação de uma nova lurn", "novo", nullptr},
-      {&botaoAbrir, "botaoAbrir", "&Abrir", "Abrir uma lurn gravada em disco", "abrir", nullptr},
-      {&botaoGravar, "botaoGravar", "&Gravar", "Gravar uma lurn em disco", "gravar", nullptr},
+      {&botaoNovo, "botaoNovo", "&Novo", "Criação de uma nova lurn", "novo", &TfrmLurn::menuFicheiroNovoClick},
+      {&botaoAbrir, "botaoAbrir", "&Abrir", "Abrir uma lurn gravada em disco", "abrir", &TfrmLurn::manuFicheiroAbrirClick},
+      {&botaoGravar, "botaoGravar", "&Gravar", "Gravar uma lurn em disco", "gravar", &TfrmLurn::menuFicheiroGravarClick},
       {&botaoImprimirFrente, "botaoImprimirFrente", "&Imprimir", "Imprime a lurn actual", "imprimir", nullptr},
       {&botaoImprimirTras, "botaoImprimirTras", "&Prever Impressão", "Previsão no monitor da impressão da lurn",
        "prever", nullptr},
@@ -348,7 +359,6 @@ void TfrmLurn::CriarFolhas() {
   pageFolhas->setObjectName(QStringLiteral("pageFolhas"));
   pageFolhas->setGeometry(0, 27, 585, 485);
   pageFolhas->setIconSize(QSize(16, 16));
-  connect(pageFolhas, &QTabWidget::currentChanged, this, [this] { pageFolhasChange(); });
 
   struct Folha {
     QWidget** tab;
@@ -510,6 +520,8 @@ void TfrmLurn::FormShow() {
   LerParametros();
   StretchHandle1->SetGridX(Parametros().GrelhaX);
   StretchHandle1->SetGridY(Parametros().GrelhaY);
+  if (linhaComandos.size() == 1) AbrirFicheiro(linhaComandos.first());
+  MostrarRecentes();
 }
 
 void TfrmLurn::FormActivate() {
@@ -929,4 +941,509 @@ void TfrmLurn::opcaoAlinharAgrelhaClick() {
   const bool v = !opcaoAlinharAgrelha->isChecked();
   StretchHandle1->SetSnapToGrid(v);
   opcaoAlinharAgrelha->setChecked(v);
+}
+
+// ---------------------------------------------------------------------------
+// Cover files
+
+namespace {
+const TFileDialogSpec& DialogoAbrirLurn() {
+  static const TFileDialogSpec spec{QStringLiteral("Abrir Lurn"), QStringLiteral("Lurns CD (*.lrn)|*.lrn"),
+                                    QStringLiteral("(Lurns CD) *.LRN"), false, {}, {}};
+  return spec;
+}
+const TFileDialogSpec& DialogoGravarLurn() {
+  static const TFileDialogSpec spec{QStringLiteral("Gravar Lurn"), QStringLiteral("Lurns CD (*.lrn)|*.lrn"),
+                                    QStringLiteral("*.lrn"), true, {}, {}};
+  return spec;
+}
+
+const char* CodigoFolha(int folha) {
+  static const char* const codigos[] = {"", "Frente", "Interior", "Tras", "CD"};
+  return codigos[folha];
+}
+
+bool Escrever(QIODevice& f, const TCoverRecord& r, bool& perdidos) {
+  const QByteArray b = r.Codificar(&perdidos);
+  return f.write(b) == b.size();
+}
+
+TCoverRecord RegistoFundo(const char* codigo, const TProImage* img) {
+  TCoverRecord r;
+  r.Tipo = QStringLiteral("TProImage");
+  r.Folha = QString::fromLatin1(codigo);
+  r.Texto = img->Hint();
+  r.Left = img->x();
+  r.Top = img->y();
+  r.Height = img->height();
+  r.Width = img->width();
+  return r;
+}
+
+TCoverRecord RegistoCor(const char* codigo, TColor cor) {
+  TCoverRecord r;
+  r.Tipo = QStringLiteral("TShape");
+  r.Folha = QString::fromLatin1(codigo);
+  r.Cor = cor;
+  return r;
+}
+}  // namespace
+
+bool TfrmLurn::ExisteFicheiro(const QString& nome) {
+  if (nome.isEmpty()) return false;
+  QFile f(nome);
+  return f.open(QIODevice::ReadOnly);
+}
+
+bool TfrmLurn::GravarFolha(QIODevice& f, int folha, bool& perdidos) {
+  erroGravacao = true;
+  QList<TCoverRecord> registos;
+  const char* codigo = CodigoFolha(folha);
+  switch (folha) {
+    case folhaFrente:
+      registos << RegistoCor(codigo, corFrente->BrushColor()) << RegistoFundo("FrenteP", imgFrente);
+      break;
+    case folhaInterior:
+      registos << RegistoCor(codigo, corInterior->BrushColor()) << RegistoFundo("InteriorP", imgInterior);
+      break;
+    case folhaTras:
+      registos << RegistoCor(codigo, corTras->BrushColor()) << RegistoFundo("TrasP", imgTras)
+               << RegistoFundo("TrasL", imgTrasLombada);
+      break;
+    case folhaCD:
+      if (centroCD->FillStyle() == tfsSolid) {
+        registos << RegistoCor(codigo, centroCD->FillColor());
+      } else {
+        TCoverRecord r;
+        r.Tipo = QStringLiteral("TProImage");
+        r.Folha = QStringLiteral("CDP");
+        r.Texto = centroCD->Hint();
+        registos << r;
+      }
+      break;
+  }
+  const TPanel* p = Painel(folha);
+  for (int i = 0; i < p->Owned.ComponentCount(); ++i) {
+    QObject* c = p->Owned.Components(i);
+    TCoverRecord r;
+    r.Folha = QString::fromLatin1(codigo);
+    if (auto* t = qobject_cast<TProLabel*>(c)) {
+      r.Tipo = QStringLiteral("TProLabel");
+      r.Texto = t->Caption();
+      r.Angulo = t->Angle();
+      const TFont& fonte = t->Font();
+      r.NomeFonte = fonte.Name;
+      r.Charset = fonte.Charset;
+      r.TamanhoFonte = fonte.Size();
+      r.Cor = fonte.Color;
+      r.Estilo = fonte.Style;
+    } else if (auto* img = qobject_cast<TProImage*>(c); img && EhImagem(img)) {
+      r.Tipo = QStringLiteral("TProImage");
+      r.Texto = img->Hint();
+    } else {
+      continue;
+    }
+    auto* w = static_cast<QWidget*>(c);
+    r.Left = w->x();
+    r.Top = w->y();
+    r.Height = w->height();
+    r.Width = w->width();
+    registos << r;
+  }
+  for (const TCoverRecord& r : registos) {
+    if (!Escrever(f, r, perdidos)) {
+      Dialogs().Warning(QStringLiteral("Erro de escrita no ficheiro."));
+      return false;
+    }
+  }
+  erroGravacao = false;
+  return true;
+}
+
+bool TfrmLurn::GravarFicheiro(const QString& nome) {
+  const QString base = nome.mid(nome.lastIndexOf(QLatin1Char('/')) + 1);
+  const int ponto = base.lastIndexOf(QLatin1Char('.'));
+  bool perdidos = false;
+  if (ponto < 0 || base.mid(ponto) != QLatin1String(".lrn")) {
+    Dialogs().ShowMessage(QStringLiteral("Função ainda não implementada."));
+    erroGravacao = true;
+  } else {
+    erroGravacao = false;
+    // The cover is written beside the old file and put in its place only
+    // when every record was written, so a failed save never destroys the
+    // last good copy.
+    QSaveFile f(nome);
+    if (!f.open(QIODevice::WriteOnly)) {
+      Dialogs().Warning(QStringLiteral("Erro ao criar o ficheiro."));
+      erroGravacao = true;
+      return false;
+    }
+    TCoverRecord cabecalho;
+    cabecalho.Tipo = QStringLiteral("Lurns CD");
+    cabecalho.Texto = QStringLiteral("Quelto Sanir");
+    if (!Escrever(f, cabecalho, perdidos)) {
+      f.cancelWriting();
+      Dialogs().Warning(QStringLiteral("Erro de escrita no ficheiro."));
+      erroGravacao = true;
+      return false;
+    }
+    bool tudo = true;
+    for (int folha = folhaFrente; folha <= folhaCD && tudo; ++folha) tudo = GravarFolha(f, folha, perdidos);
+    if (tudo) {
+      if (!f.commit()) {
+        Dialogs().Warning(QStringLiteral("Erro de escrita no ficheiro."));
+        erroGravacao = true;
+      } else {
+        ActualizarRecentes(nome);
+      }
+    } else {
+      f.cancelWriting();
+      erroGravacao = true;
+    }
+  }
+  if (erroGravacao) {
+    ficheiroGravado = false;
+  } else {
+    ficheiroGravado = true;
+    if (perdidos)
+      Dialogs().Warning(QStringLiteral(
+          "Alguns caracteres não existem no conjunto de caracteres dos ficheiros Lurns (Windows-1252) "
+          "e foram gravados como \"?\"."));
+  }
+  MostrarLampadas();
+  return !erroGravacao;
+}
+
+bool TfrmLurn::AbrirFicheiro(const QString& nome) {
+  LimparDocumento();
+  QFile f(nome);
+  if (!f.open(QIODevice::ReadOnly)) {
+    Dialogs().Warning(QStringLiteral("Erro ao abrir o ficheiro."));
+    return false;
+  }
+  const QByteArray primeiro = f.read(kTamanhoRegisto);
+  if (f.error() != QFileDevice::NoError) {
+    Dialogs().Warning(QStringLiteral("Erro de leitura do ficheiro."));
+    return false;
+  }
+  const TCoverRecord cabecalho = TCoverRecord::Descodificar(primeiro);
+  if (cabecalho.Tipo != QLatin1String("Lurns CD") && cabecalho.Texto != QLatin1String("Quelto Sanir")) {
+    Dialogs().Warning(QStringLiteral("Ficheiro inválido!"));
+    return false;
+  }
+  while (!f.atEnd()) {
+    const QByteArray b = f.read(kTamanhoRegisto);
+    if (f.error() != QFileDevice::NoError) {
+      Dialogs().Warning(QStringLiteral("Erro de leitura do ficheiro."));
+      return false;
+    }
+    LerRegisto(TCoverRecord::Descodificar(b));
+  }
+  f.close();
+  ActualizarRecentes(nome);
+  return true;
+}
+
+void TfrmLurn::LerRegisto(const TCoverRecord& r) {
+  if (r.Tipo == QLatin1String("TProLabel")) {
+    int folha = 0;
+    const char16_t inicial = r.Folha.isEmpty() ? u'\0' : r.Folha.at(0).unicode();
+    switch (inicial) {
+      case 'C': folha = folhaCD; break;
+      case 'F': folha = folhaFrente; break;
+      case 'I': folha = folhaInterior; break;
+      case 'T': folha = folhaTras; break;
+      default: return;
+    }
+    TPanel* p = Painel(folha);
+    auto* texto = new TProLabel(p);
+    p->Owned.InsertComponent(texto);
+    const int n = p->Owned.ComponentCount();
+    // In this order the label's automatic sizing decides the final size:
+    // a level label takes the size of its text, a turned one (automatic
+    // sizing off) keeps the stored size.
+    texto->move(r.Left, r.Top);
+    texto->SetCaption(r.Texto);
+    texto->resize(r.Width, r.Height);
+    texto->SetAngle(r.Angulo);
+    TFont fonte = texto->Font();
+    fonte.Name = r.NomeFonte;
+    fonte.Charset = r.Charset;
+    fonte.SetSize(r.TamanhoFonte);
+    fonte.Color = r.Cor;
+    fonte.Style = r.Estilo & 0x0F;
+    texto->SetFont(fonte);
+    LigarTexto(texto);
+    texto->setObjectName(QStringLiteral("Texto") + QString::number(n));
+    texto->SetTransparent(true);
+    texto->show();
+    return;
+  }
+  if (r.Tipo == QLatin1String("TProImage")) {
+    if (!ExisteFicheiro(r.Texto)) {
+      if (!r.Texto.isEmpty()) Dialogs().Warning(QStringLiteral("Imagem não encontrada."));
+      return;
+    }
+    auto fundo = [&](TProImage* img) {
+      if (!CarregarImagem(img, r.Texto)) return false;
+      img->SetHint(r.Texto);
+      img->SetStretch(true);
+      return true;
+    };
+    if (r.Folha == QLatin1String("FrenteP")) {
+      fundo(imgFrente);
+    } else if (r.Folha == QLatin1String("InteriorP")) {
+      fundo(imgInterior);
+    } else if (r.Folha == QLatin1String("TrasP")) {
+      if (fundo(imgTras)) MostrarFundoTras();
+    } else if (r.Folha == QLatin1String("TrasL")) {
+      if (fundo(imgTrasLombada)) MostrarFundoTras();
+    } else if (r.Folha == QLatin1String("CDP")) {
+      try {
+        centroCD->ImageRef().LoadFromFile(r.Texto);
+      } catch (const Exception& e) {
+        Dialogs().Warning(e.Message);
+        return;
+      }
+      centroCD->SetHint(r.Texto);
+      centroCD->SetFillStyle(tfsImageStretch);
+      centroCD->update();
+    } else {
+      int folha = 0;
+      for (int i = folhaFrente; i <= folhaCD; ++i)
+        if (r.Folha == QLatin1String(CodigoFolha(i))) folha = i;
+      if (!folha) return;
+      // The picture is read first: an object whose picture cannot be read
+      // would be an empty, unselectable rectangle on the sheet.
+      TPicture imagem;
+      try {
+        imagem.LoadFromFile(r.Texto);
+      } catch (const Exception& e) {
+        Dialogs().Warning(e.Message);
+        return;
+      }
+      TPanel* p = Painel(folha);
+      auto* img = new TProImage(p);
+      p->Owned.InsertComponent(img);
+      const int n = p->Owned.ComponentCount();
+      img->setGeometry(r.Left, r.Top, r.Width, r.Height);
+      img->SetStretch(true);
+      img->setObjectName(QStringLiteral("Imagem") + QString::number(n));
+      img->SetPicture(imagem);
+      img->SetHint(r.Texto);
+      LigarImagem(img);
+      img->SetTransparent(true);
+      img->show();
+    }
+    return;
+  }
+  if (r.Tipo == QLatin1String("TShape")) {
+    if (r.Folha == QLatin1String("Frente")) corFrente->SetBrushColor(r.Cor);
+    else if (r.Folha == QLatin1String("Interior")) corInterior->SetBrushColor(r.Cor);
+    else if (r.Folha == QLatin1String("Tras")) corTras->SetBrushColor(r.Cor);
+    else if (r.Folha == QLatin1String("CD")) {
+      centroCD->SetFillColor(r.Cor);
+      centroCD->SetImage(nullptr);
+      centroCD->SetHint(QString());
+      centroCD->SetFillStyle(tfsSolid);
+    }
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Recent files
+
+void TfrmLurn::ActualizarRecentes(const QString& nome) {
+  if (!usarRecentes) return;
+  auto s = AbrirRegisto();
+  QString F[6];
+  for (int i = 1; i <= 5; ++i) F[i] = s->value(QStringLiteral("Ficheiro%1").arg(i)).toString();
+  auto por = [&](int i, const QString& v) { s->setValue(QStringLiteral("Ficheiro%1").arg(i), v); };
+  int k = 0;
+  for (int i = 1; i <= 5 && !k; ++i)
+    if (F[i] == nome) k = i;
+  if (k != 1) {
+    if (k == 0) {
+      for (int i = 5; i >= 2; --i) por(i, F[i - 1]);
+    } else {
+      for (int i = k; i <= 4; ++i) por(i, F[i + 1]);
+      por(5, F[1]);
+    }
+    por(1, nome);
+  }
+  s->sync();
+  MostrarRecentes();
+}
+
+void TfrmLurn::MostrarRecentes() {
+  QAction* const entradas[] = {menuFicheirosFicheiro1, menuFicheirosFicheiro2, menuFicheirosFicheiro3,
+                               menuFicheirosFicheiro4, menuFicheirosFicheiro5};
+  for (QAction* a : entradas) a->setVisible(false);
+  separadorFicheiros->setVisible(false);
+  auto s = AbrirRegisto();
+  for (int i = 0; i < 5; ++i) {
+    const QString nome = s->value(QStringLiteral("Ficheiro%1").arg(i + 1)).toString();
+    if (nome.isEmpty()) continue;
+    entradas[i]->setText(nome);
+    entradas[i]->setVisible(true);
+    separadorFicheiros->setVisible(true);
+  }
+}
+
+void TfrmLurn::menuFicheirosFicheiroClick(int i) {
+  QAction* const entradas[] = {menuFicheirosFicheiro1, menuFicheirosFicheiro2, menuFicheirosFicheiro3,
+                               menuFicheirosFicheiro4, menuFicheirosFicheiro5};
+  QString nome = entradas[i - 1]->text();
+  const int e = nome.indexOf(QLatin1Char('&'));
+  if (e >= 0) nome.remove(e, 1);
+  AbrirRecente(nome);
+}
+
+void TfrmLurn::MostrarGravado() {
+  lampadaVerde->show();
+  lampadaVermelha->hide();
+}
+
+bool TfrmLurn::GravarComDialogo() {
+  const auto nome = Dialogs().SaveFile(DialogoGravarLurn());
+  if (!nome) return false;
+  GravarFicheiro(*nome);
+  return !erroGravacao;
+}
+
+std::optional<QString> TfrmLurn::DialogoAbrir() { return Dialogs().OpenFile(DialogoAbrirLurn()); }
+
+void TfrmLurn::AbrirRecente(const QString& nome) {
+  auto abrir = [&] {
+    AbrirFicheiro(nome);
+    nomeFicheiro = nome;
+    MostrarGravado();
+  };
+  if (ficheiroGravado) {
+    nomeFicheiro = nome;
+    AbrirFicheiro(nome);
+    MostrarGravado();
+  } else {
+    switch (Dialogs().ConfirmYesNoCancel(QStringLiteral("Ficheiro alterado. Gravar?"))) {
+      case TModalResult::Yes:
+        if (!nomeFicheiro.isEmpty()) {
+          GravarFicheiro(nomeFicheiro);
+          if (!erroGravacao) abrir();
+        } else if (GravarComDialogo()) {
+          abrir();
+        }
+        break;
+      case TModalResult::No:
+        ficheiroGravado = true;
+        MostrarGravado();
+        nomeFicheiro = nome;
+        AbrirFicheiro(nome);
+        MostrarGravado();
+        break;
+      default: break;
+    }
+  }
+  painelFicheiro->setText(nomeFicheiro);
+}
+
+// ---------------------------------------------------------------------------
+// File commands
+
+void TfrmLurn::menuFicheiroNovoClick() {
+  if (ficheiroGravado) {
+    LimparDocumento();
+    nomeFicheiro.clear();
+  } else {
+    switch (Dialogs().ConfirmYesNoCancel(QStringLiteral("Ficheiro alterado. Gravar?"))) {
+      case TModalResult::Yes:
+        if (!nomeFicheiro.isEmpty()) {
+          GravarFicheiro(nomeFicheiro);
+          if (!erroGravacao) {
+            LimparDocumento();
+            nomeFicheiro.clear();
+          }
+        } else if (GravarComDialogo()) {
+          LimparDocumento();
+          nomeFicheiro.clear();
+          MostrarGravado();
+        }
+        break;
+      case TModalResult::No:
+        LimparDocumento();
+        nomeFicheiro.clear();
+        ficheiroGravado = true;
+        MostrarGravado();
+        break;
+      default: break;
+    }
+  }
+  painelFicheiro->clear();
+}
+
+void TfrmLurn::manuFicheiroAbrirClick() {
+  auto abrirPorDialogo = [this] {
+    if (const auto nome = DialogoAbrir()) {
+      nomeFicheiro = *nome;
+      AbrirFicheiro(*nome);
+      MostrarGravado();
+    }
+  };
+  if (ficheiroGravado) {
+    abrirPorDialogo();
+  } else {
+    switch (Dialogs().ConfirmYesNoCancel(QStringLiteral("Ficheiro alterado. Gravar?"))) {
+      case TModalResult::Yes:
+        if (!nomeFicheiro.isEmpty()) {
+          GravarFicheiro(nomeFicheiro);
+          if (!erroGravacao) abrirPorDialogo();
+        } else if (GravarComDialogo()) {
+          abrirPorDialogo();
+        }
+        break;
+      case TModalResult::No:
+        ficheiroGravado = true;
+        MostrarGravado();
+        abrirPorDialogo();
+        break;
+      default: break;
+    }
+  }
+  painelFicheiro->setText(nomeFicheiro);
+}
+
+void TfrmLurn::menuFicheiroGravarClick() {
+  if (!nomeFicheiro.isEmpty()) {
+    GravarFicheiro(nomeFicheiro);
+  } else if (const auto nome = Dialogs().SaveFile(DialogoGravarLurn())) {
+    nomeFicheiro = *nome;
+    GravarFicheiro(nomeFicheiro);
+  }
+  painelFicheiro->setText(nomeFicheiro);
+}
+
+void TfrmLurn::menuFicheiroGravarComoClick() {
+  if (const auto nome = Dialogs().SaveFile(DialogoGravarLurn())) {
+    GravarFicheiro(*nome);
+    nomeFicheiro = *nome;
+  }
+  painelFicheiro->setText(nomeFicheiro);
+}
+
+bool TfrmLurn::FormCloseQuery() {
+  if (ficheiroGravado) return true;
+  switch (Dialogs().ConfirmYesNoCancel(QStringLiteral("Ficheiro alterado. Gravar?"))) {
+    case TModalResult::Yes:
+      if (!nomeFicheiro.isEmpty()) {
+        GravarFicheiro(nomeFicheiro);
+        return !erroGravacao;
+      }
+      return GravarComDialogo();
+    case TModalResult::No: return true;
+    default: return false;
+  }
+}
+
+void TfrmLurn::closeEvent(QCloseEvent* e) {
+  if (FormCloseQuery()) e->accept();
+  else e->ignore();
 }

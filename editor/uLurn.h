@@ -12,6 +12,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QVector>
+#include <optional>
 
 class QAction;
 class QCheckBox;
@@ -137,6 +138,29 @@ class TfrmLurn : public QMainWindow {
   void checkLombadaClick();
   void opcaoAlinharAgrelhaClick();
 
+  // ---- Cover files and recent files ----
+  bool GravarFicheiro(const QString& nome);
+  bool GravarFolha(class QIODevice& f, int folha, bool& perdidos);
+  // True when the whole file was read (missing pictures are only reported).
+  bool AbrirFicheiro(const QString& nome);
+  void LerRegisto(const struct TCoverRecord& r);
+  static bool ExisteFicheiro(const QString& nome);
+  void ActualizarRecentes(const QString& nome);
+  void MostrarRecentes();
+  void AbrirRecente(const QString& nome);
+  void menuFicheiroNovoClick();
+  void manuFicheiroAbrirClick();
+  void menuFicheiroGravarClick();
+  void menuFicheiroGravarComoClick();
+  void menuFicheirosFicheiroClick(int i);
+  // True when the window may close (asks about unsaved changes).
+  bool FormCloseQuery();
+  // Whether reading and saving put the file at the head of the recent list
+  // (the command-line tool leaves the user's list alone).
+  bool usarRecentes = true;
+  // The arguments the program was started with (without the program name).
+  QStringList linhaComandos;
+
   // Runs the window's start-up steps that need the window shown.
   void FormShow();
   void FormActivate();
@@ -147,6 +171,7 @@ class TfrmLurn : public QMainWindow {
  protected:
   void showEvent(QShowEvent* e) override;
   void changeEvent(QEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
 
  private:
   void FormCreate();
@@ -161,6 +186,11 @@ class TfrmLurn : public QMainWindow {
   void Rodar(bool esquerda);
   bool CarregarImagem(TProImage* img, const QString& ficheiro);
   void MostrarFundoTras();
+  // Saves to a name chosen in the save dialog; false when cancelled or failed.
+  bool GravarComDialogo();
+  // Green lamp, red hidden.
+  void MostrarGravado();
+  std::optional<QString> DialogoAbrir();
 
   bool shown_ = false;
 };

@@ -5,7 +5,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
-#include <QSvgWidget>
+#include <QIcon>
 
 namespace {
 QLabel* Rotulo(QWidget* parent, const QString& text, int x, int y, int w = -1) {
@@ -33,10 +33,12 @@ TfrmSplash::TfrmSplash(QWidget* parent)
   painel->SetColor(clSilver);
   painel->BevelInner = bvLowered;
   painel->BevelOuter = bvLowered;
-  auto* imagem = new QSvgWidget(QStringLiteral(":/icons/splash.svg"), painel);
+  auto* imagem = new QLabel(painel);
   imagem->setGeometry(8, 8, 105, 129);
-  auto* icone = new QSvgWidget(QStringLiteral(":/icons/lurns.svg"), painel);
+  imagem->setPixmap(QIcon(QStringLiteral(":/icons/splash.svg")).pixmap(105, 129));
+  auto* icone = new QLabel(painel);
   icone->setGeometry(120, 8, 32, 32);
+  icone->setPixmap(QIcon(QStringLiteral(":/icons/lurns.svg")).pixmap(32, 32));
   Rotulo(painel, QStringLiteral("Lurns 1.2"), 160, 17);
   Rotulo(painel, QStringLiteral("Programa de impressão de"), 120, 41);
   Rotulo(painel, QStringLiteral("lurns para CD"), 120, 65);

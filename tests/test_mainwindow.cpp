@@ -9,6 +9,7 @@
 #include "support/ScriptedDialogs.h"
 
 #include <QAction>
+#include <QMenu>
 #include <QCheckBox>
 #include <QLabel>
 #include <QMenuBar>

@@ -4,12 +4,12 @@
 
 namespace {
 template <typename T>
-T Take(std::deque<T>& queue, const QString& what, T fallback) {
+T Take(std::deque<T>& queue, const QString& what, const T& fallback) {
   if (queue.empty()) {
     ADD_FAILURE() << "no scripted answer for " << what.toStdString();
-    return fallback;
+    queue.push_back(fallback);
   }
-  T v = std::move(queue.front());
+  T v = queue.front();
   queue.pop_front();
   return v;
 }

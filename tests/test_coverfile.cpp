@@ -1,0 +1,391 @@
+// Cover files: the exact bytes written, what reading accepts and makes of
+// each record, the failure messages, the recent-file list and the file
+// commands with their question about unsaved changes.
+#include "components/Handles.h"
+#include "components/ProCtrls.h"
+#include "components/dsshape.h"
+#include "editor/CoverRecord.h"
+#include "editor/uDefParametros.h"
+#include "editor/uLurn.h"
+#include "support/ScriptedDialogs.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtEndian>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A record laid out by hand from the file format's table, independent of
+// the program's own encoder.
+struct Raw {
+  QByteArray b = QByteArray(572, '\0');
+  Raw& str(int off, const QByteArray& s) {
+    b[off] = char(s.size());
+    for (int i = 0; i < s.size(); ++i) b[off + 1 + i] = s[i];
+    return *this;
+  }
+  Raw& i32(int off, quint32 v) {
+    qToLittleEndian(v, b.data() + off);
+    return *this;
+  }
+  Raw& kind(const char* k) { return str(0, k); }
+  Raw& sheet(const char* s) { return str(11, s); }
+  Raw& text(const QByteArray& t) { return str(22, t); }
+  Raw& bounds(int l, int t, int h, int w) { return i32(284, l).i32(288, t).i32(292, h).i32(296, w); }
+};
+
+QByteArray Header() { return Raw().kind("Lurns CD").text("Quelto Sanir").b; }
+
+class CoverFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    AbrirRegisto()->remove(QString());  // an empty settings section
+    w = std::make_unique<TfrmLurn>();
+  }
+  void TearDown() override {
+    if (w) w->ficheiroGravado = true;
+    w.reset();
+  }
+  QString Path(const QString& name) { return dir.filePath(name); }
+  QByteArray Read(const QString& name) {
+    QFile f(Path(name));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  }
+  void Write(const QString& name, const QByteArray& bytes) {
+    QFile f(Path(name));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+  }
+  TProLabel* Texto(int folha, const QString& caption, QRect r) {
+    TPanel* p = w->Painel(folha);
+    auto* t = new TProLabel(p);
+    p->Owned.InsertComponent(t);
+    t->SetAutoSize(false);
+    t->setObjectName(w->NovoNome("Texto", folha));
+    t->SetCaption(caption);
+    t->setGeometry(r);
+    return t;
+  }
+  TProImage* Imagem(int folha, const QString& file, QRect r) {
+    TPanel* p = w->Painel(folha);
+    auto* i = new TProImage(p);
+    p->Owned.InsertComponent(i);
+    i->setObjectName(w->NovoNome("Imagem", folha));
+    i->SetHint(file);
+    i->setGeometry(r);
+    return i;
+  }
+  QString Picture(const QString& name) {
+    QImage img(8, 8, QImage::Format_RGB32);
+    img.fill(Qt::red);
+    EXPECT_TRUE(img.save(Path(name)));
+    return Path(name);
+  }
+  QStringList Recent() {
+    auto s = AbrirRegisto();
+    QStringList out;
+    for (int i = 1; i <= 5; ++i) out << s->value(QStringLiteral("Ficheiro%1").arg(i)).toString();
+    return out;
+  }
+  void SetRecent(const QStringList& names) {
+    auto s = AbrirRegisto();
+    for (int i = 0; i < 5; ++i) s->setValue(QStringLiteral("Ficheiro%1").arg(i + 1), names.value(i));
+  }
+
+  QTemporaryDir dir;
+  ScriptedDialogsGuard dialogs;
+  std::unique_ptr<TfrmLurn> w;
+};
+
+QByteArray EmptyCover() {
+  return Header() + Raw().kind("TShape").sheet("Frente").i32(564, 0xFFFFFF).b +
+         Raw().kind("TProImage").sheet("FrenteP").bounds(0, 0, 455, 458).b +
+         Raw().kind("TShape").sheet("Interior").i32(564, 0xFFFFFF).b +
+         Raw().kind("TProImage").sheet("InteriorP").bounds(0, 0, 455, 458).b +
+         Raw().kind("TShape").sheet("Tras").i32(564, 0xFFFFFF).b +
+         Raw().kind("TProImage").sheet("TrasP").bounds(0, 0, 447, 572).b +
+         Raw().kind("TProImage").sheet("TrasL").bounds(24, 0, 447, 524).b +
+         Raw().kind("TShape").sheet("CD").i32(564, 0xFFFFFF).b;
+}
+
+TEST_F(CoverFile, EmptyCoverIsNineRecords) {
+  ASSERT_TRUE(w->GravarFicheiro(Path("a.lrn")));
+  const QByteArray bytes = Read("a.lrn");
+  EXPECT_EQ(bytes.size(), 5148);
+  EXPECT_EQ(bytes, EmptyCover());
+  EXPECT_TRUE(w->ficheiroGravado);
+  EXPECT_FALSE(w->erroGravacao);
+  EXPECT_EQ(Recent().first(), Path("a.lrn"));
+}
+
+TEST_F(CoverFile, WorkedExampleIsWrittenByteForByte) {
+  w->corFrente->SetBrushColor(0x00FFFF);
+  TProLabel* t = Texto(folhaFrente, "Lado A", QRect(40, 30, 62, 29));
+  TFont f;
+  f.Name = "Arial";
+  f.Charset = 0;
+  f.SetSize(18);
+  f.Color = 0;
+  f.Style = fsBold;
+  t->SetFont(f);
+  t->setGeometry(40, 30, 62, 29);
+  Imagem(folhaCD, "C:\\Imagens\\disco.jpg", QRect(100, 100, 200, 200));
+
+  ASSERT_TRUE(w->GravarFicheiro(Path("exemplo.lrn")));
+  QByteArray expected = EmptyCover();
+  expected.replace(572 + 564, 4, QByteArray("\xFF\xFF\x00\x00", 4));
+  const QByteArray label = Raw()
+                               .kind("TProLabel")
+                               .sheet("Frente")
+                               .text("Lado A")
+                               .bounds(40, 30, 29, 62)
+                               .str(300, "Arial")
+                               .i32(560, 18)
+                               .i32(564, 0)
+                               .b;
+  QByteArray withStyle = label;
+  withStyle[568] = 0x01;
+  expected.insert(3 * 572, withStyle);
+  expected += Raw().kind("TProImage").sheet("CD").text("C:\\Imagens\\disco.jpg").bounds(100, 100, 200, 200).b;
+  const QByteArray bytes = Read("exemplo.lrn");
+  ASSERT_EQ(bytes.size(), 6292);
+  for (int rec = 0; rec < 11; ++rec)
+    EXPECT_EQ(bytes.mid(rec * 572, 572).toHex(' ').toStdString(), expected.mid(rec * 572, 572).toHex(' ').toStdString())
+        << "record " << rec;
+  EXPECT_EQ(bytes.mid(1716, 11).toHex(' '), "09 54 50 72 6f 4c 61 62 65 6c 00");
+  EXPECT_EQ(bytes.mid(1716 + 284, 4).toHex(' '), "28 00 00 00");
+}
+
+TEST_F(CoverFile, ReadingBackNamesObjectsInFileOrderAndRestoresThem) {
+  const QString pic = Picture("p.png");
+  w->corInterior->SetBrushColor(0x123456);
+  Texto(folhaTras, "um", QRect(1, 2, 30, 40))->SetAngle(90);
+  Imagem(folhaTras, pic, QRect(5, 6, 70, 80));
+  Texto(folhaTras, "três", QRect(9, 9, 50, 20));
+  w->imgFrente->SetHint(pic);
+  ASSERT_TRUE(w->GravarFicheiro(Path("b.lrn")));
+  w->LimparDocumento();
+
+  w->AbrirFicheiro(Path("b.lrn"));
+  EXPECT_TRUE(dialogs->Messages().isEmpty()) << dialogs->Messages().join('|').toStdString();
+  const TOwnedComponents& o = w->painelTras->Owned;
+  ASSERT_EQ(o.ComponentCount(), 3);
+  EXPECT_EQ(o.Components(0)->objectName(), "Texto1");
+  EXPECT_EQ(o.Components(1)->objectName(), "Imagem2");
+  EXPECT_EQ(o.Components(2)->objectName(), "Texto3");
+  auto* um = qobject_cast<TProLabel*>(o.Components(0));
+  ASSERT_TRUE(um);
+  EXPECT_EQ(um->Angle(), 90);
+  EXPECT_EQ(um->geometry(), QRect(1, 2, 30, 40));
+  auto* img = qobject_cast<TProImage*>(o.Components(1));
+  ASSERT_TRUE(img);
+  EXPECT_EQ(img->geometry(), QRect(5, 6, 70, 80));
+  EXPECT_EQ(img->Hint(), pic);
+  EXPECT_FALSE(img->Picture().Empty());
+  EXPECT_EQ(qobject_cast<TProLabel*>(o.Components(2))->Caption(), "três");
+  EXPECT_EQ(w->corInterior->BrushColor(), 0x123456u);
+  EXPECT_EQ(w->imgFrente->Hint(), pic);
+  EXPECT_FALSE(w->imgFrente->Picture().Empty());
+}
+
+TEST_F(CoverFile, SaveFailures) {
+  // A name without the exact ".lrn" extension writes nothing.
+  w->ficheiroGravado = false;
+  EXPECT_FALSE(w->GravarFicheiro(Path("a.LRN")));
+  EXPECT_FALSE(QFile::exists(Path("a.LRN")));
+  EXPECT_EQ(dialogs->Asked.last(), "message: Função ainda não implementada.");
+  EXPECT_TRUE(w->erroGravacao);
+  EXPECT_FALSE(w->ficheiroGravado);
+  // A file that cannot be created.
+  EXPECT_FALSE(w->GravarFicheiro(Path("nao/existe/c.lrn")));
+  EXPECT_EQ(dialogs->Asked.last(), "warning: Erro ao criar o ficheiro.");
+  EXPECT_TRUE(Recent().first().isEmpty());
+}
+
+TEST_F(CoverFile, ReadFailuresAndAcceptance) {
+  Write("zero.lrn", {});
+  Write("lixo.lrn", QByteArray(572, 'x'));
+  Write("tipo.lrn", Raw().kind("Lurns CD").text("outra coisa").b);
+  Write("texto.lrn", Raw().kind("Outro").text("Quelto Sanir").b);
+  struct {
+    QString file;
+    QString message;  // empty: accepted
+  } cases[] = {{"zero.lrn", "Ficheiro inválido!"},
+               {"lixo.lrn", "Ficheiro inválido!"},
+               {"falta.lrn", "Erro ao abrir o ficheiro."},
+               {"tipo.lrn", ""},
+               {"texto.lrn", ""}};
+  for (const auto& c : cases) {
+    dialogs->Asked.clear();
+    w->AbrirFicheiro(Path(c.file));
+    EXPECT_EQ(dialogs->Messages().join('|'), c.message) << c.file.toStdString();
+    EXPECT_EQ(Recent().contains(Path(c.file)), c.message.isEmpty()) << c.file.toStdString();
+  }
+}
+
+TEST_F(CoverFile, RecordsAreAppliedByTheirCodes) {
+  const QString pic = Picture("p.png");
+  QByteArray longCaption(300, 'a');
+  Write("c.lrn", Header() + Raw().kind("TProLabel").sheet("Fxyz").text("na frente").bounds(3, 4, 20, 50).b +
+                     Raw().kind("TProLabel").sheet("Zzz").text("ignorado").b +
+                     Raw().kind("TProImage").sheet("Fxyz").text(pic.toLocal8Bit()).b +
+                     Raw().kind("TProImage").sheet("CD").text("").b +
+                     Raw().kind("TProImage").sheet("CD").text("/nao/existe.png").b +
+                     Raw().kind("TProImage").sheet("CDP").text(pic.toLocal8Bit()).b +
+                     Raw().kind("Lurns CD").text("Quelto Sanir").b +
+                     Raw().kind("TProImage").sheet("TrasL").text(pic.toLocal8Bit()).b.left(300));
+  w->AbrirFicheiro(Path("c.lrn"));
+  EXPECT_EQ(dialogs->Messages(), QStringList{"Imagem não encontrada."});
+  ASSERT_EQ(w->painelFrente->Owned.ComponentCount(), 1);
+  EXPECT_EQ(qobject_cast<TProLabel*>(w->painelFrente->Owned.Components(0))->Caption(), "na frente");
+  EXPECT_EQ(w->painelCD->Owned.ComponentCount(), 0);
+  EXPECT_EQ(w->centroCD->FillStyle(), tfsImageStretch);
+  EXPECT_EQ(w->centroCD->Hint(), pic);
+  // A short last record is read as far as it goes.
+  EXPECT_EQ(w->imgTrasLombada->Hint(), pic);
+  EXPECT_TRUE(w->Shape1->isVisibleTo(w->painelTras));
+}
+
+TEST_F(CoverFile, TextIsWindows1252AndCutToTheField) {
+  Texto(folhaFrente, QString(300, QChar('b')), QRect(0, 0, 10, 10));
+  Texto(folhaFrente, QString::fromUtf8("ção €"), QRect(0, 0, 10, 10));
+  ASSERT_TRUE(w->GravarFicheiro(Path("t.lrn")));
+  const QByteArray bytes = Read("t.lrn");
+  EXPECT_EQ(quint8(bytes[3 * 572 + 22]), 255);
+  EXPECT_EQ(bytes.mid(4 * 572 + 22, 6), QByteArray("\x05\xE7\xE3o \x80", 6));
+  EXPECT_TRUE(dialogs->Messages().isEmpty());
+  // A character without a code is written as '?' and the user is told.
+  Texto(folhaInterior, QString::fromUtf8("日"), QRect(0, 0, 10, 10));
+  ASSERT_TRUE(w->GravarFicheiro(Path("t.lrn")));
+  EXPECT_EQ(dialogs->Messages().size(), 1);
+  EXPECT_EQ(DeWindows1252(ParaWindows1252(QString::fromUtf8("ÿ€Ž"))), QString::fromUtf8("ÿ€Ž"));
+}
+
+TEST_F(CoverFile, RecentListMovesAsTabled) {
+  struct {
+    QStringList before;
+    QString name;
+    QStringList after;
+  } cases[] = {
+      {{"A", "B", "C", "D", "E"}, "C", {"C", "B", "D", "E", "A"}},
+      {{"A", "B", "C", "D", "E"}, "B", {"B", "C", "D", "E", "A"}},
+      {{"A", "B", "C", "D", "E"}, "X", {"X", "A", "B", "C", "D"}},
+      {{"A", "B", "C", "D", "E"}, "A", {"A", "B", "C", "D", "E"}},
+      {{"A", "B", "", "", ""}, "B", {"B", "", "", "", "A"}},
+      {{"a.lrn", "", "", "", ""}, "A.lrn", {"A.lrn", "a.lrn", "", "", ""}},
+  };
+  for (const auto& c : cases) {
+    SetRecent(c.before);
+    w->ActualizarRecentes(c.name);
+    EXPECT_EQ(Recent(), c.after) << c.name.toStdString();
+  }
+  // Gaps stay gaps in the menu.
+  SetRecent({"A", "B"});
+  w->ActualizarRecentes("B");
+  QAction* entries[] = {w->menuFicheirosFicheiro1, w->menuFicheirosFicheiro2, w->menuFicheirosFicheiro3,
+                        w->menuFicheirosFicheiro4, w->menuFicheirosFicheiro5};
+  const bool shown[] = {true, false, false, false, true};
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(entries[i]->isVisible(), shown[i]) << i;
+  EXPECT_TRUE(w->separadorFicheiros->isVisible());
+  EXPECT_EQ(w->menuFicheirosFicheiro5->text(), "A");
+}
+
+TEST_F(CoverFile, NewAsksAboutUnsavedChanges) {
+  Texto(folhaFrente, "x", QRect(0, 0, 5, 5));
+  w->nomeFicheiro = Path("old.lrn");
+  w->MarcarAlterado();
+  w->painelFicheiro->setText(w->nomeFicheiro);
+
+  dialogs->Confirms = {TModalResult::Cancel};
+  w->menuFicheiroNovoClick();
+  EXPECT_EQ(w->painelFrente->Owned.ComponentCount(), 1);
+  EXPECT_EQ(w->nomeFicheiro, Path("old.lrn"));
+  EXPECT_TRUE(w->painelFicheiro->text().isEmpty());
+
+  dialogs->Confirms = {TModalResult::No};
+  w->menuFicheiroNovoClick();
+  EXPECT_EQ(dialogs->Asked.last(), "confirm: Ficheiro alterado. Gravar?");
+  EXPECT_EQ(w->painelFrente->Owned.ComponentCount(), 0);
+  EXPECT_TRUE(w->nomeFicheiro.isEmpty());
+  EXPECT_TRUE(w->ficheiroGravado);
+  EXPECT_TRUE(w->lampadaVerde->isVisibleTo(w.get()));
+  EXPECT_TRUE(w->FormCloseQuery());  // nothing more to ask
+}
+
+TEST_F(CoverFile, ClosingAsksAndCanSaveThroughTheDialog) {
+  w->MarcarAlterado();
+  // Yes, then the save dialog is cancelled: the window stays open.
+  dialogs->Confirms = {TModalResult::Yes};
+  dialogs->Files = {std::nullopt};
+  EXPECT_FALSE(w->FormCloseQuery());
+  // Yes, and a name typed without its extension: saved as .lrn, closes.
+  dialogs->Confirms = {TModalResult::Yes};
+  dialogs->Files = {Path("novo")};
+  EXPECT_TRUE(w->FormCloseQuery());
+  EXPECT_TRUE(QFile::exists(Path("novo.lrn")));
+  EXPECT_EQ(dialogs->FileSpecs.back().Title, "Gravar Lurn");
+  // Cancel keeps the window.
+  w->MarcarAlterado();
+  dialogs->Confirms = {TModalResult::Cancel};
+  EXPECT_FALSE(w->FormCloseQuery());
+}
+
+TEST_F(CoverFile, SaveOpenAndSaveAsKeepTheFileName) {
+  dialogs->Files = {Path("um.lrn")};
+  w->menuFicheiroGravarClick();
+  EXPECT_EQ(w->nomeFicheiro, Path("um.lrn"));
+  EXPECT_EQ(w->painelFicheiro->text(), Path("um.lrn"));
+  w->menuFicheiroGravarClick();  // saves again without asking
+  EXPECT_EQ(dialogs->FileSpecs.size(), 1u);
+
+  dialogs->Files = {Path("dois.lrn")};
+  w->menuFicheiroGravarComoClick();
+  EXPECT_EQ(w->nomeFicheiro, Path("dois.lrn"));
+  EXPECT_EQ(Recent().mid(0, 2), (QStringList{Path("dois.lrn"), Path("um.lrn")}));
+
+  dialogs->Files = {Path("um.lrn")};
+  w->manuFicheiroAbrirClick();
+  EXPECT_EQ(w->nomeFicheiro, Path("um.lrn"));
+  EXPECT_EQ(dialogs->FileSpecs.back().Title, "Abrir Lurn");
+  EXPECT_EQ(Recent().first(), Path("um.lrn"));
+}
+
+TEST_F(CoverFile, CommandLineOpensWithoutNamingTheDocument) {
+  Texto(folhaFrente, "capa", QRect(0, 0, 5, 5));
+  ASSERT_TRUE(w->GravarFicheiro(Path("cmd.lrn")));
+  w.reset();
+  for (const QStringList& args : {QStringList{Path("cmd.lrn")}, QStringList{Path("cmd.lrn"), "x"}}) {
+    w = std::make_unique<TfrmLurn>();
+    w->linhaComandos = args;
+    dialogs->Asked.clear();
+    w->show();
+    // Exactly one argument opens that cover; more open nothing.
+    EXPECT_EQ(w->painelFrente->Owned.ComponentCount(), args.size() == 1 ? 1 : 0);
+    EXPECT_TRUE(w->nomeFicheiro.isEmpty());
+    EXPECT_TRUE(w->painelFicheiro->text().isEmpty());
+    EXPECT_TRUE(dialogs->Asked.isEmpty());
+    w.reset();
+  }
+}
+
+TEST_F(CoverFile, AFailedWriteKeepsTheOldFile) {
+  ASSERT_TRUE(w->GravarFicheiro(Path("keep.lrn")));
+  const QByteArray before = Read("keep.lrn");
+  QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+  Texto(folhaFrente, "novo", QRect(0, 0, 5, 5));
+  const bool saved = w->GravarFicheiro(Path("keep.lrn"));
+  QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+  if (saved) GTEST_SKIP() << "running as a user who can write anywhere";
+  EXPECT_EQ(Read("keep.lrn"), before);
+  EXPECT_FALSE(w->ficheiroGravado);
+}
+
+}  // namespace
