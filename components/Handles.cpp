@@ -342,10 +342,10 @@ void TStretchHandle::DrawDragFrame(int x, int y) {
 }
 
 void TStretchHandle::EraseDragFrame() {
-  if (!DragRect().isNull()) {
-    if (dragFrame_) dragFrame_->hide();
-    dragLeft_ = dragTop_ = dragWidth_ = dragHeight_ = 0;
-  }
+  if (!DragRect().isNull()) dragLeft_ = dragTop_ = dragWidth_ = dragHeight_ = 0;
+  // The frame widget lives only during a drag, so the sheet's own children
+  // are just its objects at any other time.
+  delete dragFrame_.data();
   if (QWidget* p = parentWidget()) p->update();
   update();
 }
