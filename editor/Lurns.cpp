@@ -1,6 +1,7 @@
 #include "editor/Lurns.h"
 
 #include "editor/uLurn.h"
+#include "editor/uParametros.h"
 #include "editor/uSobre.h"
 #include "editor/uSplash.h"
 
@@ -46,6 +47,7 @@ int RunLurns(int argc, char** argv) {
   // 3. The forms, in their order: the main window (the main form), the
   // settings dialog, the about box, the report forms and the preview.
   TfrmLurn frmLurn;
+  frmParametros = new TfrmParametros(&frmLurn);
   AboutBox = new TAboutBox(&frmLurn);
   // 4. The splash stays in front until the main window's first tick.
   frmLurn.linhaComandos = QCoreApplication::arguments().mid(1);

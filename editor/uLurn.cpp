@@ -5,7 +5,9 @@
 #include "components/ProCtrls.h"
 #include "components/dsshape.h"
 #include "editor/CoverRecord.h"
+#include "editor/ReInit.h"
 #include "editor/uDefParametros.h"
+#include "editor/uParametros.h"
 #include "editor/uSobre.h"
 #include "platform/Dialogs.h"
 #include "platform/HelpViewer.h"
@@ -56,7 +58,8 @@ int TfrmLurn::HelpContext(const QObject* o) {
 TfrmLurn::TfrmLurn(QWidget* parent) : QMainWindow(parent) {
   RegistarRecursos();
   setObjectName(QStringLiteral("frmLurn"));
-  setWindowTitle(QStringLiteral("Lurns para CD"));
+  desenho = std::make_unique<TFormDesign>(this, "TfrmLurn");
+  desenho->Caption(this, "Lurns para CD");
   // Single-line border with system menu and minimize box only.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -76,10 +79,11 @@ TfrmLurn::TfrmLurn(QWidget* parent) : QMainWindow(parent) {
   CriarBarraEstado();
   CriarMenuObjectos();
 
-  checkLombada = new QCheckBox(QStringLiteral("Trás com lombada"), client);
+  checkLombada = new QCheckBox(client);
+  desenho->Caption(checkLombada, "Trás com lombada");
   checkLombada->setObjectName(QStringLiteral("checkLombada"));
   checkLombada->setGeometry(464, 8, 129, 17);
-  checkLombada->setToolTip(QStringLiteral("Seleccione para que a imagem não ocupe a lombada"));
+  desenho->Hint(checkLombada, "Seleccione para que a imagem não ocupe a lombada");
   checkLombada->setChecked(true);
   checkLombada->hide();
   SetHelp(checkLombada, 16);
@@ -157,12 +161,11 @@ void TfrmLurn::CriarMenu() {
   };
   auto construir = [this](QMenu* menu, std::initializer_list<Entrada> entradas) {
     for (const Entrada& e : entradas) {
-      QAction* a = e.caption ? menu->addAction(QString::fromUtf8(e.caption)) : menu->addSeparator();
+      QAction* a = e.caption ? menu->addAction(QString()) : menu->addSeparator();
       a->setObjectName(QString::fromLatin1(e.nome));
-      if (e.hint) {
-        a->setToolTip(QString::fromUtf8(e.hint));
-        a->setStatusTip(QString::fromUtf8(e.hint));
-      }
+      // The recent-file entries get their captions at run time.
+      if (e.caption && *e.caption) desenho->Caption(a, e.caption);
+      if (e.hint) desenho->Hint(a, e.hint);
       if (!e.atalho.isEmpty()) {
         a->setShortcut(e.atalho);
         a->setShortcutContext(Qt::WindowShortcut);
@@ -175,11 +178,12 @@ void TfrmLurn::CriarMenu() {
   QMenuBar* bar = menuBar();
   bar->setObjectName(QStringLiteral("menuPrincipal"));
   auto novoMenu = [&](QMenu*& slot, const char* nome, const char* caption, const char* hint, int ajuda) {
-    slot = bar->addMenu(QString::fromUtf8(caption));
+    slot = bar->addMenu(QString());
+    desenho->Caption(slot, caption);
     slot->setObjectName(QString::fromLatin1(nome));
     slot->menuAction()->setObjectName(QString::fromLatin1(nome));
     slot->setToolTipsVisible(true);
-    if (hint) slot->menuAction()->setToolTip(QString::fromUtf8(hint));
+    if (hint) desenho->Hint(slot->menuAction(), hint);
     SetHelp(slot, ajuda);
     SetHelp(slot->menuAction(), ajuda);
   };
@@ -264,7 +268,7 @@ void TfrmLurn::CriarMenu() {
             {{&menuAjudaAjuda, "menuAjudaAjuda", "&Ajuda", "Ajuda do programa", QKeySequence(Qt::Key_F1), 3,
               &TfrmLurn::menuAjudaAjudaClick},
              {&N4, "N4", nullptr, nullptr, {}, 4, nullptr},
-             {&menuAjudaParametros, "menuAjudaParametros", "&Parametros", "Parametros do programa", {}, 7, nullptr},
+             {&menuAjudaParametros, "menuAjudaParametros", "&Parametros", "Parametros do programa", {}, 7, &TfrmLurn::menuAjudaParametrosClick},
              {&N5, "N5", nullptr, nullptr, {}, 4, nullptr},
              {&menuAjudaSobre, "menuAjudaSobre", "&Sobre...", "Sobre o programa", {}, 3,
               &TfrmLurn::menuAjudaSobreClick}});
@@ -340,8 +344,8 @@ void TfrmLurn::CriarBarraFerramentas() {
     }
     auto* btn = new QToolButton(ToolBar1);
     btn->setObjectName(QString::fromLatin1(b.nome));
-    btn->setText(QString::fromUtf8(b.caption));
-    btn->setToolTip(QString::fromUtf8(b.hint));
+    desenho->Caption(btn, b.caption);
+    desenho->Hint(btn, b.hint);
     btn->setIcon(Icone(b.icone));
     btn->setIconSize(QSize(16, 16));
     btn->setAutoRaise(true);
@@ -378,7 +382,9 @@ void TfrmLurn::CriarFolhas() {
   for (const Folha& f : folhas) {
     auto* tab = new QWidget;
     tab->setObjectName(QString::fromLatin1(f.tabNome));
-    pageFolhas->addTab(tab, Icone(f.icone), QString::fromUtf8(f.caption));
+    const int indice = pageFolhas->addTab(tab, Icone(f.icone), QString());
+    QTabWidget* abas = pageFolhas;
+    desenho->Set(f.caption, [abas, indice](const QString& t) { abas->setTabText(indice, t); });
     auto* painel = new TPanel(tab);
     painel->setObjectName(QString::fromLatin1(f.painelNome));
     painel->BevelOuter = bvNone;
@@ -457,7 +463,8 @@ void TfrmLurn::CriarBarraEstado() {
 void TfrmLurn::CriarMenuObjectos() {
   popUpMenuHandles = new TBarPopupMenu(this);
   popUpMenuHandles->setObjectName(QStringLiteral("popUpMenuHandles"));
-  popUpMenuHandles->SetVerticalText(QStringLiteral("Lurns CD"));
+  TBarPopupMenu* menu = popUpMenuHandles;
+  desenho->Set("Lurns CD", [menu](const QString& t) { menu->SetVerticalText(t); });
   TFont barra;
   barra.Name = QStringLiteral("Tahoma");
   barra.Height = -19;
@@ -483,7 +490,8 @@ void TfrmLurn::CriarMenuObjectos() {
       {&opcaoAlinharAgrelha, "opcaoAlinharAgrelha", "Alinhar à grelha", &TfrmLurn::opcaoAlinharAgrelhaClick},
   };
   for (const Opcao& o : opcoes) {
-    QAction* a = popUpMenuHandles->addAction(QString::fromUtf8(o.caption));
+    QAction* a = popUpMenuHandles->addAction(QString());
+    desenho->Caption(a, o.caption);
     a->setObjectName(QString::fromLatin1(o.nome));
     if (o.handler) connect(a, &QAction::triggered, this, o.handler);
     *o.slot = a;
@@ -516,10 +524,15 @@ void TfrmLurn::changeEvent(QEvent* e) {
   if (e->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
 }
 
+void TfrmLurn::MudarLingua() {
+  if (LoadLanguageModule(Parametros().Lingua == 0 ? 2070 : 1033)) ReloadForms();
+}
+
 void TfrmLurn::FormShow() {
   LerParametros();
   StretchHandle1->SetGridX(Parametros().GrelhaX);
   StretchHandle1->SetGridY(Parametros().GrelhaY);
+  MudarLingua();
   if (linhaComandos.size() == 1) AbrirFicheiro(linhaComandos.first());
   MostrarRecentes();
 }
@@ -566,6 +579,18 @@ void TfrmLurn::menuFicheiroConfigurarImpressoraClick() { Dialogs().PrinterSetup(
 
 void TfrmLurn::menuAjudaAjudaClick() {
   if (!HelpContents()) Dialogs().Warning(QStringLiteral("Não foi possível abrir a ajuda."));
+}
+
+void TfrmLurn::menuAjudaParametrosClick() {
+  if (StretchHandle1->IsAttached()) StretchHandle1->Detach();
+  if (!frmParametros) frmParametros = new TfrmParametros(this);
+  frmParametros->exec();
+  // Applied however the dialog was closed, from the record as it is now.
+  MudarLingua();
+  StretchHandle1->SetGridX(Parametros().GrelhaX);
+  StretchHandle1->SetGridY(Parametros().GrelhaY);
+  Shape1->SetPenColor(Parametros().Dobra);
+  Shape2->SetPenColor(Parametros().Dobra);
 }
 
 void TfrmLurn::menuAjudaSobreClick() {

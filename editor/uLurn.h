@@ -12,6 +12,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QVector>
+#include <memory>
 #include <optional>
 
 class QAction;
@@ -26,6 +27,7 @@ class TDSShape;
 class TProImage;
 class TProLabel;
 class TStretchHandle;
+class TFormDesign;
 
 // Sheet numbers are the tab page index plus one.
 enum TFolha { folhaFrente = 1, folhaInterior = 2, folhaTras = 3, folhaCD = 4 };
@@ -43,6 +45,9 @@ class TfrmLurn : public QMainWindow {
   bool nadaCopiado = true;
   QString tipoCopiado;
   qint32 origemX = 0, origemY = 0;
+
+  // The texts of the window's design, reloaded when the language changes.
+  std::unique_ptr<TFormDesign> desenho;
 
   // ---- Controls ----
   QWidget* client;  // the 587 x 529 client area
@@ -118,6 +123,9 @@ class TfrmLurn : public QMainWindow {
   void menuFicheiroConfigurarImpressoraClick();
   void menuAjudaAjudaClick();
   void menuAjudaSobreClick();
+  void menuAjudaParametrosClick();
+  // Loads the language module of the language setting and reloads the forms.
+  void MudarLingua();
 
   // Object editing commands.
   void menuObjectosInserirtextoClick();

@@ -1,6 +1,7 @@
 #include "editor/uSobre.h"
 
 #include "components/ProUrl.h"
+#include "editor/ReInit.h"
 #include "platform/Controls.h"
 
 #include <QGuiApplication>
@@ -10,24 +11,11 @@
 
 QPointer<TAboutBox> AboutBox;
 
-namespace {
-QLabel* Rotulo(QWidget* parent, const QString& text, int x, int y, int w = -1, bool wrap = false) {
-  auto* l = new QLabel(text, parent);
-  QFont f(QStringLiteral("Arial"));
-  f.setPixelSize(15);
-  f.setBold(true);
-  l->setFont(f);
-  l->setWordWrap(wrap);
-  l->move(x, y);
-  if (w > 0) l->resize(w, l->heightForWidth(w) > 0 ? l->heightForWidth(w) : l->sizeHint().height());
-  else l->adjustSize();
-  return l;
-}
-}  // namespace
 
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("AboutBox"));
-  setWindowTitle(QStringLiteral("Sobre"));
+  desenho = std::make_unique<TFormDesign>(this, "TAboutBox");
+  desenho->Caption(this, "Sobre");
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   setFixedSize(438, 227);
   setProperty("HelpContext", 1);
@@ -41,21 +29,25 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
   ProgramIcon->setGeometry(8, 8, 105, 129);
   ProgramIcon->SetStretch(true);
   ProgramIcon->SetShowHint(true);
-  ProgramIcon->SetHint(QStringLiteral("Clique na imagem para visitar a minha página"));
+  TProUrlImage* icone = ProgramIcon;
+  desenho->Set("Clique na imagem para visitar a minha página", [icone](const QString& t) { icone->SetHint(t); });
   try {
     ProgramIcon->LoadPicture(QStringLiteral(":/icons/splash.svg"));
   } catch (const Exception&) {
     // The picture is decoration; the box is complete without it.
   }
-  Rotulo(painel, QStringLiteral("Programa de impressão de lurns para CD"), 120, 8);
-  Rotulo(painel, QStringLiteral("Versão 1.2"), 120, 40);
-  Rotulo(painel, QStringLiteral("Desenho e programação:"), 120, 96);
-  Rotulo(painel, QStringLiteral("a equipa Lurns"), 120, 120);
-  Rotulo(painel, QString(), 8, 152, 323, true);
-  OKButton = new QPushButton(QStringLiteral("OK"), this);
+  RotuloDesenho(*desenho, painel, "Programa de impressão de lurns para CD", 120, 8, 15);
+  RotuloDesenho(*desenho, painel, "Versão 1.2", 120, 40, 15);
+  RotuloDesenho(*desenho, painel, "Desenho e programação:", 120, 96, 15);
+  RotuloDesenho(*desenho, painel, "a equipa Lurns", 120, 120, 15);
+  RotuloDesenho(*desenho, painel, "", 8, 152, 15, 323, true);
+  OKButton = new QPushButton(this);
+  desenho->Caption(OKButton, "OK");
   OKButton->setObjectName(QStringLiteral("OKButton"));
   OKButton->setGeometry(351, 196, 75, 25);
   OKButton->setDefault(true);
   connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
   if (QScreen* s = QGuiApplication::primaryScreen()) move(s->geometry().center() - rect().center());
 }
+
+TAboutBox::~TAboutBox() = default;

@@ -3,14 +3,18 @@
 
 #include <QDialog>
 #include <QPointer>
+#include <memory>
 
 class QPushButton;
 class TProUrlImage;
+class TFormDesign;
 
 class TAboutBox : public QDialog {
   Q_OBJECT
  public:
   explicit TAboutBox(QWidget* parent = nullptr);
+  ~TAboutBox() override;
+  std::unique_ptr<TFormDesign> desenho;
   TProUrlImage* ProgramIcon;
   QPushButton* OKButton;
 };

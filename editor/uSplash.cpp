@@ -1,5 +1,6 @@
 #include "editor/uSplash.h"
 
+#include "editor/ReInit.h"
 #include "platform/Controls.h"
 
 #include <QGuiApplication>
@@ -7,25 +8,12 @@
 #include <QScreen>
 #include <QIcon>
 
-namespace {
-QLabel* Rotulo(QWidget* parent, const QString& text, int x, int y, int w = -1) {
-  auto* l = new QLabel(text, parent);
-  QFont f(QStringLiteral("Arial"));
-  f.setPixelSize(13);
-  f.setBold(true);
-  l->setFont(f);
-  l->setStyleSheet(QStringLiteral("color: navy; background: transparent;"));
-  l->move(x, y);
-  if (w > 0) l->resize(w, l->sizeHint().height());
-  else l->adjustSize();
-  return l;
-}
-}  // namespace
 
 TfrmSplash::TfrmSplash(QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
   setObjectName(QStringLiteral("frmSplash"));
-  setWindowTitle(QStringLiteral("Lurns para CD"));
+  desenho = std::make_unique<TFormDesign>(this, "TfrmSplash");
+  desenho->Caption(this, "Lurns para CD");
   setFixedSize(352, 146);
   auto* painel = new TPanel(this);
   painel->setObjectName(QStringLiteral("Panel1"));
@@ -39,9 +27,13 @@ TfrmSplash::TfrmSplash(QWidget* parent)
   auto* icone = new QLabel(painel);
   icone->setGeometry(120, 8, 32, 32);
   icone->setPixmap(QIcon(QStringLiteral(":/icons/lurns.svg")).pixmap(32, 32));
-  Rotulo(painel, QStringLiteral("Lurns 1.2"), 160, 17);
-  Rotulo(painel, QStringLiteral("Programa de impressão de"), 120, 41);
-  Rotulo(painel, QStringLiteral("lurns para CD"), 120, 65);
-  Rotulo(painel, QStringLiteral("Feito em Portugal"), 120, 113, 185);
+  // Navy labels on the silver panel.
+  painel->setStyleSheet(QStringLiteral("QLabel { color: navy; background: transparent; }"));
+  RotuloDesenho(*desenho, painel, "Lurns 1.2", 160, 17, 13);
+  RotuloDesenho(*desenho, painel, "Programa de impressão de", 120, 41, 13);
+  RotuloDesenho(*desenho, painel, "lurns para CD", 120, 65, 13);
+  RotuloDesenho(*desenho, painel, "Feito em Portugal", 120, 113, 13, 185);
   if (QScreen* s = QGuiApplication::primaryScreen()) move(s->geometry().center() - rect().center());
 }
+
+TfrmSplash::~TfrmSplash() = default;

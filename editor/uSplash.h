@@ -2,9 +2,14 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
+
+class TFormDesign;
 
 class TfrmSplash : public QWidget {
   Q_OBJECT
  public:
   explicit TfrmSplash(QWidget* parent = nullptr);
+  ~TfrmSplash() override;
+  std::unique_ptr<TFormDesign> desenho;
 };
