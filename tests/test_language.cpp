@@ -1,0 +1,137 @@
+// The language switch: finding a module by the program's name, reloading
+// the texts of every open window from it, and leaving run-time texts and
+// the program's messages alone.
+#include "editor/ReInit.h"
+#include "editor/uLurn.h"
+#include "editor/uParametros.h"
+#include "editor/uSobre.h"
+#include "editor/uSplash.h"
+#include "components/ProCtrls.h"
+#include "support/ScriptedDialogs.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QFile>
+#include <QGroupBox>
+#include <QMenu>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QTranslator>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kEnglish = QStringLiteral(LURNS_BINARY_DIR "/lurns.ENU");
+const QString kPortuguese = QStringLiteral(LURNS_BINARY_DIR "/lurns.PTG");
+
+class Language : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    // Back to the program's own texts for the next test.
+    LoadLanguageModule(2070, QStringLiteral(LURNS_BINARY_DIR "/lurns"));
+    ReloadForms();
+  }
+  QString Copy(const QString& from, const QString& name) {
+    const QString to = dir.filePath(name);
+    EXPECT_TRUE(QFile::copy(from, to));
+    return to;
+  }
+  QTemporaryDir dir;
+  ScriptedDialogsGuard dialogs;
+};
+
+TEST_F(Language, ModulesAreFoundByTheProgramsName) {
+  ASSERT_TRUE(QFile::exists(kEnglish)) << "build the language modules first";
+  struct {
+    QString program;
+    QStringList files;  // module files present beside it
+    int locale;
+    QString loaded;  // empty: nothing loaded
+  } cases[] = {
+      {"prog", {"prog.ENU"}, 1033, "prog.ENU"},
+      {"prog", {"prog.EN"}, 1033, "prog.EN"},        // the two-letter name as a second try
+      {"prog.bin", {"prog.ENU"}, 1033, "prog.ENU"},  // an extension is replaced
+      {"prog", {"prog.PTG"}, 1033, ""},
+      {"prog", {"prog.ENU"}, 9999, ""},              // a locale without an abbreviation
+  };
+  for (const auto& c : cases) {
+    QTemporaryDir d;
+    for (const QString& f : c.files) ASSERT_TRUE(QFile::copy(kEnglish, d.filePath(f)));
+    const QString before = LanguageModuleInUse();
+    const bool ok = LoadLanguageModule(c.locale, d.filePath(c.program));
+    EXPECT_EQ(ok, !c.loaded.isEmpty()) << c.program.toStdString() << " " << c.locale;
+    EXPECT_EQ(LanguageModuleInUse(), c.loaded.isEmpty() ? before : d.filePath(c.loaded));
+  }
+  // A file that is not a module is not loaded.
+  QFile junk(dir.filePath("junk.ENU"));
+  ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+  junk.write("not a module");
+  junk.close();
+  EXPECT_FALSE(LoadLanguageModule(1033, dir.filePath("junk")));
+}
+
+TEST_F(Language, EveryDesignTextHasAnEnglishTranslation) {
+  TfrmLurn w;
+  TfrmParametros p;
+  TAboutBox a;
+  TfrmSplash s;
+  QTranslator english;
+  ASSERT_TRUE(english.load(kEnglish));
+  QTranslator portuguese;
+  ASSERT_TRUE(portuguese.load(kPortuguese));
+  int texts = 0;
+  for (TFormDesign* d : OpenForms()) {
+    for (const QString& src : d->Sources()) {
+      const QByteArray utf8 = src.toUtf8();
+      EXPECT_FALSE(english.translate(d->ClassName(), utf8.constData()).isEmpty())
+          << d->ClassName() << ": " << utf8.constData();
+      EXPECT_EQ(portuguese.translate(d->ClassName(), utf8.constData()), src);
+      ++texts;
+    }
+  }
+  EXPECT_GT(texts, 90);
+}
+
+TEST_F(Language, SwitchingReloadsWindowTextsButNotRunTimeOnes) {
+  TfrmLurn w;
+  TfrmParametros p;
+  TAboutBox a;
+  auto* texto = new TProLabel(w.painelFrente);
+  w.painelFrente->Owned.InsertComponent(texto);
+  texto->SetCaption("Lado A");
+  w.menuFicheirosFicheiro1->setText("/tmp/capa.lrn");
+  w.painelFicheiro->setText("/tmp/capa.lrn");
+
+  Copy(kEnglish, "lurns.ENU");
+  Copy(kPortuguese, "lurns.PTG");
+  ASSERT_TRUE(LoadLanguageModule(1033, dir.filePath("lurns")));
+  ReloadForms();
+  EXPECT_EQ(w.menuFicheiros->title(), "&File");
+  EXPECT_EQ(w.menuFicheiroSair->text(), "E&xit");
+  EXPECT_EQ(w.pageFolhas->tabText(2), "Back");
+  EXPECT_EQ(w.botaoNovo->toolTip(), "Create a new cover");
+  EXPECT_EQ(w.checkLombada->text(), "Back with spines");
+  EXPECT_EQ(w.opcaoAlinharAgrelha->text(), "Snap to grid");
+  EXPECT_EQ(p.windowTitle(), "Settings");
+  EXPECT_EQ(p.groupGrelha->title(), "Grid");
+  EXPECT_EQ(a.windowTitle(), "About");
+  // Run-time texts stay as they are.
+  EXPECT_EQ(texto->Caption(), "Lado A");
+  EXPECT_EQ(w.menuFicheirosFicheiro1->text(), "/tmp/capa.lrn");
+  EXPECT_EQ(w.painelFicheiro->text(), "/tmp/capa.lrn");
+  EXPECT_EQ(w.lampadaVerde->toolTip(), "Ficheiro gravado");
+  // The program's messages stay Portuguese.
+  w.GravarFicheiro(dir.filePath("x.LRN"));
+  EXPECT_EQ(dialogs->Messages().last(), "Função ainda não implementada.");
+
+  ASSERT_TRUE(LoadLanguageModule(2070, dir.filePath("lurns")));
+  ReloadForms();
+  EXPECT_EQ(w.menuFicheiros->title(), "&Ficheiros");
+  EXPECT_EQ(w.pageFolhas->tabText(2), "Trás");
+  EXPECT_EQ(p.windowTitle(), "Parametros");
+  EXPECT_EQ(texto->Caption(), "Lado A");
+}
+
+}  // namespace
