@@ -1115,7 +1115,10 @@ bool TfrmLurn::GravarFicheiro(const QString& nome) {
     bool tudo = true;
     for (int folha = folhaFrente; folha <= folhaCD && tudo; ++folha) tudo = GravarFolha(f, folha, perdidos);
     if (tudo) {
-      if (!f.commit()) {
+      // Flushed here so that a full disk is seen before the new file
+      // takes the place of the old one.
+      if (!f.flush() || !f.commit()) {
+        f.cancelWriting();
         Dialogs().Warning(QStringLiteral("Erro de escrita no ficheiro."));
         erroGravacao = true;
       } else {
@@ -1339,15 +1342,14 @@ bool TfrmLurn::GravarComDialogo() {
 std::optional<QString> TfrmLurn::DialogoAbrir() { return Dialogs().OpenFile(DialogoAbrirLurn()); }
 
 void TfrmLurn::AbrirRecente(const QString& nome) {
+  // A file that could not be read does not become the current file: the
+  // next save asks for a name instead of overwriting it with what is shown.
   auto abrir = [&] {
-    AbrirFicheiro(nome);
-    nomeFicheiro = nome;
+    nomeFicheiro = AbrirFicheiro(nome) ? nome : QString();
     MostrarGravado();
   };
   if (ficheiroGravado) {
-    nomeFicheiro = nome;
-    AbrirFicheiro(nome);
-    MostrarGravado();
+    abrir();
   } else {
     switch (Dialogs().ConfirmYesNoCancel(QStringLiteral("Ficheiro alterado. Gravar?"))) {
       case TModalResult::Yes:
@@ -1360,10 +1362,7 @@ void TfrmLurn::AbrirRecente(const QString& nome) {
         break;
       case TModalResult::No:
         ficheiroGravado = true;
-        MostrarGravado();
-        nomeFicheiro = nome;
-        AbrirFicheiro(nome);
-        MostrarGravado();
+        abrir();
         break;
       default: break;
     }
@@ -1406,10 +1405,12 @@ void TfrmLurn::menuFicheiroNovoClick() {
 }
 
 void TfrmLurn::manuFicheiroAbrirClick() {
+  // The document counts as saved only once a file was really opened, and
+  // a file that could not be read does not become the current file.
   auto abrirPorDialogo = [this] {
     if (const auto nome = DialogoAbrir()) {
-      nomeFicheiro = *nome;
-      AbrirFicheiro(*nome);
+      ficheiroGravado = true;
+      nomeFicheiro = AbrirFicheiro(*nome) ? *nome : QString();
       MostrarGravado();
     }
   };
@@ -1426,8 +1427,6 @@ void TfrmLurn::manuFicheiroAbrirClick() {
         }
         break;
       case TModalResult::No:
-        ficheiroGravado = true;
-        MostrarGravado();
         abrirPorDialogo();
         break;
       default: break;

@@ -20,6 +20,8 @@
 #include <QTest>
 #include <QtEndian>
 #include <gtest/gtest.h>
+#include <csignal>
+#include <sys/resource.h>
 
 namespace {
 
@@ -358,6 +360,50 @@ TEST_F(CoverFile, SaveOpenAndSaveAsKeepTheFileName) {
   EXPECT_EQ(Recent().first(), Path("um.lrn"));
 }
 
+TEST_F(CoverFile, OpenAnsweredNoThenCancelledKeepsTheChanges) {
+  Texto(folhaFrente, "por gravar", QRect(0, 0, 5, 5));
+  w->MarcarAlterado();
+  dialogs->Confirms = {TModalResult::No};
+  dialogs->Files = {std::nullopt};
+  w->manuFicheiroAbrirClick();
+  EXPECT_EQ(w->painelFrente->Owned.ComponentCount(), 1);
+  EXPECT_FALSE(w->ficheiroGravado);
+  dialogs->Confirms = {TModalResult::Cancel};
+  EXPECT_FALSE(w->FormCloseQuery());  // still asks before closing
+}
+
+TEST_F(CoverFile, AFileThatCannotBeReadDoesNotBecomeTheCurrentFile) {
+  Write("mau.lrn", QByteArray(100, 'z'));
+  dialogs->Files = {Path("mau.lrn")};
+  w->manuFicheiroAbrirClick();
+  EXPECT_EQ(dialogs->Messages(), QStringList{"Ficheiro inválido!"});
+  EXPECT_TRUE(w->nomeFicheiro.isEmpty());
+  EXPECT_TRUE(w->ficheiroGravado);
+  // The next save asks for a name rather than overwriting the file.
+  dialogs->Files = {std::nullopt};
+  w->menuFicheiroGravarClick();
+  EXPECT_EQ(dialogs->Asked.last(), "save: Gravar Lurn");
+  EXPECT_EQ(Read("mau.lrn"), QByteArray(100, 'z'));
+
+  // A recent file that no longer exists: empty document, still listed, no name.
+  SetRecent({Path("sumiu.lrn")});
+  w->MostrarRecentes();
+  dialogs->Asked.clear();
+  w->menuFicheirosFicheiroClick(1);
+  EXPECT_EQ(dialogs->Messages(), QStringList{"Erro ao abrir o ficheiro."});
+  EXPECT_TRUE(w->nomeFicheiro.isEmpty());
+  EXPECT_EQ(Recent().first(), Path("sumiu.lrn"));
+
+  // A recent file that opens becomes the current one.
+  ASSERT_TRUE(w->GravarFicheiro(Path("bom.lrn")));
+  SetRecent({Path("x.lrn"), Path("bom.lrn")});
+  w->MostrarRecentes();
+  w->menuFicheirosFicheiroClick(2);
+  EXPECT_EQ(w->nomeFicheiro, Path("bom.lrn"));
+  EXPECT_EQ(w->painelFicheiro->text(), Path("bom.lrn"));
+  EXPECT_EQ(Recent(), (QStringList{Path("bom.lrn"), "", "", "", Path("x.lrn")}));
+}
+
 TEST_F(CoverFile, CommandLineOpensWithoutNamingTheDocument) {
   Texto(folhaFrente, "capa", QRect(0, 0, 5, 5));
   ASSERT_TRUE(w->GravarFicheiro(Path("cmd.lrn")));
@@ -379,13 +425,24 @@ TEST_F(CoverFile, CommandLineOpensWithoutNamingTheDocument) {
 TEST_F(CoverFile, AFailedWriteKeepsTheOldFile) {
   ASSERT_TRUE(w->GravarFicheiro(Path("keep.lrn")));
   const QByteArray before = Read("keep.lrn");
-  QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+  w->MarcarAlterado();
   Texto(folhaFrente, "novo", QRect(0, 0, 5, 5));
+  // A file size limit makes the disk "full" after 3000 bytes, for any user.
+  struct rlimit old {};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = old;
+  small.rlim_cur = 3000;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
   const bool saved = w->GravarFicheiro(Path("keep.lrn"));
-  QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-  if (saved) GTEST_SKIP() << "running as a user who can write anywhere";
+  setrlimit(RLIMIT_FSIZE, &old);
+  signal(SIGXFSZ, oldHandler);
+  EXPECT_FALSE(saved);
+  EXPECT_EQ(dialogs->Messages().last(), "Erro de escrita no ficheiro.");
   EXPECT_EQ(Read("keep.lrn"), before);
   EXPECT_FALSE(w->ficheiroGravado);
+  EXPECT_TRUE(w->lampadaVermelha->isVisibleTo(w.get()));
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"keep.lrn"});  // no temporary left
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/Dialogs.h"
+#include "support/QtPrint.h"
 
 #include <QStringList>
 #include <deque>
