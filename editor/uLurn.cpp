@@ -17,6 +17,8 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFile>
+#include <QHash>
+#include <QScopeGuard>
 #include <QSaveFile>
 #include <QEvent>
 #include <QFrame>
@@ -708,14 +710,31 @@ bool EhTexto(const QObject* o) { return TOwnedComponents::ClassName(o) == QLatin
 bool EhImagem(const QObject* o) { return TOwnedComponents::ClassName(o) == QLatin1String("TProImage"); }
 }  // namespace
 
-bool TfrmLurn::CarregarImagem(TProImage* img, const QString& ficheiro) {
+bool TfrmLurn::LerImagem(const QString& ficheiro, TPicture& imagem) {
+  // While a cover is being read, a picture file named by several records
+  // is decoded once and its picture shared.
+  if (imagensLidas_) {
+    auto it = imagensLidas_->find(ficheiro);
+    if (it != imagensLidas_->end()) {
+      imagem = it.value();
+      return true;
+    }
+  }
   try {
-    img->LoadPicture(ficheiro);
-    return true;
+    imagem.LoadFromFile(ficheiro);
   } catch (const Exception& e) {
     Dialogs().Warning(e.Message);
     return false;
   }
+  if (imagensLidas_) imagensLidas_->insert(ficheiro, imagem);
+  return true;
+}
+
+bool TfrmLurn::CarregarImagem(TProImage* img, const QString& ficheiro) {
+  TPicture imagem;
+  if (!LerImagem(ficheiro, imagem)) return false;
+  img->SetPicture(imagem);
+  return true;
 }
 
 TProLabel* TfrmLurn::CriarTexto(int folha) {
@@ -904,12 +923,7 @@ void TfrmLurn::menuObjectosImagemdefundoClick() {
       if (fundo(imgTras, 0, 572, 447) && fundo(imgTrasLombada, 24, 524, 447)) MostrarFundoTras();
       break;
     case folhaCD:
-      try {
-        centroCD->ImageRef().LoadFromFile(*ficheiro);
-      } catch (const Exception& e) {
-        Dialogs().Warning(e.Message);
-        return;
-      }
+      if (!LerImagem(*ficheiro, centroCD->ImageRef())) return;
       centroCD->SetFillStyle(tfsImageStretch);
       centroCD->SetHint(*ficheiro);
       centroCD->update();
@@ -1159,6 +1173,9 @@ bool TfrmLurn::AbrirFicheiro(const QString& nome) {
     Dialogs().Warning(QStringLiteral("Ficheiro inválido!"));
     return false;
   }
+  QHash<QString, TPicture> imagens;
+  imagensLidas_ = &imagens;
+  const auto fim = qScopeGuard([this] { imagensLidas_ = nullptr; });
   while (!f.atEnd()) {
     const QByteArray b = f.read(kTamanhoRegisto);
     if (f.error() != QFileDevice::NoError) {
@@ -1227,12 +1244,7 @@ void TfrmLurn::LerRegisto(const TCoverRecord& r) {
     } else if (r.Folha == QLatin1String("TrasL")) {
       if (fundo(imgTrasLombada)) MostrarFundoTras();
     } else if (r.Folha == QLatin1String("CDP")) {
-      try {
-        centroCD->ImageRef().LoadFromFile(r.Texto);
-      } catch (const Exception& e) {
-        Dialogs().Warning(e.Message);
-        return;
-      }
+      if (!LerImagem(r.Texto, centroCD->ImageRef())) return;
       centroCD->SetHint(r.Texto);
       centroCD->SetFillStyle(tfsImageStretch);
       centroCD->update();
@@ -1244,12 +1256,7 @@ void TfrmLurn::LerRegisto(const TCoverRecord& r) {
       // The picture is read first: an object whose picture cannot be read
       // would be an empty, unselectable rectangle on the sheet.
       TPicture imagem;
-      try {
-        imagem.LoadFromFile(r.Texto);
-      } catch (const Exception& e) {
-        Dialogs().Warning(e.Message);
-        return;
-      }
+      if (!LerImagem(r.Texto, imagem)) return;
       TPanel* p = Painel(folha);
       auto* img = new TProImage(p);
       p->Owned.InsertComponent(img);

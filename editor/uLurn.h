@@ -9,6 +9,7 @@
 #include "platform/Graphics.h"
 #include "platform/Types.h"
 
+#include <QHash>
 #include <QMainWindow>
 #include <QPointer>
 #include <QVector>
@@ -193,6 +194,9 @@ class TfrmLurn : public QMainWindow {
   void Alinhar(int modo);
   void Rodar(bool esquerda);
   bool CarregarImagem(TProImage* img, const QString& ficheiro);
+  // Loads a picture file; shows the loader's message and returns false
+  // when it cannot be read.
+  bool LerImagem(const QString& ficheiro, TPicture& imagem);
   void MostrarFundoTras();
   // Saves to a name chosen in the save dialog; false when cancelled or failed.
   bool GravarComDialogo();
@@ -201,6 +205,8 @@ class TfrmLurn : public QMainWindow {
   std::optional<QString> DialogoAbrir();
 
   bool shown_ = false;
+  // The pictures decoded so far while a cover file is being read.
+  QHash<QString, TPicture>* imagensLidas_ = nullptr;
 };
 
 // The splash window while it exists (destroyed at the first timer tick).
