@@ -10,12 +10,12 @@
 #include "platform/Types.h"
 
 #include <QEvent>
+#include <QMenu>
 #include <QPointer>
 #include <QRect>
 #include <QWidget>
 #include <vector>
 
-class QMenu;
 
 // Raised when a top-level window is offered to the handle.
 class EBadChild : public Exception {
