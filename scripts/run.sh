@@ -11,4 +11,7 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "or under a virtual display: xvfb-run -a $BIN" >&2
   exit 1
 fi
+# Without arguments, open the example cover (its pictures are named
+# relative to the project folder, where this script runs).
+if [ $# -eq 0 ]; then set -- examples/exemplo.lrn; fi
 exec "$BIN" "$@"
