@@ -156,7 +156,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   SetDialogs(std::make_unique<StderrDialogs>());
-  TfrmLurn frm;
+  TfrmLurn frm(nullptr, false);
   frm.usarRecentes = false;
   frm.temporizador->stop();
   if (!frm.AbrirFicheiro(args.last())) return 1;

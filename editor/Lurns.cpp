@@ -1,5 +1,6 @@
 #include "editor/Lurns.h"
 
+#include "components/OneInstance.h"
 #include "editor/uLurn.h"
 #include "editor/uParametros.h"
 #include "editor/uSobre.h"
@@ -42,11 +43,18 @@ int RunLurns(int argc, char** argv) {
   // 2. The application and its title.
   QApplication::setApplicationName(QStringLiteral("Lurns"));
   QApplication::setApplicationDisplayName(QStringLiteral("Lurns para CD"));
+  QGuiApplication::setDesktopFileName(QStringLiteral("pt.lurns.Lurns"));
   QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/lurns.svg")));
   CarregarTiposDeLetra();
   // 3. The forms, in their order: the main window (the main form), the
   // settings dialog, the about box, the report forms and the preview.
   TfrmLurn frmLurn;
+  // A copy that found another one running has asked it to come to the
+  // front; it ends here.
+  if (frmLurn.oneInstance1->Terminated()) {
+    delete frmSplash.data();
+    return 0;
+  }
   frmParametros = new TfrmParametros(&frmLurn);
   AboutBox = new TAboutBox(&frmLurn);
   // 4. The splash stays in front until the main window's first tick.

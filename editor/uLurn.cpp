@@ -2,6 +2,7 @@
 
 #include "components/BarPopupMenu.h"
 #include "components/Handles.h"
+#include "components/OneInstance.h"
 #include "components/ProCtrls.h"
 #include "components/dsshape.h"
 #include "editor/CoverRecord.h"
@@ -57,7 +58,7 @@ int TfrmLurn::HelpContext(const QObject* o) {
   return v.isValid() ? v.toInt() : 0;
 }
 
-TfrmLurn::TfrmLurn(QWidget* parent) : QMainWindow(parent) {
+TfrmLurn::TfrmLurn(QWidget* parent, bool umaInstancia) : QMainWindow(parent) {
   RegistarRecursos();
   setObjectName(QStringLiteral("frmLurn"));
   desenho = std::make_unique<TFormDesign>(this, "TfrmLurn");
@@ -104,6 +105,12 @@ TfrmLurn::TfrmLurn(QWidget* parent) : QMainWindow(parent) {
   temporizador->setInterval(1000);
   connect(temporizador, &QTimer::timeout, this, &TfrmLurn::temporizadorTimer);
   temporizador->start();
+
+  if (umaInstancia) {
+    oneInstance1 = new TOneInstance(this);
+    oneInstance1->setObjectName(QStringLiteral("oneInstance1"));
+    oneInstance1->Loaded();
+  }
 
   dlgAlterarFonteFont.Name = QStringLiteral("Arial");
   dlgAlterarFonteFont.Height = -16;

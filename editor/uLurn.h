@@ -29,6 +29,7 @@ class TProImage;
 class TProLabel;
 class TStretchHandle;
 class TFormDesign;
+class TOneInstance;
 
 // Sheet numbers are the tab page index plus one.
 enum TFolha { folhaFrente = 1, folhaInterior = 2, folhaTras = 3, folhaCD = 4 };
@@ -36,7 +37,9 @@ enum TFolha { folhaFrente = 1, folhaInterior = 2, folhaTras = 3, folhaCD = 4 };
 class TfrmLurn : public QMainWindow {
   Q_OBJECT
  public:
-  explicit TfrmLurn(QWidget* parent = nullptr);
+  // With umaInstancia the single-instance guard runs while the window is
+  // built (the program); tools that only read and write covers leave it out.
+  explicit TfrmLurn(QWidget* parent = nullptr, bool umaInstancia = true);
   ~TfrmLurn() override;
 
   // ---- Window-level state that belongs to the document ----
@@ -70,6 +73,7 @@ class TfrmLurn : public QMainWindow {
   QLabel* painelFicheiro;  // status bar panel 1: the current file name
   TShape *lampadaVerde = nullptr, *lampadaVermelha = nullptr;
   QTimer* temporizador;
+  TOneInstance* oneInstance1 = nullptr;
   TBarPopupMenu* popUpMenuHandles;
 
   // Main menu entries, by their component names.

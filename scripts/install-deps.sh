@@ -18,6 +18,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev
   fonts-liberation2 fonts-dejavu-core fonts-wine
   xauth xvfb
+  dpkg-dev file
 )
 
 missing=()

@@ -12,6 +12,10 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   qputenv("LURNS_TEST", "1");
   QTemporaryDir config;
+  // Each test program is its own "user session": test programs that ctest
+  // runs side by side must not see each other as running copies.
+  QTemporaryDir runtime;
+  qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
   qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
   QApplication app(argc, argv);
   QStandardPaths::setTestModeEnabled(true);
