@@ -1,5 +1,7 @@
 #include "platform/Dialogs.h"
 
+#include "platform/PictureLoader.h"
+
 #include <QApplication>
 #include <QColorDialog>
 #include <QComboBox>
@@ -66,10 +68,9 @@ QString WithDefaultExtension(const QString& fileName, const QString& defaultExt)
 }
 
 QString PictureFilter() {
-  return QStringLiteral(
-      "Imagens (*.jpg *.jpeg *.bmp *.ico *.png *.gif *.svg *.wmf *.emf);;"
-      "JPEG (*.jpg *.jpeg);;Bitmaps (*.bmp);;Ícones (*.ico);;"
-      "Metaficheiros (*.svg *.wmf *.emf);;Todos os ficheiros (*)");
+  QStringList todas;
+  for (const QString& ext : PictureExtensions()) todas << QStringLiteral("*.") + ext;
+  return QStringLiteral("Imagens (%1);;Todos os ficheiros (*)").arg(todas.join(QLatin1Char(' ')));
 }
 
 void QtDialogLayer::ShowMessage(const QString& text) {
