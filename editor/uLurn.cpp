@@ -2,6 +2,7 @@
 
 #include "components/BarPopupMenu.h"
 #include "components/Handles.h"
+#include "components/ObjectStream.h"
 #include "components/OneInstance.h"
 #include "components/ProCtrls.h"
 #include "components/dsshape.h"
@@ -16,6 +17,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QMimeData>
 #include <QCloseEvent>
 #include <QFile>
 #include <QHash>
@@ -151,6 +154,7 @@ void TfrmLurn::FormCreate() {
   lampadaVerde->show();
   lampadaVermelha->hide();
 
+  transferencia = QGuiApplication::clipboard();
   nadaCopiado = true;
   temporizadorTimer();
 }
@@ -237,9 +241,9 @@ void TfrmLurn::CriarMenu() {
             {{&menuEditarApagar, "menuEditarApagar", "&Apagar", "Apaga o objecto seleccionado",
               QKeySequence(Qt::CTRL | Qt::Key_Delete), 5, &TfrmLurn::menuEditarApagarClick},
              {&menuEditarCopiar, "menuEditarCopiar", "&Copiar", "Copia o objecto seleccionado para a transferência",
-              QKeySequence(Qt::CTRL | Qt::Key_C), 5, nullptr},
+              QKeySequence(Qt::CTRL | Qt::Key_C), 5, &TfrmLurn::menuEditarCopiarClick},
              {&menuEditarColar, "menuEditarColar", "C&olar", "Copia da transferência para o painel actual",
-              QKeySequence(Qt::CTRL | Qt::Key_V), 5, nullptr},
+              QKeySequence(Qt::CTRL | Qt::Key_V), 5, &TfrmLurn::menuEditarColarClick},
              {&N3, "N3", nullptr, nullptr, {}, 5, nullptr},
              {&menuEditarAlinharEsquerda, "menuEditarAlinharEsquerda", "Alinhar &Esquerda",
               "Alinha o texto à esquerda", {}, 5, &TfrmLurn::menuEditarAlinharEsquerdaClick},
@@ -327,8 +331,8 @@ void TfrmLurn::CriarBarraFerramentas() {
       {&botaoApagar, "botaoApagar", "&Apagar", "Apaga o objecto seleccionado", "apagar",
        &TfrmLurn::menuEditarApagarClick},
       {&botaoCopiar, "botaoCopiar", "&Copiar", "Copia o objecto seleccionado para a transferência", "copiar",
-       nullptr},
-      {&botaoColar, "botaoColar", "C&olar", "Copia da transferência para o painel actual", "colar", nullptr},
+       &TfrmLurn::menuEditarCopiarClick},
+      {&botaoColar, "botaoColar", "C&olar", "Copia da transferência para o painel actual", "colar", &TfrmLurn::menuEditarColarClick},
       {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
       {&botaoEditar, "botaoEditar", "Editar texto &seleccionado", "Editar o texto seleccionado", "editar",
        &TfrmLurn::menuObjectosEditartextoseleccionadoClick},
@@ -491,8 +495,8 @@ void TfrmLurn::CriarMenuObjectos() {
        &TfrmLurn::opcaoEditarAlterarimagemClick},
       {&opcaoAlterarfonte, "opcaoAlterarfonte", "Alterar fonte", &TfrmLurn::menuObjectosAlterarfonteecorClick},
       {&opcaoApagar, "opcaoApagar", "Apagar", &TfrmLurn::menuEditarApagarClick},
-      {&opcaoCopiar, "opcaoCopiar", "Copiar", nullptr},
-      {&opcaoColar, "opcaoColar", "Colar", nullptr},
+      {&opcaoCopiar, "opcaoCopiar", "Copiar", &TfrmLurn::menuEditarCopiarClick},
+      {&opcaoColar, "opcaoColar", "Colar", &TfrmLurn::menuEditarColarClick},
       {&opcaoRodar45esquerda, "opcaoRodar45esquerda", "Rodar 90º esquerda",
        &TfrmLurn::menuObjectosRodar90EsquerdaClick},
       {&opcaoRodar45direita, "opcaoRodar45direita", "Rodar 90º direita", &TfrmLurn::menuObjectosRodar90DireitaClick},
@@ -1484,4 +1488,52 @@ bool TfrmLurn::FormCloseQuery() {
 void TfrmLurn::closeEvent(QCloseEvent* e) {
   if (FormCloseQuery()) e->accept();
   else e->ignore();
+}
+
+// ---------------------------------------------------------------------------
+// Copy and paste
+
+void TfrmLurn::menuEditarCopiarClick() {
+  QWidget* sel = Seleccionado();
+  if (!sel) return;
+  nadaCopiado = false;
+  tipoCopiado = sel->objectName().startsWith(QLatin1Char('T')) ? QStringLiteral("TProLabel")
+                                                                : QStringLiteral("TProImage");
+  // The copy carries no name: the paste names it for its own sheet.
+  const QString nome = sel->objectName();
+  sel->setObjectName(QString());
+  auto* dados = new QMimeData;
+  dados->setData(QString::fromLatin1(ObjectMimeType), WriteObject(sel));
+  transferencia->setMimeData(dados);
+  sel->setObjectName(nome);
+}
+
+void TfrmLurn::menuEditarColarClick() {
+  if (nadaCopiado) return;
+  MarcarAlterado();
+  if (StretchHandle1->IsAttached()) StretchHandle1->Detach();
+  const QMimeData* dados = transferencia->mimeData();
+  const QString formato = QString::fromLatin1(ObjectMimeType);
+  // Another program may have put something else there since the copy.
+  if (!dados || !dados->hasFormat(formato)) return;
+  const int folha = FolhaActual();
+  TPanel* p = Painel(folha);
+  QString erro;
+  QWidget* objecto = ReadObject(dados->data(formato), p, &erro);
+  if (!objecto) {
+    Dialogs().Warning(erro);
+    return;
+  }
+  p->Owned.InsertComponent(objecto);
+  // Named and wired by what was really read: the clipboard may hold an
+  // object that another copy of the program put there.
+  if (auto* texto = qobject_cast<TProLabel*>(objecto)) {
+    texto->setObjectName(NovoNome(QStringLiteral("Texto"), folha));
+    LigarTexto(texto);
+  } else if (auto* imagem = qobject_cast<TProImage*>(objecto)) {
+    imagem->setObjectName(NovoNome(QStringLiteral("Imagem"), folha));
+    LigarImagem(imagem);
+  }
+  objecto->raise();
+  objecto->show();
 }

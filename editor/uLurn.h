@@ -18,6 +18,7 @@
 
 class QAction;
 class QCheckBox;
+class QClipboard;
 class QLabel;
 class QMenu;
 class QTabWidget;
@@ -131,6 +132,11 @@ class TfrmLurn : public QMainWindow {
   void menuAjudaParametrosClick();
   // Loads the language module of the language setting and reloads the forms.
   void MudarLingua();
+
+  // Clipboard.
+  void menuEditarCopiarClick();
+  void menuEditarColarClick();
+  QClipboard* transferencia = nullptr;
 
   // Object editing commands.
   void menuObjectosInserirtextoClick();

@@ -1,0 +1,143 @@
+// Copy and paste of cover objects through the system clipboard.
+#include "components/Handles.h"
+#include "components/ObjectStream.h"
+#include "components/ProCtrls.h"
+#include "editor/uLurn.h"
+#include "support/ScriptedDialogs.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QImage>
+#include <QMenu>
+#include <QMimeData>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+class Clipboard : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    QApplication::clipboard()->clear();
+    w = std::make_unique<TfrmLurn>();
+    w->show();
+  }
+  void TearDown() override {
+    w->ficheiroGravado = true;
+    w.reset();
+  }
+  template <typename T>
+  T* Add(int folha, const QString& name, QRect r) {
+    TPanel* p = w->Painel(folha);
+    auto* o = new T(p);
+    p->Owned.InsertComponent(o);
+    o->setObjectName(name);
+    o->setGeometry(r);
+    o->show();
+    return o;
+  }
+  QWidget* Last(int folha) {
+    const TOwnedComponents& o = w->Painel(folha)->Owned;
+    return static_cast<QWidget*>(o.Components(o.ComponentCount() - 1));
+  }
+  QTemporaryDir dir;
+  ScriptedDialogsGuard dialogs;
+  std::unique_ptr<TfrmLurn> w;
+};
+
+TEST_F(Clipboard, PasteBeforeAnyCopyDoesNothing) {
+  Add<TProLabel>(folhaFrente, "Texto1", {5, 5, 50, 20});
+  w->menuEditarColarClick();
+  EXPECT_TRUE(w->ficheiroGravado);
+  EXPECT_EQ(w->painelFrente->Owned.ComponentCount(), 1);
+}
+
+TEST_F(Clipboard, CopiesPasteWithNewNamesAtTheSamePlace) {
+  Add<TProLabel>(folhaFrente, "Texto1", {5, 5, 50, 20});
+  auto* t2 = Add<TProLabel>(folhaFrente, "Texto2", {40, 30, 62, 29});
+  t2->SetCaption("Lado A");
+  t2->SetAngle(90);
+  Add<TProImage>(folhaFrente, "Imagem3", {1, 1, 10, 10});
+  w->StretchHandle1->Attach(t2);
+  w->menuEditarCopiarClick();
+  EXPECT_FALSE(w->nadaCopiado);
+  EXPECT_EQ(w->tipoCopiado, "TProLabel");
+  EXPECT_EQ(t2->objectName(), "Texto2");
+  EXPECT_EQ(w->Seleccionado(), t2);  // copying keeps the selection
+  EXPECT_TRUE(w->ficheiroGravado);   // and does not change the document
+
+  w->menuEditarColarClick();
+  w->menuEditarColarClick();
+  const TOwnedComponents& o = w->painelFrente->Owned;
+  ASSERT_EQ(o.ComponentCount(), 5);
+  EXPECT_EQ(o.Components(3)->objectName(), "Texto4");
+  EXPECT_EQ(o.Components(4)->objectName(), "Texto5");
+  auto* copia = qobject_cast<TProLabel*>(o.Components(4));
+  ASSERT_TRUE(copia);
+  EXPECT_EQ(copia->geometry(), t2->geometry());
+  EXPECT_EQ(copia->Caption(), "Lado A");
+  EXPECT_EQ(copia->Angle(), 90);
+  EXPECT_FALSE(w->ficheiroGravado);
+  EXPECT_FALSE(w->StretchHandle1->IsAttached());
+  // The copy has the mouse handlers of a text object.
+  ASSERT_TRUE(copia->OnMouseDown);
+  copia->OnMouseDown(copia, mbLeft, ssLeft, 1, 1);
+  EXPECT_EQ(w->Seleccionado(), copia);
+}
+
+TEST_F(Clipboard, PastesOnTheSheetShownWhateverWasCopied) {
+  QImage img(6, 6, QImage::Format_RGB32);
+  img.fill(Qt::red);
+  const QString file = dir.filePath("r.png");
+  ASSERT_TRUE(img.save(file));
+  auto* i = Add<TProImage>(folhaFrente, "Imagem1", {20, 25, 80, 60});
+  i->LoadPicture(file);
+  i->SetHint(file);
+  w->StretchHandle1->Attach(i);
+  w->pageFolhas->setCurrentIndex(1);  // the selection stays on Frente
+  w->menuEditarCopiarClick();
+  EXPECT_EQ(w->tipoCopiado, "TProImage");
+  // The picture itself travels: deleting its file does not matter.
+  QFile::remove(file);
+  w->pageFolhas->setCurrentIndex(2);
+  w->menuEditarColarClick();
+  auto* copia = qobject_cast<TProImage*>(Last(folhaTras));
+  ASSERT_TRUE(copia);
+  EXPECT_EQ(copia->objectName(), "Imagem1");
+  EXPECT_EQ(copia->geometry(), QRect(20, 25, 80, 60));
+  EXPECT_EQ(copia->Hint(), file);
+  EXPECT_EQ(copia->Picture().Width(), 6);
+  EXPECT_TRUE(copia->OnMouseDown);
+  EXPECT_TRUE(dialogs->Messages().isEmpty());
+}
+
+TEST_F(Clipboard, ForeignOrDamagedContentIsRefused) {
+  auto* t = Add<TProLabel>(folhaFrente, "Texto1", {5, 5, 50, 20});
+  w->StretchHandle1->Attach(t);
+  w->menuEditarCopiarClick();
+  // Another program put text there: only the marking and the release happen.
+  QApplication::clipboard()->setText("olá");
+  w->StretchHandle1->Attach(t);
+  w->menuEditarColarClick();
+  EXPECT_EQ(w->painelFrente->Owned.ComponentCount(), 1);
+  EXPECT_FALSE(w->ficheiroGravado);
+  EXPECT_FALSE(w->StretchHandle1->IsAttached());
+  EXPECT_TRUE(dialogs->Messages().isEmpty());
+  // Our format with damaged bytes: the reader's message, nothing created.
+  QByteArray good = WriteObject(t);
+  for (const QByteArray& bad : {QByteArray("garbage"), good.left(good.size() / 2), good + "x"}) {
+    auto* dados = new QMimeData;
+    dados->setData(ObjectMimeType, bad);
+    QApplication::clipboard()->setMimeData(dados);
+    dialogs->Asked.clear();
+    w->menuEditarColarClick();
+    EXPECT_EQ(dialogs->Messages().size(), 1);
+    EXPECT_EQ(w->painelFrente->Owned.ComponentCount(), 1);
+    EXPECT_EQ(w->painelFrente->findChildren<TProLabel*>().size(), 1);
+  }
+}
+
+}  // namespace
