@@ -156,7 +156,9 @@ void TfrmLurn::FormCreate() {
 
   transferencia = QGuiApplication::clipboard();
   nadaCopiado = true;
-  temporizadorTimer();
+  // The commands start in the state the timer keeps them in; the splash
+  // window stays until the first real tick.
+  ActualizarComandos();
 }
 
 // ---------------------------------------------------------------------------
@@ -561,6 +563,10 @@ void TfrmLurn::temporizadorTimer() {
     delete frmSplash.data();
     frmSplash = nullptr;
   }
+  ActualizarComandos();
+}
+
+void TfrmLurn::ActualizarComandos() {
   MostrarLampadas();
 
   QWidget* sel = Seleccionado();

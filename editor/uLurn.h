@@ -123,6 +123,9 @@ class TfrmLurn : public QMainWindow {
 
   // ---- Handlers ----
   void temporizadorTimer();
+  // The lamps and the enabled state of the object commands, as each tick
+  // derives them.
+  void ActualizarComandos();
   void pageFolhasChange();
   void LibertarSeleccao();  // background clicks
   void menuFicheiroSairClick();
