@@ -145,6 +145,19 @@ TEST_F(MainWindow, PasteStaysEnabledAfterTheFirstCopy) {
   EXPECT_TRUE(On(w->botaoColar));
 }
 
+TEST(MainWindowStart, SplashGoesAtTheFirstTick) {
+  ScriptedDialogsGuard dialogs;
+  QPointer<QWidget> splash = new QWidget;
+  frmSplash = splash;
+  TfrmLurn w;
+  w.show();
+  EXPECT_TRUE(splash);  // still there once the window is built and shown
+  EXPECT_FALSE(w.menuEditarColar->isEnabled());  // commands already in their state
+  w.temporizadorTimer();
+  EXPECT_FALSE(splash);
+  EXPECT_FALSE(frmSplash);
+}
+
 TEST_F(MainWindow, TimerTickShowsTheLampOfTheFlag) {
   w->ficheiroGravado = false;  // set without the lamps
   EXPECT_TRUE(w->lampadaVerde->isVisible());
