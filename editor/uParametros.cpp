@@ -40,6 +40,16 @@ class DesenhoPagina : public QWidget {
   }
 };
 
+// A control of the design: named, captioned through the design, placed.
+template <typename T>
+T* Controlo(TFormDesign& d, QWidget* parent, const char* nome, const char* caption, const QRect& r) {
+  auto* c = new T(parent);
+  c->setObjectName(QString::fromLatin1(nome));
+  d.Caption(c, caption);
+  c->setGeometry(r);
+  return c;
+}
+
 QSpinBox* Spin(QWidget* parent, const char* nome, int x, int y, int min, int max) {
   auto* s = new QSpinBox(parent);
   s->setObjectName(QString::fromLatin1(nome));
@@ -59,10 +69,7 @@ TfrmParametros::TfrmParametros(QWidget* parent) : QDialog(parent) {
   setProperty("HelpContext", 7);
   TFormDesign& d = *desenho;
 
-  groupMargens = new QGroupBox(this);
-  groupMargens->setObjectName(QStringLiteral("groupMargens"));
-  d.Caption(groupMargens, "Margens");
-  groupMargens->setGeometry(0, 0, 361, 169);
+  groupMargens = Controlo<QGroupBox>(d, this, "groupMargens", "Margens", QRect(0, 0, 361, 169));
   RotuloDesenho(d, groupMargens, "Margem superior", 8, 24, 13);
   spinVertical = Spin(groupMargens, "spinVertical", 128, 16, 0, 100);
   RotuloDesenho(d, groupMargens, "mm", 192, 24, 13);
@@ -88,38 +95,20 @@ TfrmParametros::TfrmParametros(QWidget* parent) : QDialog(parent) {
   shapeMarca = new TShape(this);
   shapeMarca->setObjectName(QStringLiteral("shapeMarca"));
   shapeMarca->setGeometry(152, 200, 65, 25);
-  botaoCorMarca = new QPushButton(this);
-  botaoCorMarca->setObjectName(QStringLiteral("botaoCorMarca"));
-  d.Caption(botaoCorMarca, "Alterar");
-  botaoCorMarca->setGeometry(224, 200, 137, 25);
+  botaoCorMarca = Controlo<QPushButton>(d, this, "botaoCorMarca", "Alterar", QRect(224, 200, 137, 25));
   connect(botaoCorMarca, &QPushButton::clicked, this, &TfrmParametros::botaoCorMarcaClick);
 
-  groupGrelha = new QGroupBox(this);
-  groupGrelha->setObjectName(QStringLiteral("groupGrelha"));
-  d.Caption(groupGrelha, "Grelha");
-  groupGrelha->setGeometry(0, 232, 153, 81);
+  groupGrelha = Controlo<QGroupBox>(d, this, "groupGrelha", "Grelha", QRect(0, 232, 153, 81));
   RotuloDesenho(d, groupGrelha, "Horizontal", 8, 24, 13);
   spinGrelhaX = Spin(groupGrelha, "spinGrelhaX", 88, 18, 1, 16);
   RotuloDesenho(d, groupGrelha, "Vertical", 8, 52, 13);
   spinGrelhaY = Spin(groupGrelha, "spinGrelhaY", 88, 48, 1, 16);
 
-  radioLinguagem = new QGroupBox(this);
-  radioLinguagem->setObjectName(QStringLiteral("radioLinguagem"));
-  d.Caption(radioLinguagem, "Lingua");
-  radioLinguagem->setGeometry(160, 232, 105, 81);
-  radioPortugues = new QRadioButton(radioLinguagem);
-  radioPortugues->setObjectName(QStringLiteral("radioPortugues"));
-  d.Caption(radioPortugues, "Português");
-  radioPortugues->setGeometry(8, 22, 92, 20);
-  radioEnglish = new QRadioButton(radioLinguagem);
-  radioEnglish->setObjectName(QStringLiteral("radioEnglish"));
-  d.Caption(radioEnglish, "English");
-  radioEnglish->setGeometry(8, 48, 92, 20);
+  radioLinguagem = Controlo<QGroupBox>(d, this, "radioLinguagem", "Lingua", QRect(160, 232, 105, 81));
+  radioPortugues = Controlo<QRadioButton>(d, radioLinguagem, "radioPortugues", "Português", QRect(8, 22, 92, 20));
+  radioEnglish = Controlo<QRadioButton>(d, radioLinguagem, "radioEnglish", "English", QRect(8, 48, 92, 20));
 
-  btnConfirmar = new QPushButton(this);
-  btnConfirmar->setObjectName(QStringLiteral("btnConfirmar"));
-  d.Caption(btnConfirmar, "OK");
-  btnConfirmar->setGeometry(272, 232, 89, 81);
+  btnConfirmar = Controlo<QPushButton>(d, this, "btnConfirmar", "OK", QRect(272, 232, 89, 81));
   btnConfirmar->setDefault(true);
   connect(btnConfirmar, &QPushButton::clicked, this, &TfrmParametros::btnConfirmarClick);
 }
