@@ -1365,31 +1365,28 @@ bool TfrmLurn::GravarComDialogo() {
 
 std::optional<QString> TfrmLurn::DialogoAbrir() { return Dialogs().OpenFile(DialogoAbrirLurn()); }
 
+TfrmLurn::TSeguir TfrmLurn::PodeSeguir() {
+  if (ficheiroGravado) return TSeguir::Gravado;
+  switch (Dialogs().ConfirmYesNoCancel(QStringLiteral("Ficheiro alterado. Gravar?"))) {
+    case TModalResult::Yes:
+      if (!nomeFicheiro.isEmpty()) {
+        GravarFicheiro(nomeFicheiro);
+        return erroGravacao ? TSeguir::Parar : TSeguir::Gravado;
+      }
+      return GravarComDialogo() ? TSeguir::Gravado : TSeguir::Parar;
+    case TModalResult::No: return TSeguir::SemGravar;
+    default: return TSeguir::Parar;
+  }
+}
+
 void TfrmLurn::AbrirRecente(const QString& nome) {
-  // A file that could not be read does not become the current file: the
-  // next save asks for a name instead of overwriting it with what is shown.
-  auto abrir = [&] {
+  const TSeguir r = PodeSeguir();
+  if (r != TSeguir::Parar) {
+    if (r == TSeguir::SemGravar) ficheiroGravado = true;
+    // A file that could not be read does not become the current file: the
+    // next save asks for a name instead of overwriting it with what is shown.
     nomeFicheiro = AbrirFicheiro(nome) ? nome : QString();
     MostrarGravado();
-  };
-  if (ficheiroGravado) {
-    abrir();
-  } else {
-    switch (Dialogs().ConfirmYesNoCancel(QStringLiteral("Ficheiro alterado. Gravar?"))) {
-      case TModalResult::Yes:
-        if (!nomeFicheiro.isEmpty()) {
-          GravarFicheiro(nomeFicheiro);
-          if (!erroGravacao) abrir();
-        } else if (GravarComDialogo()) {
-          abrir();
-        }
-        break;
-      case TModalResult::No:
-        ficheiroGravado = true;
-        abrir();
-        break;
-      default: break;
-    }
   }
   painelFicheiro->setText(nomeFicheiro);
 }
@@ -1398,32 +1395,12 @@ void TfrmLurn::AbrirRecente(const QString& nome) {
 // File commands
 
 void TfrmLurn::menuFicheiroNovoClick() {
-  if (ficheiroGravado) {
+  const TSeguir r = PodeSeguir();
+  if (r != TSeguir::Parar) {
     LimparDocumento();
     nomeFicheiro.clear();
-  } else {
-    switch (Dialogs().ConfirmYesNoCancel(QStringLiteral("Ficheiro alterado. Gravar?"))) {
-      case TModalResult::Yes:
-        if (!nomeFicheiro.isEmpty()) {
-          GravarFicheiro(nomeFicheiro);
-          if (!erroGravacao) {
-            LimparDocumento();
-            nomeFicheiro.clear();
-          }
-        } else if (GravarComDialogo()) {
-          LimparDocumento();
-          nomeFicheiro.clear();
-          MostrarGravado();
-        }
-        break;
-      case TModalResult::No:
-        LimparDocumento();
-        nomeFicheiro.clear();
-        ficheiroGravado = true;
-        MostrarGravado();
-        break;
-      default: break;
-    }
+    if (r == TSeguir::SemGravar) ficheiroGravado = true;
+    MostrarLampadas();
   }
   painelFicheiro->clear();
 }
@@ -1431,29 +1408,11 @@ void TfrmLurn::menuFicheiroNovoClick() {
 void TfrmLurn::manuFicheiroAbrirClick() {
   // The document counts as saved only once a file was really opened, and
   // a file that could not be read does not become the current file.
-  auto abrirPorDialogo = [this] {
+  if (PodeSeguir() != TSeguir::Parar) {
     if (const auto nome = DialogoAbrir()) {
       ficheiroGravado = true;
       nomeFicheiro = AbrirFicheiro(*nome) ? *nome : QString();
       MostrarGravado();
-    }
-  };
-  if (ficheiroGravado) {
-    abrirPorDialogo();
-  } else {
-    switch (Dialogs().ConfirmYesNoCancel(QStringLiteral("Ficheiro alterado. Gravar?"))) {
-      case TModalResult::Yes:
-        if (!nomeFicheiro.isEmpty()) {
-          GravarFicheiro(nomeFicheiro);
-          if (!erroGravacao) abrirPorDialogo();
-        } else if (GravarComDialogo()) {
-          abrirPorDialogo();
-        }
-        break;
-      case TModalResult::No:
-        abrirPorDialogo();
-        break;
-      default: break;
     }
   }
   painelFicheiro->setText(nomeFicheiro);
@@ -1477,19 +1436,7 @@ void TfrmLurn::menuFicheiroGravarComoClick() {
   painelFicheiro->setText(nomeFicheiro);
 }
 
-bool TfrmLurn::FormCloseQuery() {
-  if (ficheiroGravado) return true;
-  switch (Dialogs().ConfirmYesNoCancel(QStringLiteral("Ficheiro alterado. Gravar?"))) {
-    case TModalResult::Yes:
-      if (!nomeFicheiro.isEmpty()) {
-        GravarFicheiro(nomeFicheiro);
-        return !erroGravacao;
-      }
-      return GravarComDialogo();
-    case TModalResult::No: return true;
-    default: return false;
-  }
-}
+bool TfrmLurn::FormCloseQuery() { return PodeSeguir() != TSeguir::Parar; }
 
 void TfrmLurn::closeEvent(QCloseEvent* e) {
   if (FormCloseQuery()) e->accept();

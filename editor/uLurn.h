@@ -211,6 +211,11 @@ class TfrmLurn : public QMainWindow {
   // when it cannot be read.
   bool LerImagem(const QString& ficheiro, TPicture& imagem);
   void MostrarFundoTras();
+  // Before the document is replaced or the window closes: nothing to ask
+  // (Gravado), "Ficheiro alterado. Gravar?" answered Yes and saved
+  // (Gravado) or No (SemGravar), or stop (Cancel, or the save failed).
+  enum class TSeguir { Gravado, SemGravar, Parar };
+  TSeguir PodeSeguir();
   // Saves to a name chosen in the save dialog; false when cancelled or failed.
   bool GravarComDialogo();
   // Green lamp, red hidden.
