@@ -215,9 +215,9 @@ void TfrmLurn::CriarMenu() {
              {&menuFicheiroConfigurarImpressora, "menuFicheiroConfigurarImpressora", "C&onfigurar Impressora",
               "Configuração da impressora", {}, 4, &TfrmLurn::menuFicheiroConfigurarImpressoraClick},
              {&menuFicheiroImprimir, "menuFicheiroImprimir", "&Imprimir", "Imprime a lurn actual",
-              QKeySequence(Qt::CTRL | Qt::Key_P), 4, nullptr},
+              QKeySequence(Qt::CTRL | Qt::Key_P), 4, &TfrmLurn::menuFicheiroImprimirClick},
              {&menuFicheiroPreverImpresso, "menuFicheiroPreverImpresso", "&Prever Impressão",
-              "Previsão no monitor da impressão da lurn", {}, 4, nullptr},
+              "Previsão no monitor da impressão da lurn", {}, 4, &TfrmLurn::menuFicheiroPreverImpressoClick},
              {&N2, "N2", nullptr, nullptr, {}, 4, nullptr},
              {&menuFicheirosFicheiro1, "menuFicheirosFicheiro1", "", nullptr, {}, 4, nullptr},
              {&menuFicheirosFicheiro2, "menuFicheirosFicheiro2", "", nullptr, {}, 4, nullptr},
@@ -321,9 +321,9 @@ void TfrmLurn::CriarBarraFerramentas() {
       {&botaoNovo, "botaoNovo", "&Novo", "Criação de uma nova lurn", "novo", &TfrmLurn::menuFicheiroNovoClick},
       {&botaoAbrir, "botaoAbrir", "&Abrir", "Abrir uma lurn gravada em disco", "abrir", &TfrmLurn::manuFicheiroAbrirClick},
       {&botaoGravar, "botaoGravar", "&Gravar", "Gravar uma lurn em disco", "gravar", &TfrmLurn::menuFicheiroGravarClick},
-      {&botaoImprimirFrente, "botaoImprimirFrente", "&Imprimir", "Imprime a lurn actual", "imprimir", nullptr},
+      {&botaoImprimirFrente, "botaoImprimirFrente", "&Imprimir", "Imprime a lurn actual", "imprimir", &TfrmLurn::menuFicheiroImprimirClick},
       {&botaoImprimirTras, "botaoImprimirTras", "&Prever Impressão", "Previsão no monitor da impressão da lurn",
-       "prever", nullptr},
+       "prever", &TfrmLurn::menuFicheiroPreverImpressoClick},
       {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
       {&botaoInserirImagem, "botaoInserirImagem", "Inserir i&magem", "Insere uma nova imagem", "imagem",
        &TfrmLurn::menuObjectosInseririmagemClick},
@@ -595,6 +595,16 @@ void TfrmLurn::LibertarSeleccao() {
 void TfrmLurn::menuFicheiroSairClick() { close(); }
 
 void TfrmLurn::menuFicheiroConfigurarImpressoraClick() { Dialogs().PrinterSetup(); }
+
+// Printing the cover and its preview come with the cover reports; until
+// then the commands say so instead of doing nothing.
+void TfrmLurn::menuFicheiroImprimirClick() {
+  Dialogs().ShowMessage(QStringLiteral("A impressão da lurn ainda não está disponível nesta versão."));
+}
+
+void TfrmLurn::menuFicheiroPreverImpressoClick() {
+  Dialogs().ShowMessage(QStringLiteral("A previsão da impressão ainda não está disponível nesta versão."));
+}
 
 void TfrmLurn::menuAjudaAjudaClick() {
   if (!HelpContents()) Dialogs().Warning(QStringLiteral("Não foi possível abrir a ajuda."));

@@ -130,6 +130,8 @@ class TfrmLurn : public QMainWindow {
   void LibertarSeleccao();  // background clicks
   void menuFicheiroSairClick();
   void menuFicheiroConfigurarImpressoraClick();
+  void menuFicheiroImprimirClick();
+  void menuFicheiroPreverImpressoClick();
   void menuAjudaAjudaClick();
   void menuAjudaSobreClick();
   void menuAjudaParametrosClick();
