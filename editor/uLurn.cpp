@@ -1014,14 +1014,14 @@ void TfrmLurn::opcaoAlinharAgrelhaClick() {
 
 namespace {
 const TFileDialogSpec& DialogoAbrirLurn() {
-  static const TFileDialogSpec spec{QStringLiteral("Abrir Lurn"), QStringLiteral("Lurns CD (*.lrn)|*.lrn"),
+  static const TFileDialogSpec pedido{QStringLiteral("Abrir Lurn"), QStringLiteral("Lurns CD (*.lrn)|*.lrn"),
                                     QStringLiteral("(Lurns CD) *.LRN"), false, {}, {}};
-  return spec;
+  return pedido;
 }
 const TFileDialogSpec& DialogoGravarLurn() {
-  static const TFileDialogSpec spec{QStringLiteral("Gravar Lurn"), QStringLiteral("Lurns CD (*.lrn)|*.lrn"),
+  static const TFileDialogSpec pedido{QStringLiteral("Gravar Lurn"), QStringLiteral("Lurns CD (*.lrn)|*.lrn"),
                                     QStringLiteral("*.lrn"), true, {}, {}};
-  return spec;
+  return pedido;
 }
 
 const char* CodigoFolha(int folha) {

@@ -97,23 +97,23 @@ TModalResult QtDialogLayer::ConfirmYesNoCancel(const QString& text) {
   }
 }
 
-static std::optional<QString> RunFileDialog(const TFileDialogSpec& spec, bool save) {
-  QFileDialog dlg(DialogParent(), spec.Title, spec.InitialDir, QtFilterFromPlatform(spec.Filter));
+static std::optional<QString> RunFileDialog(const TFileDialogSpec& pedido, bool save) {
+  QFileDialog dlg(DialogParent(), pedido.Title, pedido.InitialDir, QtFilterFromPlatform(pedido.Filter));
   dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dlg.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-  if (save && !spec.OverwritePrompt) dlg.setOption(QFileDialog::DontConfirmOverwrite);
-  if (!spec.FileName.isEmpty()) dlg.selectFile(spec.FileName);
+  if (save && !pedido.OverwritePrompt) dlg.setOption(QFileDialog::DontConfirmOverwrite);
+  if (!pedido.FileName.isEmpty()) dlg.selectFile(pedido.FileName);
   if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
   const QString name = dlg.selectedFiles().first();
-  return save ? WithDefaultExtension(name, spec.DefaultExt) : name;
+  return save ? WithDefaultExtension(name, pedido.DefaultExt) : name;
 }
 
-std::optional<QString> QtDialogLayer::OpenFile(const TFileDialogSpec& spec) {
-  return RunFileDialog(spec, false);
+std::optional<QString> QtDialogLayer::OpenFile(const TFileDialogSpec& pedido) {
+  return RunFileDialog(pedido, false);
 }
 
-std::optional<QString> QtDialogLayer::SaveFile(const TFileDialogSpec& spec) {
-  return RunFileDialog(spec, true);
+std::optional<QString> QtDialogLayer::SaveFile(const TFileDialogSpec& pedido) {
+  return RunFileDialog(pedido, true);
 }
 
 std::optional<QString> QtDialogLayer::OpenPicture(const QString& title) {
@@ -210,26 +210,26 @@ QPrinter& ApplicationPrinter() {
   return printer;
 }
 
-bool QtDialogLayer::Print(TPrintDialogSpec& spec) {
+bool QtDialogLayer::Print(TPrintDialogSpec& pedido) {
   QPrinter& printer = ApplicationPrinter();
   QPrintDialog dlg(&printer, DialogParent());
-  dlg.setMinMax(spec.MinPage, spec.MaxPage);
-  dlg.setFromTo(spec.FromPage, spec.ToPage);
+  dlg.setMinMax(pedido.MinPage, pedido.MaxPage);
+  dlg.setFromTo(pedido.FromPage, pedido.ToPage);
   QAbstractPrintDialog::PrintDialogOptions opts = QAbstractPrintDialog::PrintCollateCopies;
-  if (spec.AllowPageNums) opts |= QAbstractPrintDialog::PrintPageRange;
-  if (spec.AllowSelection) opts |= QAbstractPrintDialog::PrintSelection;
+  if (pedido.AllowPageNums) opts |= QAbstractPrintDialog::PrintPageRange;
+  if (pedido.AllowSelection) opts |= QAbstractPrintDialog::PrintSelection;
   dlg.setOptions(opts);
   if (dlg.exec() != QDialog::Accepted) return false;
   switch (printer.printRange()) {
-    case QPrinter::Selection: spec.PrintRange = TPrintDialogSpec::prSelection; break;
-    case QPrinter::PageRange: spec.PrintRange = TPrintDialogSpec::prPageNums; break;
-    default: spec.PrintRange = TPrintDialogSpec::prAllPages; break;
+    case QPrinter::Selection: pedido.PrintRange = TPrintDialogSpec::prSelection; break;
+    case QPrinter::PageRange: pedido.PrintRange = TPrintDialogSpec::prPageNums; break;
+    default: pedido.PrintRange = TPrintDialogSpec::prAllPages; break;
   }
-  spec.FromPage = printer.fromPage() ? printer.fromPage() : spec.MinPage;
-  spec.ToPage = printer.toPage() ? printer.toPage() : spec.MaxPage;
-  spec.Copies = printer.copyCount();
-  spec.Collate = printer.collateCopies();
-  spec.PrinterName = printer.printerName();
+  pedido.FromPage = printer.fromPage() ? printer.fromPage() : pedido.MinPage;
+  pedido.ToPage = printer.toPage() ? printer.toPage() : pedido.MaxPage;
+  pedido.Copies = printer.copyCount();
+  pedido.Collate = printer.collateCopies();
+  pedido.PrinterName = printer.printerName();
   return true;
 }
 

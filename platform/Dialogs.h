@@ -47,8 +47,8 @@ class TDialogLayer {
   // Confirmation icon with Yes, No and Cancel.
   virtual TModalResult ConfirmYesNoCancel(const QString& text) = 0;
   // A file name, or nothing when the user cancels.
-  virtual std::optional<QString> OpenFile(const TFileDialogSpec& spec) = 0;
-  virtual std::optional<QString> SaveFile(const TFileDialogSpec& spec) = 0;
+  virtual std::optional<QString> OpenFile(const TFileDialogSpec& pedido) = 0;
+  virtual std::optional<QString> SaveFile(const TFileDialogSpec& pedido) = 0;
   // Picture-open dialog (the picture formats the program reads, with a preview).
   virtual std::optional<QString> OpenPicture(const QString& title) = 0;
   virtual std::optional<TFont> ChooseFont(const TFont& initial) = 0;
@@ -56,7 +56,7 @@ class TDialogLayer {
   // One-line input: the typed text, or the initial value when cancelled.
   virtual QString InputBox(const QString& caption, const QString& prompt, const QString& value) = 0;
   // The print dialog; false when cancelled.
-  virtual bool Print(TPrintDialogSpec& spec) = 0;
+  virtual bool Print(TPrintDialogSpec& pedido) = 0;
   // The printer setup dialog; false when cancelled.
   virtual bool PrinterSetup() = 0;
 };
@@ -78,13 +78,13 @@ class QtDialogLayer : public TDialogLayer {
   void ShowMessage(const QString& text) override;
   void Warning(const QString& text) override;
   TModalResult ConfirmYesNoCancel(const QString& text) override;
-  std::optional<QString> OpenFile(const TFileDialogSpec& spec) override;
-  std::optional<QString> SaveFile(const TFileDialogSpec& spec) override;
+  std::optional<QString> OpenFile(const TFileDialogSpec& pedido) override;
+  std::optional<QString> SaveFile(const TFileDialogSpec& pedido) override;
   std::optional<QString> OpenPicture(const QString& title) override;
   std::optional<TFont> ChooseFont(const TFont& initial) override;
   std::optional<TColor> ChooseColor(TColor initial) override;
   QString InputBox(const QString& caption, const QString& prompt, const QString& value) override;
-  bool Print(TPrintDialogSpec& spec) override;
+  bool Print(TPrintDialogSpec& pedido) override;
   bool PrinterSetup() override;
 };
 

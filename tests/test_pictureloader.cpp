@@ -162,7 +162,7 @@ QByteArray MakeEmf() {
 TEST_F(PictureLoader, JpegColourSpacesAndProgressive) {
   struct Case {
     const char* name;
-    JpegSpec spec;
+    JpegSpec pedido;
     QImage::Format format;
     QColor left, right;
   };
@@ -200,7 +200,7 @@ TEST_F(PictureLoader, JpegColourSpacesAndProgressive) {
       {"adobe-cmyk", adobe, QImage::Format_RGB32, QColor(255, 0, 0), QColor(0, 0, 255)},
   };
   for (const Case& c : cases) {
-    const QString path = Write(QString("%1.JPG").arg(c.name), EncodeJpeg(c.spec));
+    const QString path = Write(QString("%1.JPG").arg(c.name), EncodeJpeg(c.pedido));
     const LoadedPicture p = LoadPictureFile(path);
     EXPECT_EQ(p.format, "jpg") << c.name;
     EXPECT_EQ(p.size, QSize(32, 16)) << c.name;

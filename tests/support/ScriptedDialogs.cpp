@@ -31,17 +31,17 @@ TModalResult ScriptedDialogs::ConfirmYesNoCancel(const QString& text) {
   return Take(Confirms, "confirm: " + text, TModalResult::Cancel);
 }
 
-std::optional<QString> ScriptedDialogs::OpenFile(const TFileDialogSpec& spec) {
-  Asked << "open: " + spec.Title;
-  FileSpecs.push_back(spec);
-  return Take<std::optional<QString>>(Files, "open: " + spec.Title, std::nullopt);
+std::optional<QString> ScriptedDialogs::OpenFile(const TFileDialogSpec& pedido) {
+  Asked << "open: " + pedido.Title;
+  FileSpecs.push_back(pedido);
+  return Take<std::optional<QString>>(Files, "open: " + pedido.Title, std::nullopt);
 }
 
-std::optional<QString> ScriptedDialogs::SaveFile(const TFileDialogSpec& spec) {
-  Asked << "save: " + spec.Title;
-  FileSpecs.push_back(spec);
-  auto name = Take<std::optional<QString>>(Files, "save: " + spec.Title, std::nullopt);
-  if (name) name = WithDefaultExtension(*name, spec.DefaultExt);
+std::optional<QString> ScriptedDialogs::SaveFile(const TFileDialogSpec& pedido) {
+  Asked << "save: " + pedido.Title;
+  FileSpecs.push_back(pedido);
+  auto name = Take<std::optional<QString>>(Files, "save: " + pedido.Title, std::nullopt);
+  if (name) name = WithDefaultExtension(*name, pedido.DefaultExt);
   return name;
 }
 

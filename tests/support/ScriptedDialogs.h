@@ -31,13 +31,13 @@ class ScriptedDialogs : public TDialogLayer {
   void ShowMessage(const QString& text) override;
   void Warning(const QString& text) override;
   TModalResult ConfirmYesNoCancel(const QString& text) override;
-  std::optional<QString> OpenFile(const TFileDialogSpec& spec) override;
-  std::optional<QString> SaveFile(const TFileDialogSpec& spec) override;
+  std::optional<QString> OpenFile(const TFileDialogSpec& pedido) override;
+  std::optional<QString> SaveFile(const TFileDialogSpec& pedido) override;
   std::optional<QString> OpenPicture(const QString& title) override;
   std::optional<TFont> ChooseFont(const TFont& initial) override;
   std::optional<TColor> ChooseColor(TColor initial) override;
   QString InputBox(const QString& caption, const QString& prompt, const QString& value) override;
-  bool Print(TPrintDialogSpec& spec) override;
+  bool Print(TPrintDialogSpec& pedido) override;
   bool PrinterSetup() override;
 };
 
