@@ -3,6 +3,7 @@
 #include "components/ProUrl.h"
 #include "editor/ReInit.h"
 #include "platform/Controls.h"
+#include "platform/HelpViewer.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -29,6 +30,9 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
   ProgramIcon->setGeometry(8, 8, 105, 129);
   ProgramIcon->SetStretch(true);
   ProgramIcon->SetShowHint(true);
+  // The program's page is its help: shown in the help viewer (there is no
+  // web address to open).
+  ProgramIcon->OnClick = [](QObject*) { HelpContents(); };
   TProUrlImage* icone = ProgramIcon;
   desenho->Set("Clique na imagem para visitar a minha página", [icone](const QString& t) { icone->SetHint(t); });
   try {
