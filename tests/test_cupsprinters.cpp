@@ -8,8 +8,21 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDeadlineTimer>
 #include <QFile>
+#include <QFileInfo>
+#include <QMargins>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QThread>
+#include <QUrl>
+#include <algorithm>
+#include <cmath>
+
+#include <cups/cups.h>
 
 class CupsPrinters : public ::testing::Test {
  protected:
@@ -85,3 +98,398 @@ TEST_F(CupsPrinters, QueuesReportPapersAndPrintToAFile) {
                 pdf.count("/Type /Page "),
             2);
 }
+
+// ---------------------------------------------------------------------------
+// A landscape page and a portrait page, each with a black square at a known
+// place on the paper, printed as one document and measured on the output.
+
+namespace {
+
+constexpr int kRasterDpi = 600;
+constexpr double kToleranceMM = 0.1;
+constexpr int kJobWaitMs = 60000;
+
+// The square of each page: its corner from the paper's top left corner and
+// its side, in thousandths of a millimetre.  The pages have different
+// squares so that a lost or swapped page shows.
+struct Mark {
+  int Left;
+  int Top;
+  int Side;
+};
+constexpr Mark kLandscapeMark{20000, 30000, 5000};
+constexpr Mark kPortraitMark{40000, 60000, 8000};
+
+// The output file of a queue that prints into a file ("file:///..."),
+// empty when the queue is missing or prints elsewhere.
+QString QueueOutputFile(const char* queue) {
+  cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, queue, nullptr);
+  if (!dest) return {};
+  const char* uri = cupsGetOption("device-uri", dest->num_options, dest->options);
+  const QUrl url(uri ? QString::fromUtf8(uri) : QString());
+  cupsFreeDests(1, dest);
+  return url.scheme() == QLatin1String("file") ? url.path() : QString();
+}
+
+// Waits until the job with `title` on `queue` has finished; answers its
+// final state, or 0 when no such job finished in time.
+int WaitForJob(const char* queue, const QString& title, int timeoutMs) {
+  QDeadlineTimer deadline(timeoutMs);
+  const QByteArray wanted = title.toUtf8();
+  for (;;) {
+    cups_job_t* jobs = nullptr;
+    const int n = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, queue, 0, CUPS_WHICHJOBS_ALL);
+    int state = 0;
+    for (int i = 0; i < n; ++i)
+      if (jobs[i].title && wanted == jobs[i].title) state = jobs[i].state;
+    cupsFreeJobs(n, jobs);
+    if (state >= IPP_JSTATE_CANCELED) return state;
+    if (deadline.hasExpired()) return 0;
+    QThread::msleep(200);
+  }
+}
+
+// Waits until `file` was written after `since` and its size has stopped
+// changing.
+bool WaitForFile(const QString& file, const QDateTime& since, int timeoutMs) {
+  QDeadlineTimer deadline(timeoutMs);
+  qint64 lastSize = -1;
+  for (;;) {
+    const QFileInfo fi(file);
+    if (fi.exists() && fi.lastModified() >= since && fi.size() > 0) {
+      if (fi.size() == lastSize) return true;
+      lastSize = fi.size();
+    }
+    if (deadline.hasExpired()) return false;
+    QThread::msleep(200);
+  }
+}
+
+// Runs a poppler tool; answers its standard output, empty on failure.
+QByteArray RunTool(const QString& program, const QStringList& args, QString* why) {
+  QProcess p;
+  p.start(program, args);
+  if (!p.waitForStarted(10000)) {
+    *why = program + QStringLiteral(" cannot be started (install poppler-utils)");
+    return {};
+  }
+  if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+    *why = program + QStringLiteral(" failed: ") + QString::fromLocal8Bit(p.readAllStandardError());
+    return {};
+  }
+  return p.readAllStandardOutput();
+}
+
+// A page of the PDF as a viewer shows it: size in points and the
+// rotation its page object asks for.
+struct PdfPage {
+  QSizeF SizePt;
+  int Rotation = 0;
+};
+
+QList<PdfPage> PdfPages(const QString& file, QString* why) {
+  const QByteArray out =
+      RunTool(QStringLiteral("pdfinfo"), {QStringLiteral("-f"), QStringLiteral("1"),
+                                          QStringLiteral("-l"), QStringLiteral("99"), file},
+              why);
+  QList<PdfPage> pages;
+  static const QRegularExpression size(
+      QStringLiteral(R"(^Page\s+(\d+) size:\s+([\d.]+) x ([\d.]+) pts)"),
+      QRegularExpression::MultilineOption);
+  static const QRegularExpression rot(QStringLiteral(R"(^Page\s+(\d+) rot:\s+(\d+))"),
+                                      QRegularExpression::MultilineOption);
+  const QString text = QString::fromUtf8(out);
+  for (auto it = size.globalMatch(text); it.hasNext();) {
+    const auto m = it.next();
+    pages.append({QSizeF(m.captured(2).toDouble(), m.captured(3).toDouble()), 0});
+  }
+  for (auto it = rot.globalMatch(text); it.hasNext();) {
+    const auto m = it.next();
+    const int i = m.captured(1).toInt() - 1;
+    if (i >= 0 && i < pages.size()) pages[i].Rotation = m.captured(2).toInt();
+  }
+  return pages;
+}
+
+// A grey picture: one byte a pixel, rows top down.
+struct GreyImage {
+  int Width = 0;
+  int Height = 0;
+  QByteArray Pixels;
+};
+
+// Reads the binary PGM that pdftoppm writes (a page at 600 dpi is larger
+// than Qt's image readers accept by default).
+GreyImage ReadPgm(const QString& file) {
+  QFile f(file);
+  if (!f.open(QIODevice::ReadOnly)) return {};
+  const QByteArray data = f.readAll();
+  // "P5", width, height, maximum value, each after white space, then one
+  // white-space byte and the pixels.
+  QList<int> fields;
+  qsizetype i = 2;
+  if (!data.startsWith("P5")) return {};
+  while (fields.size() < 3 && i < data.size()) {
+    while (i < data.size() && QChar::isSpace(uchar(data[i]))) ++i;
+    if (i < data.size() && data[i] == '#') {
+      while (i < data.size() && data[i] != '\n') ++i;
+      continue;
+    }
+    const qsizetype start = i;
+    while (i < data.size() && !QChar::isSpace(uchar(data[i]))) ++i;
+    fields.append(data.mid(start, i - start).toInt());
+  }
+  ++i;
+  if (fields.size() != 3 || fields[2] > 255) return {};
+  GreyImage image{fields[0], fields[1], data.mid(i)};
+  if (image.Pixels.size() != qsizetype(image.Width) * image.Height) return {};
+  return image;
+}
+
+// The page rendered as a viewer shows it, grey, at kRasterDpi.
+GreyImage Rasterise(const QString& file, int page, QString* why) {
+  QTemporaryDir dir;
+  const QString prefix = dir.filePath(QStringLiteral("page"));
+  RunTool(QStringLiteral("pdftoppm"),
+          {QStringLiteral("-r"), QString::number(kRasterDpi), QStringLiteral("-gray"),
+           QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
+           QString::number(page), QStringLiteral("-singlefile"), file, prefix},
+          why);
+  return ReadPgm(prefix + QStringLiteral(".pgm"));
+}
+
+// The box of the dark pixels of a page, in millimetres from its top left
+// corner; empty when the page is blank.
+QRectF DarkBoxMM(const GreyImage& image) {
+  int x0 = image.Width, y0 = image.Height, x1 = -1, y1 = -1;
+  for (int y = 0; y < image.Height; ++y) {
+    const uchar* line = reinterpret_cast<const uchar*>(image.Pixels.constData()) +
+                        qsizetype(y) * image.Width;
+    for (int x = 0; x < image.Width; ++x)
+      if (line[x] < 128) {
+        x0 = std::min(x0, x);
+        x1 = std::max(x1, x);
+        y0 = std::min(y0, y);
+        y1 = std::max(y1, y);
+      }
+  }
+  if (x1 < 0) return {};
+  const double mm = 25.4 / kRasterDpi;
+  return QRectF(QPointF(x0 * mm, y0 * mm), QPointF((x1 + 1) * mm, (y1 + 1) * mm));
+}
+
+std::string Describe(const QRectF& r) {
+  return QStringLiteral("(%1, %2) to (%3, %4) mm")
+      .arg(r.left(), 0, 'f', 3)
+      .arg(r.top(), 0, 'f', 3)
+      .arg(r.right(), 0, 'f', 3)
+      .arg(r.bottom(), 0, 'f', 3)
+      .toStdString();
+}
+
+// Draws the square at its place on the paper: the canvas counts from the
+// printable area's corner, so the printer's unprintable offsets come off.
+void DrawMark(TppPrinter& printer, const Mark& mark) {
+  int left = 0, top = 0, right = 0, bottom = 0;
+  printer.PageOffsets(left, top, right, bottom);
+  auto px = [&](int thousandths, TppDirection dir) {
+    return int(std::lround(MMThousandthsToUnits(thousandths, utPrinterPixels, dir, &printer)));
+  };
+  const int x = px(mark.Left, dirHorizontal) - left;
+  const int y = px(mark.Top, dirVertical) - top;
+  const int x2 = px(mark.Left + mark.Side, dirHorizontal) - left;
+  const int y2 = px(mark.Top + mark.Side, dirVertical) - top;
+  printer.Canvas()->FillRect(QRect(QPoint(x, y), QPoint(x2 - 1, y2 - 1)), clBlack);
+}
+
+// The unprintable offsets the printer reported for each page, in printer
+// pixels (left, top, right, bottom), and its resolution.
+struct PrintedOffsets {
+  QMargins Landscape;
+  QMargins Portrait;
+  int PixelsPerInch = 0;
+};
+
+QMargins CurrentOffsets(TppPrinter& printer) {
+  int left = 0, top = 0, right = 0, bottom = 0;
+  printer.PageOffsets(left, top, right, bottom);
+  return QMargins(left, top, right, bottom);
+}
+
+// Prints the two pages on A4 through the printer object as one document,
+// the landscape page (kLandscapeMark) and the portrait page (kPortraitMark)
+// in the order asked for.  Orientation changes mid-document, as the engine
+// changes it between pages: the setup is applied again before the page.
+void PrintTwoPages(TppPrinter& printer, const QString& printerName, const QString& title,
+                   const QString& outputFile, bool landscapeFirst, PrintedOffsets& offsets) {
+  TppPrinterSetup s;
+  s.SetPrinterName(printerName);
+  s.SetUnits(utMMThousandths);
+  TppPrinterCapabilities* caps = PrinterList()->FindPrinterInfo(printerName)->Capabilities();
+  const int a4 = caps->PaperNumbers.indexOf(QStringLiteral("9"));
+  ASSERT_GE(a4, 0) << "no A4 on " << printerName.toStdString();
+  s.SetPaperName(caps->PaperNames[a4]);
+  s.SetDocumentName(title);
+  s.SetOutputFileName(outputFile);
+  const TPrinterOrientation order[2] = {landscapeFirst ? poLandscape : poPortrait,
+                                        landscapeFirst ? poPortrait : poLandscape};
+  for (int page = 0; page < 2; ++page) {
+    s.SetOrientation(order[page]);
+    printer.ApplySetup(s);
+    if (page == 0) {
+      ASSERT_TRUE(printer.BeginDoc()) << "the document could not be started";
+    }
+    printer.StartPage();
+    ASSERT_TRUE(printer.PageOpen());
+    const bool landscape = order[page] == poLandscape;
+    (landscape ? offsets.Landscape : offsets.Portrait) = CurrentOffsets(printer);
+    DrawMark(printer, landscape ? kLandscapeMark : kPortraitMark);
+    printer.EndPage();
+  }
+  int x = 0, y = 0;
+  printer.PixelsPerInch(x, y);
+  EXPECT_EQ(x, y);
+  offsets.PixelsPerInch = y;
+  printer.EndDoc();
+  EXPECT_FALSE(printer.Printing());
+}
+
+QRectF MarkMM(const Mark& m) {
+  return QRectF(m.Left / 1000.0, m.Top / 1000.0, m.Side / 1000.0, m.Side / 1000.0);
+}
+
+// Where a square drawn on a landscape page of `paperLengthMM` lands when
+// the page is turned a quarter counter-clockwise onto a portrait sheet:
+// the page's top edge along the sheet's left edge, its left edge along the
+// sheet's bottom edge.
+QRectF TurnedOntoPortraitSheet(const QRectF& onPage, double paperLengthMM) {
+  return QRectF(QPointF(onPage.top(), paperLengthMM - onPage.right()),
+                QPointF(onPage.bottom(), paperLengthMM - onPage.left()));
+}
+
+void ExpectBoxNear(const QRectF& found, const QRectF& expected, const char* what) {
+  SCOPED_TRACE(what);
+  ASSERT_FALSE(found.isEmpty()) << "no mark found";
+  EXPECT_NEAR(found.left(), expected.left(), kToleranceMM) << Describe(found);
+  EXPECT_NEAR(found.top(), expected.top(), kToleranceMM) << Describe(found);
+  EXPECT_NEAR(found.right(), expected.right(), kToleranceMM) << Describe(found);
+  EXPECT_NEAR(found.bottom(), expected.bottom(), kToleranceMM) << Describe(found);
+}
+
+double PixelsToMM(int pixels, int ppi) { return pixels * 25.4 / ppi; }
+
+constexpr double kA4WidthPt = 595.276, kA4HeightPt = 841.89, kA4HeightMM = 297.0;
+
+}  // namespace
+
+// The queue that the geometry is checked on: a generic PDF printer whose
+// PPD has hardware margins (18 pt left and right, 36 pt top and bottom on
+// A4), writing each job into a file.
+class CupsFilePdf : public CupsPrinters {
+ protected:
+  void SetUp() override {
+    CupsPrinters::SetUp();
+    if (!TCupsPrinterBackend::ServerReachable())
+      GTEST_SKIP() << "no CUPS scheduler is reachable (tests/support/start-cupsd.sh "
+                      "starts one)";
+    outputFile_ = QueueOutputFile("FilePDF");
+    if (outputFile_.isEmpty())
+      GTEST_SKIP() << "the CUPS scheduler has no FilePDF queue printing into a file "
+                      "(tests/support/start-cupsd.sh adds it)";
+  }
+
+  // Prints the two pages as a spooler job, waits for it and checks what
+  // the queue wrote.
+  void CheckSpoolerJob(bool landscapeFirst) {
+    const QString title = QStringLiteral("Lurns two pages %1-%2")
+                              .arg(QCoreApplication::applicationPid())
+                              .arg(QDateTime::currentMSecsSinceEpoch());
+    // File times have whole seconds on some file systems.
+    const QDateTime started = QDateTime::currentDateTime().addSecs(-1);
+    TppPrinter printer;
+    PrintedOffsets offsets;
+    PrintTwoPages(printer, QStringLiteral("FilePDF"), title, QString(), landscapeFirst, offsets);
+    if (HasFatalFailure()) return;
+
+    // The hardware margins of the queue's A4, and the same margins turned
+    // with the landscape page (see TurnedOntoPortraitSheet).
+    const int ppi = offsets.PixelsPerInch;
+    ASSERT_GT(ppi, 0);
+    const QMargins& p = offsets.Portrait;
+    EXPECT_NEAR(PixelsToMM(p.left(), ppi), 6.35, kToleranceMM);
+    EXPECT_NEAR(PixelsToMM(p.top(), ppi), 12.7, kToleranceMM);
+    EXPECT_NEAR(PixelsToMM(p.right(), ppi), 6.35, kToleranceMM);
+    EXPECT_NEAR(PixelsToMM(p.bottom(), ppi), 12.7, kToleranceMM);
+    EXPECT_EQ(offsets.Landscape, QMargins(p.bottom(), p.left(), p.top(), p.right()));
+
+    const int state = WaitForJob("FilePDF", title, kJobWaitMs);
+    ASSERT_NE(state, 0) << "the job did not finish within " << kJobWaitMs / 1000 << " s";
+    ASSERT_EQ(state, IPP_JSTATE_COMPLETED) << "the job ended in state " << state;
+    ASSERT_TRUE(WaitForFile(outputFile_, started, 10000))
+        << outputFile_.toStdString() << " was not written";
+    ASSERT_TRUE(QFileInfo(outputFile_).isReadable())
+        << outputFile_.toStdString() << " cannot be read: run the tests as the user "
+        << "that the scheduler writes the file for (root in CI)";
+
+    QString why;
+    // Another job on the queue would overwrite the file: make sure it is ours.
+    const QString info = QString::fromUtf8(RunTool(QStringLiteral("pdfinfo"), {outputFile_}, &why));
+    ASSERT_TRUE(why.isEmpty()) << why.toStdString();
+    EXPECT_TRUE(info.contains(title)) << "the file is another job's: " << info.toStdString();
+
+    // CUPS delivers both pages on portrait A4 sheets: the landscape page is
+    // turned onto its sheet, unscaled.
+    const QList<PdfPage> pages = PdfPages(outputFile_, &why);
+    ASSERT_TRUE(why.isEmpty()) << why.toStdString();
+    ASSERT_EQ(pages.size(), 2);
+    for (const PdfPage& page : pages) {
+      EXPECT_NEAR(page.SizePt.width(), kA4WidthPt, 0.5);
+      EXPECT_NEAR(page.SizePt.height(), kA4HeightPt, 0.5);
+      EXPECT_EQ(page.Rotation, 0);
+    }
+    const int landscapePage = landscapeFirst ? 1 : 2;
+    ExpectBoxNear(DarkBoxMM(Rasterise(outputFile_, landscapePage, &why)),
+                  TurnedOntoPortraitSheet(MarkMM(kLandscapeMark), kA4HeightMM),
+                  "landscape page");
+    ExpectBoxNear(DarkBoxMM(Rasterise(outputFile_, 3 - landscapePage, &why)),
+                  MarkMM(kPortraitMark), "portrait page");
+    EXPECT_TRUE(why.isEmpty()) << why.toStdString();
+  }
+
+  QString outputFile_;
+};
+
+// Through the output file name the document is a PDF of true-size pages,
+// each in its own orientation, without unprintable borders, with the
+// squares where they were drawn.
+TEST_F(CupsFilePdf, TwoPagesIntoAFileKeepSizesAndMarks) {
+  QTemporaryDir dir;
+  const QString file = dir.filePath(QStringLiteral("two-pages.pdf"));
+  TppPrinter printer;
+  PrintedOffsets offsets;
+  PrintTwoPages(printer, QStringLiteral("FilePDF"), QStringLiteral("Lurns two pages"), file,
+                true, offsets);
+  if (HasFatalFailure()) return;
+  EXPECT_EQ(offsets.Landscape, QMargins());
+  EXPECT_EQ(offsets.Portrait, QMargins());
+
+  QString why;
+  const QList<PdfPage> pages = PdfPages(file, &why);
+  ASSERT_TRUE(why.isEmpty()) << why.toStdString();
+  ASSERT_EQ(pages.size(), 2);
+  EXPECT_NEAR(pages[0].SizePt.width(), kA4HeightPt, 0.5);
+  EXPECT_NEAR(pages[0].SizePt.height(), kA4WidthPt, 0.5);
+  EXPECT_NEAR(pages[1].SizePt.width(), kA4WidthPt, 0.5);
+  EXPECT_NEAR(pages[1].SizePt.height(), kA4HeightPt, 0.5);
+  EXPECT_EQ(pages[0].Rotation, 0);
+  EXPECT_EQ(pages[1].Rotation, 0);
+  ExpectBoxNear(DarkBoxMM(Rasterise(file, 1, &why)), MarkMM(kLandscapeMark), "landscape page");
+  ExpectBoxNear(DarkBoxMM(Rasterise(file, 2, &why)), MarkMM(kPortraitMark), "portrait page");
+  EXPECT_TRUE(why.isEmpty()) << why.toStdString();
+}
+
+// One job through the spooler: a landscape page, then a portrait page.
+TEST_F(CupsFilePdf, LandscapeThenPortraitThroughTheSpooler) { CheckSpoolerJob(true); }
+
+// The other order: the job's last page decides nothing for the first.
+TEST_F(CupsFilePdf, PortraitThenLandscapeThroughTheSpooler) { CheckSpoolerJob(false); }
