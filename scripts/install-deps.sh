@@ -14,7 +14,8 @@ fi
 PACKAGES=(
   g++ cmake make pkg-config
   qt6-base-dev qt6-svg-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
-  libjpeg-dev libcups2-dev libwmf-dev
+  libjpeg-dev libcups2-dev
+  libwmf-dev libexpat1-dev libfreetype-dev libx11-dev libpng-dev zlib1g-dev
   libgtest-dev libgmock-dev poppler-utils
   fonts-liberation2 fonts-dejavu-core fonts-wine
   xauth xvfb
