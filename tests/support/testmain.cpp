@@ -10,7 +10,6 @@
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  qputenv("LURNS_TEST", "1");
   QTemporaryDir config;
   // Each test program is its own "user session": test programs that ctest
   // runs side by side must not see each other as running copies.
