@@ -104,7 +104,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # its texts are measured with (the SVG plugins come with libqt6svg6, which
 # the program links).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation2, fonts-dejavu-core")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation2, fonts-dejavu-core, fonts-urw-base35")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
     "qt6-wayland, fonts-wine, shared-mime-info, desktop-file-utils, hicolor-icon-theme")
 include(CPack)
