@@ -14,13 +14,16 @@
 
 namespace {
 // The window fonts the program's forms name are Windows faces; where a
-// Windows compatibility package installs them (outside the font index),
-// load them so the forms look as designed.  Otherwise fontconfig picks
-// its own substitute.
+// Windows compatibility package installs Tahoma (outside the font index),
+// load it so the forms look as designed, and let it stand in for the
+// bitmap-only "MS Sans Serif" too.  Otherwise fontconfig picks its own
+// substitutes.
 void CarregarTiposDeLetra() {
   const QDir dir(QStringLiteral("/usr/share/wine/fonts"));
-  for (const QString& f : {QStringLiteral("tahoma.ttf"), QStringLiteral("tahomabd.ttf"), QStringLiteral("sserife.fon")})
-    if (dir.exists(f)) QFontDatabase::addApplicationFont(dir.filePath(f));
+  bool tahoma = false;
+  for (const QString& f : {QStringLiteral("tahoma.ttf"), QStringLiteral("tahomabd.ttf")})
+    if (dir.exists(f) && QFontDatabase::addApplicationFont(dir.filePath(f)) >= 0) tahoma = true;
+  if (tahoma) QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Tahoma"));
 }
 }  // namespace
 
