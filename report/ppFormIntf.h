@@ -24,9 +24,9 @@ class TppPrinter;
 class TppProducer;
 
 // The abstract kinds.
-inline const QString ppCustomPreviewer = QStringLiteral("TppCustomPreviewer");
-inline const QString ppCustomPrintDialog = QStringLiteral("TppCustomPrintDialog");
-inline const QString ppCustomCancelDialog = QStringLiteral("TppCustomCancelDialog");
+inline constexpr char ppCustomPreviewer[] = "TppCustomPreviewer";
+inline constexpr char ppCustomPrintDialog[] = "TppCustomPrintDialog";
+inline constexpr char ppCustomCancelDialog[] = "TppCustomCancelDialog";
 
 // Every engine window: the hooks through which it tells the engine what
 // happens to it, the report it serves and the language of its texts.
