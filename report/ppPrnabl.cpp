@@ -27,6 +27,11 @@ void TppPrintable::SetParentComponent(TComponent* parent) {
 
 TComponent* TppPrintable::GetParentComponent() const { return Band(); }
 
+void TppPrintable::Loaded() {
+  TppCacheable::Loaded();
+  FitToBand();
+}
+
 void TppPrintable::ParentChanged(TppRelative* oldParent) {
   TppCacheable::ParentChanged(oldParent);
   TppBand* band = Band();

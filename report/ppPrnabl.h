@@ -39,6 +39,8 @@ class TppPrintable : public TppCacheable {
   // Read from a design: the parent is the band.
   void SetParentComponent(TComponent* parent) override;
   TComponent* GetParentComponent() const override;
+  // Once loaded, a component with ParentWidth or ParentHeight fits its band.
+  void Loaded() override;
 
   // --- Geometry in thousandths of a millimetre, relative to the band
   int mmLeft() const { return mmLeft_; }

@@ -382,12 +382,16 @@ TEST(Geometry, FloatPropertiesUseTheReportUnits) {
   EXPECT_EQ(c->Units(), utMillimeters);
   EXPECT_FLOAT_EQ(c->Left(), 139.965f);
 
-  // While a design is read the value is stored as thousandths.
+  // While a design is read the value is stored as thousandths; a stored
+  // ParentWidth fits the band once loaded.
   TComponentReader reader(&f.container);
   auto* read = reader.Add<TppComponent>("read", f.detail);
   read->SetLeft(1234.9f);
+  read->SetParentWidth(true);
   EXPECT_EQ(read->mmLeft(), 1234);
   reader.Finish();
+  EXPECT_EQ(read->mmLeft(), 0);
+  EXPECT_EQ(read->mmWidth(), f.detail->mmWidth());
 }
 
 class PrinterUnits : public ScriptedPrintersTest {};
