@@ -21,8 +21,6 @@
 #include <QWidget>
 #include <cstdint>
 
-enum TAlignment : std::uint8_t { taLeftJustify, taRightJustify, taCenter };
-
 enum TDirection : std::uint8_t {
   drNone,
   drUp,

@@ -5,6 +5,7 @@
 #include "editor/uParametros.h"
 #include "editor/uSobre.h"
 #include "editor/uSplash.h"
+#include "platform/Dialogs.h"
 
 #include <QApplication>
 #include <QDir>
@@ -37,6 +38,8 @@ int RunLurns(int argc, char** argv) {
     return 1;
   }
   QApplication app(argc, argv);
+  // Printers' own dialogs belong to the program's active window.
+  InstallPrinterDialogHost();
   // 1. The splash window first, painted at once.
   auto* splash = new TfrmSplash;
   frmSplash = splash;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/Components.h"
+#include "platform/Graphics.h"
 #include "platform/Types.h"
 
 #include <QWidget>
@@ -35,9 +36,6 @@ class TPanel : public QWidget {
   bool pressed_ = false;
 };
 
-enum TShapeType { stRectangle, stSquare, stRoundRect, stRoundSquare, stEllipse, stCircle };
-enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear };
-enum TBrushStyle { bsSolid, bsClear };
 
 class TShape : public QWidget {
   Q_OBJECT

@@ -1,7 +1,6 @@
 #include "platform/CupsPrinterBackend.h"
 
 #include <QPageLayout>
-#include <QPageSetupDialog>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -377,14 +376,14 @@ class TCupsContext : public TPrinterContext {
 
 }  // namespace
 
-bool TCupsPrinterBackend::PropertiesDialog(QWidget* parent, const QString& device,
-                                           const TDriverSettings& in, TDriverSettings& out) {
+bool TCupsPrinterBackend::PropertiesDialog(const QString& device, const TDriverSettings& in,
+                                           TDriverSettings& out) {
+  TPrinterDialogHost* host = PrinterDialogHost();
   const QPrinterInfo pi = QPrinterInfo::printerInfo(device);
-  if (pi.isNull()) return false;
+  if (!host || pi.isNull()) return false;
   QPrinter printer(pi, QPrinter::HighResolution);
   Configure(printer, *this, device, in);
-  QPageSetupDialog dlg(&printer, parent);
-  if (dlg.exec() != QDialog::Accepted) return false;
+  if (!host->PageSetupDialog(printer)) return false;
   TDriverSettings s = in;
   const QPageLayout layout = printer.pageLayout();
   s.Orientation = layout.orientation() == QPageLayout::Landscape

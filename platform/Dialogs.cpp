@@ -1,6 +1,7 @@
 #include "platform/Dialogs.h"
 
 #include "platform/PictureLoader.h"
+#include "platform/PrinterBackend.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -231,6 +232,23 @@ bool QtDialogLayer::Print(TPrintDialogSpec& pedido) {
   pedido.Collate = printer.collateCopies();
   pedido.PrinterName = printer.printerName();
   return true;
+}
+
+namespace {
+class TWidgetPrinterDialogHost : public TPrinterDialogHost {
+ public:
+  bool HasActiveWindow() override { return DialogParent() != nullptr; }
+  bool PageSetupDialog(QPrinter& printer) override {
+    QWidget* parent = DialogParent();
+    if (!parent) return false;
+    QPageSetupDialog dlg(&printer, parent);
+    return dlg.exec() == QDialog::Accepted;
+  }
+};
+}  // namespace
+
+void InstallPrinterDialogHost() {
+  SetPrinterDialogHost(std::make_unique<TWidgetPrinterDialogHost>());
 }
 
 bool QtDialogLayer::PrinterSetup() {

@@ -13,8 +13,6 @@
 
 class QWidget;
 
-enum class TModalResult { OK, Yes, No, Cancel };
-
 struct TFileDialogSpec {
   QString Title;
   // Filter in the platform's "Description|*.ext|Other|*.x" form.
@@ -87,6 +85,11 @@ class QtDialogLayer : public TDialogLayer {
   bool Print(TPrintDialogSpec& pedido) override;
   bool PrinterSetup() override;
 };
+
+// Installs the printer dialog host of the program's windows (PrinterBackend):
+// printers' own dialogs then belong to the active window.  Programs with
+// windows call it once after creating the application.
+void InstallPrinterDialogHost();
 
 // The printer the program prints on until the report engine has its own.
 class QPrinter;

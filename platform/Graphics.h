@@ -1,7 +1,8 @@
-// Fonts and pictures as the cover document keeps them: a font is a face
+// Fonts, pens, brushes and pictures as plain values.  A font is a face
 // name, a size in points, a character set, a colour and a style bit set
-// (the fields a cover file stores); a picture is what was loaded from a
-// picture file, kept with its original bytes so that it can be copied.
+// (the fields a cover file stores); a pen and a brush are what shapes are
+// outlined and filled with; a picture is what was loaded from a picture
+// file, kept with its original bytes so that it can be copied.
 #pragma once
 
 #include "platform/Types.h"
@@ -54,6 +55,24 @@ class TFont {
            Size() == o.Size();
   }
   bool operator!=(const TFont& o) const { return !(*this == o); }
+};
+
+enum TShapeType { stRectangle, stSquare, stRoundRect, stRoundSquare, stEllipse, stCircle };
+enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear };
+enum TBrushStyle { bsSolid, bsClear };
+
+// Width in pixels of the device drawn on (0 draws as thin as the device can).
+struct TPen {
+  TColor Color = clBlack;
+  TPenStyle Style = psSolid;
+  int Width = 1;
+  bool operator==(const TPen&) const = default;
+};
+
+struct TBrush {
+  TColor Color = clWhite;
+  TBrushStyle Style = bsSolid;
+  bool operator==(const TBrush&) const = default;
 };
 
 // A loaded picture: a raster image, or a vector drawing that scales without

@@ -10,6 +10,7 @@
 
 TPrinterContext::~TPrinterContext() = default;
 TPrinterBackend::~TPrinterBackend() = default;
+TPrinterDialogHost::~TPrinterDialogHost() = default;
 
 QSize TPrinterBackend::PaperSizeTenths(const QString& device, const TDriverSettings& s) {
   const bool userSize = (s.Fields & TDriverSettings::dmPaperWidth) &&
@@ -96,4 +97,17 @@ TPrinterBackend& PrinterBackend() {
 
 void SetPrinterBackend(std::unique_ptr<TPrinterBackend> backend) {
   Installed() = std::move(backend);
+}
+
+namespace {
+std::unique_ptr<TPrinterDialogHost>& InstalledHost() {
+  static std::unique_ptr<TPrinterDialogHost> host;
+  return host;
+}
+}  // namespace
+
+TPrinterDialogHost* PrinterDialogHost() { return InstalledHost().get(); }
+
+void SetPrinterDialogHost(std::unique_ptr<TPrinterDialogHost> host) {
+  InstalledHost() = std::move(host);
 }

@@ -16,7 +16,7 @@
 #include <memory>
 
 class QPainter;
-class QWidget;
+class QPrinter;
 
 // One printer as the spooler enumerates it.
 struct TPrinterEntry {
@@ -126,10 +126,11 @@ class TPrinterBackend {
   virtual TDeviceCapabilities DeviceCapabilities(const QString& device) = 0;
   // The printer's current driver settings; false when the driver refuses.
   virtual bool DocumentProperties(const QString& device, TDriverSettings& out) = 0;
-  // The driver's own properties dialog, started from `in`; true and the
-  // chosen settings in `out` when the user confirmed.
-  virtual bool PropertiesDialog(QWidget* parent, const QString& device,
-                                const TDriverSettings& in, TDriverSettings& out) = 0;
+  // The driver's own properties dialog, started from `in`, over the active
+  // window (see TPrinterDialogHost); true and the chosen settings in `out`
+  // when the user confirmed.
+  virtual bool PropertiesDialog(const QString& device, const TDriverSettings& in,
+                                TDriverSettings& out) = 0;
 
   // The paper of driver settings in tenths of a millimetre, portrait
   // sense: the user size when the code is 256 or a size is given, else the
@@ -171,8 +172,7 @@ class TNoPrinterBackend : public TPrinterBackend {
   QString DefaultPrinter() override { return {}; }
   TDeviceCapabilities DeviceCapabilities(const QString&) override { return {}; }
   bool DocumentProperties(const QString&, TDriverSettings&) override { return false; }
-  bool PropertiesDialog(QWidget*, const QString&, const TDriverSettings&,
-                        TDriverSettings&) override {
+  bool PropertiesDialog(const QString&, const TDriverSettings&, TDriverSettings&) override {
     return false;
   }
 
@@ -182,3 +182,23 @@ class TNoPrinterBackend : public TPrinterBackend {
     return nullptr;
   }
 };
+
+// What printing needs of the window system: a window for a printer's own
+// dialog to belong to, and that dialog.  The printing code has no windows
+// of its own; the program's window layer installs a host
+// (InstallPrinterDialogHost, platform/Dialogs).  A program without windows
+// installs none, and then no printer dialog is ever shown: the answer is
+// "cancelled".
+class TPrinterDialogHost {
+ public:
+  virtual ~TPrinterDialogHost();
+  // True when one of the program's windows is active to own a dialog.
+  virtual bool HasActiveWindow() = 0;
+  // The page set-up of a printer (paper, orientation) over the active
+  // window; true when the user confirmed, the choice then in `printer`.
+  virtual bool PageSetupDialog(QPrinter& printer) = 0;
+};
+
+// The installed host, or null.
+TPrinterDialogHost* PrinterDialogHost();
+void SetPrinterDialogHost(std::unique_ptr<TPrinterDialogHost> host);

@@ -153,8 +153,8 @@ bool TScriptedPrinterBackend::DocumentProperties(const QString& device, TDriverS
   return true;
 }
 
-bool TScriptedPrinterBackend::PropertiesDialog(QWidget*, const QString& device,
-                                               const TDriverSettings& in, TDriverSettings& out) {
+bool TScriptedPrinterBackend::PropertiesDialog(const QString& device, const TDriverSettings& in,
+                                               TDriverSettings& out) {
   if (!Find(device) || !PropertiesAnswer) return false;
   return PropertiesAnswer(in, out);
 }

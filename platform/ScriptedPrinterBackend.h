@@ -70,7 +70,7 @@ class TScriptedPrinterBackend : public TPrinterBackend {
   QString DefaultPrinter() override;
   TDeviceCapabilities DeviceCapabilities(const QString& device) override;
   bool DocumentProperties(const QString& device, TDriverSettings& out) override;
-  bool PropertiesDialog(QWidget* parent, const QString& device, const TDriverSettings& in,
+  bool PropertiesDialog(const QString& device, const TDriverSettings& in,
                         TDriverSettings& out) override;
 
  protected:

@@ -49,6 +49,16 @@ TColor QColorToColor(const QColor& c);
 
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 
+// How a modal window or a message box was closed.
+enum class TModalResult { OK, Yes, No, Cancel };
+
+// How a window is shown: at its own size, as an icon or filling the screen.
+enum TWindowState { wsNormal, wsMinimized, wsMaximized };
+
+// Horizontal placement of text in its box, with the platform's ordinals
+// (cover files and report streams store them).
+enum TAlignment : std::uint8_t { taLeftJustify, taRightJustify, taCenter };
+
 // Keys and buttons held during a mouse or key event.
 enum TShiftFlag : unsigned {
   ssShift = 1u << 0,

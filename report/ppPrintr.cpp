@@ -2,11 +2,9 @@
 
 #include "report/ppUtils.h"
 
-#include <QApplication>
 #include <QFontMetrics>
 #include <QLocale>
 #include <QPainter>
-#include <QWidget>
 
 // ---------------------------------------------------------------------------
 // Page definition
@@ -758,12 +756,14 @@ void TppCustomPrinter::InstallSettings(const TDriverSettings& s) {
 }
 
 bool TppCustomPrinter::PrinterPropertiesDialog() {
-  QWidget* parent = QApplication::activeWindow();
-  if (!parent || !info_) return false;
+  // The driver's dialog belongs to the active window; without one (or in a
+  // program without windows) there is nothing to show it over.
+  TPrinterDialogHost* host = PrinterDialogHost();
+  if (!host || !host->HasActiveWindow() || !info_) return false;
   const TDriverSettings* cur = DriverSettings();
   TDriverSettings in = cur ? *cur : TDriverSettings();
   TDriverSettings out;
-  if (!PrinterBackend().PropertiesDialog(parent, info_->Device, in, out)) return false;
+  if (!PrinterBackend().PropertiesDialog(info_->Device, in, out)) return false;
   InstallSettings(out);
   if (OnChange) OnChange(this);
   return true;

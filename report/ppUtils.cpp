@@ -3,6 +3,11 @@
 #include "platform/Types.h"
 #include "report/ppPrintr.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
 #include <cfenv>
 #include <cmath>
 
@@ -217,4 +222,182 @@ void StandardPaperSize(int code, int& width, int& height) {
     width = ppRound((long double)p->width * 10.0L);
     height = ppRound((long double)p->height * 10.0L);
   }
+}
+
+// ---------------------------------------------------------------------------
+// Engine messages
+
+std::optional<QHash<int, QString>> ParseMessageTable(const QByteArray& bytes) {
+  QStringDecoder utf8(QStringDecoder::Utf8);
+  const QString text = utf8.decode(bytes);
+  if (utf8.hasError() || text.contains(QChar(0))) return std::nullopt;
+  QHash<int, QString> table;
+  for (QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
+    if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
+    if (line.isEmpty() || line.startsWith(QLatin1Char('#'))) continue;
+    const qsizetype eq = line.indexOf(QLatin1Char('='));
+    if (eq <= 0) continue;
+    bool ok = false;
+    const int id = line.left(eq).trimmed().toInt(&ok);
+    if (!ok) continue;
+    QString value;
+    const QStringView raw = line.mid(eq + 1);
+    for (qsizetype i = 0; i < raw.size(); ++i) {
+      if (raw[i] == QLatin1Char('\\') && i + 1 < raw.size()) {
+        const QChar next = raw[++i];
+        if (next == QLatin1Char('n')) value += QLatin1Char('\n');
+        else if (next == QLatin1Char('t')) value += QLatin1Char('\t');
+        else value += next;
+      } else {
+        value += raw[i];
+      }
+    }
+    // Module strings were read into a buffer of 1024 characters.
+    table.insert(id, value.left(1023));
+  }
+  return table;
+}
+
+namespace {
+
+const QHash<int, QString>& BuiltInTable() {
+  static const QHash<int, QString> table = [] {
+    static const char text[] =
+#include "ppMessages.inc"
+        ;
+    return ParseMessageTable(QByteArray(text)).value_or(QHash<int, QString>());
+  }();
+  return table;
+}
+
+const QString kPlaceholders[] = {
+    QStringLiteral("<page>"),        QStringLiteral("<pagecount>"),   QStringLiteral("<documentname>"),
+    QStringLiteral("<printername>"), QStringLiteral("<columnno>"),    QStringLiteral("<filename>"),
+    QStringLiteral("<minbarwidth>"), QStringLiteral("<maxbarwidth>"), QStringLiteral("<character>"),
+    QStringLiteral("<identifier>"),  QStringLiteral("<name>"),        QStringLiteral("<count>"),
+    QStringLiteral("<message>"),     QStringLiteral("<length>"),      QStringLiteral("<no>"),
+};
+
+}  // namespace
+
+QString BuiltInMessage(int n) { return BuiltInTable().value(MessageIdentifierBase + n); }
+
+QString EngineMessage(int n) {
+  const QString s = ResourceManager().ModuleString(MessageIdentifierBase + n);
+  return s.isEmpty() ? BuiltInMessage(n) : s;
+}
+
+QString EngineMessage(int n, const QStringList& values) {
+  return FillMessagePlaceholders(EngineMessage(n), values);
+}
+
+QString FillMessagePlaceholders(const QString& text, const QStringList& values) {
+  QString out;
+  int next = 0;
+  qsizetype i = 0;
+  while (i < text.size()) {
+    const QString* found = nullptr;
+    if (text[i] == QLatin1Char('<'))
+      for (const QString& p : kPlaceholders)
+        if (QStringView(text).mid(i).startsWith(p)) {
+          found = &p;
+          break;
+        }
+    if (found) {
+      if (next < values.size()) out += values[next];
+      ++next;
+      i += found->size();
+    } else {
+      out += text[i++];
+    }
+  }
+  return out;
+}
+
+TppResourceManager::TppResourceManager() { AddModule(QStringLiteral("ppPrint")); }
+
+TppResourceManager& ResourceManager() {
+  static TppResourceManager manager;
+  return manager;
+}
+
+QString TppResourceManager::ModuleDirectory() const {
+  if (!directory_.isEmpty()) return directory_;
+  if (QCoreApplication::instance()) return QCoreApplication::applicationDirPath();
+  // No application object (yet): the folder of the running program.
+  return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().section(QLatin1Char('/'), 0, -2);
+}
+
+void TppResourceManager::SetModuleDirectory(const QString& directory) {
+  directory_ = directory;
+  UnloadAll();
+  loaded_ = false;
+}
+
+void TppResourceManager::LoadModule(Module& m) {
+  const QString ext = LanguageExtension(language_);
+  if (ext.isEmpty()) return;
+  QFile f(QDir(ModuleDirectory()).filePath(m.baseName + QLatin1Char('.') + ext));
+  // A message table is small; anything far larger is not one.
+  constexpr qint64 maxBytes = 1 << 20;
+  if (!f.open(QIODevice::ReadOnly) || f.size() > maxBytes) return;
+  m.strings = ParseMessageTable(f.readAll());
+  if (m.strings) ++loadedCount_;
+}
+
+void TppResourceManager::UnloadAll() {
+  for (Module& m : modules_) m.strings.reset();
+  loadedCount_ = 0;
+}
+
+void TppResourceManager::AddModule(const QString& baseName) {
+  for (const Module& m : modules_)
+    if (m.baseName == baseName) return;
+  modules_.push_back({baseName, std::nullopt});
+  LoadModule(modules_.back());
+}
+
+void TppResourceManager::RemoveModule(const QString& baseName) {
+  for (auto it = modules_.begin(); it != modules_.end(); ++it)
+    if (it->baseName == baseName) {
+      if (it->strings) --loadedCount_;
+      modules_.erase(it);
+      return;
+    }
+}
+
+QStringList TppResourceManager::ModuleNames() const {
+  QStringList names;
+  for (const Module& m : modules_) names.append(m.baseName);
+  return names;
+}
+
+void TppResourceManager::LoadModules() {
+  if (loaded_) return;
+  UnloadAll();
+  for (Module& m : modules_) LoadModule(m);
+  loaded_ = true;
+}
+
+bool TppResourceManager::SetLanguage(TppLanguageType language) {
+  const TppLanguageType old = language_;
+  language_ = language;
+  if (language != old) loaded_ = false;
+  LoadModules();
+  if (language == lgDefault || loadedCount_ > 0) return true;
+  // Refused: back to the previous language with its own modules, so that
+  // its texts stay in force.
+  language_ = old;
+  loaded_ = false;
+  LoadModules();
+  return false;
+}
+
+QString TppResourceManager::ModuleString(int identifier) const {
+  for (const Module& m : modules_)
+    if (m.strings) {
+      const QString s = m.strings->value(identifier);
+      if (!s.isEmpty()) return s;
+    }
+  return {};
 }

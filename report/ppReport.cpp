@@ -1,0 +1,51 @@
+#include "report/ppReport.h"
+
+#include "report/ppBands.h"
+#include "report/ppUtils.h"
+
+void TppCustomReport::SetColumns(int value) {
+  if (value >= 1) columns_ = value;
+}
+
+void TppCustomReport::SetmmColumnWidth(int value) { mmColumnWidth_ = std::max(value, 0); }
+
+float TppCustomReport::ColumnWidth() const {
+  TppPrinter* p = Units() == utPrinterPixels ? Printer() : nullptr;
+  return MMThousandthsToUnits(mmColumnWidth_, Units(), dirHorizontal, p);
+}
+
+void TppCustomReport::SetColumnWidth(float value) {
+  TppPrinter* p = Units() == utPrinterPixels ? Printer() : nullptr;
+  SetmmColumnWidth(UnitsToMMThousandths(Units(), dirHorizontal, p, value));
+}
+
+void TppCustomReport::SetPageLimit(int value) {
+  if (value >= 0) pageLimit_ = value;
+}
+
+void TppCustomReport::Loaded() {
+  TppProducer::Loaded();
+  PrinterSetup()->Loaded();
+}
+
+int TppBandedReport::BandCount() const { return ChildCount(); }
+
+TppBand* TppBandedReport::Bands(int index) const { return dynamic_cast<TppBand*>(Child(index)); }
+
+TppBand* TppBandedReport::FindBand(TppBandType kind) const {
+  for (int i = 0; i < BandCount(); ++i)
+    if (TppBand* b = Bands(i); b && b->BandType() == kind) return b;
+  return nullptr;
+}
+
+TppDetailBand* TppBandedReport::DetailBand() const {
+  return dynamic_cast<TppDetailBand*>(FindBand(btDetail));
+}
+
+void TppBandedReport::AddBand(TppBand* band) {
+  if (band) band->SetReport(this);
+}
+
+TppReport::TppReport(TComponent* owner) : TppBandedReport(owner) {
+  PrinterSetup()->SetDocumentName(UserName());
+}
