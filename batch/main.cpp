@@ -2,6 +2,7 @@
 // reader, writer and document controls as the program.
 #include "components/ProCtrls.h"
 #include "components/dsshape.h"
+#include "document/TiposDeLetra.h"
 #include "editor/uLurn.h"
 #include "platform/Dialogs.h"
 
@@ -155,6 +156,7 @@ int main(int argc, char** argv) {
     err << kUso;
     return 2;
   }
+  PrepararTiposDeLetra();
   SetDialogs(std::make_unique<StderrDialogs>());
   TfrmLurn frm(nullptr, false);
   frm.usarRecentes = false;

@@ -1024,20 +1024,15 @@ const TFileDialogSpec& DialogoGravarLurn() {
   return pedido;
 }
 
-const char* CodigoFolha(int folha) {
-  static const char* const codigos[] = {"", "Frente", "Interior", "Tras", "CD"};
-  return codigos[folha];
-}
-
 bool Escrever(QIODevice& f, const TCoverRecord& r, bool& perdidos) {
   const QByteArray b = r.Codificar(&perdidos);
   return f.write(b) == b.size();
 }
 
-TCoverRecord RegistoFundo(const char* codigo, const TProImage* img) {
+TCoverRecord RegistoFundo(const QString& codigo, const TProImage* img) {
   TCoverRecord r;
   r.Tipo = QStringLiteral("TProImage");
-  r.Folha = QString::fromLatin1(codigo);
+  r.Folha = codigo;
   r.Texto = img->Hint();
   r.Left = img->x();
   r.Top = img->y();
@@ -1046,10 +1041,10 @@ TCoverRecord RegistoFundo(const char* codigo, const TProImage* img) {
   return r;
 }
 
-TCoverRecord RegistoCor(const char* codigo, TColor cor) {
+TCoverRecord RegistoCor(const QString& codigo, TColor cor) {
   TCoverRecord r;
   r.Tipo = QStringLiteral("TShape");
-  r.Folha = QString::fromLatin1(codigo);
+  r.Folha = codigo;
   r.Cor = cor;
   return r;
 }
@@ -1064,7 +1059,7 @@ bool TfrmLurn::ExisteFicheiro(const QString& nome) {
 bool TfrmLurn::GravarFolha(QIODevice& f, int folha, bool& perdidos) {
   erroGravacao = true;
   QList<TCoverRecord> registos;
-  const char* codigo = CodigoFolha(folha);
+  const QString codigo = CodigoFolha(folha);
   switch (folha) {
     case folhaFrente:
       registos << RegistoCor(codigo, corFrente->BrushColor()) << RegistoFundo("FrenteP", imgFrente);
@@ -1092,7 +1087,7 @@ bool TfrmLurn::GravarFolha(QIODevice& f, int folha, bool& perdidos) {
   for (int i = 0; i < p->Owned.ComponentCount(); ++i) {
     QObject* c = p->Owned.Components(i);
     TCoverRecord r;
-    r.Folha = QString::fromLatin1(codigo);
+    r.Folha = codigo;
     if (auto* t = qobject_cast<TProLabel*>(c)) {
       r.Tipo = QStringLiteral("TProLabel");
       r.Texto = t->Caption();
@@ -1278,7 +1273,7 @@ void TfrmLurn::LerRegisto(const TCoverRecord& r) {
     } else {
       int folha = 0;
       for (int i = folhaFrente; i <= folhaCD; ++i)
-        if (r.Folha == QLatin1String(CodigoFolha(i))) folha = i;
+        if (r.Folha == CodigoFolha(i)) folha = i;
       if (!folha) return;
       // The picture is read first: an object whose picture cannot be read
       // would be an empty, unselectable rectangle on the sheet.

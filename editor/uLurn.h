@@ -5,6 +5,7 @@
 // the panel in creation order.
 #pragma once
 
+#include "document/Documento.h"
 #include "platform/Controls.h"
 #include "platform/Graphics.h"
 #include "platform/Types.h"
@@ -31,9 +32,6 @@ class TProLabel;
 class TStretchHandle;
 class TFormDesign;
 class TOneInstance;
-
-// Sheet numbers are the tab page index plus one.
-enum TFolha { folhaFrente = 1, folhaInterior = 2, folhaTras = 3, folhaCD = 4 };
 
 class TfrmLurn : public QMainWindow {
   Q_OBJECT

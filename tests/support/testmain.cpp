@@ -2,6 +2,9 @@
 // executable.  The offscreen platform is chosen unless the caller set one,
 // so the tests also run (and can be listed) on machines without a display.
 // The settings store points at a temporary folder, never at the user's.
+// The fonts are set up as the program sets them up.
+#include "document/TiposDeLetra.h"
+
 #include <QApplication>
 #include <QSettings>
 #include <QStandardPaths>
@@ -17,6 +20,7 @@ int main(int argc, char** argv) {
   qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
   qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
   QApplication app(argc, argv);
+  PrepararTiposDeLetra();
   QStandardPaths::setTestModeEnabled(true);
   QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config.path());
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path());
