@@ -1,12 +1,15 @@
+// The main window TfrmLurn: its construction and events, its controls as
+// designed, the controls following the document, the object commands,
+// the file commands with recent files, and copy and paste.
 #include "editor/uLurn.h"
 
 #include "components/BarPopupMenu.h"
 #include "components/Handles.h"
-#include "components/ObjectStream.h"
 #include "components/OneInstance.h"
 #include "components/ProCtrls.h"
 #include "components/dsshape.h"
-#include "editor/CoverRecord.h"
+#include "document/FicheiroCapa.h"
+#include "document/ObjectStream.h"
 #include "editor/ReInit.h"
 #include "editor/uDefParametros.h"
 #include "editor/uParametros.h"
@@ -18,17 +21,15 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QMimeData>
 #include <QCloseEvent>
-#include <QFile>
-#include <QHash>
-#include <QScopeGuard>
-#include <QSaveFile>
 #include <QEvent>
 #include <QFrame>
+#include <QGuiApplication>
+#include <QHash>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTimer>
@@ -46,21 +47,6 @@ static void RegistarRecursos() {
   (void)feito;
 }
 
-namespace {
-constexpr int kClientWidth = 587;
-constexpr int kClientHeight = 529;
-const char* const kHelpContext = "HelpContext";
-
-QIcon Icone(const char* name) { return QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(name))); }
-
-void SetHelp(QObject* o, int context) { o->setProperty(kHelpContext, context); }
-}  // namespace
-
-int TfrmLurn::HelpContext(const QObject* o) {
-  const QVariant v = o ? o->property(kHelpContext) : QVariant();
-  return v.isValid() ? v.toInt() : 0;
-}
-
 TfrmLurn::TfrmLurn(QWidget* parent, bool umaInstancia) : QMainWindow(parent) {
   RegistarRecursos();
   setObjectName(QStringLiteral("frmLurn"));
@@ -72,36 +58,20 @@ TfrmLurn::TfrmLurn(QWidget* parent, bool umaInstancia) : QMainWindow(parent) {
   QFont formFont(QStringLiteral("MS Sans Serif"));
   formFont.setPixelSize(11);
   setFont(formFont);
-  SetHelp(this, 1);
+  CriarControlos();
 
-  client = new QWidget(this);
-  client->setObjectName(QStringLiteral("client"));
-  client->setFixedSize(kClientWidth, kClientHeight);
-  setCentralWidget(client);
-
-  CriarMenu();
-  CriarBarraFerramentas();
-  CriarFolhas();
-  CriarBarraEstado();
-  CriarMenuObjectos();
-
-  checkLombada = new QCheckBox(client);
-  desenho->Caption(checkLombada, "Trás com lombada");
-  checkLombada->setObjectName(QStringLiteral("checkLombada"));
-  checkLombada->setGeometry(464, 8, 129, 17);
-  desenho->Hint(checkLombada, "Seleccione para que a imagem não ocupe a lombada");
-  checkLombada->setChecked(true);
-  checkLombada->hide();
-  SetHelp(checkLombada, 16);
   connect(checkLombada, &QCheckBox::toggled, this, [this] { checkLombadaClick(); });
   connect(pageFolhas, &QTabWidget::currentChanged, this, [this] { pageFolhasChange(); });
-
-  StretchHandle1 = new TStretchHandle(client);
-  StretchHandle1->setObjectName(QStringLiteral("StretchHandle1"));
-  StretchHandle1->setGeometry(504, 88, 24, 24);
-  StretchHandle1->SetSnapToGrid(true);
-  StretchHandle1->SetPopupMenu(popUpMenuHandles);
   StretchHandle1->OnDblClick = [this](QObject*) { menuObjectosEditartextoseleccionadoClick(); };
+  // What the handle moved or resized goes back to the document when the
+  // drag ends, and after each nudge of an arrow key.
+  StretchHandle1->OnMouseUp = [this](QObject*, TMouseButton, TShiftState, int, int) {
+    EscreverLimites(Seleccionado());
+  };
+  StretchHandle1->OnKeyDown = [this](QObject*, int& key, TShiftState) {
+    if (key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down)
+      EscreverLimites(Seleccionado());
+  };
 
   temporizador = new QTimer(this);
   temporizador->setObjectName(QStringLiteral("temporizador"));
@@ -119,6 +89,9 @@ TfrmLurn::TfrmLurn(QWidget* parent, bool umaInstancia) : QMainWindow(parent) {
   dlgAlterarFonteFont.Height = -16;
   dlgAlterarFonteFont.Charset = DEFAULT_CHARSET;
   dlgAlterarFonteFont.Color = clWindowText;
+
+  // The controls follow the document from here on.
+  documento_.AoAlterar([this] { ActualizarVista(); });
 
   adjustSize();
   setFixedSize(sizeHint());
@@ -154,7 +127,6 @@ void TfrmLurn::FormCreate() {
   lampadaVerde->show();
   lampadaVermelha->hide();
 
-  transferencia = QGuiApplication::clipboard();
   nadaCopiado = true;
   // The commands start in the state the timer keeps them in; the splash
   // window stays until the first real tick.
@@ -162,7 +134,158 @@ void TfrmLurn::FormCreate() {
 }
 
 // ---------------------------------------------------------------------------
-// Building the window
+// Window events
+
+void TfrmLurn::showEvent(QShowEvent* e) {
+  QMainWindow::showEvent(e);
+  if (!shown_) {
+    shown_ = true;
+    FormShow();
+  }
+}
+
+void TfrmLurn::changeEvent(QEvent* e) {
+  QMainWindow::changeEvent(e);
+  if (e->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
+}
+
+void TfrmLurn::MudarLingua() {
+  if (LoadLanguageModule(Parametros().Lingua == 0 ? 2070 : 1033)) ReloadForms();
+}
+
+void TfrmLurn::FormShow() {
+  LerParametros();
+  StretchHandle1->SetGridX(Parametros().GrelhaX);
+  StretchHandle1->SetGridY(Parametros().GrelhaY);
+  MudarLingua();
+  if (linhaComandos.size() == 1) AbrirFicheiro(linhaComandos.first());
+  MostrarRecentes();
+}
+
+void TfrmLurn::FormActivate() {
+  if (frmSplash) frmSplash->raise();
+  SetApplicationHelpFile(QStringLiteral("lurns.hlp"));
+}
+
+void TfrmLurn::temporizadorTimer() {
+  if (frmSplash) {
+    frmSplash->raise();
+    delete frmSplash.data();
+    frmSplash = nullptr;
+  }
+  ActualizarComandos();
+}
+
+void TfrmLurn::ActualizarComandos() {
+  MostrarLampadas();
+
+  const QWidget* sel = Seleccionado();
+  const bool texto = sel && TOwnedComponents::ClassName(sel) == QLatin1String("TProLabel");
+  const bool algum = sel != nullptr;
+  for (QAction* a : {menuEditarApagar, menuEditarCopiar, menuEditarAlinharEsquerda, menuEditarAlinharDireita,
+                     menuEditarCentrar})
+    a->setEnabled(algum);
+  for (QAction* a : {menuObjectosRodar90Esquerda, menuObjectosRodar90Direita, menuObjectosEditartextoseleccionado,
+                     menuObjectosAlterarfonteecor})
+    a->setEnabled(texto);
+  menuObjectosAlterarimagem->setEnabled(algum && !texto);
+  for (QToolButton* b : {botaoApagar, botaoCopiar, botaoEsquerda, botaoCentrar, botaoDireita}) b->setEnabled(algum);
+  for (QToolButton* b : {botaoEditar, botao90GEsquerda, botao90GDireita}) b->setEnabled(texto);
+
+  botaoColar->setEnabled(!nadaCopiado);
+  menuEditarColar->setEnabled(!nadaCopiado);
+}
+
+void TfrmLurn::pageFolhasChange() { checkLombada->setVisible(pageFolhas->currentIndex() == 2); }
+
+void TfrmLurn::LibertarSeleccao() {
+  if (StretchHandle1->IsAttached()) StretchHandle1->Detach();
+}
+
+void TfrmLurn::menuFicheiroSairClick() { close(); }
+
+void TfrmLurn::menuFicheiroConfigurarImpressoraClick() { Dialogs().PrinterSetup(); }
+
+// Printing the cover and its preview come with the cover reports; until
+// then the commands say so instead of doing nothing.
+void TfrmLurn::menuFicheiroImprimirClick() {
+  Dialogs().ShowMessage(QStringLiteral("A impressão da lurn ainda não está disponível nesta versão."));
+}
+
+void TfrmLurn::menuFicheiroPreverImpressoClick() {
+  Dialogs().ShowMessage(QStringLiteral("A previsão da impressão ainda não está disponível nesta versão."));
+}
+
+void TfrmLurn::menuAjudaAjudaClick() {
+  if (!HelpContents()) Dialogs().Warning(QStringLiteral("Não foi possível abrir a ajuda."));
+}
+
+void TfrmLurn::menuAjudaParametrosClick() {
+  if (StretchHandle1->IsAttached()) StretchHandle1->Detach();
+  if (!frmParametros) frmParametros = new TfrmParametros(this);
+  frmParametros->exec();
+  // Applied however the dialog was closed, from the record as it is now.
+  MudarLingua();
+  StretchHandle1->SetGridX(Parametros().GrelhaX);
+  StretchHandle1->SetGridY(Parametros().GrelhaY);
+  Shape1->SetPenColor(Parametros().Dobra);
+  Shape2->SetPenColor(Parametros().Dobra);
+}
+
+void TfrmLurn::menuAjudaSobreClick() {
+  if (!AboutBox) AboutBox = new TAboutBox(this);
+  AboutBox->exec();
+}
+
+// ===========================================================================
+// The main window's controls as designed: the client area, the main menu,
+// the tool bar, the four sheets with their background controls, the status
+// bar, the object popup menu, the "Trás com lombada" box and the stretch
+// handle, with their component names, captions, hints, shortcuts, pictures
+// and help context numbers.  What they do is wired in the constructor.
+namespace {
+constexpr int kClientWidth = 587;
+constexpr int kClientHeight = 529;
+const char* const kHelpContext = "HelpContext";
+
+QIcon Icone(const char* name) { return QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(name))); }
+
+void SetHelp(QObject* o, int context) { o->setProperty(kHelpContext, context); }
+}  // namespace
+
+int TfrmLurn::HelpContext(const QObject* o) {
+  const QVariant v = o ? o->property(kHelpContext) : QVariant();
+  return v.isValid() ? v.toInt() : 0;
+}
+
+void TfrmLurn::CriarControlos() {
+  SetHelp(this, 1);
+  client = new QWidget(this);
+  client->setObjectName(QStringLiteral("client"));
+  client->setFixedSize(kClientWidth, kClientHeight);
+  setCentralWidget(client);
+
+  CriarMenu();
+  CriarBarraFerramentas();
+  CriarFolhas();
+  CriarBarraEstado();
+  CriarMenuObjectos();
+
+  checkLombada = new QCheckBox(client);
+  desenho->Caption(checkLombada, "Trás com lombada");
+  checkLombada->setObjectName(QStringLiteral("checkLombada"));
+  checkLombada->setGeometry(464, 8, 129, 17);
+  desenho->Hint(checkLombada, "Seleccione para que a imagem não ocupe a lombada");
+  checkLombada->setChecked(true);
+  checkLombada->hide();
+  SetHelp(checkLombada, 16);
+
+  StretchHandle1 = new TStretchHandle(client);
+  StretchHandle1->setObjectName(QStringLiteral("StretchHandle1"));
+  StretchHandle1->setGeometry(504, 88, 24, 24);
+  StretchHandle1->SetSnapToGrid(true);
+  StretchHandle1->SetPopupMenu(popUpMenuHandles);
+}
 
 void TfrmLurn::CriarMenu() {
   struct Entrada {
@@ -523,112 +646,19 @@ void TfrmLurn::CriarMenuObjectos() {
   });
 }
 
-// ---------------------------------------------------------------------------
-// Window events
+// ===========================================================================
+// The main window as a view of its document: the background controls and
+// one control per object follow the document whenever it changes; the
+// selection, the lamps and the objects' mouse handlers.
+namespace {
+// The identity of the object a control shows, kept on the control.
+const char* const kIdObjecto = "IdObjecto";
 
-void TfrmLurn::showEvent(QShowEvent* e) {
-  QMainWindow::showEvent(e);
-  if (!shown_) {
-    shown_ = true;
-    FormShow();
-  }
+bool MesmaFonte(const TFont& a, const TFont& b) {
+  return a.Name == b.Name && a.Charset == b.Charset && a.Color == b.Color && a.Style == b.Style &&
+         a.Height == b.Height && a.PixelsPerInch == b.PixelsPerInch;
 }
-
-void TfrmLurn::changeEvent(QEvent* e) {
-  QMainWindow::changeEvent(e);
-  if (e->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
-}
-
-void TfrmLurn::MudarLingua() {
-  if (LoadLanguageModule(Parametros().Lingua == 0 ? 2070 : 1033)) ReloadForms();
-}
-
-void TfrmLurn::FormShow() {
-  LerParametros();
-  StretchHandle1->SetGridX(Parametros().GrelhaX);
-  StretchHandle1->SetGridY(Parametros().GrelhaY);
-  MudarLingua();
-  if (linhaComandos.size() == 1) AbrirFicheiro(linhaComandos.first());
-  MostrarRecentes();
-}
-
-void TfrmLurn::FormActivate() {
-  if (frmSplash) frmSplash->raise();
-  SetApplicationHelpFile(QStringLiteral("lurns.hlp"));
-}
-
-void TfrmLurn::temporizadorTimer() {
-  if (frmSplash) {
-    frmSplash->raise();
-    delete frmSplash.data();
-    frmSplash = nullptr;
-  }
-  ActualizarComandos();
-}
-
-void TfrmLurn::ActualizarComandos() {
-  MostrarLampadas();
-
-  QWidget* sel = Seleccionado();
-  const bool texto = sel && TOwnedComponents::ClassName(sel) == QLatin1String("TProLabel");
-  const bool algum = sel != nullptr;
-  for (QAction* a : {menuEditarApagar, menuEditarCopiar, menuEditarAlinharEsquerda, menuEditarAlinharDireita,
-                     menuEditarCentrar})
-    a->setEnabled(algum);
-  for (QAction* a : {menuObjectosRodar90Esquerda, menuObjectosRodar90Direita, menuObjectosEditartextoseleccionado,
-                     menuObjectosAlterarfonteecor})
-    a->setEnabled(texto);
-  menuObjectosAlterarimagem->setEnabled(algum && !texto);
-  for (QToolButton* b : {botaoApagar, botaoCopiar, botaoEsquerda, botaoCentrar, botaoDireita}) b->setEnabled(algum);
-  for (QToolButton* b : {botaoEditar, botao90GEsquerda, botao90GDireita}) b->setEnabled(texto);
-
-  botaoColar->setEnabled(!nadaCopiado);
-  menuEditarColar->setEnabled(!nadaCopiado);
-}
-
-void TfrmLurn::pageFolhasChange() { checkLombada->setVisible(pageFolhas->currentIndex() == 2); }
-
-void TfrmLurn::LibertarSeleccao() {
-  if (StretchHandle1->IsAttached()) StretchHandle1->Detach();
-}
-
-void TfrmLurn::menuFicheiroSairClick() { close(); }
-
-void TfrmLurn::menuFicheiroConfigurarImpressoraClick() { Dialogs().PrinterSetup(); }
-
-// Printing the cover and its preview come with the cover reports; until
-// then the commands say so instead of doing nothing.
-void TfrmLurn::menuFicheiroImprimirClick() {
-  Dialogs().ShowMessage(QStringLiteral("A impressão da lurn ainda não está disponível nesta versão."));
-}
-
-void TfrmLurn::menuFicheiroPreverImpressoClick() {
-  Dialogs().ShowMessage(QStringLiteral("A previsão da impressão ainda não está disponível nesta versão."));
-}
-
-void TfrmLurn::menuAjudaAjudaClick() {
-  if (!HelpContents()) Dialogs().Warning(QStringLiteral("Não foi possível abrir a ajuda."));
-}
-
-void TfrmLurn::menuAjudaParametrosClick() {
-  if (StretchHandle1->IsAttached()) StretchHandle1->Detach();
-  if (!frmParametros) frmParametros = new TfrmParametros(this);
-  frmParametros->exec();
-  // Applied however the dialog was closed, from the record as it is now.
-  MudarLingua();
-  StretchHandle1->SetGridX(Parametros().GrelhaX);
-  StretchHandle1->SetGridY(Parametros().GrelhaY);
-  Shape1->SetPenColor(Parametros().Dobra);
-  Shape2->SetPenColor(Parametros().Dobra);
-}
-
-void TfrmLurn::menuAjudaSobreClick() {
-  if (!AboutBox) AboutBox = new TAboutBox(this);
-  AboutBox->exec();
-}
-
-// ---------------------------------------------------------------------------
-// The document
+}  // namespace
 
 TPanel* TfrmLurn::Painel(int folha) const {
   switch (folha) {
@@ -646,14 +676,23 @@ QWidget* TfrmLurn::Seleccionado() const {
   return StretchHandle1 && StretchHandle1->IsAttached() ? StretchHandle1->Children(0) : nullptr;
 }
 
-QString TfrmLurn::NovoNome(const QString& prefixo, int folha) const {
-  const TPanel* p = Painel(folha);
-  if (!p) return QString();
-  int n = p->Owned.ComponentCount();
-  QString candidato = prefixo + QString::number(n);
-  while (p->Owned.FindComponent(candidato)) candidato = prefixo + QString::number(++n);
-  return candidato;
+std::uint64_t TfrmLurn::IdObjecto(const QWidget* controlo) const {
+  return controlo ? controlo->property(kIdObjecto).toULongLong() : 0;
 }
+
+QWidget* TfrmLurn::Controlo(std::uint64_t id) const {
+  const TPanel* p = Painel(documento_.FolhaDe(id));
+  if (!p) return nullptr;
+  for (int i = 0; i < p->Owned.ComponentCount(); ++i) {
+    auto* w = qobject_cast<QWidget*>(p->Owned.Components(i));
+    if (w && IdObjecto(w) == id) return w;
+  }
+  return nullptr;
+}
+
+const TObjecto* TfrmLurn::ObjectoSeleccionado() const { return documento_.Objecto(IdObjecto(Seleccionado())); }
+
+QString TfrmLurn::NovoNome(const QString& prefixo, int folha) const { return documento_.NovoNome(prefixo, folha); }
 
 void TfrmLurn::MostrarLampadas() {
   lampadaVerde->setVisible(ficheiroGravado);
@@ -665,11 +704,167 @@ void TfrmLurn::MarcarAlterado() {
   MostrarLampadas();
 }
 
+void TfrmLurn::MostrarMensagens(const QList<TMensagem>& mensagens) {
+  for (const TMensagem& m : mensagens) {
+    if (m.Tipo == TMensagem::Simples) Dialogs().ShowMessage(m.Texto);
+    else Dialogs().Warning(m.Texto);
+  }
+}
+
+void TfrmLurn::LimparDocumento() {
+  if (StretchHandle1->IsAttached()) StretchHandle1->Detach();
+  documento_.LimparDocumento();
+}
+
+void TfrmLurn::FundosParaTras() {
+  for (QWidget* w : std::initializer_list<QWidget*>{imgFrente, imgInterior, imgTras, imgTrasLombada, corFrente,
+                                                    corInterior, corTras})
+    w->lower();
+}
+
+void TfrmLurn::MostrarFundoTras() {
+  imgTras->setVisible(checkLombada->isChecked());
+  imgTrasLombada->setVisible(!checkLombada->isChecked());
+  Shape1->show();
+  Shape2->show();
+}
+
+// ---------------------------------------------------------------------------
+// Following the document
+
+void TfrmLurn::ActualizarVista() {
+  ActualizarFundos();
+  for (int folha = folhaFrente; folha <= folhaCD; ++folha) ActualizarObjectos(folha);
+}
+
+void TfrmLurn::ActualizarFundos() {
+  const TColor cores[] = {documento_.Cor(folhaFrente), documento_.Cor(folhaInterior), documento_.Cor(folhaTras)};
+  TShape* const formas[] = {corFrente, corInterior, corTras};
+  for (int i = 0; i < 3; ++i)
+    if (formas[i]->BrushColor() != cores[i]) formas[i]->SetBrushColor(cores[i]);
+
+  const std::pair<TProImage*, TFundo> imagens[] = {
+      {imgFrente, fundoFrente}, {imgInterior, fundoInterior}, {imgTras, fundoTras}, {imgTrasLombada, fundoTrasLombada}};
+  for (const auto& [img, fundo] : imagens) {
+    const TImagemDoc& f = documento_.Fundo(fundo);
+    if (!(img->Picture() == f.Imagem)) img->SetPicture(f.Imagem);
+    if (img->Hint() != f.Ficheiro) img->SetHint(f.Ficheiro);
+  }
+
+  const TImagemDoc& disco = documento_.Fundo(fundoCD);
+  if (!(centroCD->Image() == disco.Imagem)) centroCD->SetImage(disco.Imagem.Empty() ? nullptr : &disco.Imagem);
+  centroCD->SetHint(disco.Ficheiro);
+  centroCD->SetFillStyle(documento_.PreenchimentoDisco());
+  centroCD->SetFillColor(documento_.Cor(folhaCD));
+}
+
+void TfrmLurn::ActualizarObjectos(int folha) {
+  TPanel* p = Painel(folha);
+  const std::vector<TObjecto>& objectos = documento_.Objectos(folha);
+
+  QHash<std::uint64_t, QWidget*> porId;
+  for (int i = 0; i < p->Owned.ComponentCount(); ++i)
+    if (auto* w = qobject_cast<QWidget*>(p->Owned.Components(i))) porId.insert(IdObjecto(w), w);
+  // Controls whose object left the sheet go (the handle lets go of a
+  // control that is destroyed).
+  QHash<std::uint64_t, const TObjecto*> noDocumento;
+  for (const TObjecto& o : objectos) noDocumento.insert(o.Id, &o);
+  for (auto it = porId.begin(); it != porId.end();) {
+    const TObjecto* o = noDocumento.value(it.key());
+    const bool mesmoTipo = o && (o->EhTexto() ? qobject_cast<TProLabel*>(it.value()) != nullptr
+                                              : qobject_cast<TProImage*>(it.value()) != nullptr);
+    if (mesmoTipo) {
+      ++it;
+    } else {
+      delete it.value();
+      it = porId.erase(it);
+    }
+  }
+
+  std::vector<QWidget*> controlos;
+  controlos.reserve(objectos.size());
+  bool emOrdem = true;
+  for (std::size_t i = 0; i < objectos.size(); ++i) {
+    const TObjecto& o = objectos[i];
+    QWidget* w = porId.value(o.Id);
+    if (!w) w = CriarControlo(o, p);
+    if (o.EhTexto()) ActualizarTexto(static_cast<TProLabel*>(w), o);
+    else ActualizarImagem(static_cast<TProImage*>(w), o);
+    controlos.push_back(w);
+    emOrdem = emOrdem && p->Owned.Components(int(i)) == w;
+  }
+  // The panel owns the controls in the document's order (objects are only
+  // ever appended, so this is the rare case).
+  if (!emOrdem) {
+    for (QWidget* w : controlos) {
+      p->Owned.RemoveComponent(w);
+      p->Owned.InsertComponent(w);
+    }
+  }
+}
+
+QWidget* TfrmLurn::CriarControlo(const TObjecto& o, TPanel* painel) {
+  QWidget* w;
+  if (o.EhTexto()) {
+    auto* t = new TProLabel(painel);
+    LigarTexto(t);
+    t->SetTransparent(true);
+    w = t;
+  } else {
+    auto* i = new TProImage(painel);
+    i->SetStretch(true);
+    LigarImagem(i);
+    i->SetTransparent(true);
+    w = i;
+  }
+  w->setProperty(kIdObjecto, QVariant::fromValue<qulonglong>(o.Id));
+  painel->Owned.InsertComponent(w);
+  // Later objects are drawn above earlier ones.
+  w->raise();
+  w->show();
+  return w;
+}
+
+void TfrmLurn::ActualizarTexto(TProLabel* t, const TObjecto& o) {
+  if (t->objectName() != o.Nome) t->setObjectName(o.Nome);
+  const TFont fonte = o.Fonte.ParaTFont();
+  if (t->Caption() != o.Texto || !MesmaFonte(t->Font(), fonte) || t->Angle() != o.Angulo ||
+      t->AutoSize() != o.TamanhoAutomatico) {
+    // The label sizes itself as the document does (both measure through
+    // the same text layout); the document's bounds are put last in any case.
+    t->SetAutoSize(false);
+    t->SetCaption(o.Texto);
+    if (!MesmaFonte(t->Font(), fonte)) t->SetFont(fonte);
+    t->SetAngle(o.Angulo);
+    if (o.TamanhoAutomatico) t->SetAutoSize(true);
+  }
+  if (t->geometry() != o.Limites()) t->setGeometry(o.Limites());
+}
+
+void TfrmLurn::ActualizarImagem(TProImage* i, const TObjecto& o) {
+  if (i->objectName() != o.Nome) i->setObjectName(o.Nome);
+  if (!(i->Picture() == o.Imagem.Imagem)) i->SetPicture(o.Imagem.Imagem);
+  if (i->Hint() != o.Imagem.Ficheiro) i->SetHint(o.Imagem.Ficheiro);
+  if (i->geometry() != o.Limites()) i->setGeometry(o.Limites());
+}
+
+void TfrmLurn::EscreverLimites(QWidget* controlo) {
+  const std::uint64_t id = IdObjecto(controlo);
+  const TObjecto* o = documento_.Objecto(id);
+  if (o && o->Limites() != controlo->geometry()) documento_.DefinirLimites(id, controlo->geometry());
+}
+
+// ---------------------------------------------------------------------------
+// The objects' mouse handlers
+
 void TfrmLurn::LigarTexto(TProLabel* texto) {
   texto->OnMouseDown = [this](QObject* s, TMouseButton b, TShiftState sh, int x, int y) {
     textoMouseDown(s, b, sh, x, y);
   };
   texto->OnMouseMove = [this](QObject* s, TShiftState sh, int x, int y) { textoMouseMove(s, sh, x, y); };
+  texto->OnMouseUp = [this](QObject* s, TMouseButton b, TShiftState sh, int x, int y) {
+    textoMouseUp(s, b, sh, x, y);
+  };
 }
 
 void TfrmLurn::LigarImagem(TProImage* imagem) {
@@ -697,90 +892,50 @@ void TfrmLurn::textoMouseMove(QObject* Sender, TShiftState Shift, int X, int Y) 
   w->move(w->x() + dx, w->y() + dy);
 }
 
+void TfrmLurn::textoMouseUp(QObject* Sender, TMouseButton, TShiftState, int, int) {
+  // The end of a drag of the text itself.
+  EscreverLimites(qobject_cast<QWidget*>(Sender));
+}
+
 void TfrmLurn::imagemMouseDown(QObject* Sender, TMouseButton, TShiftState, int, int) {
   if (StretchHandle1->IsAttached()) StretchHandle1->Detach();
   MarcarAlterado();
   StretchHandle1->Attach(qobject_cast<QWidget*>(Sender));
 }
 
-void TfrmLurn::LimparDocumento() {
-  if (StretchHandle1->IsAttached()) StretchHandle1->Detach();
-  for (TProImage* img : {imgFrente, imgInterior, imgTras, imgTrasLombada}) {
-    img->SetPicture(TPicture());
-    img->SetHint(QString());
-  }
-  centroCD->SetFillColor(clWhite);
-  centroCD->SetFillStyle(tfsSolid);
-  centroCD->SetImage(nullptr);
-  centroCD->SetHint(QString());
-  for (TShape* s : {corFrente, corInterior, corTras}) s->SetBrushColor(clWhite);
-  for (TPanel* p : {painelFrente, painelInterior, painelTras, painelCD}) {
-    for (int i = p->Owned.ComponentCount() - 1; i >= 0; --i) {
-      QObject* c = p->Owned.Components(i);
-      const QString cls = TOwnedComponents::ClassName(c);
-      if (cls == QLatin1String("TProLabel") || cls == QLatin1String("TProImage")) delete c;
-    }
-  }
-}
-
-void TfrmLurn::FundosParaTras() {
-  for (QWidget* w : std::initializer_list<QWidget*>{imgFrente, imgInterior, imgTras, imgTrasLombada, corFrente,
-                                                    corInterior, corTras})
-    w->lower();
-}
-
-// ---------------------------------------------------------------------------
-// Object editing commands
-
+// ===========================================================================
+// The object and background commands of the main window: inserting,
+// editing, restyling, aligning, turning and deleting objects, background
+// pictures and colours, the back spine switch and grid snapping.  Each
+// changes the document; the controls follow it.
 namespace {
-bool EhTexto(const QObject* o) { return TOwnedComponents::ClassName(o) == QLatin1String("TProLabel"); }
-bool EhImagem(const QObject* o) { return TOwnedComponents::ClassName(o) == QLatin1String("TProImage"); }
+const QString& TituloImagem() {
+  static const QString t = QStringLiteral("Adicionar Imagem");
+  return t;
+}
 }  // namespace
 
 bool TfrmLurn::LerImagem(const QString& ficheiro, TPicture& imagem) {
-  // While a cover is being read, a picture file named by several records
-  // is decoded once and its picture shared.
-  if (imagensLidas_) {
-    auto it = imagensLidas_->find(ficheiro);
-    if (it != imagensLidas_->end()) {
-      imagem = it.value();
-      return true;
-    }
-  }
   try {
     imagem.LoadFromFile(ficheiro);
   } catch (const Exception& e) {
     Dialogs().Warning(e.Message);
     return false;
   }
-  if (imagensLidas_) imagensLidas_->insert(ficheiro, imagem);
   return true;
 }
 
-bool TfrmLurn::CarregarImagem(TProImage* img, const QString& ficheiro) {
-  TPicture imagem;
-  if (!LerImagem(ficheiro, imagem)) return false;
-  img->SetPicture(imagem);
-  return true;
-}
-
-TProLabel* TfrmLurn::CriarTexto(int folha) {
-  TPanel* p = Painel(folha);
-  auto* texto = new TProLabel(p);
-  p->Owned.InsertComponent(texto);
-  const int n = p->Owned.ComponentCount();
-  texto->move(0, 0);
-  texto->SetAutoSize(true);
-  LigarTexto(texto);
-  texto->SetCaption(QStringLiteral("Texto ") + QString::number(n));
-  texto->setObjectName(NovoNome(QStringLiteral("Texto"), folha));
+void TfrmLurn::CriarTexto(int folha) {
+  // The control appears once, when the text is complete.
+  TDocumento::TLote lote(documento_);
+  const std::uint64_t id = documento_.Adicionar(folha, TObjecto::NovoTexto());
+  const int n = int(documento_.Objectos(folha).size());
+  documento_.DefinirTexto(id, QStringLiteral("Texto ") + QString::number(n));
+  documento_.DefinirNome(id, NovoNome(QStringLiteral("Texto"), folha));
   if (auto f = Dialogs().ChooseFont(dlgAlterarFonteFont)) {
     dlgAlterarFonteFont = *f;
-    texto->SetFont(*f);
+    documento_.DefinirFonte(id, TFonteDoc::DeTFont(*f));
   }
-  texto->SetTransparent(true);
-  texto->show();
-  return texto;
 }
 
 void TfrmLurn::menuObjectosInserirtextoClick() {
@@ -790,69 +945,67 @@ void TfrmLurn::menuObjectosInserirtextoClick() {
 
 void TfrmLurn::menuObjectosInseririmagemClick() {
   MarcarAlterado();
-  const auto ficheiro = Dialogs().OpenPicture(QStringLiteral("Adicionar Imagem"));
+  const auto ficheiro = Dialogs().OpenPicture(TituloImagem());
   if (!ficheiro) return;
+  TObjecto o = TObjecto::NovaImagem();
+  o.Left = 1;
+  o.Top = 1;
+  o.Width = 100;
+  o.Height = 100;
+  // An object without a picture could neither be selected nor saved
+  // meaningfully: none is made when the picture cannot be read.
+  if (!LerImagem(*ficheiro, o.Imagem.Imagem)) return;
+  o.Imagem.Ficheiro = *ficheiro;
   const int folha = FolhaActual();
-  TPanel* p = Painel(folha);
-  auto* img = new TProImage(p);
-  p->Owned.InsertComponent(img);
-  img->setGeometry(1, 1, 100, 100);
-  img->SetStretch(true);
-  img->setObjectName(NovoNome(QStringLiteral("Imagem"), folha));
-  if (!CarregarImagem(img, *ficheiro)) {
-    // An object without a picture could neither be selected nor saved
-    // meaningfully: take it away again once the user has read why.
-    delete img;
-    return;
-  }
-  img->SetHint(*ficheiro);
-  LigarImagem(img);
-  img->SetTransparent(true);
-  img->show();
+  TDocumento::TLote lote(documento_);
+  const std::uint64_t id = documento_.Adicionar(folha, std::move(o));
+  documento_.DefinirNome(id, NovoNome(QStringLiteral("Imagem"), folha));
 }
 
-void TfrmLurn::EditarTexto(TProLabel* texto) {
+void TfrmLurn::EditarTexto(std::uint64_t id) {
   StretchHandle1->Detach();
-  texto->SetCaption(
-      Dialogs().InputBox(QStringLiteral("Introdução"), QStringLiteral("Introduza o texto"), texto->Caption()));
-  StretchHandle1->Attach(texto);
+  const QString texto = documento_.Objecto(id)->Texto;
+  documento_.DefinirTexto(
+      id, Dialogs().InputBox(QStringLiteral("Introdução"), QStringLiteral("Introduza o texto"), texto));
+  // Attached again, the handle fits the new size.
+  StretchHandle1->Attach(Controlo(id));
 }
 
 void TfrmLurn::menuObjectosEditartextoseleccionadoClick() {
-  QWidget* sel = Seleccionado();
-  if (!sel) return;
+  const TObjecto* o = ObjectoSeleccionado();
+  if (!o) return;
   MarcarAlterado();
-  if (EhTexto(sel)) EditarTexto(static_cast<TProLabel*>(sel));
+  if (o->EhTexto()) EditarTexto(o->Id);
 }
 
 void TfrmLurn::opcaoEditarAlterarimagemClick() {
-  QWidget* sel = Seleccionado();
-  if (!sel) return;
+  const TObjecto* o = ObjectoSeleccionado();
+  if (!o) return;
   MarcarAlterado();
-  if (EhTexto(sel)) {
-    EditarTexto(static_cast<TProLabel*>(sel));
+  const std::uint64_t id = o->Id;
+  if (o->EhTexto()) {
+    EditarTexto(id);
     return;
   }
-  auto* img = qobject_cast<TProImage*>(sel);
-  if (!img) return;
-  if (const auto ficheiro = Dialogs().OpenPicture(QStringLiteral("Adicionar Imagem"))) {
-    img->SetStretch(true);
-    if (CarregarImagem(img, *ficheiro)) img->SetHint(*ficheiro);
-    StretchHandle1->Attach(img);
+  if (const auto ficheiro = Dialogs().OpenPicture(TituloImagem())) {
+    TImagemDoc imagem{*ficheiro, TPicture()};
+    if (LerImagem(*ficheiro, imagem.Imagem)) documento_.DefinirImagem(id, imagem);
+    StretchHandle1->Attach(Controlo(id));
   }
 }
 
 void TfrmLurn::menuObjectosAlterarfonteecorClick() {
   QWidget* sel = Seleccionado();
-  if (!sel) return;
+  const TObjecto* o = ObjectoSeleccionado();
+  if (!o) return;
+  const std::uint64_t id = o->Id;
   StretchHandle1->Detach();
-  if (EhTexto(sel)) {
-    auto* texto = static_cast<TProLabel*>(sel);
+  if (o->EhTexto()) {
     MarcarAlterado();
-    dlgAlterarFonteFont = texto->Font();
+    dlgAlterarFonteFont = o->Fonte.ParaTFont();
     if (auto f = Dialogs().ChooseFont(dlgAlterarFonteFont)) {
       dlgAlterarFonteFont = *f;
-      texto->SetFont(*f);
+      documento_.DefinirFonte(id, TFonteDoc::DeTFont(*f));
     }
   }
   StretchHandle1->Attach(sel);
@@ -860,14 +1013,15 @@ void TfrmLurn::menuObjectosAlterarfonteecorClick() {
 
 void TfrmLurn::menuObjectosAlterarimagemClick() {
   QWidget* sel = Seleccionado();
-  if (!sel) return;
+  const TObjecto* o = ObjectoSeleccionado();
+  if (!o) return;
+  const std::uint64_t id = o->Id;
   StretchHandle1->Detach();
-  if (EhImagem(sel)) {
-    auto* img = static_cast<TProImage*>(sel);
+  if (o->EhImagem()) {
     MarcarAlterado();
-    if (const auto ficheiro = Dialogs().OpenPicture(QStringLiteral("Adicionar Imagem"))) {
-      img->SetStretch(true);
-      if (CarregarImagem(img, *ficheiro)) img->SetHint(*ficheiro);
+    if (const auto ficheiro = Dialogs().OpenPicture(TituloImagem())) {
+      TImagemDoc imagem{*ficheiro, TPicture()};
+      if (LerImagem(*ficheiro, imagem.Imagem)) documento_.DefinirImagem(id, imagem);
     }
   }
   StretchHandle1->Attach(sel);
@@ -875,14 +1029,14 @@ void TfrmLurn::menuObjectosAlterarimagemClick() {
 
 void TfrmLurn::Alinhar(int modo) {
   QWidget* sel = Seleccionado();
-  if (!sel) return;
+  const TObjecto* o = ObjectoSeleccionado();
+  if (!o) return;
   MarcarAlterado();
-  const QWidget* painel = sel->parentWidget();
-  const int W = painel && painel->objectName() == QLatin1String("painelTras") ? 572 : 458;
+  const int W = LarguraReferencia(documento_.FolhaDe(o->Id));
   int left = 1;
-  if (modo == 1) left = (W - sel->width()) / 2;  // C++ division truncates toward zero
-  if (modo == 2) left = W - sel->width() - 1;
-  sel->move(left, sel->y());
+  if (modo == 1) left = (W - o->Width) / 2;  // C++ division truncates toward zero
+  if (modo == 2) left = W - o->Width - 1;
+  documento_.DefinirLimites(o->Id, QRect(left, o->Top, o->Width, o->Height));
   StretchHandle1->Detach();
   StretchHandle1->Attach(sel);
 }
@@ -893,68 +1047,48 @@ void TfrmLurn::menuEditarAlinharDireitaClick() { Alinhar(2); }
 
 void TfrmLurn::Rodar(bool esquerda) {
   QWidget* sel = Seleccionado();
-  if (!sel || !EhTexto(sel)) return;
-  auto* texto = static_cast<TProLabel*>(sel);
+  const TObjecto* o = ObjectoSeleccionado();
+  if (!o || !o->EhTexto()) return;
   MarcarAlterado();
   StretchHandle1->Detach();
-  const int w = texto->width(), h = texto->height();
-  switch (texto->Angle()) {
-    case 0: texto->SetAngle(esquerda ? 90 : 270); break;
-    case 90: texto->SetAngle(esquerda ? 180 : 0); break;
-    case 180: texto->SetAngle(esquerda ? 270 : 90); break;
-    case 270: texto->SetAngle(esquerda ? 0 : 180); break;
-    default: break;
-  }
-  texto->resize(h, w);
-  StretchHandle1->Attach(texto);
+  documento_.Rodar90(o->Id, esquerda);
+  StretchHandle1->Attach(sel);
 }
 
 void TfrmLurn::menuObjectosRodar90EsquerdaClick() { Rodar(true); }
 void TfrmLurn::menuObjectosRodar90DireitaClick() { Rodar(false); }
 
 void TfrmLurn::menuEditarApagarClick() {
-  QWidget* sel = Seleccionado();
-  if (!sel) return;
+  const TObjecto* o = ObjectoSeleccionado();
+  if (!o) return;
   MarcarAlterado();
   StretchHandle1->Detach();
-  delete sel;
-}
-
-void TfrmLurn::MostrarFundoTras() {
-  imgTras->setVisible(checkLombada->isChecked());
-  imgTrasLombada->setVisible(!checkLombada->isChecked());
-  Shape1->show();
-  Shape2->show();
+  documento_.Apagar(o->Id);
 }
 
 void TfrmLurn::menuObjectosImagemdefundoClick() {
   MarcarAlterado();
-  const auto ficheiro = Dialogs().OpenPicture(QStringLiteral("Adicionar Imagem"));
+  const auto ficheiro = Dialogs().OpenPicture(TituloImagem());
   if (!ficheiro) return;
-  auto fundo = [&](TProImage* img, int x, int w, int h) {
-    img->move(x, 0);
-    if (!CarregarImagem(img, *ficheiro)) return false;
-    img->SetHint(*ficheiro);
-    img->SetStretch(true);
-    img->resize(w, h);
-    return true;
-  };
+  TImagemDoc imagem{*ficheiro, TPicture()};
+  if (!LerImagem(*ficheiro, imagem.Imagem)) return;
   switch (FolhaActual()) {
     case folhaFrente:
-      if (fundo(imgFrente, 0, 458, 455)) imgFrente->show();
+      documento_.DefinirFundo(fundoFrente, imagem);
+      imgFrente->show();
       break;
     case folhaInterior:
-      if (fundo(imgInterior, 0, 458, 455)) imgInterior->show();
+      documento_.DefinirFundo(fundoInterior, imagem);
+      imgInterior->show();
       break;
-    case folhaTras:
-      if (fundo(imgTras, 0, 572, 447) && fundo(imgTrasLombada, 24, 524, 447)) MostrarFundoTras();
+    case folhaTras: {
+      TDocumento::TLote lote(documento_);
+      documento_.DefinirFundo(fundoTras, imagem);
+      documento_.DefinirFundo(fundoTrasLombada, imagem);
+    }
+      MostrarFundoTras();
       break;
-    case folhaCD:
-      if (!LerImagem(*ficheiro, centroCD->ImageRef())) return;
-      centroCD->SetFillStyle(tfsImageStretch);
-      centroCD->SetHint(*ficheiro);
-      centroCD->update();
-      break;
+    case folhaCD: documento_.DefinirFundo(fundoCD, imagem); break;
   }
 }
 
@@ -962,40 +1096,14 @@ void TfrmLurn::menuObjectosCordefundoClick() {
   MarcarAlterado();
   if (const auto cor = Dialogs().ChooseColor(dlgAlterarCorColor)) {
     dlgAlterarCorColor = *cor;
-    switch (FolhaActual()) {
-      case folhaFrente: corFrente->SetBrushColor(*cor); break;
-      case folhaInterior: corInterior->SetBrushColor(*cor); break;
-      case folhaTras: corTras->SetBrushColor(*cor); break;
-      case folhaCD:
-        centroCD->SetImage(nullptr);
-        centroCD->SetHint(QString());
-        centroCD->SetFillStyle(tfsSolid);
-        centroCD->SetFillColor(*cor);
-        break;
-    }
+    documento_.DefinirCor(FolhaActual(), *cor);
   }
   FundosParaTras();
 }
 
 void TfrmLurn::manuObjectosLimparImagemFundoClick() {
   MarcarAlterado();
-  auto limpar = [](TProImage* img) {
-    img->SetPicture(TPicture());
-    img->SetHint(QString());
-  };
-  switch (FolhaActual()) {
-    case folhaFrente: limpar(imgFrente); break;
-    case folhaInterior: limpar(imgInterior); break;
-    case folhaTras:
-      limpar(imgTras);
-      limpar(imgTrasLombada);
-      break;
-    case folhaCD:
-      centroCD->SetImage(nullptr);
-      centroCD->SetHint(QString());
-      centroCD->SetFillStyle(tfsSolid);
-      break;
-  }
+  documento_.LimparFundo(FolhaActual());
 }
 
 void TfrmLurn::checkLombadaClick() {
@@ -1009,9 +1117,10 @@ void TfrmLurn::opcaoAlinharAgrelhaClick() {
   opcaoAlinharAgrelha->setChecked(v);
 }
 
-// ---------------------------------------------------------------------------
-// Cover files
-
+// ===========================================================================
+// The file commands of the main window (New, Open, Save, Save As, the
+// question before unsaved changes are lost) and the recent-file list.
+// Reading and writing the file itself is the document's (FicheiroCapa).
 namespace {
 const TFileDialogSpec& DialogoAbrirLurn() {
   static const TFileDialogSpec pedido{QStringLiteral("Abrir Lurn"), QStringLiteral("Lurns CD (*.lrn)|*.lrn"),
@@ -1023,288 +1132,45 @@ const TFileDialogSpec& DialogoGravarLurn() {
                                     QStringLiteral("*.lrn"), true, {}, {}};
   return pedido;
 }
-
-bool Escrever(QIODevice& f, const TCoverRecord& r, bool& perdidos) {
-  const QByteArray b = r.Codificar(&perdidos);
-  return f.write(b) == b.size();
-}
-
-TCoverRecord RegistoFundo(const QString& codigo, const TProImage* img) {
-  TCoverRecord r;
-  r.Tipo = QStringLiteral("TProImage");
-  r.Folha = codigo;
-  r.Texto = img->Hint();
-  r.Left = img->x();
-  r.Top = img->y();
-  r.Height = img->height();
-  r.Width = img->width();
-  return r;
-}
-
-TCoverRecord RegistoCor(const QString& codigo, TColor cor) {
-  TCoverRecord r;
-  r.Tipo = QStringLiteral("TShape");
-  r.Folha = codigo;
-  r.Cor = cor;
-  return r;
-}
 }  // namespace
 
-bool TfrmLurn::ExisteFicheiro(const QString& nome) {
-  if (nome.isEmpty()) return false;
-  QFile f(nome);
-  return f.open(QIODevice::ReadOnly);
-}
-
-bool TfrmLurn::GravarFolha(QIODevice& f, int folha, bool& perdidos) {
-  erroGravacao = true;
-  QList<TCoverRecord> registos;
-  const QString codigo = CodigoFolha(folha);
-  switch (folha) {
-    case folhaFrente:
-      registos << RegistoCor(codigo, corFrente->BrushColor()) << RegistoFundo("FrenteP", imgFrente);
-      break;
-    case folhaInterior:
-      registos << RegistoCor(codigo, corInterior->BrushColor()) << RegistoFundo("InteriorP", imgInterior);
-      break;
-    case folhaTras:
-      registos << RegistoCor(codigo, corTras->BrushColor()) << RegistoFundo("TrasP", imgTras)
-               << RegistoFundo("TrasL", imgTrasLombada);
-      break;
-    case folhaCD:
-      if (centroCD->FillStyle() == tfsSolid) {
-        registos << RegistoCor(codigo, centroCD->FillColor());
-      } else {
-        TCoverRecord r;
-        r.Tipo = QStringLiteral("TProImage");
-        r.Folha = QStringLiteral("CDP");
-        r.Texto = centroCD->Hint();
-        registos << r;
-      }
-      break;
-  }
-  const TPanel* p = Painel(folha);
-  for (int i = 0; i < p->Owned.ComponentCount(); ++i) {
-    QObject* c = p->Owned.Components(i);
-    TCoverRecord r;
-    r.Folha = codigo;
-    if (auto* t = qobject_cast<TProLabel*>(c)) {
-      r.Tipo = QStringLiteral("TProLabel");
-      r.Texto = t->Caption();
-      r.Angulo = t->Angle();
-      const TFont& fonte = t->Font();
-      r.NomeFonte = fonte.Name;
-      r.Charset = fonte.Charset;
-      r.TamanhoFonte = fonte.Size();
-      r.Cor = fonte.Color;
-      r.Estilo = fonte.Style;
-    } else if (auto* img = qobject_cast<TProImage*>(c); img && EhImagem(img)) {
-      r.Tipo = QStringLiteral("TProImage");
-      r.Texto = img->Hint();
-    } else {
-      continue;
-    }
-    auto* w = static_cast<QWidget*>(c);
-    r.Left = w->x();
-    r.Top = w->y();
-    r.Height = w->height();
-    r.Width = w->width();
-    registos << r;
-  }
-  for (const TCoverRecord& r : registos) {
-    if (!Escrever(f, r, perdidos)) {
-      Dialogs().Warning(QStringLiteral("Erro de escrita no ficheiro."));
-      return false;
-    }
-  }
-  erroGravacao = false;
-  return true;
-}
+// ---------------------------------------------------------------------------
+// Cover files
 
 bool TfrmLurn::GravarFicheiro(const QString& nome) {
-  const QString base = nome.mid(nome.lastIndexOf(QLatin1Char('/')) + 1);
-  const int ponto = base.lastIndexOf(QLatin1Char('.'));
-  bool perdidos = false;
-  if (ponto < 0 || base.mid(ponto) != QLatin1String(".lrn")) {
-    Dialogs().ShowMessage(QStringLiteral("Função ainda não implementada."));
-    erroGravacao = true;
-  } else {
-    erroGravacao = false;
-    // The cover is written beside the old file and put in its place only
-    // when every record was written, so a failed save never destroys the
-    // last good copy.
-    QSaveFile f(nome);
-    if (!f.open(QIODevice::WriteOnly)) {
-      Dialogs().Warning(QStringLiteral("Erro ao criar o ficheiro."));
+  const TGravacaoCapa g = GravarCapa(documento_, nome);
+  switch (g.Fim) {
+    case TFimGravacao::NaoIniciada:
+      // Nothing was written: the lamps stay as they were.
       erroGravacao = true;
+      MostrarMensagens(g.Mensagens);
       return false;
-    }
-    TCoverRecord cabecalho;
-    cabecalho.Tipo = QStringLiteral("Lurns CD");
-    cabecalho.Texto = QStringLiteral("Quelto Sanir");
-    if (!Escrever(f, cabecalho, perdidos)) {
-      f.cancelWriting();
-      Dialogs().Warning(QStringLiteral("Erro de escrita no ficheiro."));
+    case TFimGravacao::Falhou:
       erroGravacao = true;
-      return false;
-    }
-    bool tudo = true;
-    for (int folha = folhaFrente; folha <= folhaCD && tudo; ++folha) tudo = GravarFolha(f, folha, perdidos);
-    if (tudo) {
-      // Flushed here so that a full disk is seen before the new file
-      // takes the place of the old one.
-      if (!f.flush() || !f.commit()) {
-        f.cancelWriting();
-        Dialogs().Warning(QStringLiteral("Erro de escrita no ficheiro."));
-        erroGravacao = true;
-      } else {
-        ActualizarRecentes(nome);
-      }
-    } else {
-      f.cancelWriting();
-      erroGravacao = true;
-    }
+      ficheiroGravado = false;
+      break;
+    case TFimGravacao::Gravado:
+      erroGravacao = false;
+      ActualizarRecentes(nome);
+      ficheiroGravado = true;
+      break;
   }
-  if (erroGravacao) {
-    ficheiroGravado = false;
-  } else {
-    ficheiroGravado = true;
-    if (perdidos)
-      Dialogs().Warning(QStringLiteral(
-          "Alguns caracteres não existem no conjunto de caracteres dos ficheiros Lurns (Windows-1252) "
-          "e foram gravados como \"?\"."));
-  }
+  MostrarMensagens(g.Mensagens);
   MostrarLampadas();
   return !erroGravacao;
 }
 
 bool TfrmLurn::AbrirFicheiro(const QString& nome) {
+  // Emptied before anything is read: a file that fails to read leaves an
+  // empty or partly read document.
   LimparDocumento();
-  QFile f(nome);
-  if (!f.open(QIODevice::ReadOnly)) {
-    Dialogs().Warning(QStringLiteral("Erro ao abrir o ficheiro."));
-    return false;
-  }
-  const QByteArray primeiro = f.read(kTamanhoRegisto);
-  if (f.error() != QFileDevice::NoError) {
-    Dialogs().Warning(QStringLiteral("Erro de leitura do ficheiro."));
-    return false;
-  }
-  const TCoverRecord cabecalho = TCoverRecord::Descodificar(primeiro);
-  if (cabecalho.Tipo != QLatin1String("Lurns CD") && cabecalho.Texto != QLatin1String("Quelto Sanir")) {
-    Dialogs().Warning(QStringLiteral("Ficheiro inválido!"));
-    return false;
-  }
-  QHash<QString, TPicture> imagens;
-  imagensLidas_ = &imagens;
-  const auto fim = qScopeGuard([this] { imagensLidas_ = nullptr; });
-  while (!f.atEnd()) {
-    const QByteArray b = f.read(kTamanhoRegisto);
-    if (f.error() != QFileDevice::NoError) {
-      Dialogs().Warning(QStringLiteral("Erro de leitura do ficheiro."));
-      return false;
-    }
-    LerRegisto(TCoverRecord::Descodificar(b));
-  }
-  f.close();
-  ActualizarRecentes(nome);
-  return true;
-}
-
-void TfrmLurn::LerRegisto(const TCoverRecord& r) {
-  if (r.Tipo == QLatin1String("TProLabel")) {
-    int folha = 0;
-    const char16_t inicial = r.Folha.isEmpty() ? u'\0' : r.Folha.at(0).unicode();
-    switch (inicial) {
-      case 'C': folha = folhaCD; break;
-      case 'F': folha = folhaFrente; break;
-      case 'I': folha = folhaInterior; break;
-      case 'T': folha = folhaTras; break;
-      default: return;
-    }
-    TPanel* p = Painel(folha);
-    auto* texto = new TProLabel(p);
-    p->Owned.InsertComponent(texto);
-    const int n = p->Owned.ComponentCount();
-    // In this order the label's automatic sizing decides the final size:
-    // a level label takes the size of its text, a turned one (automatic
-    // sizing off) keeps the stored size.
-    texto->move(r.Left, r.Top);
-    texto->SetCaption(r.Texto);
-    texto->resize(r.Width, r.Height);
-    texto->SetAngle(r.Angulo);
-    TFont fonte = texto->Font();
-    fonte.Name = r.NomeFonte;
-    fonte.Charset = r.Charset;
-    fonte.SetSize(r.TamanhoFonte);
-    fonte.Color = r.Cor;
-    fonte.Style = r.Estilo & 0x0F;
-    texto->SetFont(fonte);
-    LigarTexto(texto);
-    texto->setObjectName(QStringLiteral("Texto") + QString::number(n));
-    texto->SetTransparent(true);
-    texto->show();
-    return;
-  }
-  if (r.Tipo == QLatin1String("TProImage")) {
-    if (!ExisteFicheiro(r.Texto)) {
-      if (!r.Texto.isEmpty()) Dialogs().Warning(QStringLiteral("Imagem não encontrada."));
-      return;
-    }
-    auto fundo = [&](TProImage* img) {
-      if (!CarregarImagem(img, r.Texto)) return false;
-      img->SetHint(r.Texto);
-      img->SetStretch(true);
-      return true;
-    };
-    if (r.Folha == QLatin1String("FrenteP")) {
-      fundo(imgFrente);
-    } else if (r.Folha == QLatin1String("InteriorP")) {
-      fundo(imgInterior);
-    } else if (r.Folha == QLatin1String("TrasP")) {
-      if (fundo(imgTras)) MostrarFundoTras();
-    } else if (r.Folha == QLatin1String("TrasL")) {
-      if (fundo(imgTrasLombada)) MostrarFundoTras();
-    } else if (r.Folha == QLatin1String("CDP")) {
-      if (!LerImagem(r.Texto, centroCD->ImageRef())) return;
-      centroCD->SetHint(r.Texto);
-      centroCD->SetFillStyle(tfsImageStretch);
-      centroCD->update();
-    } else {
-      int folha = 0;
-      for (int i = folhaFrente; i <= folhaCD; ++i)
-        if (r.Folha == CodigoFolha(i)) folha = i;
-      if (!folha) return;
-      // The picture is read first: an object whose picture cannot be read
-      // would be an empty, unselectable rectangle on the sheet.
-      TPicture imagem;
-      if (!LerImagem(r.Texto, imagem)) return;
-      TPanel* p = Painel(folha);
-      auto* img = new TProImage(p);
-      p->Owned.InsertComponent(img);
-      const int n = p->Owned.ComponentCount();
-      img->setGeometry(r.Left, r.Top, r.Width, r.Height);
-      img->SetStretch(true);
-      img->setObjectName(QStringLiteral("Imagem") + QString::number(n));
-      img->SetPicture(imagem);
-      img->SetHint(r.Texto);
-      LigarImagem(img);
-      img->SetTransparent(true);
-      img->show();
-    }
-    return;
-  }
-  if (r.Tipo == QLatin1String("TShape")) {
-    if (r.Folha == QLatin1String("Frente")) corFrente->SetBrushColor(r.Cor);
-    else if (r.Folha == QLatin1String("Interior")) corInterior->SetBrushColor(r.Cor);
-    else if (r.Folha == QLatin1String("Tras")) corTras->SetBrushColor(r.Cor);
-    else if (r.Folha == QLatin1String("CD")) {
-      centroCD->SetFillColor(r.Cor);
-      centroCD->SetImage(nullptr);
-      centroCD->SetHint(QString());
-      centroCD->SetFillStyle(tfsSolid);
-    }
-  }
+  TLeituraCapa l = LerCapa(nome);
+  const bool costas = !l.Documento.Fundo(fundoTras).Vazia() || !l.Documento.Fundo(fundoTrasLombada).Vazia();
+  documento_.Substituir(std::move(l.Documento));
+  if (costas) MostrarFundoTras();
+  MostrarMensagens(l.Mensagens);
+  if (l.Lido) ActualizarRecentes(nome);
+  return l.Lido;
 }
 
 // ---------------------------------------------------------------------------
@@ -1448,50 +1314,41 @@ void TfrmLurn::closeEvent(QCloseEvent* e) {
   else e->ignore();
 }
 
-// ---------------------------------------------------------------------------
-// Copy and paste
-
+// ===========================================================================
+// Copy and paste of cover objects through the system clipboard, in the
+// program's own format (document/ObjectStream).
 void TfrmLurn::menuEditarCopiarClick() {
-  QWidget* sel = Seleccionado();
-  if (!sel) return;
+  const TObjecto* o = ObjectoSeleccionado();
+  if (!o) return;
   nadaCopiado = false;
-  tipoCopiado = sel->objectName().startsWith(QLatin1Char('T')) ? QStringLiteral("TProLabel")
-                                                                : QStringLiteral("TProImage");
-  // The copy carries no name: the paste names it for its own sheet.
-  const QString nome = sel->objectName();
-  sel->setObjectName(QString());
+  tipoCopiado = o->Nome.startsWith(QLatin1Char('T')) ? QStringLiteral("TProLabel") : QStringLiteral("TProImage");
+  // The copy carries no name (the stream never holds one): the paste names
+  // it for its own sheet.
   auto* dados = new QMimeData;
-  dados->setData(QString::fromLatin1(ObjectMimeType), WriteObject(sel));
-  transferencia->setMimeData(dados);
-  sel->setObjectName(nome);
+  dados->setData(QString::fromLatin1(ObjectMimeType), WriteObject(*o));
+  QGuiApplication::clipboard()->setMimeData(dados);
 }
 
 void TfrmLurn::menuEditarColarClick() {
   if (nadaCopiado) return;
   MarcarAlterado();
   if (StretchHandle1->IsAttached()) StretchHandle1->Detach();
-  const QMimeData* dados = transferencia->mimeData();
+  const QMimeData* dados = QGuiApplication::clipboard()->mimeData();
   const QString formato = QString::fromLatin1(ObjectMimeType);
   // Another program may have put something else there since the copy.
   if (!dados || !dados->hasFormat(formato)) return;
-  const int folha = FolhaActual();
-  TPanel* p = Painel(folha);
   QString erro;
-  QWidget* objecto = ReadObject(dados->data(formato), p, &erro);
+  std::optional<TObjecto> objecto = ReadObject(dados->data(formato), &erro);
   if (!objecto) {
     Dialogs().Warning(erro);
     return;
   }
-  p->Owned.InsertComponent(objecto);
-  // Named and wired by what was really read: the clipboard may hold an
-  // object that another copy of the program put there.
-  if (auto* texto = qobject_cast<TProLabel*>(objecto)) {
-    texto->setObjectName(NovoNome(QStringLiteral("Texto"), folha));
-    LigarTexto(texto);
-  } else if (auto* imagem = qobject_cast<TProImage*>(objecto)) {
-    imagem->setObjectName(NovoNome(QStringLiteral("Imagem"), folha));
-    LigarImagem(imagem);
-  }
-  objecto->raise();
-  objecto->show();
+  // Named by what was really read: the clipboard may hold an object that
+  // another copy of the program put there.  It goes last on the sheet, so
+  // it is drawn above the others.
+  const int folha = FolhaActual();
+  const QString prefixo = objecto->EhTexto() ? QStringLiteral("Texto") : QStringLiteral("Imagem");
+  TDocumento::TLote lote(documento_);
+  const std::uint64_t id = documento_.Adicionar(folha, std::move(*objecto));
+  documento_.DefinirNome(id, NovoNome(prefixo, folha));
 }

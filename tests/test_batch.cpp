@@ -2,7 +2,7 @@
 // standard error and the exit status, without a display and without
 // touching the user's settings.
 #include "components/ProCtrls.h"
-#include "components/dsshape.h"
+#include "document/FicheiroCapa.h"
 #include "editor/uLurn.h"
 #include "support/ScriptedDialogs.h"
 
@@ -44,39 +44,43 @@ class Batch : public ::testing::Test {
     QFile f(Path(n));
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
   }
-  // A cover made by the program: a yellow front with a bold text, a turned
-  // text on the back, a picture on the disc label and a blue disc.
+  // A cover as the program makes it: a yellow front with a bold text, a
+  // turned text on the back, a picture on the disc label and a blue disc.
   void MakeCover(const QString& name, const QString& picture) {
-    TfrmLurn w;
-    w.usarRecentes = false;
-    w.corFrente->SetBrushColor(0x00FFFF);
-    auto* t = new TProLabel(w.painelFrente);
-    w.painelFrente->Owned.InsertComponent(t);
-    t->setObjectName("Texto7");
-    t->SetAutoSize(false);
-    t->SetCaption(QString::fromUtf8("Lado A — ação"));
-    TFont f;
-    f.Name = "Arial";
-    f.Charset = 0;
-    f.SetSize(18);
-    f.Color = 0;
-    f.Style = fsBold;
-    t->SetFont(f);
-    t->setGeometry(40, 30, 62, 29);
-    auto* r = new TProLabel(w.painelTras);
-    w.painelTras->Owned.InsertComponent(r);
-    r->SetCaption("lombada");
-    r->SetAngle(90);
-    r->setGeometry(2, 10, 20, 200);
-    auto* i = new TProImage(w.painelCD);
-    w.painelCD->Owned.InsertComponent(i);
-    i->setObjectName("Imagem9");
-    i->SetHint(picture);
-    i->setGeometry(100, 100, 200, 200);
-    w.centroCD->SetFillColor(0xFF0000);
-    ASSERT_TRUE(w.GravarFicheiro(Path(name)));
+    TDocumento d;
+    d.DefinirCor(folhaFrente, 0x00FFFF);
+    TObjecto t = TObjecto::NovoTexto();
+    t.Nome = "Texto7";
+    t.TamanhoAutomatico = false;
+    t.Texto = QString::fromUtf8("Lado A — ação");
+    t.Fonte.Nome = "Arial";
+    t.Fonte.Charset = 0;
+    t.Fonte.Tamanho = 18;
+    t.Fonte.Cor = 0;
+    t.Fonte.Estilo = fsBold;
+    t.Left = 40;
+    t.Top = 30;
+    t.Width = 62;
+    t.Height = 29;
+    d.Adicionar(folhaFrente, t);
+    TObjecto r = TObjecto::NovoTexto();
+    r.Texto = "lombada";
+    r.Angulo = 90;
+    r.TamanhoAutomatico = false;
+    r.Left = 2;
+    r.Top = 10;
+    r.Width = 20;
+    r.Height = 200;
+    d.Adicionar(folhaTras, r);
+    TObjecto i = TObjecto::NovaImagem();
+    i.Nome = "Imagem9";
+    i.Imagem.Ficheiro = picture;
+    i.Left = i.Top = 100;
+    i.Width = i.Height = 200;
+    d.Adicionar(folhaCD, i);
+    d.DefinirCor(folhaCD, 0xFF0000);
+    ASSERT_EQ(GravarCapa(d, Path(name)).Fim, TFimGravacao::Gravado);
   }
-
   QTemporaryDir dir, home;
   ScriptedDialogsGuard dialogs;
 };

@@ -4,7 +4,7 @@
 #include "components/Handles.h"
 #include "components/ProCtrls.h"
 #include "components/dsshape.h"
-#include "editor/CoverRecord.h"
+#include "document/CoverRecord.h"
 #include "editor/uDefParametros.h"
 #include "editor/uLurn.h"
 #include "support/ScriptedDialogs.h"
@@ -66,24 +66,30 @@ class CoverFile : public ::testing::Test {
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(bytes);
   }
-  TProLabel* Texto(int folha, const QString& caption, QRect r) {
-    TPanel* p = w->Painel(folha);
-    auto* t = new TProLabel(p);
-    p->Owned.InsertComponent(t);
-    t->SetAutoSize(false);
-    t->setObjectName(w->NovoNome("Texto", folha));
-    t->SetCaption(caption);
-    t->setGeometry(r);
-    return t;
+  // Objects put straight into the window's document: a text that keeps the
+  // bounds given, a picture object that names a file (its picture is not
+  // needed for writing).
+  std::uint64_t Texto(int folha, const QString& caption, QRect r, int angle = 0) {
+    TObjecto o = TObjecto::NovoTexto();
+    o.Nome = w->NovoNome("Texto", folha);
+    o.Texto = caption;
+    o.Angulo = angle;
+    o.TamanhoAutomatico = false;
+    o.Left = r.x();
+    o.Top = r.y();
+    o.Width = r.width();
+    o.Height = r.height();
+    return w->Documento().Adicionar(folha, o);
   }
-  TProImage* Imagem(int folha, const QString& file, QRect r) {
-    TPanel* p = w->Painel(folha);
-    auto* i = new TProImage(p);
-    p->Owned.InsertComponent(i);
-    i->setObjectName(w->NovoNome("Imagem", folha));
-    i->SetHint(file);
-    i->setGeometry(r);
-    return i;
+  std::uint64_t Imagem(int folha, const QString& file, QRect r) {
+    TObjecto o = TObjecto::NovaImagem();
+    o.Nome = w->NovoNome("Imagem", folha);
+    o.Imagem.Ficheiro = file;
+    o.Left = r.x();
+    o.Top = r.y();
+    o.Width = r.width();
+    o.Height = r.height();
+    return w->Documento().Adicionar(folha, o);
   }
   QString Picture(const QString& name) {
     QImage img(8, 8, QImage::Format_RGB32);
@@ -129,16 +135,15 @@ TEST_F(CoverFile, EmptyCoverIsNineRecords) {
 }
 
 TEST_F(CoverFile, WorkedExampleIsWrittenByteForByte) {
-  w->corFrente->SetBrushColor(0x00FFFF);
-  TProLabel* t = Texto(folhaFrente, "Lado A", QRect(40, 30, 62, 29));
-  TFont f;
-  f.Name = "Arial";
+  w->Documento().DefinirCor(folhaFrente, 0x00FFFF);
+  const std::uint64_t t = Texto(folhaFrente, "Lado A", QRect(40, 30, 62, 29));
+  TFonteDoc f;
+  f.Nome = "Arial";
   f.Charset = 0;
-  f.SetSize(18);
-  f.Color = 0;
-  f.Style = fsBold;
-  t->SetFont(f);
-  t->setGeometry(40, 30, 62, 29);
+  f.Tamanho = 18;
+  f.Cor = 0;
+  f.Estilo = fsBold;
+  w->Documento().DefinirFonte(t, f);
   Imagem(folhaCD, "C:\\Imagens\\disco.jpg", QRect(100, 100, 200, 200));
 
   ASSERT_TRUE(w->GravarFicheiro(Path("exemplo.lrn")));
@@ -168,11 +173,11 @@ TEST_F(CoverFile, WorkedExampleIsWrittenByteForByte) {
 
 TEST_F(CoverFile, ReadingBackNamesObjectsInFileOrderAndRestoresThem) {
   const QString pic = Picture("p.png");
-  w->corInterior->SetBrushColor(0x123456);
-  Texto(folhaTras, "um", QRect(1, 2, 30, 40))->SetAngle(90);
+  w->Documento().DefinirCor(folhaInterior, 0x123456);
+  Texto(folhaTras, "um", QRect(1, 2, 30, 40), 90);
   Imagem(folhaTras, pic, QRect(5, 6, 70, 80));
   Texto(folhaTras, "três", QRect(9, 9, 50, 20));
-  w->imgFrente->SetHint(pic);
+  w->Documento().DefinirFundo(fundoFrente, {pic, TPicture()});
   ASSERT_TRUE(w->GravarFicheiro(Path("b.lrn")));
   w->LimparDocumento();
 

@@ -43,6 +43,8 @@ class Editing : public ::testing::Test {
     TPanel* p = w->Painel(w->FolhaActual());
     return qobject_cast<TProImage*>(p->Owned.Components(p->Owned.ComponentCount() - 1));
   }
+  // Bounds given to an object through the document; its control follows.
+  void Place(QWidget* o, QRect r) { w->Documento().DefinirLimites(w->IdObjecto(o), r); }
   void Select(QWidget* o) {
     w->StretchHandle1->Detach();
     w->StretchHandle1->Attach(o);
@@ -114,7 +116,7 @@ TEST_F(Editing, InsertPicture) {
 
 TEST_F(Editing, RotationTurnsAboutTheTopLeftCorner) {
   TProLabel* t = InsertText();
-  t->setGeometry(30, 40, 120, 20);
+  Place(t, QRect(30, 40, 120, 20));
   Select(t);
   w->menuObjectosRodar90EsquerdaClick();
   EXPECT_EQ(t->Angle(), 90);
@@ -151,7 +153,7 @@ TEST_F(Editing, AlignmentUsesTheSheetsReferenceWidth) {
   for (const auto& c : cases) {
     Sheet(c.folha);
     TProImage* i = InsertPicture(picture);
-    i->setGeometry(10, 20, c.width, 30);
+    Place(i, QRect(10, 20, c.width, 30));
     Select(i);
     w->menuEditarCentrarClick();
     EXPECT_EQ(i->x(), c.centro) << c.folha;
@@ -181,7 +183,7 @@ TEST_F(Editing, EditTextFontAndPicture) {
   f.Color = 0x00FFFF;
   f.Charset = 0;
   dialogs->Fonts = {f};
-  t->SetFont(TFont());
+  w->Documento().DefinirFonte(w->IdObjecto(t), TFonteDoc());
   w->menuObjectosAlterarfonteecorClick();
   EXPECT_EQ(dialogs->FontsShown.back().Name, "MS Sans Serif");  // the object's font was offered
   EXPECT_EQ(t->Font(), f);

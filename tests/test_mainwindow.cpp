@@ -35,25 +35,26 @@ class MainWindow : public ::testing::Test {
     w.reset();
   }
 
+  // An object added to the document, and the control the window made for it.
   TProLabel* Texto(int folha, const QString& nome, int x = 10, int y = 10) {
-    TPanel* p = w->Painel(folha);
-    auto* t = new TProLabel(p);
-    p->Owned.InsertComponent(t);
-    t->setObjectName(nome);
-    t->SetCaption(nome);
-    t->setGeometry(x, y, 100, 20);
-    w->LigarTexto(t);
-    t->show();
+    TObjecto o = TObjecto::NovoTexto();
+    o.Nome = nome;
+    o.Texto = nome;
+    o.Left = x;
+    o.Top = y;
+    o.Width = 100;
+    o.Height = 20;
+    auto* t = qobject_cast<TProLabel*>(w->Controlo(w->Documento().Adicionar(folha, o)));
+    EXPECT_TRUE(t);
     return t;
   }
   TProImage* Imagem(int folha, const QString& nome) {
-    TPanel* p = w->Painel(folha);
-    auto* i = new TProImage(p);
-    p->Owned.InsertComponent(i);
-    i->setObjectName(nome);
-    i->setGeometry(50, 50, 100, 100);
-    w->LigarImagem(i);
-    i->show();
+    TObjecto o = TObjecto::NovaImagem();
+    o.Nome = nome;
+    o.Left = o.Top = 50;
+    o.Width = o.Height = 100;
+    auto* i = qobject_cast<TProImage*>(w->Controlo(w->Documento().Adicionar(folha, o)));
+    EXPECT_TRUE(i);
     return i;
   }
   bool On(QAction* a) { return a->isEnabled(); }
@@ -184,13 +185,12 @@ TEST_F(MainWindow, NewNamesSkipTakenNumbers) {
   EXPECT_EQ(w->NovoNome("Texto", folhaFrente), "Texto0");
   TProLabel* t1 = Texto(folhaFrente, "Texto1");
   Texto(folhaFrente, "Texto2");
-  delete t1;
-  // The panel owns one component, so Texto1 is free again...
+  w->Documento().Apagar(w->IdObjecto(t1));
+  EXPECT_EQ(w->painelFrente->Owned.ComponentCount(), 1);
+  // The sheet holds one object, so Texto1 is free again...
   EXPECT_EQ(w->NovoNome("Texto", folhaFrente), "Texto1");
-  // ...but once the new object is owned too, Texto2 is taken: Texto3.
-  TPanel* p = w->painelFrente;
-  auto* novo = new TProLabel(p);
-  p->Owned.InsertComponent(novo);
+  // ...but once the new object is on the sheet too, Texto2 is taken: Texto3.
+  w->Documento().Adicionar(folhaFrente, TObjecto::NovoTexto());
   EXPECT_EQ(w->NovoNome("Texto", folhaFrente), "Texto3");
   // Another kind and another sheet have numbers of their own.
   EXPECT_EQ(w->NovoNome("Imagem", folhaFrente), "Imagem2");
@@ -218,11 +218,15 @@ TEST_F(MainWindow, ClearingEmptiesTheDocumentAndNothingElse) {
   Imagem(folhaTras, "Imagem1");
   TProLabel* t = Texto(folhaCD, "Texto2");
   w->StretchHandle1->Attach(t);
-  w->corFrente->SetBrushColor(clYellow);
-  w->corTras->SetBrushColor(clRed);
-  w->imgFrente->SetHint("/tmp/a.jpg");
-  w->centroCD->SetFillColor(clBlue);
-  w->centroCD->SetFillStyle(tfsImageStretch);
+  TDocumento& d = w->Documento();
+  d.DefinirCor(folhaFrente, clYellow);
+  d.DefinirCor(folhaTras, clRed);
+  d.DefinirFundo(fundoFrente, {"/tmp/a.jpg", TPicture()});
+  d.DefinirCor(folhaCD, clBlue);
+  d.DefinirFundo(fundoCD, {"/tmp/b.jpg", TPicture()});
+  EXPECT_EQ(w->corFrente->BrushColor(), clYellow);  // the controls follow
+  EXPECT_EQ(w->imgFrente->Hint(), "/tmp/a.jpg");
+  EXPECT_EQ(w->centroCD->FillStyle(), tfsImageStretch);
   w->checkLombada->setChecked(false);
   w->pageFolhas->setCurrentIndex(2);
   w->ficheiroGravado = false;
@@ -240,6 +244,7 @@ TEST_F(MainWindow, ClearingEmptiesTheDocumentAndNothingElse) {
   EXPECT_EQ(w->centroCD->FillColor(), clWhite);
   EXPECT_EQ(w->centroCD->FillStyle(), tfsSolid);
   EXPECT_TRUE(w->centroCD->Image().Empty());
+  EXPECT_TRUE(d.Vazio());
   // Left alone: the spine box, the page, the flag and the file name.
   EXPECT_FALSE(w->checkLombada->isChecked());
   EXPECT_EQ(w->pageFolhas->currentIndex(), 2);
