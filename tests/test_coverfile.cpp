@@ -450,4 +450,35 @@ TEST_F(CoverFile, AFailedWriteKeepsTheOldFile) {
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"keep.lrn"});  // no temporary left
 }
 
+// ---------------------------------------------------------------------------
+
+QByteArray Bytes(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+TEST_F(CoverFile, TheExampleOpensFromAnyFolderAndWritesBackUnchanged) {
+  // Its pictures are named relative to its own folder.
+  const QString exemplo = QStringLiteral(LURNS_SOURCE_DIR "/examples/exemplo.lrn");
+  const QString antes = QDir::currentPath();
+  ASSERT_TRUE(QDir::setCurrent(dir.path()));
+  const bool lido = w->AbrirFicheiro(exemplo);
+  QDir::setCurrent(antes);
+  ASSERT_TRUE(lido);
+  EXPECT_TRUE(dialogs->Messages().isEmpty()) << dialogs->Messages().join('|').toStdString();
+  EXPECT_EQ(w->imgFrente->Hint(), "frente.svg");
+  EXPECT_FALSE(w->imgFrente->Picture().Empty());
+  EXPECT_FALSE(w->imgTras->Picture().Empty());
+  EXPECT_FALSE(w->imgTrasLombada->Picture().Empty());
+  EXPECT_FALSE(w->centroCD->Image().Empty());
+  EXPECT_EQ(w->centroCD->FillStyle(), tfsImageStretch);
+  const TOwnedComponents& o = w->painelInterior->Owned;
+  auto* nota = qobject_cast<TProImage*>(o.Components(o.ComponentCount() - 1));
+  ASSERT_TRUE(nota);
+  EXPECT_EQ(nota->Hint(), "nota.svg");
+  EXPECT_FALSE(nota->Picture().Empty());
+  ASSERT_TRUE(w->GravarFicheiro(Path("exemplo.lrn")));
+  EXPECT_EQ(Read("exemplo.lrn"), Bytes(exemplo));
+}
+
 }  // namespace
