@@ -7,6 +7,14 @@
 // or resize made with the mouse on a control is written back to the
 // document when it ends.  The selection (the object the stretch handle
 // holds) and the file state are the window's own.
+//
+// The class is split by concern over several files: uLurn.cpp
+// (construction, events, the timer, help and settings), uLurnDesenho.cpp
+// (the controls as designed: menu, tool bar, sheets, status bar),
+// uLurnVista.cpp (the controls following the document, selection, mouse
+// handlers), uLurnObjectos.cpp (object and background commands),
+// uLurnFicheiros.cpp (file commands and recent files) and
+// uLurnTransferencia.cpp (copy and paste).
 #pragma once
 
 #include "document/Documento.h"
@@ -181,7 +189,7 @@ class TfrmLurn : public QMainWindow {
   void closeEvent(QCloseEvent* e) override;
 
  private:
-  // Building.
+  // Building (uLurnDesenho.cpp, FormCreate in uLurn.cpp).
   void FormCreate();
   void CriarControlos();
   void CriarMenu();
@@ -190,7 +198,7 @@ class TfrmLurn : public QMainWindow {
   void CriarBarraEstado();
   void CriarMenuObjectos();
 
-  // The view.
+  // The view (uLurnVista.cpp).
   void ActualizarVista();
   void ActualizarFundos();
   void ActualizarObjectos(int folha);
@@ -206,7 +214,7 @@ class TfrmLurn : public QMainWindow {
   void MostrarFundoTras();
   void MostrarMensagens(const QList<TMensagem>& mensagens);
 
-  // Object commands.
+  // Object commands (uLurnObjectos.cpp).
   void CriarTexto(int folha);
   void EditarTexto(std::uint64_t id);
   void Alinhar(int modo);
@@ -215,7 +223,7 @@ class TfrmLurn : public QMainWindow {
   // when it cannot be read.
   bool LerImagem(const QString& ficheiro, TPicture& imagem);
 
-  // File commands.  Before the document is replaced
+  // File commands (uLurnFicheiros.cpp).  Before the document is replaced
   // or the window closes: nothing to ask (Gravado), "Ficheiro alterado.
   // Gravar?" answered Yes and saved (Gravado) or No (SemGravar), or stop
   // (Cancel, or the save failed).
