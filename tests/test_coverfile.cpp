@@ -5,6 +5,7 @@
 #include "components/ProCtrls.h"
 #include "components/dsshape.h"
 #include "document/CoverRecord.h"
+#include "document/FicheiroCapa.h"
 #include "editor/uDefParametros.h"
 #include "editor/uLurn.h"
 #include "support/ScriptedDialogs.h"
@@ -451,10 +452,50 @@ TEST_F(CoverFile, AFailedWriteKeepsTheOldFile) {
 }
 
 // ---------------------------------------------------------------------------
+// The document's reader and writer against what the program wrote before it
+// had a document of its own (tests/data/capas/README.md).
+
+QString Dados(const QString& name) { return QStringLiteral(LURNS_SOURCE_DIR "/tests/data/capas/") + name; }
 
 QByteArray Bytes(const QString& path) {
   QFile f(path);
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QStringList Textos(const QList<TMensagem>& mensagens) {
+  QStringList out;
+  for (const TMensagem& m : mensagens) out << m.Texto;
+  return out;
+}
+
+TEST_F(CoverFile, CoversAreReadAndWrittenBackAsBefore) {
+  for (const char* nome : {"vazia", "exemplo-trabalhado", "textos", "imagens", "ferramenta", "ordem"}) {
+    SCOPED_TRACE(nome);
+    const QString entrada = Dados(QString::fromLatin1(nome) + ".lrn");
+    const QByteArray gravado = Bytes(Dados(QString::fromLatin1(nome) + ".gravado.lrn"));
+    const QStringList mensagens =
+        QString::fromUtf8(Bytes(Dados(QString::fromLatin1(nome) + ".mensagens"))).split('\n', Qt::SkipEmptyParts);
+    ASSERT_FALSE(gravado.isEmpty());
+
+    // Through the document alone, as lurns-batch does.
+    TLeituraCapa l = LerCapa(entrada);
+    EXPECT_TRUE(l.Lido);
+    EXPECT_EQ(Textos(l.Mensagens), mensagens);
+    ASSERT_EQ(GravarCapa(l.Documento, Path("a.lrn")).Fim, TFimGravacao::Gravado);
+    EXPECT_EQ(Read("a.lrn"), gravado);
+
+    // Through the window, as the program does.
+    dialogs->Asked.clear();
+    EXPECT_TRUE(w->AbrirFicheiro(entrada));
+    EXPECT_EQ(dialogs->Messages(), mensagens);
+    ASSERT_TRUE(w->GravarFicheiro(Path("b.lrn")));
+    EXPECT_EQ(Read("b.lrn"), gravado);
+
+    // What was written reads and writes back byte for byte.
+    TLeituraCapa outra = LerCapa(Dados(QString::fromLatin1(nome) + ".gravado.lrn"));
+    ASSERT_EQ(GravarCapa(outra.Documento, Path("c.lrn")).Fim, TFimGravacao::Gravado);
+    EXPECT_EQ(Read("c.lrn"), gravado);
+  }
 }
 
 TEST_F(CoverFile, TheExampleOpensFromAnyFolderAndWritesBackUnchanged) {
