@@ -6,6 +6,7 @@
 #include "components/dsshape.h"
 #include "document/CoverRecord.h"
 #include "document/FicheiroCapa.h"
+#include "document/Limites.h"
 #include "editor/uDefParametros.h"
 #include "editor/uLurn.h"
 #include "support/ScriptedDialogs.h"
@@ -22,6 +23,7 @@
 #include <QtEndian>
 #include <gtest/gtest.h>
 #include <csignal>
+#include <limits>
 #include <sys/resource.h>
 
 namespace {
@@ -520,6 +522,92 @@ TEST_F(CoverFile, TheExampleOpensFromAnyFolderAndWritesBackUnchanged) {
   EXPECT_FALSE(nota->Picture().Empty());
   ASSERT_TRUE(w->GravarFicheiro(Path("exemplo.lrn")));
   EXPECT_EQ(Read("exemplo.lrn"), Bytes(exemplo));
+}
+
+TEST_F(CoverFile, ExtremeValuesAreHeldToTheLimitsAndWrittenBackChecked) {
+  const QString pic = Picture("p.png");
+  const QByteArray nomeLongo = QByteArray(255, '\xE9');  // 255 "é": 510 bytes of UTF-8
+  auto texto = [&](std::int32_t angle, std::int32_t l, std::int32_t t, std::int32_t h, std::int32_t w,
+                   std::int32_t size, quint32 colour) {
+    return Raw().kind("TProLabel").sheet("Tras").text("x").i32(280, quint32(angle)).bounds(l, t, h, w)
+        .str(300, nomeLongo).i32(560, quint32(size)).i32(564, colour).b;
+  };
+  constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+  constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+  QByteArray capa = Header() + Raw().kind("TShape").sheet("Frente").i32(564, 0x12345678).b;
+  capa += texto(90, kMin, kMax, -5, 2000000000, kMin, 0x12345678);
+  capa += texto(kMin, 40000, -40000, kMax, kMax, kMax, 0x80000008);
+  capa += texto(-90, 1, 2, 3, 4, -1610612736, 0x00ABCDEF);  // -MulDiv(...) of this size overflowed
+  capa += texto(450, 5, 6, 7, 8, 0, 0);
+  QByteArray estilo = texto(270, 0, 0, 10, 10, 5000, 0);
+  estilo[568] = char(0xFF);
+  capa += estilo;
+  capa += Raw().kind("TProImage").sheet("CD").text(pic.toLocal8Bit()).bounds(kMax, kMin, kMin, 2000000000).b;
+  Write("extremos.lrn", capa);
+
+  ASSERT_TRUE(w->AbrirFicheiro(Path("extremos.lrn")));
+  EXPECT_TRUE(dialogs->Messages().isEmpty()) << dialogs->Messages().join('|').toStdString();
+  const std::vector<TObjecto>& textos = w->Documento().Objectos(folhaTras);
+  ASSERT_EQ(textos.size(), 5u);
+  struct Esperado {
+    int angle;
+    QRect bounds;
+    int size;
+    TColor colour;
+  } esperados[] = {
+      {90, QRect(-MaxObjectCoordinate, MaxObjectCoordinate, MaxObjectExtent, 0), MinFontSize, 0x345678},
+      {232, QRect(MaxObjectCoordinate, -MaxObjectCoordinate, MaxObjectExtent, MaxObjectExtent), MaxFontSize,
+       0x80000008},
+      {270, QRect(1, 2, 4, 3), MinFontSize, 0xABCDEF},
+      {90, QRect(5, 6, 8, 7), MinFontSize, 0},
+      {270, QRect(0, 0, 10, 10), MaxFontSize, 0},
+  };
+  for (int i = 0; i < 5; ++i) {
+    SCOPED_TRACE(i);
+    const TObjecto& o = textos[size_t(i)];
+    EXPECT_EQ(o.Angulo, esperados[i].angle);
+    EXPECT_EQ(o.Limites(), esperados[i].bounds);
+    EXPECT_EQ(o.Fonte.Tamanho, esperados[i].size);
+    EXPECT_EQ(o.Fonte.Cor, esperados[i].colour);
+    EXPECT_EQ(o.Fonte.Nome, QString(127, QChar(0xE9)));  // cut at a whole character within 255 bytes
+    EXPECT_TRUE(VerificarObjecto(o).isEmpty()) << VerificarObjecto(o).toStdString();
+    // The control shows what the document holds, not what Qt makes of it.
+    EXPECT_EQ(w->Controlo(o.Id)->geometry(), o.Limites());
+  }
+  EXPECT_EQ(textos[4].Fonte.Estilo, 0x0F);
+  ASSERT_EQ(w->Documento().Objectos(folhaCD).size(), 1u);
+  EXPECT_EQ(w->Documento().Objectos(folhaCD)[0].Limites(),
+            QRect(MaxObjectCoordinate, -MaxObjectCoordinate, MaxObjectExtent, 0));
+  EXPECT_EQ(w->Documento().Cor(folhaFrente), 0x345678u);
+
+  // Written back with the checked values.
+  ASSERT_TRUE(w->GravarFicheiro(Path("limpo.lrn")));
+  const QByteArray b = Read("limpo.lrn");
+  auto campo = [&](int registo, int offset) { return qFromLittleEndian<std::int32_t>(b.constData() + registo * 572 + offset); };
+  EXPECT_EQ(quint32(campo(1, 564)), 0x345678u);
+  const int primeiro = 8;  // header, Frente 2, Interior 2, Tras colour and 2 pictures
+  for (int i = 0; i < 5; ++i) {
+    SCOPED_TRACE(i);
+    const int r = primeiro + i;
+    EXPECT_EQ(b.mid(r * 572, 10), QByteArray("\x09TProLabel", 10));
+    EXPECT_EQ(campo(r, 280), esperados[i].angle);
+    EXPECT_EQ(campo(r, 284), esperados[i].bounds.x());
+    EXPECT_EQ(campo(r, 288), esperados[i].bounds.y());
+    EXPECT_EQ(campo(r, 292), esperados[i].bounds.height());
+    EXPECT_EQ(campo(r, 296), esperados[i].bounds.width());
+    EXPECT_EQ(campo(r, 560), esperados[i].size);
+    EXPECT_EQ(quint32(campo(r, 564)), esperados[i].colour);
+    EXPECT_EQ(quint8(b[r * 572 + 300]), 127);
+  }
+  const int disco = primeiro + 5 + 1;
+  EXPECT_EQ(campo(disco, 284), MaxObjectCoordinate);
+  EXPECT_EQ(campo(disco, 288), -MaxObjectCoordinate);
+  EXPECT_EQ(campo(disco, 292), 0);
+  EXPECT_EQ(campo(disco, 296), MaxObjectExtent);
+  // And the checked cover is a fixed point.
+  TLeituraCapa l = LerCapa(Path("limpo.lrn"));
+  ASSERT_EQ(GravarCapa(l.Documento, Path("limpo2.lrn")).Fim, TFimGravacao::Gravado);
+  EXPECT_EQ(Read("limpo2.lrn"), b);
 }
 
 }  // namespace
