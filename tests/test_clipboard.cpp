@@ -89,6 +89,11 @@ TEST_F(Clipboard, CopiesPasteWithNewNamesAtTheSamePlace) {
   EXPECT_EQ(copia->geometry(), t2->geometry());
   EXPECT_EQ(copia->Caption(), "Lado A");
   EXPECT_EQ(copia->Angle(), 90);
+  // In the document, the copy is the copied object under a new name.
+  TObjecto pasted = *w->Documento().Objecto(w->IdObjecto(copia));
+  EXPECT_EQ(pasted.Nome, "Texto5");
+  pasted.Nome = "Texto2";
+  EXPECT_TRUE(MesmoConteudo(pasted, *w->Documento().Objecto(w->IdObjecto(t2))));
   EXPECT_FALSE(w->ficheiroGravado);
   EXPECT_FALSE(w->StretchHandle1->IsAttached());
   // The copy has the mouse handlers of a text object.

@@ -18,6 +18,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QTest>
+#include <QWindow>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -296,6 +297,52 @@ TEST_F(MainWindow, DraggingATextWithTheLeftButtonMovesItAndMarksChanged) {
   t->OnMouseMove(t, ssLeft, 15, 9);
   EXPECT_EQ(t->pos(), QPoint(50, 34));
   EXPECT_FALSE(w->ficheiroGravado);
+  // The document has the new place once the drag ends.
+  const TObjecto* o = w->Documento().Objecto(w->IdObjecto(t));
+  ASSERT_TRUE(o);
+  EXPECT_EQ(o->Limites().topLeft(), QPoint(40, 30));
+  t->OnMouseUp(t, mbLeft, 0, 15, 9);
+  EXPECT_EQ(o->Limites(), QRect(50, 34, 100, 20));
+}
+
+TEST_F(MainWindow, DraggingWithTheHandleWritesTheNewBoundsBackWhenItEnds) {
+  TProImage* i = Imagem(folhaFrente, "Imagem1");
+  const std::uint64_t id = w->IdObjecto(i);
+  const TObjecto* o = w->Documento().Objecto(id);
+  w->opcaoAlinharAgrelhaClick();  // no grid: the object lands where the mouse is let go
+  ASSERT_FALSE(w->StretchHandle1->SnapToGrid());
+  QWindow* janela = w->windowHandle();
+  auto at = [&](QWidget* c, QPoint p) { return c->mapTo(w.get(), p); };
+  QTest::mouseMove(janela, QPoint(580, 520));
+  // A press on the picture selects it and the drag goes on in the handle,
+  // which takes it from its first move.
+  const QPoint p0 = at(i, QPoint(10, 10));
+  QTest::mousePress(janela, Qt::LeftButton, {}, p0);
+  ASSERT_EQ(w->Seleccionado(), i);
+  QTest::mouseMove(janela, p0 + QPoint(3, 2));
+  QTest::mouseMove(janela, p0 + QPoint(16, 9));
+  EXPECT_EQ(o->Limites(), QRect(50, 50, 100, 100));  // not while dragging
+  QTest::mouseRelease(janela, Qt::LeftButton, {}, p0 + QPoint(16, 9));
+  const QRect movido = i->geometry();
+  EXPECT_GT(movido.x(), 50);
+  EXPECT_GT(movido.y(), 50);
+  EXPECT_EQ(movido.size(), QSize(100, 100));
+  EXPECT_EQ(o->Limites(), movido);
+  // An arrow key nudges the object by a pixel, and the document with it.
+  TStretchHandle* h = w->StretchHandle1.data();
+  QTest::keyClick(h, Qt::Key_Left);
+  EXPECT_EQ(o->Limites(), movido.translated(-1, 0));
+  // Resizing from the bottom-right square.
+  const QPoint canto = at(h, QPoint(h->width() - 2, h->height() - 2));
+  QTest::mouseMove(janela, canto);
+  QTest::mousePress(janela, Qt::LeftButton, {}, canto);
+  QTest::mouseMove(janela, canto + QPoint(10, 5));
+  QTest::mouseMove(janela, canto + QPoint(20, 10));
+  QTest::mouseRelease(janela, Qt::LeftButton, {}, canto + QPoint(20, 10));
+  EXPECT_EQ(i->pos(), movido.translated(-1, 0).topLeft());
+  EXPECT_GT(i->width(), 100);
+  EXPECT_GT(i->height(), 100);
+  EXPECT_EQ(o->Limites(), i->geometry());
 }
 
 TEST_F(MainWindow, PressingAPictureSelectsItAndBackgroundClicksRelease) {
