@@ -81,7 +81,6 @@ class TfrmLurn : public QMainWindow {
   QPointer<TStretchHandle> StretchHandle1;
   QLabel* painelFicheiro;  // status bar panel 1: the current file name
   TShape *lampadaVerde = nullptr, *lampadaVermelha = nullptr;
-  QTimer* temporizador;
   TOneInstance* oneInstance1 = nullptr;
   QMenu* menuFicheiros;
   QAction *menuFicheirosFicheiro1, *menuFicheirosFicheiro2, *menuFicheirosFicheiro3,
@@ -112,31 +111,12 @@ class TfrmLurn : public QMainWindow {
   void FundosParaTras();
   // Marks the document changed: flag false, red lamp.
   void MarcarAlterado();
-  // Shows the lamps for the current flag.
-  void MostrarLampadas();
-
-  // Object mouse handlers, given to every text and picture control.
-  void textoMouseDown(QObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
-  void textoMouseMove(QObject* Sender, TShiftState Shift, int X, int Y);
-  void textoMouseUp(QObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
-  void imagemMouseDown(QObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
 
   // ---- Handlers ----
   void temporizadorTimer();
-  // The lamps and the enabled state of the object commands, as each tick
-  // derives them.
-  void ActualizarComandos();
-  void pageFolhasChange();
-  void LibertarSeleccao();  // background clicks
-  void menuFicheiroSairClick();
-  void menuFicheiroConfigurarImpressoraClick();
-  void menuFicheiroImprimirClick();
-  void menuFicheiroPreverImpressoClick();
   void menuAjudaAjudaClick();
   void menuAjudaSobreClick();
   void menuAjudaParametrosClick();
-  // Loads the language module of the language setting and reloads the forms.
-  void MudarLingua();
 
   // Clipboard.
   void menuEditarCopiarClick();
@@ -158,7 +138,6 @@ class TfrmLurn : public QMainWindow {
   void menuObjectosImagemdefundoClick();
   void menuObjectosCordefundoClick();
   void manuObjectosLimparImagemFundoClick();
-  void checkLombadaClick();
   void opcaoAlinharAgrelhaClick();
 
   // ---- Cover files and recent files ----
@@ -167,7 +146,6 @@ class TfrmLurn : public QMainWindow {
   bool AbrirFicheiro(const QString& nome);
   void ActualizarRecentes(const QString& nome);
   void MostrarRecentes();
-  void AbrirRecente(const QString& nome);
   void menuFicheiroNovoClick();
   void manuFicheiroAbrirClick();
   void menuFicheiroGravarClick();
@@ -178,7 +156,6 @@ class TfrmLurn : public QMainWindow {
 
   // Runs the window's start-up steps that need the window shown.
   void FormShow();
-  void FormActivate();
 
   // The help context number a menu entry or control carries.
   static int HelpContext(const QObject* o);
@@ -189,6 +166,30 @@ class TfrmLurn : public QMainWindow {
   void closeEvent(QCloseEvent* e) override;
 
  private:
+  // Window events and handlers (uLurn.cpp).
+  void FormActivate();
+  // The lamps and the enabled state of the object commands, as each tick
+  // derives them.
+  void ActualizarComandos();
+  // Shows the lamps for the current flag.
+  void MostrarLampadas();
+  void pageFolhasChange();
+  void LibertarSeleccao();  // background clicks
+  void checkLombadaClick();
+  void menuFicheiroSairClick();
+  void menuFicheiroConfigurarImpressoraClick();
+  void menuFicheiroImprimirClick();
+  void menuFicheiroPreverImpressoClick();
+  // Loads the language module of the language setting and reloads the forms.
+  void MudarLingua();
+
+  // Object mouse handlers, given to every text and picture control
+  // (uLurnVista.cpp).
+  void textoMouseDown(QObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+  void textoMouseMove(QObject* Sender, TShiftState Shift, int X, int Y);
+  void textoMouseUp(QObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+  void imagemMouseDown(QObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+
   // Building (uLurnDesenho.cpp, FormCreate in uLurn.cpp).
   void FormCreate();
   void CriarControlos();
@@ -234,6 +235,7 @@ class TfrmLurn : public QMainWindow {
   // Green lamp, red hidden.
   void MostrarGravado();
   std::optional<QString> DialogoAbrir();
+  void AbrirRecente(const QString& nome);
 
   TDocumento documento_;
 
@@ -245,6 +247,7 @@ class TfrmLurn : public QMainWindow {
   QWidget *TabSheet1, *TabSheet2, *TabSheet3, *TabSheet4;
   TProImage *ProImage1, *imgCD;
   TBarPopupMenu* popUpMenuHandles;
+  QTimer* temporizador;
   QMenu *menuEditar, *menuObjectos, *menuAjuda;
   QAction *menuFicheiroNovo, *manuFicheiroAbrir, *menuFicheiroGravar, *menuFicheiroGravarComo, *N1,
       *menuFicheiroConfigurarImpressora, *menuFicheiroImprimir, *menuFicheiroPreverImpresso, *N2, *N3,
