@@ -1,16 +1,15 @@
-// lurns-batch: reads cover files without opening a window, with the same
-// reader, writer and document controls as the program.
-#include "components/ProCtrls.h"
-#include "components/dsshape.h"
-#include "editor/uLurn.h"
-#include "platform/Dialogs.h"
+// lurns-batch: reads, dumps and writes cover files through the cover
+// document, with the program's own reader, writer and text measuring, and
+// without any window: it runs on a QGuiApplication (measuring text needs
+// the fonts) and links none of the editor's code, so no widget can be made.
+#include "document/FicheiroCapa.h"
+#include "document/TiposDeLetra.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTextStream>
-#include <QTimer>
 #include <cstdio>
 
 namespace {
@@ -31,33 +30,16 @@ const char* const kUso =
     "                          colour, style} for text, file for pictures.\n"
     "  --save OUT.lrn FILE.lrn read FILE.lrn and write it again as OUT.lrn.\n"
     "\n"
+    "Picture file names in a cover that are relative are taken from the cover file's folder.\n"
     "The messages the program shows in message boxes are written to standard error.\n"
     "Exit status: 0 the cover was read (also when some pictures were not found) and\n"
     "written as asked; 1 the file could not be read or written; 2 bad usage.\n"
     "Settings and the recent-file list of the program are not touched.\n";
 
-// Messages go to standard error; questions and file dialogs answer as a
-// cancel would, since nobody is there to answer them.
-class StderrDialogs : public TDialogLayer {
- public:
-  void ShowMessage(const QString& text) override { Print(text); }
-  void Warning(const QString& text) override { Print(text); }
-  TModalResult ConfirmYesNoCancel(const QString& text) override {
-    Print(text);
-    return TModalResult::Cancel;
-  }
-  std::optional<QString> OpenFile(const TFileDialogSpec&) override { return std::nullopt; }
-  std::optional<QString> SaveFile(const TFileDialogSpec&) override { return std::nullopt; }
-  std::optional<QString> OpenPicture(const QString&) override { return std::nullopt; }
-  std::optional<TFont> ChooseFont(const TFont&) override { return std::nullopt; }
-  std::optional<TColor> ChooseColor(TColor) override { return std::nullopt; }
-  QString InputBox(const QString&, const QString&, const QString& value) override { return value; }
-  bool Print(TPrintDialogSpec&) override { return false; }
-  bool PrinterSetup() override { return false; }
-
- private:
-  static void Print(const QString& text) { QTextStream(stderr) << text << '\n'; }
-};
+void Imprimir(const QList<TMensagem>& mensagens) {
+  QTextStream err(stderr);
+  for (const TMensagem& m : mensagens) err << m.Texto << '\n';
+}
 
 QString NomeEstilo(TDSShapeFill f) {
   static const char* const nomes[] = {"tfsNone",        "tfsHGradient",    "tfsVGradient", "tfsImageTile",
@@ -66,61 +48,51 @@ QString NomeEstilo(TDSShapeFill f) {
   return i >= 0 && i < 7 ? QString::fromLatin1(nomes[i]) : QString::number(i);
 }
 
-QJsonObject Objecto(QObject* c) {
-  QJsonObject o;
-  auto* w = static_cast<QWidget*>(c);
-  o["name"] = c->objectName();
-  if (auto* t = qobject_cast<TProLabel*>(c)) {
-    o["kind"] = "text";
-    o["caption"] = t->Caption();
-    o["angle"] = t->Angle();
-    const TFont& f = t->Font();
-    o["font"] = QJsonObject{{"name", f.Name},
-                            {"size", f.Size()},
+QJsonObject Objecto(const TObjecto& o) {
+  QJsonObject j;
+  j["name"] = o.Nome;
+  if (o.EhTexto()) {
+    j["kind"] = "text";
+    j["caption"] = o.Texto;
+    j["angle"] = o.Angulo;
+    const TFonteDoc& f = o.Fonte;
+    j["font"] = QJsonObject{{"name", f.Nome},
+                            {"size", f.Tamanho},
                             {"charset", int(f.Charset)},
-                            {"colour", qint64(f.Color)},
-                            {"style", int(f.Style)}};
-  } else if (auto* i = qobject_cast<TProImage*>(c)) {
-    o["kind"] = "picture";
-    o["file"] = i->Hint();
+                            {"colour", qint64(f.Cor)},
+                            {"style", int(f.Estilo)}};
+  } else {
+    j["kind"] = "picture";
+    j["file"] = o.Imagem.Ficheiro;
   }
-  o["left"] = w->x();
-  o["top"] = w->y();
-  o["width"] = w->width();
-  o["height"] = w->height();
-  return o;
+  j["left"] = o.Left;
+  j["top"] = o.Top;
+  j["width"] = o.Width;
+  j["height"] = o.Height;
+  return j;
 }
 
-QJsonDocument Despejar(const TfrmLurn& f) {
+QJsonDocument Despejar(const TDocumento& d) {
   QJsonArray folhas;
-  const char* const codigos[] = {"Frente", "Interior", "Tras", "CD"};
   for (int n = folhaFrente; n <= folhaCD; ++n) {
     QJsonObject s;
     s["number"] = n;
-    s["code"] = codigos[n - 1];
+    s["code"] = CodigoFolha(n);
+    s["colour"] = qint64(d.Cor(n));
     switch (n) {
-      case folhaFrente:
-        s["colour"] = qint64(f.corFrente->BrushColor());
-        s["picture"] = f.imgFrente->Hint();
-        break;
-      case folhaInterior:
-        s["colour"] = qint64(f.corInterior->BrushColor());
-        s["picture"] = f.imgInterior->Hint();
-        break;
+      case folhaFrente: s["picture"] = d.Fundo(fundoFrente).Ficheiro; break;
+      case folhaInterior: s["picture"] = d.Fundo(fundoInterior).Ficheiro; break;
       case folhaTras:
-        s["colour"] = qint64(f.corTras->BrushColor());
-        s["picture"] = f.imgTras->Hint();
-        s["pictureBetweenSpines"] = f.imgTrasLombada->Hint();
+        s["picture"] = d.Fundo(fundoTras).Ficheiro;
+        s["pictureBetweenSpines"] = d.Fundo(fundoTrasLombada).Ficheiro;
         break;
       case folhaCD:
-        s["colour"] = qint64(f.centroCD->FillColor());
-        s["fillStyle"] = NomeEstilo(f.centroCD->FillStyle());
-        s["picture"] = f.centroCD->Hint();
+        s["fillStyle"] = NomeEstilo(d.PreenchimentoDisco());
+        s["picture"] = d.Fundo(fundoCD).Ficheiro;
         break;
     }
     QJsonArray objectos;
-    const TPanel* p = f.Painel(n);
-    for (int i = 0; i < p->Owned.ComponentCount(); ++i) objectos.append(Objecto(p->Owned.Components(i)));
+    for (const TObjecto& o : d.Objectos(n)) objectos.append(Objecto(o));
     s["objects"] = objectos;
     folhas.append(s);
   }
@@ -142,7 +114,7 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
       qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
     qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
+  QGuiApplication app(argc, argv);
   const QStringList args = QCoreApplication::arguments().mid(1);
   QTextStream out(stdout), err(stderr);
   if (args.value(0) == "--help" || args.value(0) == "-h") {
@@ -155,14 +127,15 @@ int main(int argc, char** argv) {
     err << kUso;
     return 2;
   }
-  SetDialogs(std::make_unique<StderrDialogs>());
-  TfrmLurn frm(nullptr, false);
-  frm.usarRecentes = false;
-  frm.temporizador->stop();
-  if (!frm.AbrirFicheiro(args.last())) return 1;
+  PrepararTiposDeLetra();
+  const TLeituraCapa lida = LerCapa(args.last());
+  Imprimir(lida.Mensagens);
+  if (!lida.Lido) return 1;
   if (dump) {
-    out << Despejar(frm).toJson(QJsonDocument::Indented);
+    out << Despejar(lida.Documento).toJson(QJsonDocument::Indented);
     return 0;
   }
-  return frm.GravarFicheiro(args[1]) ? 0 : 1;
+  const TGravacaoCapa gravada = GravarCapa(lida.Documento, args[1]);
+  Imprimir(gravada.Mensagens);
+  return gravada.Fim == TFimGravacao::Gravado ? 0 : 1;
 }

@@ -7,8 +7,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
-#include <cmath>
-#include <numbers>
 
 // ---------------------------------------------------------------------------
 // Shared pieces
@@ -26,64 +24,6 @@ QPoint DirectionStep(TDirection d) {
     case drNone:
     default: return {0, 0};
   }
-}
-
-static double AngleCos(int angle) { return std::cos(angle * std::numbers::pi / 180.0); }
-static double AngleSin(int angle) { return std::sin(angle * std::numbers::pi / 180.0); }
-
-static TTurnedTextBox TurnedTextBoxCS(int angle, double c, double s, int W, int H, int width,
-                                      int height, TAlignment alignment,
-                                      TVerticalAlignment verticalAlignment) {
-  TTurnedTextBox b;
-  // Each product truncated on its own: at the right angles the tiny cosine
-  // of 90 and 270 and sine of 180 then contribute nothing.
-  b.wc = int(std::trunc(W * c));
-  b.ws = int(std::trunc(W * s));
-  b.hc = int(std::trunc(H * c));
-  b.hs = int(std::trunc(H * s));
-  if (angle < 90) {
-    b.bw = b.wc + b.hs;
-    b.bh = b.ws + b.hc;
-  } else if (angle < 180) {
-    b.bw = b.hs - b.wc;
-    b.bh = b.ws - b.hc;
-  } else if (angle < 270) {
-    b.bw = -b.wc - b.hs;
-    b.bh = -b.ws - b.hc;
-  } else {
-    b.bw = b.wc - b.hs;
-    b.bh = b.hc - b.ws;
-  }
-  b.bw = std::min(b.bw, width);
-  b.bh = std::min(b.bh, height);
-
-  QRect r(0, 0, b.bw, b.bh);
-  if (alignment == taCenter)
-    r.translate((width - b.bw) / 2, 0);
-  else if (alignment == taRightJustify)
-    r.translate(width - b.bw, 0);
-  if (verticalAlignment == vaCenter)
-    r.translate(0, (height - b.bh) / 2);
-  else if (verticalAlignment == vaBottom)
-    r.translate(0, height - b.bh);
-
-  // Shift to the reference point, from the clamped box.
-  if (angle < 90)
-    r.translate(0, b.ws);
-  else if (angle < 180)
-    r.translate(-b.wc, b.bh);
-  else if (angle < 270)
-    r.translate(b.bw, -b.hc);
-  else
-    r.translate(-b.hs, 0);
-  b.rect = r;
-  return b;
-}
-
-TTurnedTextBox TurnedTextBox(int angle, int textWidth, int textHeight, int width, int height,
-                             TAlignment alignment, TVerticalAlignment verticalAlignment) {
-  return TurnedTextBoxCS(angle, AngleCos(angle), AngleSin(angle), textWidth, textHeight, width,
-                         height, alignment, verticalAlignment);
 }
 
 namespace {

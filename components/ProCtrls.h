@@ -4,7 +4,8 @@
 // any whole number of degrees, shifted by a pixel offset, and with layered
 // copies (shadows and a highlight) for raised, recessed or shadowed looks.
 // The print path places turned text with the same arithmetic
-// (TurnedTextBox), so a printed cover matches the screen.
+// (TurnedTextBox, document/MedidaTexto.h), so a printed cover matches the
+// screen.
 //
 // TProImage shows a picture stretched, centred, at its natural size or
 // tiled, and reports the mouse entering and leaving it.
@@ -13,6 +14,7 @@
 // parent draws shows through wherever they draw nothing.
 #pragma once
 
+#include "document/MedidaTexto.h"
 #include "platform/Graphics.h"
 #include "platform/Types.h"
 
@@ -47,7 +49,6 @@ enum TShadowStyle : std::uint8_t {
   ssThickShadow
 };
 
-enum TVerticalAlignment : std::uint8_t { vaTop, vaCenter, vaBottom };
 enum TTextLayout : std::uint8_t { tlTop, tlCenter, tlBottom };
 
 using TShadowDepth = std::uint16_t;  // 0..1280
@@ -57,20 +58,8 @@ constexpr int MaxShadowValue = 1280;
 // Unit step of a direction, x to the right and y downwards.
 QPoint DirectionStep(TDirection d);
 
-// Where turned text goes in a control.  For a caption W x H pixels (its
-// unrotated extents) turned by angle degrees (1..359) in a control width x
-// height: the box bw x bh the turned text covers (clamped to the control),
-// and rect, that box after horizontal and vertical alignment and the shift
-// to the text's top-left reference point, which is rect.topLeft().  Each
-// cosine and sine product is truncated toward zero on its own.
-struct TTurnedTextBox {
-  int wc = 0, ws = 0, hc = 0, hs = 0;
-  int bw = 0, bh = 0;
-  QRect rect;
-  QPoint ReferencePoint() const { return rect.topLeft(); }
-};
-TTurnedTextBox TurnedTextBox(int angle, int textWidth, int textHeight, int width, int height,
-                             TAlignment alignment, TVerticalAlignment verticalAlignment);
+// Turned text is placed by TurnedTextBox (document/MedidaTexto.h), the
+// arithmetic the print path shares.
 
 // The mouse handlers the editor hangs on its objects, called with the
 // platform's arguments: X and Y in the control's own coordinates.

@@ -4,6 +4,7 @@
 // circle filled with a colour or with the user's picture.
 #pragma once
 
+#include "document/Preenchimento.h"
 #include "platform/Graphics.h"
 #include "platform/Types.h"
 
@@ -23,16 +24,6 @@ enum TDSShapeType : std::uint8_t {
   tstEllipse = 5,
   tstCircle = 6,
   tstRectangle = 7,
-};
-
-enum TDSShapeFill : std::uint8_t {
-  tfsNone = 0,
-  tfsHGradient = 1,
-  tfsVGradient = 2,
-  tfsImageTile = 3,
-  tfsImageCenter = 4,
-  tfsImageStretch = 5,
-  tfsSolid = 6,
 };
 
 // A rectangle as left, top, right, bottom with right and bottom exclusive.

@@ -1,6 +1,7 @@
 #include "editor/Lurns.h"
 
 #include "components/OneInstance.h"
+#include "document/TiposDeLetra.h"
 #include "editor/uLurn.h"
 #include "editor/uParametros.h"
 #include "editor/uSobre.h"
@@ -8,25 +9,9 @@
 #include "platform/Dialogs.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QTextStream>
 
-namespace {
-// The window fonts the program's forms name are Windows faces; where a
-// Windows compatibility package installs Tahoma (outside the font index),
-// load it so the forms look as designed, and let it stand in for the
-// bitmap-only "MS Sans Serif" too.  Otherwise fontconfig picks its own
-// substitutes.
-void CarregarTiposDeLetra() {
-  const QDir dir(QStringLiteral("/usr/share/wine/fonts"));
-  bool tahoma = false;
-  for (const QString& f : {QStringLiteral("tahoma.ttf"), QStringLiteral("tahomabd.ttf")})
-    if (dir.exists(f) && QFontDatabase::addApplicationFont(dir.filePath(f)) >= 0) tahoma = true;
-  if (tahoma) QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Tahoma"));
-}
-}  // namespace
 
 int RunLurns(int argc, char** argv) {
   const bool semEcra = qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
@@ -51,7 +36,7 @@ int RunLurns(int argc, char** argv) {
   QApplication::setApplicationDisplayName(QStringLiteral("Lurns para CD"));
   QGuiApplication::setDesktopFileName(QStringLiteral("pt.lurns.Lurns"));
   QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/lurns.svg")));
-  CarregarTiposDeLetra();
+  PrepararTiposDeLetra();
   // 3. The forms, in their order: the main window (the main form), the
   // settings dialog, the about box, the report forms and the preview.
   TfrmLurn frmLurn;

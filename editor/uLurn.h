@@ -1,24 +1,36 @@
 // The main window: menu, tool bar, the four sheets of the cover and the
-// status bar.  The cover document lives in the controls of this window:
-// each sheet is a panel whose background controls are placed at start-up
-// and whose text and picture objects are created at run time, owned by
-// the panel in creation order.
+// status bar.  The window is a view of its cover document (TDocumento):
+// each sheet is a panel whose background controls show the sheet's colour
+// and pictures and whose text and picture controls show the sheet's
+// objects, one control per object, owned by the panel in the document's
+// order.  Commands change the document and the controls follow it; a move
+// or resize made with the mouse on a control is written back to the
+// document when it ends.  The selection (the object the stretch handle
+// holds) and the file state are the window's own.
+//
+// The class is split by concern over several files: uLurn.cpp
+// (construction, events, the timer, help and settings), uLurnDesenho.cpp
+// (the controls as designed: menu, tool bar, sheets, status bar),
+// uLurnVista.cpp (the controls following the document, selection, mouse
+// handlers), uLurnObjectos.cpp (object and background commands),
+// uLurnFicheiros.cpp (file commands and recent files) and
+// uLurnTransferencia.cpp (copy and paste).
 #pragma once
 
+#include "document/Documento.h"
 #include "platform/Controls.h"
 #include "platform/Graphics.h"
 #include "platform/Types.h"
 
-#include <QHash>
+#include <QList>
 #include <QMainWindow>
 #include <QPointer>
-#include <QVector>
+#include <cstdint>
 #include <memory>
 #include <optional>
 
 class QAction;
 class QCheckBox;
-class QClipboard;
 class QLabel;
 class QMenu;
 class QTabWidget;
@@ -31,117 +43,84 @@ class TProLabel;
 class TStretchHandle;
 class TFormDesign;
 class TOneInstance;
-
-// Sheet numbers are the tab page index plus one.
-enum TFolha { folhaFrente = 1, folhaInterior = 2, folhaTras = 3, folhaCD = 4 };
+struct TMensagem;
 
 class TfrmLurn : public QMainWindow {
   Q_OBJECT
  public:
   // With umaInstancia the single-instance guard runs while the window is
-  // built (the program); tools that only read and write covers leave it out.
+  // built (the program); tests that open several windows leave it out.
   explicit TfrmLurn(QWidget* parent = nullptr, bool umaInstancia = true);
   ~TfrmLurn() override;
 
-  // ---- Window-level state that belongs to the document ----
+  // ---- The document and the window-level state that goes with it ----
+  TDocumento& Documento() { return documento_; }
+  const TDocumento& Documento() const { return documento_; }
   bool ficheiroGravado = true;
   bool erroGravacao = false;
   QString nomeFicheiro;
   bool nadaCopiado = true;
   QString tipoCopiado;
   qint32 origemX = 0, origemY = 0;
+  // Whether reading and saving put the file at the head of the recent list.
+  bool usarRecentes = true;
+  // The arguments the program was started with (without the program name).
+  QStringList linhaComandos;
 
-  // The texts of the window's design, reloaded when the language changes.
-  std::unique_ptr<TFormDesign> desenho;
-
-  // ---- Controls ----
+  // ---- Controls, by their component names ----
   QWidget* client;  // the 587 x 529 client area
-  QWidget* ToolBar1;
-  QToolButton *botaoNovo, *botaoAbrir, *botaoGravar, *botaoImprimirFrente, *botaoImprimirTras,
-      *botaoInserirImagem, *botaoTexto, *botaoApagar, *botaoCopiar, *botaoColar, *botaoEditar,
-      *botaoEsquerda, *botaoCentrar, *botaoDireita, *botao90GEsquerda, *botao90GDireita, *botaoSair;
+  QToolButton *botaoNovo, *botaoApagar, *botaoCopiar, *botaoColar, *botaoEditar, *botaoEsquerda,
+      *botaoCentrar, *botaoDireita, *botao90GEsquerda, *botao90GDireita, *botaoTexto;
   QCheckBox* checkLombada;
   QTabWidget* pageFolhas;
-  QWidget *TabSheet1, *TabSheet2, *TabSheet3, *TabSheet4;
   TPanel *painelFrente, *painelInterior, *painelTras, *painelCD;
   TShape *corFrente, *corInterior, *corTras;
   TProImage *imgFrente, *imgInterior, *imgTras, *imgTrasLombada;
   TShape *Shape1, *Shape2;
   TDSShape* centroCD;
-  TProImage *ProImage1, *imgCD;
   QPointer<TStretchHandle> StretchHandle1;
-  QWidget* barraEstado;
   QLabel* painelFicheiro;  // status bar panel 1: the current file name
   TShape *lampadaVerde = nullptr, *lampadaVermelha = nullptr;
-  QTimer* temporizador;
   TOneInstance* oneInstance1 = nullptr;
-  TBarPopupMenu* popUpMenuHandles;
-
-  // Main menu entries, by their component names.
-  QMenu *menuFicheiros, *menuEditar, *menuObjectos, *menuAjuda;
-  QAction *menuFicheiroNovo, *manuFicheiroAbrir, *menuFicheiroGravar, *menuFicheiroGravarComo,
-      *N1, *menuFicheiroConfigurarImpressora, *menuFicheiroImprimir, *menuFicheiroPreverImpresso, *N2,
-      *menuFicheirosFicheiro1, *menuFicheirosFicheiro2, *menuFicheirosFicheiro3,
+  QMenu* menuFicheiros;
+  QAction *menuFicheirosFicheiro1, *menuFicheirosFicheiro2, *menuFicheirosFicheiro3,
       *menuFicheirosFicheiro4, *menuFicheirosFicheiro5, *separadorFicheiros, *menuFicheiroSair;
-  QAction *menuEditarApagar, *menuEditarCopiar, *menuEditarColar, *N3, *menuEditarAlinharEsquerda,
+  QAction *menuEditarApagar, *menuEditarCopiar, *menuEditarColar, *menuEditarAlinharEsquerda,
       *menuEditarAlinharDireita, *menuEditarCentrar;
-  QAction *menuObjectosImagemdefundo, *menuObjectosCordefundo, *menuObjectosInserirtexto,
-      *menuObjectosInseririmagem, *menuObjectosRodar90Esquerda, *menuObjectosRodar90Direita,
-      *menuObjectosEditartextoseleccionado, *menuObjectosAlterarfonteecor,
-      *menuObjectosAlterarimagem, *manuObjectosLimparImagemFundo;
-  QAction *menuAjudaAjuda, *N4, *menuAjudaParametros, *N5, *menuAjudaSobre;
-  // Object popup menu entries.
-  QAction *opcaoEditarAlterarimagem, *opcaoAlterarfonte, *opcaoApagar, *opcaoCopiar, *opcaoColar,
-      *opcaoRodar45esquerda, *opcaoRodar45direita, *opcaoAlinharAgrelha;
+  QAction *menuObjectosImagemdefundo, *menuObjectosInserirtexto, *menuObjectosRodar90Esquerda,
+      *menuObjectosRodar90Direita, *menuObjectosEditartextoseleccionado, *menuObjectosAlterarfonteecor,
+      *menuObjectosAlterarimagem;
+  QAction* menuAjudaAjuda;
+  QAction* opcaoAlinharAgrelha;
 
-  // The font and colour dialogs remember the last choice between uses.
-  TFont dlgAlterarFonteFont;
-  TColor dlgAlterarCorColor = clBlack;
-
-  // ---- Document operations ----
+  // ---- The view ----
   TPanel* Painel(int folha) const;
   // The sheet of the active tab page.
   int FolhaActual() const;
-  // The selected object, or nullptr.
+  // The selected control, or nullptr.
   QWidget* Seleccionado() const;
-  // A name for a new object of a sheet, unique within its panel.
+  // The object a control shows (0 for none), and the control that shows
+  // an object (nullptr for none).
+  std::uint64_t IdObjecto(const QWidget* controlo) const;
+  QWidget* Controlo(std::uint64_t id) const;
+
+  // ---- Document operations, as the commands and the tests reach them ----
   QString NovoNome(const QString& prefixo, int folha) const;
+  // Releases the selection and empties the document.
   void LimparDocumento();
   void FundosParaTras();
   // Marks the document changed: flag false, red lamp.
   void MarcarAlterado();
-  // Shows the lamps for the current flag.
-  void MostrarLampadas();
-
-  // Object mouse handlers, given to every text and picture object.
-  void textoMouseDown(QObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
-  void textoMouseMove(QObject* Sender, TShiftState Shift, int X, int Y);
-  void imagemMouseDown(QObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
-  // Gives an object its handlers by its kind.
-  void LigarTexto(TProLabel* texto);
-  void LigarImagem(TProImage* imagem);
 
   // ---- Handlers ----
   void temporizadorTimer();
-  // The lamps and the enabled state of the object commands, as each tick
-  // derives them.
-  void ActualizarComandos();
-  void pageFolhasChange();
-  void LibertarSeleccao();  // background clicks
-  void menuFicheiroSairClick();
-  void menuFicheiroConfigurarImpressoraClick();
-  void menuFicheiroImprimirClick();
-  void menuFicheiroPreverImpressoClick();
   void menuAjudaAjudaClick();
   void menuAjudaSobreClick();
   void menuAjudaParametrosClick();
-  // Loads the language module of the language setting and reloads the forms.
-  void MudarLingua();
 
   // Clipboard.
   void menuEditarCopiarClick();
   void menuEditarColarClick();
-  QClipboard* transferencia = nullptr;
 
   // Object editing commands.
   void menuObjectosInserirtextoClick();
@@ -159,19 +138,14 @@ class TfrmLurn : public QMainWindow {
   void menuObjectosImagemdefundoClick();
   void menuObjectosCordefundoClick();
   void manuObjectosLimparImagemFundoClick();
-  void checkLombadaClick();
   void opcaoAlinharAgrelhaClick();
 
   // ---- Cover files and recent files ----
   bool GravarFicheiro(const QString& nome);
-  bool GravarFolha(class QIODevice& f, int folha, bool& perdidos);
   // True when the whole file was read (missing pictures are only reported).
   bool AbrirFicheiro(const QString& nome);
-  void LerRegisto(const struct TCoverRecord& r);
-  static bool ExisteFicheiro(const QString& nome);
   void ActualizarRecentes(const QString& nome);
   void MostrarRecentes();
-  void AbrirRecente(const QString& nome);
   void menuFicheiroNovoClick();
   void manuFicheiroAbrirClick();
   void menuFicheiroGravarClick();
@@ -179,15 +153,9 @@ class TfrmLurn : public QMainWindow {
   void menuFicheirosFicheiroClick(int i);
   // True when the window may close (asks about unsaved changes).
   bool FormCloseQuery();
-  // Whether reading and saving put the file at the head of the recent list
-  // (the command-line tool leaves the user's list alone).
-  bool usarRecentes = true;
-  // The arguments the program was started with (without the program name).
-  QStringList linhaComandos;
 
   // Runs the window's start-up steps that need the window shown.
   void FormShow();
-  void FormActivate();
 
   // The help context number a menu entry or control carries.
   static int HelpContext(const QObject* o);
@@ -198,24 +166,68 @@ class TfrmLurn : public QMainWindow {
   void closeEvent(QCloseEvent* e) override;
 
  private:
+  // Window events and handlers (uLurn.cpp).
+  void FormActivate();
+  // The lamps and the enabled state of the object commands, as each tick
+  // derives them.
+  void ActualizarComandos();
+  // Shows the lamps for the current flag.
+  void MostrarLampadas();
+  void pageFolhasChange();
+  void LibertarSeleccao();  // background clicks
+  void checkLombadaClick();
+  void menuFicheiroSairClick();
+  void menuFicheiroConfigurarImpressoraClick();
+  void menuFicheiroImprimirClick();
+  void menuFicheiroPreverImpressoClick();
+  // Loads the language module of the language setting and reloads the forms.
+  void MudarLingua();
+
+  // Object mouse handlers, given to every text and picture control
+  // (uLurnVista.cpp).
+  void textoMouseDown(QObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+  void textoMouseMove(QObject* Sender, TShiftState Shift, int X, int Y);
+  void textoMouseUp(QObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+  void imagemMouseDown(QObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+
+  // Building (uLurnDesenho.cpp, FormCreate in uLurn.cpp).
   void FormCreate();
+  void CriarControlos();
   void CriarMenu();
   void CriarBarraFerramentas();
   void CriarFolhas();
   void CriarBarraEstado();
   void CriarMenuObjectos();
-  TProLabel* CriarTexto(int folha);
-  void EditarTexto(TProLabel* texto);
+
+  // The view (uLurnVista.cpp).
+  void ActualizarVista();
+  void ActualizarFundos();
+  void ActualizarObjectos(int folha);
+  QWidget* CriarControlo(const TObjecto& o, TPanel* painel);
+  void ActualizarTexto(TProLabel* texto, const TObjecto& o);
+  void ActualizarImagem(TProImage* imagem, const TObjecto& o);
+  void LigarTexto(TProLabel* texto);
+  void LigarImagem(TProImage* imagem);
+  // Writes the bounds of the selected control back to its object, after
+  // the handle moved or resized it.
+  void EscreverLimites(QWidget* controlo);
+  const TObjecto* ObjectoSeleccionado() const;
+  void MostrarFundoTras();
+  void MostrarMensagens(const QList<TMensagem>& mensagens);
+
+  // Object commands (uLurnObjectos.cpp).
+  void CriarTexto(int folha);
+  void EditarTexto(std::uint64_t id);
   void Alinhar(int modo);
   void Rodar(bool esquerda);
-  bool CarregarImagem(TProImage* img, const QString& ficheiro);
   // Loads a picture file; shows the loader's message and returns false
   // when it cannot be read.
   bool LerImagem(const QString& ficheiro, TPicture& imagem);
-  void MostrarFundoTras();
-  // Before the document is replaced or the window closes: nothing to ask
-  // (Gravado), "Ficheiro alterado. Gravar?" answered Yes and saved
-  // (Gravado) or No (SemGravar), or stop (Cancel, or the save failed).
+
+  // File commands (uLurnFicheiros.cpp).  Before the document is replaced
+  // or the window closes: nothing to ask (Gravado), "Ficheiro alterado.
+  // Gravar?" answered Yes and saved (Gravado) or No (SemGravar), or stop
+  // (Cancel, or the save failed).
   enum class TSeguir { Gravado, SemGravar, Parar };
   TSeguir PodeSeguir();
   // Saves to a name chosen in the save dialog; false when cancelled or failed.
@@ -223,10 +235,32 @@ class TfrmLurn : public QMainWindow {
   // Green lamp, red hidden.
   void MostrarGravado();
   std::optional<QString> DialogoAbrir();
+  void AbrirRecente(const QString& nome);
+
+  TDocumento documento_;
+
+  // The texts of the window's design, reloaded when the language changes.
+  std::unique_ptr<TFormDesign> desenho;
+  QWidget *ToolBar1, *barraEstado;
+  QToolButton *botaoAbrir, *botaoGravar, *botaoImprimirFrente, *botaoImprimirTras, *botaoInserirImagem,
+      *botaoSair;
+  QWidget *TabSheet1, *TabSheet2, *TabSheet3, *TabSheet4;
+  TProImage *ProImage1, *imgCD;
+  TBarPopupMenu* popUpMenuHandles;
+  QTimer* temporizador;
+  QMenu *menuEditar, *menuObjectos, *menuAjuda;
+  QAction *menuFicheiroNovo, *manuFicheiroAbrir, *menuFicheiroGravar, *menuFicheiroGravarComo, *N1,
+      *menuFicheiroConfigurarImpressora, *menuFicheiroImprimir, *menuFicheiroPreverImpresso, *N2, *N3,
+      *menuObjectosCordefundo, *menuObjectosInseririmagem, *manuObjectosLimparImagemFundo, *N4,
+      *menuAjudaParametros, *N5, *menuAjudaSobre;
+  QAction *opcaoEditarAlterarimagem, *opcaoAlterarfonte, *opcaoApagar, *opcaoCopiar, *opcaoColar,
+      *opcaoRodar45esquerda, *opcaoRodar45direita;
+
+  // The font and colour dialogs remember the last choice between uses.
+  TFont dlgAlterarFonteFont;
+  TColor dlgAlterarCorColor = clBlack;
 
   bool shown_ = false;
-  // The pictures decoded so far while a cover file is being read.
-  QHash<QString, TPicture>* imagensLidas_ = nullptr;
 };
 
 // The splash window while it exists (destroyed at the first timer tick).

@@ -12,6 +12,6 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   exit 1
 fi
 # Without arguments, open the example cover (its pictures are named
-# relative to the project folder, where this script runs).
+# relative to its own folder, which is where they are looked for).
 if [ $# -eq 0 ]; then set -- examples/exemplo.lrn; fi
 exec "$BIN" "$@"

@@ -1,8 +1,9 @@
 // lurns-batch as a user runs it: the JSON dump, re-saving, the messages on
-// standard error and the exit status, without a display and without
-// touching the user's settings.
+// standard error and the exit status, without a display, without a window
+// and without touching the user's settings; and the same sizes for the
+// same cover as the program's window.
 #include "components/ProCtrls.h"
-#include "components/dsshape.h"
+#include "document/FicheiroCapa.h"
 #include "editor/uLurn.h"
 #include "support/ScriptedDialogs.h"
 
@@ -25,8 +26,9 @@ struct ToolRun {
 
 class Batch : public ::testing::Test {
  protected:
-  ToolRun Tool(const QStringList& args) {
+  ToolRun Tool(const QStringList& args, const QString& workingFolder = {}) {
     QProcess p;
+    if (!workingFolder.isEmpty()) p.setWorkingDirectory(workingFolder);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove("QT_QPA_PLATFORM");  // the tool must choose a platform itself
     env.remove("DISPLAY");
@@ -44,37 +46,52 @@ class Batch : public ::testing::Test {
     QFile f(Path(n));
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
   }
-  // A cover made by the program: a yellow front with a bold text, a turned
-  // text on the back, a picture on the disc label and a blue disc.
+  // A cover as the program makes it: a yellow front with a bold text, a
+  // turned text on the back, a picture on the disc label and a blue disc.
   void MakeCover(const QString& name, const QString& picture) {
-    TfrmLurn w;
-    w.usarRecentes = false;
-    w.corFrente->SetBrushColor(0x00FFFF);
-    auto* t = new TProLabel(w.painelFrente);
-    w.painelFrente->Owned.InsertComponent(t);
-    t->setObjectName("Texto7");
-    t->SetAutoSize(false);
-    t->SetCaption(QString::fromUtf8("Lado A — ação"));
-    TFont f;
-    f.Name = "Arial";
-    f.Charset = 0;
-    f.SetSize(18);
-    f.Color = 0;
-    f.Style = fsBold;
-    t->SetFont(f);
-    t->setGeometry(40, 30, 62, 29);
-    auto* r = new TProLabel(w.painelTras);
-    w.painelTras->Owned.InsertComponent(r);
-    r->SetCaption("lombada");
-    r->SetAngle(90);
-    r->setGeometry(2, 10, 20, 200);
-    auto* i = new TProImage(w.painelCD);
-    w.painelCD->Owned.InsertComponent(i);
-    i->setObjectName("Imagem9");
-    i->SetHint(picture);
-    i->setGeometry(100, 100, 200, 200);
-    w.centroCD->SetFillColor(0xFF0000);
-    ASSERT_TRUE(w.GravarFicheiro(Path(name)));
+    TDocumento d;
+    d.DefinirCor(folhaFrente, 0x00FFFF);
+    TObjecto t = TObjecto::NovoTexto();
+    t.Nome = "Texto7";
+    t.TamanhoAutomatico = false;
+    t.Texto = QString::fromUtf8("Lado A — ação");
+    t.Fonte.Nome = "Arial";
+    t.Fonte.Charset = 0;
+    t.Fonte.Tamanho = 18;
+    t.Fonte.Cor = 0;
+    t.Fonte.Estilo = fsBold;
+    t.Left = 40;
+    t.Top = 30;
+    t.Width = 62;
+    t.Height = 29;
+    d.Adicionar(folhaFrente, t);
+    TObjecto r = TObjecto::NovoTexto();
+    r.Texto = "lombada";
+    r.Angulo = 90;
+    r.TamanhoAutomatico = false;
+    r.Left = 2;
+    r.Top = 10;
+    r.Width = 20;
+    r.Height = 200;
+    d.Adicionar(folhaTras, r);
+    TObjecto i = TObjecto::NovaImagem();
+    i.Nome = "Imagem9";
+    i.Imagem.Ficheiro = picture;
+    i.Left = i.Top = 100;
+    i.Width = i.Height = 200;
+    d.Adicionar(folhaCD, i);
+    d.DefinirCor(folhaCD, 0xFF0000);
+    ASSERT_EQ(GravarCapa(d, Path(name)).Fim, TFimGravacao::Gravado);
+  }
+  // A cover of the test data, with its pictures, copied into folder.
+  QString CopyCover(const QString& name, const QString& folder) {
+    const QDir from(QStringLiteral(LURNS_SOURCE_DIR "/tests/data/capas"));
+    QDir().mkpath(folder);
+    for (const QString& f : {name, QStringLiteral("disco.png"), QStringLiteral("frente.svg")}) {
+      QFile::remove(QDir(folder).filePath(f));
+      EXPECT_TRUE(QFile::copy(from.filePath(f), QDir(folder).filePath(f))) << f.toStdString();
+    }
+    return QDir(folder).filePath(name);
   }
 
   QTemporaryDir dir, home;
@@ -175,6 +192,87 @@ TEST_F(Batch, MessagesGoToStandardErrorWithTheExitStatus) {
   EXPECT_EQ(help.status, 0);
   EXPECT_TRUE(help.out.contains("--dump")) << help.out.toStdString();
   EXPECT_TRUE(help.out.contains("Exit status"));
+}
+
+TEST_F(Batch, MakesNoWindow) {
+  // The tool runs on a QGuiApplication, on which making any widget is a
+  // fatal error, and links none of the editor: neither the main window
+  // nor any widget class is in the program.
+  QFile exe(QStringLiteral(LURNS_BATCH));
+  ASSERT_TRUE(exe.open(QIODevice::ReadOnly));
+  const QByteArray bytes = exe.readAll();
+  ASSERT_TRUE(bytes.contains("TLeitorCapa"));  // symbols are there to look at
+  for (const char* absent : {"TfrmLurn", "12QApplication", "7QWidget"})
+    EXPECT_FALSE(bytes.contains(absent)) << absent;
+  // Every kind of record read, dumped and saved without one.
+  const QString capa = CopyCover("imagens.lrn", dir.filePath("capas"));
+  const ToolRun dump = Tool({"--dump", capa});
+  EXPECT_EQ(dump.status, 0) << dump.err.toStdString();
+  const ToolRun save = Tool({"--save", Path("copia.lrn"), capa});
+  EXPECT_EQ(save.status, 0) << save.err.toStdString();
+  EXPECT_FALSE(dump.err.contains("QWidget")) << dump.err.toStdString();
+}
+
+TEST_F(Batch, MeasuresTextsAsTheProgramsWindowDoes) {
+  // Texts in every font the program meets, at every angle, with odd
+  // captions; and the cover the tool's tests make.
+  for (const QString name : {"textos.lrn", "ferramenta.lrn"}) {
+    SCOPED_TRACE(name.toStdString());
+    const QString capa = CopyCover(name, dir.filePath("medidas"));
+    const ToolRun r = Tool({"--dump", capa});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QJsonArray sheets = QJsonDocument::fromJson(r.out).object()["sheets"].toArray();
+    ASSERT_EQ(sheets.size(), 4);
+
+    TfrmLurn w(nullptr, false);
+    w.usarRecentes = false;
+    ASSERT_TRUE(w.AbrirFicheiro(capa));
+    int level = 0;
+    for (int folha = folhaFrente; folha <= folhaCD; ++folha) {
+      const QJsonArray objects = sheets[folha - 1]["objects"].toArray();
+      const TOwnedComponents& owned = w.Painel(folha)->Owned;
+      ASSERT_EQ(owned.ComponentCount(), objects.size());
+      for (int i = 0; i < objects.size(); ++i) {
+        const QJsonObject o = objects[i].toObject();
+        auto* c = static_cast<QWidget*>(owned.Components(i));
+        SCOPED_TRACE(o["name"].toString().toStdString() + " " + o["caption"].toString().toStdString());
+        EXPECT_EQ(c->objectName(), o["name"].toString());
+        EXPECT_EQ(c->geometry(), QRect(o["left"].toInt(), o["top"].toInt(), o["width"].toInt(), o["height"].toInt()));
+        // A level label measuring its caption by itself comes to the same.
+        auto* t = qobject_cast<TProLabel*>(c);
+        if (t && t->Angle() == 0) {
+          ++level;
+          t->SetAutoSize(false);
+          t->SetAutoSize(true);
+          EXPECT_EQ(t->size(), QSize(o["width"].toInt(), o["height"].toInt()));
+        }
+      }
+    }
+    EXPECT_GT(level, 0);
+    w.ficheiroGravado = true;
+  }
+}
+
+TEST_F(Batch, RelativePictureNamesAreTakenFromTheCoversFolder) {
+  const QString capa = CopyCover("imagens.lrn", dir.filePath("capa"));
+  // Started from another folder, with the cover named by a relative path too.
+  QDir().mkpath(Path("outra"));
+  const ToolRun r = Tool({"--dump", QStringLiteral("../capa/imagens.lrn")}, Path("outra"));
+  ASSERT_EQ(r.status, 0) << r.err.toStdString();
+  // Only the two names that really are missing are reported.
+  EXPECT_EQ(QString::fromUtf8(r.err).split('\n', Qt::SkipEmptyParts),
+            QStringList({"Imagem não encontrada.", "Imagem não encontrada."}));
+  const QJsonArray sheets = QJsonDocument::fromJson(r.out).object()["sheets"].toArray();
+  EXPECT_EQ(sheets[0]["picture"].toString(), "frente.svg");  // kept as written
+  EXPECT_EQ(sheets[0]["objects"][0]["file"].toString(), "disco.png");
+  EXPECT_EQ(sheets[2]["pictureBetweenSpines"].toString(), "disco.png");
+  EXPECT_EQ(sheets[3]["fillStyle"].toString(), "tfsImageStretch");
+  // Saved elsewhere, the names are written back unchanged.
+  ASSERT_EQ(Tool({"--save", Path("copia.lrn"), capa}, Path("outra")).status, 0);
+  EXPECT_EQ(Read("copia.lrn"), [&] {
+    QFile f(QStringLiteral(LURNS_SOURCE_DIR "/tests/data/capas/imagens.gravado.lrn"));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  }());
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // Copy and paste of cover objects through the system clipboard.
 #include "components/Handles.h"
-#include "components/ObjectStream.h"
 #include "components/ProCtrls.h"
+#include "document/ObjectStream.h"
 #include "editor/uLurn.h"
 #include "support/ScriptedDialogs.h"
 
@@ -16,6 +16,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <type_traits>
+
 namespace {
 
 class Clipboard : public ::testing::Test {
@@ -29,15 +32,19 @@ class Clipboard : public ::testing::Test {
     w->ficheiroGravado = true;
     w.reset();
   }
+  // An object put into the window's document, and the control that shows it.
   template <typename T>
-  T* Add(int folha, const QString& name, QRect r) {
-    TPanel* p = w->Painel(folha);
-    auto* o = new T(p);
-    p->Owned.InsertComponent(o);
-    o->setObjectName(name);
-    o->setGeometry(r);
-    o->show();
-    return o;
+  T* Add(int folha, const QString& name, QRect r, const std::function<void(TObjecto&)>& more = {}) {
+    TObjecto o = std::is_same_v<T, TProImage> ? TObjecto::NovaImagem() : TObjecto::NovoTexto();
+    o.Nome = name;
+    o.Left = r.x();
+    o.Top = r.y();
+    o.Width = r.width();
+    o.Height = r.height();
+    if (more) more(o);
+    auto* c = qobject_cast<T*>(w->Controlo(w->Documento().Adicionar(folha, o)));
+    EXPECT_TRUE(c);
+    return c;
   }
   QWidget* Last(int folha) {
     const TOwnedComponents& o = w->Painel(folha)->Owned;
@@ -57,9 +64,11 @@ TEST_F(Clipboard, PasteBeforeAnyCopyDoesNothing) {
 
 TEST_F(Clipboard, CopiesPasteWithNewNamesAtTheSamePlace) {
   Add<TProLabel>(folhaFrente, "Texto1", {5, 5, 50, 20});
-  auto* t2 = Add<TProLabel>(folhaFrente, "Texto2", {40, 30, 62, 29});
-  t2->SetCaption("Lado A");
-  t2->SetAngle(90);
+  auto* t2 = Add<TProLabel>(folhaFrente, "Texto2", {40, 30, 62, 29}, [](TObjecto& o) {
+    o.Texto = "Lado A";
+    o.Angulo = 90;
+    o.TamanhoAutomatico = false;
+  });
   Add<TProImage>(folhaFrente, "Imagem3", {1, 1, 10, 10});
   w->StretchHandle1->Attach(t2);
   w->menuEditarCopiarClick();
@@ -80,6 +89,11 @@ TEST_F(Clipboard, CopiesPasteWithNewNamesAtTheSamePlace) {
   EXPECT_EQ(copia->geometry(), t2->geometry());
   EXPECT_EQ(copia->Caption(), "Lado A");
   EXPECT_EQ(copia->Angle(), 90);
+  // In the document, the copy is the copied object under a new name.
+  TObjecto pasted = *w->Documento().Objecto(w->IdObjecto(copia));
+  EXPECT_EQ(pasted.Nome, "Texto5");
+  pasted.Nome = "Texto2";
+  EXPECT_TRUE(MesmoConteudo(pasted, *w->Documento().Objecto(w->IdObjecto(t2))));
   EXPECT_FALSE(w->ficheiroGravado);
   EXPECT_FALSE(w->StretchHandle1->IsAttached());
   // The copy has the mouse handlers of a text object.
@@ -93,9 +107,10 @@ TEST_F(Clipboard, PastesOnTheSheetShownWhateverWasCopied) {
   img.fill(Qt::red);
   const QString file = dir.filePath("r.png");
   ASSERT_TRUE(img.save(file));
-  auto* i = Add<TProImage>(folhaFrente, "Imagem1", {20, 25, 80, 60});
-  i->LoadPicture(file);
-  i->SetHint(file);
+  auto* i = Add<TProImage>(folhaFrente, "Imagem1", {20, 25, 80, 60}, [&](TObjecto& o) {
+    o.Imagem.Imagem.LoadFromFile(file);
+    o.Imagem.Ficheiro = file;
+  });
   w->StretchHandle1->Attach(i);
   w->pageFolhas->setCurrentIndex(1);  // the selection stays on Frente
   w->menuEditarCopiarClick();
@@ -127,7 +142,7 @@ TEST_F(Clipboard, ForeignOrDamagedContentIsRefused) {
   EXPECT_FALSE(w->StretchHandle1->IsAttached());
   EXPECT_TRUE(dialogs->Messages().isEmpty());
   // Our format with damaged bytes: the reader's message, nothing created.
-  QByteArray good = WriteObject(t);
+  QByteArray good = WriteObject(*w->Documento().Objecto(w->IdObjecto(t)));
   for (const QByteArray& bad : {QByteArray("garbage"), good.left(good.size() / 2), good + "x"}) {
     auto* dados = new QMimeData;
     dados->setData(ObjectMimeType, bad);

@@ -4,7 +4,9 @@
 #include "components/Handles.h"
 #include "components/ProCtrls.h"
 #include "components/dsshape.h"
-#include "editor/CoverRecord.h"
+#include "document/CoverRecord.h"
+#include "document/FicheiroCapa.h"
+#include "document/Limites.h"
 #include "editor/uDefParametros.h"
 #include "editor/uLurn.h"
 #include "support/ScriptedDialogs.h"
@@ -21,6 +23,7 @@
 #include <QtEndian>
 #include <gtest/gtest.h>
 #include <csignal>
+#include <limits>
 #include <sys/resource.h>
 
 namespace {
@@ -66,24 +69,30 @@ class CoverFile : public ::testing::Test {
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(bytes);
   }
-  TProLabel* Texto(int folha, const QString& caption, QRect r) {
-    TPanel* p = w->Painel(folha);
-    auto* t = new TProLabel(p);
-    p->Owned.InsertComponent(t);
-    t->SetAutoSize(false);
-    t->setObjectName(w->NovoNome("Texto", folha));
-    t->SetCaption(caption);
-    t->setGeometry(r);
-    return t;
+  // Objects put straight into the window's document: a text that keeps the
+  // bounds given, a picture object that names a file (its picture is not
+  // needed for writing).
+  std::uint64_t Texto(int folha, const QString& caption, QRect r, int angle = 0) {
+    TObjecto o = TObjecto::NovoTexto();
+    o.Nome = w->NovoNome("Texto", folha);
+    o.Texto = caption;
+    o.Angulo = angle;
+    o.TamanhoAutomatico = false;
+    o.Left = r.x();
+    o.Top = r.y();
+    o.Width = r.width();
+    o.Height = r.height();
+    return w->Documento().Adicionar(folha, o);
   }
-  TProImage* Imagem(int folha, const QString& file, QRect r) {
-    TPanel* p = w->Painel(folha);
-    auto* i = new TProImage(p);
-    p->Owned.InsertComponent(i);
-    i->setObjectName(w->NovoNome("Imagem", folha));
-    i->SetHint(file);
-    i->setGeometry(r);
-    return i;
+  std::uint64_t Imagem(int folha, const QString& file, QRect r) {
+    TObjecto o = TObjecto::NovaImagem();
+    o.Nome = w->NovoNome("Imagem", folha);
+    o.Imagem.Ficheiro = file;
+    o.Left = r.x();
+    o.Top = r.y();
+    o.Width = r.width();
+    o.Height = r.height();
+    return w->Documento().Adicionar(folha, o);
   }
   QString Picture(const QString& name) {
     QImage img(8, 8, QImage::Format_RGB32);
@@ -129,16 +138,15 @@ TEST_F(CoverFile, EmptyCoverIsNineRecords) {
 }
 
 TEST_F(CoverFile, WorkedExampleIsWrittenByteForByte) {
-  w->corFrente->SetBrushColor(0x00FFFF);
-  TProLabel* t = Texto(folhaFrente, "Lado A", QRect(40, 30, 62, 29));
-  TFont f;
-  f.Name = "Arial";
+  w->Documento().DefinirCor(folhaFrente, 0x00FFFF);
+  const std::uint64_t t = Texto(folhaFrente, "Lado A", QRect(40, 30, 62, 29));
+  TFonteDoc f;
+  f.Nome = "Arial";
   f.Charset = 0;
-  f.SetSize(18);
-  f.Color = 0;
-  f.Style = fsBold;
-  t->SetFont(f);
-  t->setGeometry(40, 30, 62, 29);
+  f.Tamanho = 18;
+  f.Cor = 0;
+  f.Estilo = fsBold;
+  w->Documento().DefinirFonte(t, f);
   Imagem(folhaCD, "C:\\Imagens\\disco.jpg", QRect(100, 100, 200, 200));
 
   ASSERT_TRUE(w->GravarFicheiro(Path("exemplo.lrn")));
@@ -168,11 +176,11 @@ TEST_F(CoverFile, WorkedExampleIsWrittenByteForByte) {
 
 TEST_F(CoverFile, ReadingBackNamesObjectsInFileOrderAndRestoresThem) {
   const QString pic = Picture("p.png");
-  w->corInterior->SetBrushColor(0x123456);
-  Texto(folhaTras, "um", QRect(1, 2, 30, 40))->SetAngle(90);
+  w->Documento().DefinirCor(folhaInterior, 0x123456);
+  Texto(folhaTras, "um", QRect(1, 2, 30, 40), 90);
   Imagem(folhaTras, pic, QRect(5, 6, 70, 80));
   Texto(folhaTras, "três", QRect(9, 9, 50, 20));
-  w->imgFrente->SetHint(pic);
+  w->Documento().DefinirFundo(fundoFrente, {pic, TPicture()});
   ASSERT_TRUE(w->GravarFicheiro(Path("b.lrn")));
   w->LimparDocumento();
 
@@ -443,6 +451,163 @@ TEST_F(CoverFile, AFailedWriteKeepsTheOldFile) {
   EXPECT_FALSE(w->ficheiroGravado);
   EXPECT_TRUE(w->lampadaVermelha->isVisibleTo(w.get()));
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"keep.lrn"});  // no temporary left
+}
+
+// ---------------------------------------------------------------------------
+// The document's reader and writer against what the program wrote before it
+// had a document of its own (tests/data/capas/README.md).
+
+QString Dados(const QString& name) { return QStringLiteral(LURNS_SOURCE_DIR "/tests/data/capas/") + name; }
+
+QByteArray Bytes(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QStringList Textos(const QList<TMensagem>& mensagens) {
+  QStringList out;
+  for (const TMensagem& m : mensagens) out << m.Texto;
+  return out;
+}
+
+TEST_F(CoverFile, CoversAreReadAndWrittenBackAsBefore) {
+  for (const char* nome : {"vazia", "exemplo-trabalhado", "textos", "imagens", "ferramenta", "ordem"}) {
+    SCOPED_TRACE(nome);
+    const QString entrada = Dados(QString::fromLatin1(nome) + ".lrn");
+    const QByteArray gravado = Bytes(Dados(QString::fromLatin1(nome) + ".gravado.lrn"));
+    const QStringList mensagens =
+        QString::fromUtf8(Bytes(Dados(QString::fromLatin1(nome) + ".mensagens"))).split('\n', Qt::SkipEmptyParts);
+    ASSERT_FALSE(gravado.isEmpty());
+
+    // Through the document alone, as lurns-batch does.
+    TLeituraCapa l = LerCapa(entrada);
+    EXPECT_TRUE(l.Lido);
+    EXPECT_EQ(Textos(l.Mensagens), mensagens);
+    ASSERT_EQ(GravarCapa(l.Documento, Path("a.lrn")).Fim, TFimGravacao::Gravado);
+    EXPECT_EQ(Read("a.lrn"), gravado);
+
+    // Through the window, as the program does.
+    dialogs->Asked.clear();
+    EXPECT_TRUE(w->AbrirFicheiro(entrada));
+    EXPECT_EQ(dialogs->Messages(), mensagens);
+    ASSERT_TRUE(w->GravarFicheiro(Path("b.lrn")));
+    EXPECT_EQ(Read("b.lrn"), gravado);
+
+    // What was written reads and writes back byte for byte.
+    TLeituraCapa outra = LerCapa(Dados(QString::fromLatin1(nome) + ".gravado.lrn"));
+    ASSERT_EQ(GravarCapa(outra.Documento, Path("c.lrn")).Fim, TFimGravacao::Gravado);
+    EXPECT_EQ(Read("c.lrn"), gravado);
+  }
+}
+
+TEST_F(CoverFile, TheExampleOpensFromAnyFolderAndWritesBackUnchanged) {
+  // Its pictures are named relative to its own folder.
+  const QString exemplo = QStringLiteral(LURNS_SOURCE_DIR "/examples/exemplo.lrn");
+  const QString antes = QDir::currentPath();
+  ASSERT_TRUE(QDir::setCurrent(dir.path()));
+  const bool lido = w->AbrirFicheiro(exemplo);
+  QDir::setCurrent(antes);
+  ASSERT_TRUE(lido);
+  EXPECT_TRUE(dialogs->Messages().isEmpty()) << dialogs->Messages().join('|').toStdString();
+  EXPECT_EQ(w->imgFrente->Hint(), "frente.svg");
+  EXPECT_FALSE(w->imgFrente->Picture().Empty());
+  EXPECT_FALSE(w->imgTras->Picture().Empty());
+  EXPECT_FALSE(w->imgTrasLombada->Picture().Empty());
+  EXPECT_FALSE(w->centroCD->Image().Empty());
+  EXPECT_EQ(w->centroCD->FillStyle(), tfsImageStretch);
+  const TOwnedComponents& o = w->painelInterior->Owned;
+  auto* nota = qobject_cast<TProImage*>(o.Components(o.ComponentCount() - 1));
+  ASSERT_TRUE(nota);
+  EXPECT_EQ(nota->Hint(), "nota.svg");
+  EXPECT_FALSE(nota->Picture().Empty());
+  ASSERT_TRUE(w->GravarFicheiro(Path("exemplo.lrn")));
+  EXPECT_EQ(Read("exemplo.lrn"), Bytes(exemplo));
+}
+
+TEST_F(CoverFile, ExtremeValuesAreHeldToTheLimitsAndWrittenBackChecked) {
+  const QString pic = Picture("p.png");
+  const QByteArray nomeLongo = QByteArray(255, '\xE9');  // 255 "é": 510 bytes of UTF-8
+  auto texto = [&](std::int32_t angle, std::int32_t l, std::int32_t t, std::int32_t h, std::int32_t w,
+                   std::int32_t size, quint32 colour) {
+    return Raw().kind("TProLabel").sheet("Tras").text("x").i32(280, quint32(angle)).bounds(l, t, h, w)
+        .str(300, nomeLongo).i32(560, quint32(size)).i32(564, colour).b;
+  };
+  constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+  constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+  QByteArray capa = Header() + Raw().kind("TShape").sheet("Frente").i32(564, 0x12345678).b;
+  capa += texto(90, kMin, kMax, -5, 2000000000, kMin, 0x12345678);
+  capa += texto(kMin, 40000, -40000, kMax, kMax, kMax, 0x80000008);
+  capa += texto(-90, 1, 2, 3, 4, -1610612736, 0x00ABCDEF);  // -MulDiv(...) of this size overflowed
+  capa += texto(450, 5, 6, 7, 8, 0, 0);
+  QByteArray estilo = texto(270, 0, 0, 10, 10, 5000, 0);
+  estilo[568] = char(0xFF);
+  capa += estilo;
+  capa += Raw().kind("TProImage").sheet("CD").text(pic.toLocal8Bit()).bounds(kMax, kMin, kMin, 2000000000).b;
+  Write("extremos.lrn", capa);
+
+  ASSERT_TRUE(w->AbrirFicheiro(Path("extremos.lrn")));
+  EXPECT_TRUE(dialogs->Messages().isEmpty()) << dialogs->Messages().join('|').toStdString();
+  const std::vector<TObjecto>& textos = w->Documento().Objectos(folhaTras);
+  ASSERT_EQ(textos.size(), 5u);
+  struct Esperado {
+    int angle;
+    QRect bounds;
+    int size;
+    TColor colour;
+  } esperados[] = {
+      {90, QRect(-MaxObjectCoordinate, MaxObjectCoordinate, MaxObjectExtent, 0), MinFontSize, 0x345678},
+      {232, QRect(MaxObjectCoordinate, -MaxObjectCoordinate, MaxObjectExtent, MaxObjectExtent), MaxFontSize,
+       0x80000008},
+      {270, QRect(1, 2, 4, 3), MinFontSize, 0xABCDEF},
+      {90, QRect(5, 6, 8, 7), MinFontSize, 0},
+      {270, QRect(0, 0, 10, 10), MaxFontSize, 0},
+  };
+  for (int i = 0; i < 5; ++i) {
+    SCOPED_TRACE(i);
+    const TObjecto& o = textos[size_t(i)];
+    EXPECT_EQ(o.Angulo, esperados[i].angle);
+    EXPECT_EQ(o.Limites(), esperados[i].bounds);
+    EXPECT_EQ(o.Fonte.Tamanho, esperados[i].size);
+    EXPECT_EQ(o.Fonte.Cor, esperados[i].colour);
+    EXPECT_EQ(o.Fonte.Nome, QString(127, QChar(0xE9)));  // cut at a whole character within 255 bytes
+    EXPECT_TRUE(VerificarObjecto(o).isEmpty()) << VerificarObjecto(o).toStdString();
+    // The control shows what the document holds, not what Qt makes of it.
+    EXPECT_EQ(w->Controlo(o.Id)->geometry(), o.Limites());
+  }
+  EXPECT_EQ(textos[4].Fonte.Estilo, 0x0F);
+  ASSERT_EQ(w->Documento().Objectos(folhaCD).size(), 1u);
+  EXPECT_EQ(w->Documento().Objectos(folhaCD)[0].Limites(),
+            QRect(MaxObjectCoordinate, -MaxObjectCoordinate, MaxObjectExtent, 0));
+  EXPECT_EQ(w->Documento().Cor(folhaFrente), 0x345678u);
+
+  // Written back with the checked values.
+  ASSERT_TRUE(w->GravarFicheiro(Path("limpo.lrn")));
+  const QByteArray b = Read("limpo.lrn");
+  auto campo = [&](int registo, int offset) { return qFromLittleEndian<std::int32_t>(b.constData() + registo * 572 + offset); };
+  EXPECT_EQ(quint32(campo(1, 564)), 0x345678u);
+  const int primeiro = 8;  // header, Frente 2, Interior 2, Tras colour and 2 pictures
+  for (int i = 0; i < 5; ++i) {
+    SCOPED_TRACE(i);
+    const int r = primeiro + i;
+    EXPECT_EQ(b.mid(r * 572, 10), QByteArray("\x09TProLabel", 10));
+    EXPECT_EQ(campo(r, 280), esperados[i].angle);
+    EXPECT_EQ(campo(r, 284), esperados[i].bounds.x());
+    EXPECT_EQ(campo(r, 288), esperados[i].bounds.y());
+    EXPECT_EQ(campo(r, 292), esperados[i].bounds.height());
+    EXPECT_EQ(campo(r, 296), esperados[i].bounds.width());
+    EXPECT_EQ(campo(r, 560), esperados[i].size);
+    EXPECT_EQ(quint32(campo(r, 564)), esperados[i].colour);
+    EXPECT_EQ(quint8(b[r * 572 + 300]), 127);
+  }
+  const int disco = primeiro + 5 + 1;
+  EXPECT_EQ(campo(disco, 284), MaxObjectCoordinate);
+  EXPECT_EQ(campo(disco, 288), -MaxObjectCoordinate);
+  EXPECT_EQ(campo(disco, 292), 0);
+  EXPECT_EQ(campo(disco, 296), MaxObjectExtent);
+  // And the checked cover is a fixed point.
+  TLeituraCapa l = LerCapa(Path("limpo.lrn"));
+  ASSERT_EQ(GravarCapa(l.Documento, Path("limpo2.lrn")).Fim, TFimGravacao::Gravado);
+  EXPECT_EQ(Read("limpo2.lrn"), b);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "components/Handles.h"
 #include "components/ProCtrls.h"
 #include "components/dsshape.h"
+#include "document/MedidaTexto.h"
 #include "editor/uLurn.h"
 #include "support/ScriptedDialogs.h"
 
@@ -43,6 +44,10 @@ class Editing : public ::testing::Test {
     TPanel* p = w->Painel(w->FolhaActual());
     return qobject_cast<TProImage*>(p->Owned.Components(p->Owned.ComponentCount() - 1));
   }
+  // The document object a control shows.
+  const TObjecto* Doc(QWidget* c) { return w->Documento().Objecto(w->IdObjecto(c)); }
+  // Bounds given to an object through the document; its control follows.
+  void Place(QWidget* o, QRect r) { w->Documento().DefinirLimites(w->IdObjecto(o), r); }
   void Select(QWidget* o) {
     w->StretchHandle1->Detach();
     w->StretchHandle1->Attach(o);
@@ -64,6 +69,13 @@ TEST_F(Editing, InsertTextNamesAndCaptionsByTheOwnedCount) {
   EXPECT_EQ(t1->objectName(), "Texto1");
   EXPECT_EQ(t1->Caption(), "Texto 1");
   EXPECT_EQ(t1->Font().Name, "Arial");
+  // The command made the object in the document; the label shows it.
+  ASSERT_TRUE(Doc(t1));
+  EXPECT_EQ(Doc(t1)->Nome, "Texto1");
+  EXPECT_EQ(Doc(t1)->Texto, "Texto 1");
+  EXPECT_EQ(Doc(t1)->Fonte.Tamanho, 18);
+  EXPECT_EQ(Doc(t1)->Limites(), t1->geometry());
+  EXPECT_EQ(t1->size(), TamanhoAutomatico("Texto 1", Doc(t1)->Fonte));
   EXPECT_EQ(t1->pos(), QPoint(0, 0));
   EXPECT_TRUE(t1->AutoSize());
   EXPECT_TRUE(t1->Transparent());
@@ -80,7 +92,9 @@ TEST_F(Editing, InsertTextNamesAndCaptionsByTheOwnedCount) {
   EXPECT_EQ(t4->objectName(), "Texto4");
   // With Texto1 deleted, the next one tries Texto4, then takes Texto5.
   Select(t1);
+  const std::uint64_t apagado = w->IdObjecto(t1);
   w->menuEditarApagarClick();
+  EXPECT_EQ(w->Documento().Objecto(apagado), nullptr);
   EXPECT_EQ(InsertText()->objectName(), "Texto5");
 }
 
@@ -114,11 +128,13 @@ TEST_F(Editing, InsertPicture) {
 
 TEST_F(Editing, RotationTurnsAboutTheTopLeftCorner) {
   TProLabel* t = InsertText();
-  t->setGeometry(30, 40, 120, 20);
+  Place(t, QRect(30, 40, 120, 20));
   Select(t);
   w->menuObjectosRodar90EsquerdaClick();
   EXPECT_EQ(t->Angle(), 90);
   EXPECT_EQ(t->geometry(), QRect(30, 40, 20, 120));
+  EXPECT_EQ(Doc(t)->Angulo, 90);
+  EXPECT_EQ(Doc(t)->Limites(), QRect(30, 40, 20, 120));
   EXPECT_FALSE(t->AutoSize());
   EXPECT_EQ(w->Seleccionado(), t);
   for (int expected : {180, 270, 0}) {
@@ -151,10 +167,11 @@ TEST_F(Editing, AlignmentUsesTheSheetsReferenceWidth) {
   for (const auto& c : cases) {
     Sheet(c.folha);
     TProImage* i = InsertPicture(picture);
-    i->setGeometry(10, 20, c.width, 30);
+    Place(i, QRect(10, 20, c.width, 30));
     Select(i);
     w->menuEditarCentrarClick();
     EXPECT_EQ(i->x(), c.centro) << c.folha;
+    EXPECT_EQ(Doc(i)->Left, c.centro) << c.folha;
     w->menuEditarAlinharDireitaClick();
     EXPECT_EQ(i->x(), c.direita) << c.folha;
     w->menuEditarAlinharEsquerdaClick();
@@ -170,6 +187,8 @@ TEST_F(Editing, EditTextFontAndPicture) {
   dialogs->Inputs = {QString("Lado B"), std::nullopt};
   w->menuObjectosEditartextoseleccionadoClick();
   EXPECT_EQ(t->Caption(), "Lado B");
+  EXPECT_EQ(Doc(t)->Texto, "Lado B");
+  EXPECT_EQ(Doc(t)->Limites(), t->geometry());
   EXPECT_EQ(dialogs->Asked.last(), "input: Introdução/Introduza o texto");
   w->opcaoEditarAlterarimagemClick();  // cancelled: unchanged
   EXPECT_EQ(t->Caption(), "Lado B");
@@ -181,7 +200,7 @@ TEST_F(Editing, EditTextFontAndPicture) {
   f.Color = 0x00FFFF;
   f.Charset = 0;
   dialogs->Fonts = {f};
-  t->SetFont(TFont());
+  w->Documento().DefinirFonte(w->IdObjecto(t), TFonteDoc());
   w->menuObjectosAlterarfonteecorClick();
   EXPECT_EQ(dialogs->FontsShown.back().Name, "MS Sans Serif");  // the object's font was offered
   EXPECT_EQ(t->Font(), f);
@@ -195,6 +214,7 @@ TEST_F(Editing, EditTextFontAndPicture) {
   w->menuObjectosAlterarimagemClick();
   EXPECT_EQ(i->Hint(), dir.filePath("red.bmp"));
   EXPECT_EQ(i->Picture().Width(), 5);
+  EXPECT_EQ(Doc(i)->Imagem.Ficheiro, dir.filePath("red.bmp"));
   EXPECT_EQ(w->Seleccionado(), i);
   // The font command on a picture asks nothing and keeps it selected.
   dialogs->Asked.clear();
@@ -249,6 +269,7 @@ TEST_F(Editing, BackgroundPictureColourAndClearing) {
   dialogs->Colours = {TColor(0x0000FF)};
   w->menuObjectosCordefundoClick();
   EXPECT_EQ(w->corTras->BrushColor(), 0x0000FFu);
+  EXPECT_EQ(w->Documento().Cor(folhaTras), 0x0000FFu);
   EXPECT_EQ(w->painelTras->children().indexOf(w->corTras), 0);
   EXPECT_GT(w->painelTras->children().indexOf(t), w->painelTras->children().indexOf(w->imgTras));
 }

@@ -98,9 +98,10 @@ TEST_F(Language, SwitchingReloadsWindowTextsButNotRunTimeOnes) {
   TfrmLurn w;
   TfrmParametros p;
   TAboutBox a;
-  auto* texto = new TProLabel(w.painelFrente);
-  w.painelFrente->Owned.InsertComponent(texto);
-  texto->SetCaption("Lado A");
+  TObjecto lado = TObjecto::NovoTexto();
+  lado.Texto = "Lado A";
+  auto* texto = qobject_cast<TProLabel*>(w.Controlo(w.Documento().Adicionar(folhaFrente, lado)));
+  ASSERT_TRUE(texto);
   w.menuFicheirosFicheiro1->setText("/tmp/capa.lrn");
   w.painelFicheiro->setText("/tmp/capa.lrn");
 

@@ -18,6 +18,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QTest>
+#include <QWindow>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -35,25 +36,26 @@ class MainWindow : public ::testing::Test {
     w.reset();
   }
 
+  // An object added to the document, and the control the window made for it.
   TProLabel* Texto(int folha, const QString& nome, int x = 10, int y = 10) {
-    TPanel* p = w->Painel(folha);
-    auto* t = new TProLabel(p);
-    p->Owned.InsertComponent(t);
-    t->setObjectName(nome);
-    t->SetCaption(nome);
-    t->setGeometry(x, y, 100, 20);
-    w->LigarTexto(t);
-    t->show();
+    TObjecto o = TObjecto::NovoTexto();
+    o.Nome = nome;
+    o.Texto = nome;
+    o.Left = x;
+    o.Top = y;
+    o.Width = 100;
+    o.Height = 20;
+    auto* t = qobject_cast<TProLabel*>(w->Controlo(w->Documento().Adicionar(folha, o)));
+    EXPECT_TRUE(t);
     return t;
   }
   TProImage* Imagem(int folha, const QString& nome) {
-    TPanel* p = w->Painel(folha);
-    auto* i = new TProImage(p);
-    p->Owned.InsertComponent(i);
-    i->setObjectName(nome);
-    i->setGeometry(50, 50, 100, 100);
-    w->LigarImagem(i);
-    i->show();
+    TObjecto o = TObjecto::NovaImagem();
+    o.Nome = nome;
+    o.Left = o.Top = 50;
+    o.Width = o.Height = 100;
+    auto* i = qobject_cast<TProImage*>(w->Controlo(w->Documento().Adicionar(folha, o)));
+    EXPECT_TRUE(i);
     return i;
   }
   bool On(QAction* a) { return a->isEnabled(); }
@@ -184,13 +186,12 @@ TEST_F(MainWindow, NewNamesSkipTakenNumbers) {
   EXPECT_EQ(w->NovoNome("Texto", folhaFrente), "Texto0");
   TProLabel* t1 = Texto(folhaFrente, "Texto1");
   Texto(folhaFrente, "Texto2");
-  delete t1;
-  // The panel owns one component, so Texto1 is free again...
+  w->Documento().Apagar(w->IdObjecto(t1));
+  EXPECT_EQ(w->painelFrente->Owned.ComponentCount(), 1);
+  // The sheet holds one object, so Texto1 is free again...
   EXPECT_EQ(w->NovoNome("Texto", folhaFrente), "Texto1");
-  // ...but once the new object is owned too, Texto2 is taken: Texto3.
-  TPanel* p = w->painelFrente;
-  auto* novo = new TProLabel(p);
-  p->Owned.InsertComponent(novo);
+  // ...but once the new object is on the sheet too, Texto2 is taken: Texto3.
+  w->Documento().Adicionar(folhaFrente, TObjecto::NovoTexto());
   EXPECT_EQ(w->NovoNome("Texto", folhaFrente), "Texto3");
   // Another kind and another sheet have numbers of their own.
   EXPECT_EQ(w->NovoNome("Imagem", folhaFrente), "Imagem2");
@@ -218,11 +219,15 @@ TEST_F(MainWindow, ClearingEmptiesTheDocumentAndNothingElse) {
   Imagem(folhaTras, "Imagem1");
   TProLabel* t = Texto(folhaCD, "Texto2");
   w->StretchHandle1->Attach(t);
-  w->corFrente->SetBrushColor(clYellow);
-  w->corTras->SetBrushColor(clRed);
-  w->imgFrente->SetHint("/tmp/a.jpg");
-  w->centroCD->SetFillColor(clBlue);
-  w->centroCD->SetFillStyle(tfsImageStretch);
+  TDocumento& d = w->Documento();
+  d.DefinirCor(folhaFrente, clYellow);
+  d.DefinirCor(folhaTras, clRed);
+  d.DefinirFundo(fundoFrente, {"/tmp/a.jpg", TPicture()});
+  d.DefinirCor(folhaCD, clBlue);
+  d.DefinirFundo(fundoCD, {"/tmp/b.jpg", TPicture()});
+  EXPECT_EQ(w->corFrente->BrushColor(), clYellow);  // the controls follow
+  EXPECT_EQ(w->imgFrente->Hint(), "/tmp/a.jpg");
+  EXPECT_EQ(w->centroCD->FillStyle(), tfsImageStretch);
   w->checkLombada->setChecked(false);
   w->pageFolhas->setCurrentIndex(2);
   w->ficheiroGravado = false;
@@ -240,6 +245,7 @@ TEST_F(MainWindow, ClearingEmptiesTheDocumentAndNothingElse) {
   EXPECT_EQ(w->centroCD->FillColor(), clWhite);
   EXPECT_EQ(w->centroCD->FillStyle(), tfsSolid);
   EXPECT_TRUE(w->centroCD->Image().Empty());
+  EXPECT_TRUE(d.Vazio());
   // Left alone: the spine box, the page, the flag and the file name.
   EXPECT_FALSE(w->checkLombada->isChecked());
   EXPECT_EQ(w->pageFolhas->currentIndex(), 2);
@@ -291,6 +297,52 @@ TEST_F(MainWindow, DraggingATextWithTheLeftButtonMovesItAndMarksChanged) {
   t->OnMouseMove(t, ssLeft, 15, 9);
   EXPECT_EQ(t->pos(), QPoint(50, 34));
   EXPECT_FALSE(w->ficheiroGravado);
+  // The document has the new place once the drag ends.
+  const TObjecto* o = w->Documento().Objecto(w->IdObjecto(t));
+  ASSERT_TRUE(o);
+  EXPECT_EQ(o->Limites().topLeft(), QPoint(40, 30));
+  t->OnMouseUp(t, mbLeft, 0, 15, 9);
+  EXPECT_EQ(o->Limites(), QRect(50, 34, 100, 20));
+}
+
+TEST_F(MainWindow, DraggingWithTheHandleWritesTheNewBoundsBackWhenItEnds) {
+  TProImage* i = Imagem(folhaFrente, "Imagem1");
+  const std::uint64_t id = w->IdObjecto(i);
+  const TObjecto* o = w->Documento().Objecto(id);
+  w->opcaoAlinharAgrelhaClick();  // no grid: the object lands where the mouse is let go
+  ASSERT_FALSE(w->StretchHandle1->SnapToGrid());
+  QWindow* janela = w->windowHandle();
+  auto at = [&](QWidget* c, QPoint p) { return c->mapTo(w.get(), p); };
+  QTest::mouseMove(janela, QPoint(580, 520));
+  // A press on the picture selects it and the drag goes on in the handle,
+  // which takes it from its first move.
+  const QPoint p0 = at(i, QPoint(10, 10));
+  QTest::mousePress(janela, Qt::LeftButton, {}, p0);
+  ASSERT_EQ(w->Seleccionado(), i);
+  QTest::mouseMove(janela, p0 + QPoint(3, 2));
+  QTest::mouseMove(janela, p0 + QPoint(16, 9));
+  EXPECT_EQ(o->Limites(), QRect(50, 50, 100, 100));  // not while dragging
+  QTest::mouseRelease(janela, Qt::LeftButton, {}, p0 + QPoint(16, 9));
+  const QRect movido = i->geometry();
+  EXPECT_GT(movido.x(), 50);
+  EXPECT_GT(movido.y(), 50);
+  EXPECT_EQ(movido.size(), QSize(100, 100));
+  EXPECT_EQ(o->Limites(), movido);
+  // An arrow key nudges the object by a pixel, and the document with it.
+  TStretchHandle* h = w->StretchHandle1.data();
+  QTest::keyClick(h, Qt::Key_Left);
+  EXPECT_EQ(o->Limites(), movido.translated(-1, 0));
+  // Resizing from the bottom-right square.
+  const QPoint canto = at(h, QPoint(h->width() - 2, h->height() - 2));
+  QTest::mouseMove(janela, canto);
+  QTest::mousePress(janela, Qt::LeftButton, {}, canto);
+  QTest::mouseMove(janela, canto + QPoint(10, 5));
+  QTest::mouseMove(janela, canto + QPoint(20, 10));
+  QTest::mouseRelease(janela, Qt::LeftButton, {}, canto + QPoint(20, 10));
+  EXPECT_EQ(i->pos(), movido.translated(-1, 0).topLeft());
+  EXPECT_GT(i->width(), 100);
+  EXPECT_GT(i->height(), 100);
+  EXPECT_EQ(o->Limites(), i->geometry());
 }
 
 TEST_F(MainWindow, PressingAPictureSelectsItAndBackgroundClicksRelease) {

@@ -1,21 +1,17 @@
 // The serialized cover object that Copiar and Colar pass through the
-// clipboard: text and picture objects come back with every stored property,
-// defaults and names and handlers stay out, and every malformed stream is
-// refused without leaving an object behind.
-#include "components/ObjectStream.h"
-#include "components/ProCtrls.h"
+// clipboard: text and picture objects come back with every field of the
+// document object, defaults, names and identities stay out, and every
+// malformed stream is refused without an object.
+#include "document/ObjectStream.h"
 #include "platform/PictureLoader.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QMetaProperty>
-#include <QWidget>
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
 #include <vector>
 
 namespace {
@@ -47,9 +43,13 @@ QByteArray RectProp(int x, int y, int w, int h) {
               Bytes().U32(std::uint32_t(x)).U32(std::uint32_t(y)).U32(std::uint32_t(w)).U32(
                   std::uint32_t(h)).b);
 }
+// A font payload: name, charset, colour, style, size in points.
+QByteArray FontPayload(const QByteArray& name, int charset, std::uint32_t colour, int style, std::int32_t size) {
+  return Bytes().U16(int(name.size())).Raw(name).U8(charset).U32(colour).U8(style).U32(std::uint32_t(size)).b;
+}
 
 QByteArray Stream(const QByteArray& className, const std::vector<QByteArray>& props,
-                  int version = 1) {
+                  int version = 2) {
   Bytes body;
   body.Short(className).U16(int(props.size()));
   for (const QByteArray& p : props) body.Raw(p);
@@ -85,172 +85,123 @@ QByteArray PictureProp(const QByteArray& format, const QByteArray& data) {
   return Prop("Picture", 7, Bytes().Short(format).U32(std::uint32_t(data.size())).Raw(data).b);
 }
 
-// ---------------------------------------------------------------------------
-// Comparing every stored property, found through the meta-object rather
-// than through the stream's own table, so that a property added to a class
-// and forgotten by the stream shows up here.
-
-void ExpectSameStoredProperties(const QWidget* a, const QWidget* b) {
-  ASSERT_STREQ(a->metaObject()->className(), b->metaObject()->className());
-  const QMetaObject* mo = a->metaObject();
-  for (int i = QWidget::staticMetaObject.propertyCount(); i < mo->propertyCount(); ++i) {
-    const QMetaProperty p = mo->property(i);
-    if (!p.isStored()) continue;
-    EXPECT_EQ(p.read(a), p.read(b)) << "property " << p.name();
-  }
-  EXPECT_EQ(a->geometry(), b->geometry());
-  EXPECT_EQ(a->isEnabledTo(a->parentWidget()), b->isEnabledTo(b->parentWidget()));
-  EXPECT_EQ(a->isHidden(), b->isHidden());
-  if (auto* la = qobject_cast<const TProCustomLabel*>(a)) {
-    auto* lb = qobject_cast<const TProCustomLabel*>(b);
-    const TFont& fa = la->Font();
-    const TFont& fb = lb->Font();
-    EXPECT_EQ(fa.Name, fb.Name);
-    EXPECT_EQ(fa.Charset, fb.Charset);
-    EXPECT_EQ(fa.Color, fb.Color);
-    EXPECT_EQ(fa.Style, fb.Style);
-    EXPECT_EQ(fa.Height, fb.Height);
-    EXPECT_EQ(fa.PixelsPerInch, fb.PixelsPerInch);
-  }
-  if (auto* ia = qobject_cast<const TProImage*>(a)) {
-    auto* ib = qobject_cast<const TProImage*>(b);
-    EXPECT_EQ(ia->Picture().Format(), ib->Picture().Format());
-    EXPECT_EQ(ia->Picture().Data(), ib->Picture().Data());
-    EXPECT_EQ(ia->Picture().Width(), ib->Picture().Width());
-    EXPECT_EQ(ia->Picture().Height(), ib->Picture().Height());
-  }
-}
-
-// Two sheets shown offscreen: objects are copied from one and pasted on
-// the other.
-struct Sheets {
-  QWidget from, to;
-  Sheets() {
-    from.resize(458, 455);
-    to.resize(572, 447);
-    from.show();
-    to.show();
-  }
-  int Pasted() const { return int(to.children().size()); }
-};
-
-QWidget* Paste(Sheets& s, const QByteArray& stream) {
-  QString error;
-  QWidget* w = ReadObject(stream, &s.to, &error);
-  EXPECT_TRUE(w) << error.toStdString();
-  EXPECT_TRUE(error.isEmpty());
-  return w;
-}
-
-// The editor's handlers, which must not travel.
-void GiveHandlers(TControlMouseEvents& ev) {
-  ev.OnMouseDown = [](QObject*, TMouseButton, TShiftState, int, int) {};
-  ev.OnMouseMove = [](QObject*, TShiftState, int, int) {};
-  ev.OnClick = [](QObject*) {};
-}
-
-void ExpectNoHandlers(const TControlMouseEvents& ev) {
-  EXPECT_FALSE(ev.OnMouseDown);
-  EXPECT_FALSE(ev.OnMouseMove);
-  EXPECT_FALSE(ev.OnClick);
-}
-
-TFont Font(const char* name, int points, TColor color, TFontStyles style, std::uint8_t charset) {
-  TFont f;
-  f.Name = QString::fromUtf8(name);
-  f.PixelsPerInch = 96;
-  f.SetSize(points);
-  f.Color = color;
-  f.Style = style;
+TFonteDoc Font(const char* name, int points, TColor color, TFontStyles style, std::uint8_t charset) {
+  TFonteDoc f;
+  f.Nome = QString::fromUtf8(name);
+  f.Tamanho = points;
+  f.Cor = color;
+  f.Estilo = style;
   f.Charset = charset;
   return f;
+}
+
+// The object that comes back is the one that went, but for its name and
+// identity, which never travel.
+void ExpectSameObject(const TObjecto& original, const TObjecto& copy) {
+  EXPECT_TRUE(copy.Nome.isEmpty());
+  EXPECT_EQ(copy.Id, 0u);
+  TObjecto named = copy;
+  named.Nome = original.Nome;
+  EXPECT_TRUE(MesmoConteudo(original, named));
+  // Field by field, for a readable failure.
+  EXPECT_EQ(copy.Tipo, original.Tipo);
+  EXPECT_EQ(copy.Limites(), original.Limites());
+  EXPECT_EQ(copy.Texto, original.Texto);
+  EXPECT_EQ(copy.Angulo, original.Angulo);
+  EXPECT_EQ(copy.Fonte.Nome, original.Fonte.Nome);
+  EXPECT_EQ(copy.Fonte.Tamanho, original.Fonte.Tamanho);
+  EXPECT_EQ(copy.Fonte.Charset, original.Fonte.Charset);
+  EXPECT_EQ(copy.Fonte.Cor, original.Fonte.Cor);
+  EXPECT_EQ(copy.Fonte.Estilo, original.Fonte.Estilo);
+  EXPECT_EQ(copy.TamanhoAutomatico, original.TamanhoAutomatico);
+  EXPECT_EQ(copy.Imagem.Ficheiro, original.Imagem.Ficheiro);
+  EXPECT_EQ(copy.Imagem.Imagem.Format(), original.Imagem.Imagem.Format());
+  EXPECT_EQ(copy.Imagem.Imagem.Data(), original.Imagem.Imagem.Data());
+  EXPECT_EQ(copy.Imagem.Imagem.Width(), original.Imagem.Imagem.Width());
+  EXPECT_EQ(copy.Imagem.Imagem.Height(), original.Imagem.Imagem.Height());
+}
+
+std::optional<TObjecto> Read(const QByteArray& stream) {
+  QString error;
+  std::optional<TObjecto> o = ReadObject(stream, &error);
+  EXPECT_TRUE(o) << error.toStdString();
+  EXPECT_TRUE(o ? error.isEmpty() : true);
+  return o;
 }
 
 }  // namespace
 
 // ---------------------------------------------------------------------------
 
-TEST(ObjectStream, TextObjectsComeBackWithEveryStoredProperty) {
+TEST(ObjectStream, TextObjectsComeBackWithEveryField) {
   struct Case {
     const char* what;
-    std::function<void(TProLabel&)> setUp;
+    std::function<void(TObjecto&)> setUp;
   };
   const std::vector<Case> cases = {
-      {"turned, font, alignment, custom shadow",
-       [](TProLabel& l) {
-         l.SetCaption(QString::fromUtf8("Lado A — Canção n.º 1\nfaixa & letra"));
-         l.SetFont(Font("Liberation Serif", 14, 0x3366CC, fsBold | fsItalic | fsUnderline, 238));
-         l.SetAngle(90);
-         l.setGeometry(37, 120, 24, 180);
-         l.SetAlignment(taCenter);
-         l.SetVerticalAlignment(vaBottom);
-         l.SetShadowStyle(ssRaisedShadow);
-         l.SetShadowColor(clRed);  // leaves the preset: ssCustom
-         l.SetHighlightDepth(-2);
-         l.SetTransparent(true);
-         l.SetColor(0x00FFEE);
-         l.SetWordWrap(true);
-         l.SetShowAccelChar(false);
-         l.SetOffsetX(-3);
-         l.SetOffsetY(4);
-         l.SetHint(QStringLiteral("dica"));
-         l.SetShowHint(true);
+      {"turned, with a font, a caption of several lines and marks",
+       [](TObjecto& o) {
+         o.Texto = QString::fromUtf8("Lado A — Canção n.º 1\nfaixa & letra");
+         o.Fonte = Font("Liberation Serif", 14, 0x3366CC, fsBold | fsItalic | fsUnderline, 238);
+         o.Angulo = 90;
+         o.TamanhoAutomatico = false;
+         o.Left = 37;
+         o.Top = 120;
+         o.Width = 24;
+         o.Height = 180;
        }},
-      {"preset shadow with the button-face colour", [](TProLabel& l) {
-         l.SetCaption(QStringLiteral("Relevo"));
-         l.SetShadowStyle(ssRaisedColor);
-         l.move(5, 6);
+      {"a system colour and every style bit", [](TObjecto& o) {
+         o.Texto = QStringLiteral("Relevo");
+         o.Fonte = Font("Tahoma", MaxFontSize, clBtnFace, fsBold | fsItalic | fsUnderline | fsStrikeOut, 1);
+         o.Left = 5;
+         o.Top = 6;
        }},
-      {"preset shadow, then the font colour put back",
-       [](TProLabel& l) {
-         l.SetShadowStyle(ssRecessedColor);
-         TFont f = l.Font();
-         f.Color = clWindowText;
-         l.SetFont(f);
-         l.SetParentFont(true);
+      {"turned back to 0: no longer sizing itself",
+       [](TObjecto& o) {
+         o.Texto = QStringLiteral("Lombada");
+         o.TamanhoAutomatico = false;
+         o.Width = 200;
+         o.Height = 30;
        }},
-      {"turned, then AutoSize switched on again",
-       [](TProLabel& l) {
-         l.SetCaption(QStringLiteral("Lombada"));
-         l.SetAngle(270);
-         l.SetAutoSize(true);
-         l.setGeometry(1, 2, 30, 200);
+      {"an odd angle at the smallest size",
+       [](TObjecto& o) {
+         o.Angulo = 359;
+         o.Fonte.Tamanho = MinFontSize;
        }},
-      {"positive offset, disabled and hidden",
-       [](TProLabel& l) {
-         l.SetOffsetX(7);
-         l.setEnabled(false);
-         l.hide();
-         l.SetLayout(tlCenter);
+      {"off the sheet and resized while sizing itself",
+       [](TObjecto& o) {
+         o.Texto = QStringLiteral("Fora");
+         o.Left = -40;
+         o.Top = 500;
+         o.Width = 300;
+         o.Height = 90;
        }},
-      {"off the sheet and resized while AutoSize is on",
-       [](TProLabel& l) {
-         l.SetCaption(QStringLiteral("Fora"));
-         l.setGeometry(-40, 500, 300, 90);
+      {"at the limits",
+       [](TObjecto& o) {
+         o.Left = -MaxObjectCoordinate;
+         o.Top = MaxObjectCoordinate;
+         o.Width = MaxObjectExtent;
+         o.Height = MaxObjectExtent;
+         o.Texto = QString(int(MaxObjectStringBytes), QLatin1Char('a'));
+         o.Fonte.Nome = QString(int(MaxObjectFontNameBytes), QLatin1Char('f'));
        }},
+      {"a new text", [](TObjecto&) {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    Sheets s;
-    auto* original = new TProLabel(&s.from);
-    original->show();
-    c.setUp(*original);
-    original->setObjectName(QStringLiteral("Texto2"));
-    GiveHandlers(*original);
+    TObjecto original = TObjecto::NovoTexto();
+    c.setUp(original);
+    original.Nome = QStringLiteral("Texto2");
+    original.Id = 77;
 
     const QByteArray stream = WriteObject(original);
     ASSERT_FALSE(stream.isEmpty());
-    QWidget* w = Paste(s, stream);
-    ASSERT_TRUE(w);
-    auto* copy = qobject_cast<TProLabel*>(w);
+    EXPECT_FALSE(stream.contains("Texto2"));
+    const std::optional<TObjecto> copy = Read(stream);
     ASSERT_TRUE(copy);
-    EXPECT_EQ(copy->parentWidget(), &s.to);
-    ExpectSameStoredProperties(original, copy);
-    EXPECT_TRUE(copy->objectName().isEmpty());
-    ExpectNoHandlers(*copy);
-    EXPECT_EQ(original->objectName(), QStringLiteral("Texto2"));
+    ExpectSameObject(original, *copy);
     // Written again, the copy gives the same bytes.
-    EXPECT_EQ(WriteObject(copy), stream);
+    EXPECT_EQ(WriteObject(*copy), stream);
   }
 }
 
@@ -258,86 +209,102 @@ TEST(ObjectStream, PictureObjectsCarryTheirPictureAndFileName) {
   struct Case {
     const char* format;
     QByteArray bytes;
-    bool autoSize;
   };
   const std::vector<Case> cases = {
-      {"png", PictureBytes(40, 30, "png"), false},
-      {"bmp", PictureBytes(17, 9, "bmp"), true},
+      {"png", PictureBytes(40, 30, "png")},
+      {"bmp", PictureBytes(17, 9, "bmp")},
       {"svg",
        "<svg xmlns='http://www.w3.org/2000/svg' width='50' height='20'>"
-       "<rect width='50' height='20' fill='#c33'/></svg>",
-       false},
+       "<rect width='50' height='20' fill='#c33'/></svg>"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.format);
-    Sheets s;
-    auto* original = new TProImage(&s.from);
-    original->show();
-    TPicture pic;
-    pic.LoadFromData(c.bytes, QString::fromLatin1(c.format));
-    original->SetPicture(pic);
-    original->SetHint(QStringLiteral("/home/ana/Imagens/capa frente.") + QLatin1String(c.format));
-    original->SetStretch(true);
-    original->SetTransparent(true);
-    original->SetAutoSize(c.autoSize);
-    original->setGeometry(12, 34, 200, 150);
-    original->setObjectName(QStringLiteral("Imagem3"));
-    GiveHandlers(*original);
+    TObjecto original = TObjecto::NovaImagem();
+    original.Imagem.Imagem.LoadFromData(c.bytes, QString::fromLatin1(c.format));
+    original.Imagem.Ficheiro = QStringLiteral("/home/ana/Imagens/capa frente.") + QLatin1String(c.format);
+    original.Left = 12;
+    original.Top = 34;
+    original.Width = 200;
+    original.Height = 150;
+    original.Nome = QStringLiteral("Imagem3");
 
     const QByteArray stream = WriteObject(original);
     ASSERT_FALSE(stream.isEmpty());
     EXPECT_FALSE(stream.contains("Imagem3"));
-    QWidget* w = Paste(s, stream);
-    ASSERT_TRUE(w);
-    auto* copy = qobject_cast<TProImage*>(w);
+    const std::optional<TObjecto> copy = Read(stream);
     ASSERT_TRUE(copy);
-    ExpectSameStoredProperties(original, copy);
-    EXPECT_EQ(copy->Picture().Data(), c.bytes);
-    EXPECT_TRUE(copy->objectName().isEmpty());
-    ExpectNoHandlers(*copy);
-    EXPECT_EQ(copy->Opaque(), original->Opaque());
-    EXPECT_EQ(WriteObject(copy), stream);
+    ASSERT_TRUE(copy->EhImagem());
+    ExpectSameObject(original, *copy);
+    EXPECT_EQ(copy->Imagem.Imagem.Data(), c.bytes);
+    EXPECT_EQ(WriteObject(*copy), stream);
   }
 }
 
-TEST(ObjectStream, OnlyPropertiesThatDifferFromTheClassDefaultAreWritten) {
+TEST(ObjectStream, OnlyFieldsThatDifferFromANewObjectAreWritten) {
   const int header = 14, count = 2;
-  // A fresh object: its class name and no property at all.
-  TProLabel label;
-  EXPECT_EQ(WriteObject(&label).size(), header + 1 + 9 + count);
-  TProImage image;
-  EXPECT_EQ(WriteObject(&image).size(), header + 1 + 9 + count);
+  // A new object: its class name and no property at all.
+  TObjecto label = TObjecto::NovoTexto();
+  EXPECT_EQ(WriteObject(label).size(), header + 1 + 9 + count);
+  TObjecto image = TObjecto::NovaImagem();
+  EXPECT_EQ(WriteObject(image).size(), header + 1 + 9 + count);
 
-  // One change, one property.
-  label.SetTransparent(true);
-  EXPECT_EQ(WriteObject(&label), Stream("TProLabel", {BoolProp("Transparent", 1)}));
-  image.move(3, -4);
-  EXPECT_EQ(WriteObject(&image), Stream("TProImage", {RectProp(3, -4, 105, 105)}));
+  // One change, one property, as the layout says.
+  label.TamanhoAutomatico = false;
+  EXPECT_EQ(WriteObject(label), Stream("TProLabel", {BoolProp("AutoSize", 0)}));
+  label.Fonte.Tamanho = 12;
+  EXPECT_EQ(WriteObject(label),
+            Stream("TProLabel", {Prop("Font", 6, FontPayload("MS Sans Serif", 1, clWindowText, 0, 12)),
+                                 BoolProp("AutoSize", 0)}));
+  image.Left = 3;
+  image.Top = -4;
+  EXPECT_EQ(WriteObject(image), Stream("TProImage", {RectProp(3, -4, 0, 0)}));
+  // The fields of the other kind are not a picture's.
+  image.Texto = QStringLiteral("ignored");
+  image.Angulo = 90;
+  EXPECT_EQ(WriteObject(image), Stream("TProImage", {RectProp(3, -4, 0, 0)}));
 
-  // Only registered classes are written.
-  QWidget plain;
-  EXPECT_TRUE(WriteObject(&plain).isEmpty());
-  EXPECT_TRUE(WriteObject(nullptr).isEmpty());
+  // Nothing is written that reading would refuse.
+  TObjecto tooFar = TObjecto::NovoTexto();
+  tooFar.Left = MaxObjectCoordinate + 1;
+  EXPECT_TRUE(WriteObject(tooFar).isEmpty());
+  TObjecto badSize = TObjecto::NovoTexto();
+  badSize.Fonte.Tamanho = 0;
+  EXPECT_TRUE(WriteObject(badSize).isEmpty());
 }
 
-TEST(ObjectStream, TheStreamKnowsEveryStoredPropertyOfItsClasses) {
-  const std::vector<const QMetaObject*> classes = {&TProLabel::staticMetaObject,
-                                                   &TProImage::staticMetaObject};
-  for (const QMetaObject* mo : classes) {
-    const QString cls = QString::fromLatin1(mo->className());
-    ASSERT_TRUE(IsObjectClassRegistered(cls));
-    const QStringList known = ObjectClassProperties(cls);
-    for (int i = QWidget::staticMetaObject.propertyCount(); i < mo->propertyCount(); ++i) {
-      const QMetaProperty p = mo->property(i);
-      const QString name = QString::fromLatin1(p.name());
-      EXPECT_EQ(known.contains(name), p.isStored()) << cls.toStdString() << "." << p.name();
-    }
-    for (const char* extra : {"Bounds", "Enabled", "Visible"})
-      EXPECT_TRUE(known.contains(QLatin1String(extra))) << extra;
+TEST(ObjectStream, TheStreamKnowsEveryFieldOfTheDocumentObject) {
+  EXPECT_EQ(ObjectClassProperties("TProLabel"), QStringList({"Bounds", "Caption", "Font", "Angle", "AutoSize"}));
+  EXPECT_EQ(ObjectClassProperties("TProImage"), QStringList({"Bounds", "Picture", "Hint"}));
+  EXPECT_TRUE(ObjectClassProperties("TShape").isEmpty());
+  EXPECT_EQ(ObjectClassName(TTipoObjecto::Texto), "TProLabel");
+  EXPECT_EQ(ObjectClassName(TTipoObjecto::Imagem), "TProImage");
+
+  // Every field of each kind set away from a new object's comes back: a
+  // field added to the object and forgotten by the stream shows up here.
+  TObjecto text = TObjecto::NovoTexto();
+  text.Left = 1;
+  text.Top = 2;
+  text.Width = 3;
+  text.Height = 4;
+  text.Texto = "t";
+  text.Angulo = 180;
+  text.Fonte = Font("Arial", 9, 0x010203, fsItalic, 0);
+  text.TamanhoAutomatico = false;
+  TObjecto picture = TObjecto::NovaImagem();
+  picture.Left = 5;
+  picture.Top = 6;
+  picture.Width = 7;
+  picture.Height = 8;
+  picture.Imagem.Ficheiro = "p.png";
+  picture.Imagem.Imagem.LoadFromData(PictureBytes(3, 3, "png"), "png");
+  for (const TObjecto* o : {&text, &picture}) {
+    const QByteArray stream = WriteObject(*o);
+    const QStringList props = ObjectClassProperties(ObjectClassName(o->Tipo));
+    for (const QString& p : props) EXPECT_TRUE(stream.contains(p.toLatin1())) << p.toStdString();
+    const std::optional<TObjecto> copy = Read(stream);
+    ASSERT_TRUE(copy);
+    ExpectSameObject(*o, *copy);
   }
-  EXPECT_TRUE(ObjectClassProperties(QStringLiteral("TProLabel")).contains(QLatin1String("Font")));
-  EXPECT_TRUE(
-      ObjectClassProperties(QStringLiteral("TProImage")).contains(QLatin1String("Picture")));
 }
 
 // ---------------------------------------------------------------------------
@@ -346,45 +313,39 @@ TEST(ObjectStream, TheStreamKnowsEveryStoredPropertyOfItsClasses) {
 namespace {
 
 void ExpectRefused(const QByteArray& bytes, const std::string& what) {
-  QWidget parent;
   QString error;
-  QWidget* w = ReadObject(bytes, &parent, &error);
-  EXPECT_EQ(w, nullptr) << what;
+  const std::optional<TObjecto> o = ReadObject(bytes, &error);
+  EXPECT_FALSE(o) << what;
   EXPECT_FALSE(error.isEmpty()) << what;
-  EXPECT_TRUE(parent.children().isEmpty()) << what;
 }
 
 QByteArray ValidLabelStream() {
-  TProLabel l;
-  l.SetCaption(QStringLiteral("Título"));
-  l.SetFont(Font("Arial", 12, clBlue, fsBold, 0));
-  l.SetAngle(180);
-  l.SetShadowStyle(ssShadow);
-  l.setGeometry(10, 20, 90, 30);
-  l.SetHint(QStringLiteral("x"));
-  return WriteObject(&l);
+  TObjecto l = TObjecto::NovoTexto();
+  l.Texto = QStringLiteral("Título");
+  l.Fonte = Font("Arial", 12, clBlue, fsBold, 0);
+  l.Angulo = 180;
+  l.TamanhoAutomatico = false;
+  l.Left = 10;
+  l.Top = 20;
+  l.Width = 90;
+  l.Height = 30;
+  return WriteObject(l);
 }
 
 QByteArray ValidImageStream() {
-  TProImage img;
-  TPicture p;
-  p.LoadFromData(PictureBytes(6, 5, "png"), QStringLiteral("png"));
-  img.SetPicture(p);
-  img.SetHint(QStringLiteral("/tmp/a.png"));
-  img.SetStretch(true);
-  return WriteObject(&img);
+  TObjecto img = TObjecto::NovaImagem();
+  img.Imagem.Imagem.LoadFromData(PictureBytes(6, 5, "png"), QStringLiteral("png"));
+  img.Imagem.Ficheiro = QStringLiteral("/tmp/a.png");
+  img.Width = img.Height = 40;
+  return WriteObject(img);
 }
 
 }  // namespace
 
-TEST(ObjectStream, MalformedStreamsAreRefusedWithoutCreatingAnything) {
-  const QByteArray good = Stream("TProLabel", {BoolProp("Transparent", 1)});
-  {
-    // The hand-made stream itself is accepted.
-    QWidget parent;
-    std::unique_ptr<QWidget> w(ReadObject(good, &parent));
-    ASSERT_TRUE(w);
-  }
+TEST(ObjectStream, MalformedStreamsAreRefusedWithoutAnObject) {
+  const QByteArray good = Stream("TProLabel", {BoolProp("AutoSize", 0)});
+  // The hand-made stream itself is accepted.
+  ASSERT_TRUE(ReadObject(good));
   QByteArray badMagic = good;
   badMagic[0] = 'X';
   QByteArray longBody = good;
@@ -394,6 +355,7 @@ TEST(ObjectStream, MalformedStreamsAreRefusedWithoutCreatingAnything) {
   const QByteArray png = PictureBytes(4, 4, "png");
   QByteArray brokenPng = png;
   brokenPng.truncate(png.size() / 2);
+  auto font = [](const QByteArray& payload) { return Stream("TProLabel", {Prop("Font", 6, payload)}); };
 
   struct Case {
     const char* what;
@@ -401,11 +363,13 @@ TEST(ObjectStream, MalformedStreamsAreRefusedWithoutCreatingAnything) {
   };
   const std::vector<Case> cases = {
       {"empty", QByteArray()},
-      {"header only in part", QByteArray("LurnsObj\x01", 9)},
+      {"header only in part", QByteArray("LurnsObj\x02", 9)},
       {"wrong magic", badMagic},
       {"text, not an object", QByteArray("Texto1 do Lurns, colado de outro programa")},
-      {"future version", Stream("TProLabel", {}, 2)},
+      {"future version", Stream("TProLabel", {}, 3)},
       {"version zero", Stream("TProLabel", {}, 0)},
+      {"version 1, which carried the controls' own properties",
+       Stream("TProLabel", {BoolProp("Transparent", 1)}, 1)},
       {"body length past the end", longBody},
       {"huge body length", hugeBody},
       {"trailing bytes", good + QByteArray("\0", 1)},
@@ -414,45 +378,46 @@ TEST(ObjectStream, MalformedStreamsAreRefusedWithoutCreatingAnything) {
       {"a class that is not a cover object", Stream("QWidget", {})},
       {"class name with a control character", Stream("TPro\nLabel", {})},
       {"empty class name", Stream("", {})},
-      {"class name length past the end", WithBodyLength(Bytes().Raw("LurnsObj").U16(1).U32(0).U8(200).Raw("TProLabel").b)},
-      {"more properties than the limit", WithBodyLength(Bytes().Raw("LurnsObj").U16(1).U32(0).Short("TProLabel").U16(65535).b)},
+      {"class name length past the end", WithBodyLength(Bytes().Raw("LurnsObj").U16(2).U32(0).U8(200).Raw("TProLabel").b)},
+      {"more properties than the limit", WithBodyLength(Bytes().Raw("LurnsObj").U16(2).U32(0).Short("TProLabel").U16(65535).b)},
       {"unknown property", Stream("TProLabel", {BoolProp("Frobnicate", 1)})},
       {"a picture on a label", Stream("TProLabel", {PictureProp("png", png)})},
+      {"a caption on a picture", Stream("TProImage", {Prop("Caption", 4, "x")})},
       {"the name property", Stream("TProLabel", {Prop("Name", 4, "Texto1")})},
       {"the never-stored Layout", Stream("TProLabel", {IntProp("Layout", 1)})},
-      {"property given twice",
-       Stream("TProLabel", {BoolProp("Transparent", 1), BoolProp("Transparent", 0)})},
-      {"wrong kind", Stream("TProLabel", {IntProp("Transparent", 1)})},
-      {"unknown kind", Stream("TProLabel", {Prop("Transparent", 99, "\x01")})},
-      {"boolean that is neither 0 nor 1", Stream("TProLabel", {BoolProp("Transparent", 2)})},
-      {"boolean with extra bytes", Stream("TProLabel", {Prop("Transparent", 1, QByteArray("\x01\x00", 2))})},
+      {"a control property the document has no field for", Stream("TProLabel", {BoolProp("Transparent", 1)})},
+      {"an effect the document has no field for", Stream("TProLabel", {IntProp("ShadowStyle", 2)})},
+      {"an offset the document has no field for", Stream("TProLabel", {IntProp("OffsetX", 3)})},
+      {"property given twice", Stream("TProLabel", {BoolProp("AutoSize", 1), BoolProp("AutoSize", 0)})},
+      {"wrong kind", Stream("TProLabel", {IntProp("AutoSize", 1)})},
+      {"the colour kind, which no property has", Stream("TProLabel", {Prop("Caption", 3, Bytes().U32(0).b)})},
+      {"unknown kind", Stream("TProLabel", {Prop("AutoSize", 99, "\x01")})},
+      {"boolean that is neither 0 nor 1", Stream("TProLabel", {BoolProp("AutoSize", 2)})},
+      {"boolean with extra bytes", Stream("TProLabel", {Prop("AutoSize", 1, QByteArray("\x01\x00", 2))})},
       {"integer too short", Stream("TProLabel", {Prop("Angle", 2, "\x5A")})},
       {"angle out of range", Stream("TProLabel", {IntProp("Angle", 360)})},
       {"negative angle", Stream("TProLabel", {IntProp("Angle", -90)})},
-      {"alignment out of range", Stream("TProLabel", {IntProp("Alignment", 3)})},
-      {"shadow style out of range", Stream("TProLabel", {IntProp("ShadowStyle", 11)})},
-      {"shadow size over the limit", Stream("TProLabel", {IntProp("ShadowSize", 1281)})},
-      {"direction out of range", Stream("TProLabel", {IntProp("ShadowDirection", -1)})},
-      {"huge offset", Stream("TProLabel", {IntProp("OffsetX", 0x7FFFFFFF)})},
-      {"colour that is neither RGB nor system",
-       Stream("TProLabel", {Prop("ShadowColor", 3, Bytes().U32(0x12345678).b)})},
       {"bounds far away", Stream("TProLabel", {RectProp(0x7FFFFFF0, 0, 10, 10)})},
+      {"bounds just past the limit", Stream("TProImage", {RectProp(0, -MaxObjectCoordinate - 1, 10, 10)})},
       {"negative width", Stream("TProLabel", {RectProp(0, 0, -5, 10)})},
       {"huge height", Stream("TProLabel", {RectProp(0, 0, 10, 1 << 30)})},
       {"string length past the end",
-       WithBodyLength(Bytes().Raw("LurnsObj").U16(1).U32(0).Short("TProLabel").U16(1).Short("Caption").U8(4).U32(0xFFFFFFF0u).Raw("abc").b)},
+       WithBodyLength(Bytes().Raw("LurnsObj").U16(2).U32(0).Short("TProLabel").U16(1).Short("Caption").U8(4).U32(0xFFFFFFF0u).Raw("abc").b)},
       {"caption over the limit",
        Stream("TProLabel", {Prop("Caption", 4, QByteArray(MaxObjectStringBytes + 1, 'a'))})},
       {"caption that is not UTF-8", Stream("TProLabel", {Prop("Caption", 4, "ab\xff\xfe")})},
-      {"font name length past the payload",
-       Stream("TProLabel", {Prop("Font", 6, Bytes().U16(300).Raw("Arial").b)})},
-      {"font without its fields", Stream("TProLabel", {Prop("Font", 6, Bytes().U16(5).Raw("Arial").b)})},
-      {"font with unknown style bits",
-       Stream("TProLabel", {Prop("Font", 6, Bytes().U16(5).Raw("Arial").U8(0).U32(0).U8(0x10).U32(std::uint32_t(-16)).U32(96).b)})},
-      {"font with no size",
-       Stream("TProLabel", {Prop("Font", 6, Bytes().U16(5).Raw("Arial").U8(0).U32(0).U8(0).U32(0).U32(96).b)})},
-      {"font at zero pixels per inch",
-       Stream("TProLabel", {Prop("Font", 6, Bytes().U16(5).Raw("Arial").U8(0).U32(0).U8(0).U32(std::uint32_t(-16)).U32(0).b)})},
+      {"file name over the limit", Stream("TProImage", {Prop("Hint", 4, QByteArray(MaxObjectStringBytes + 1, 'a'))})},
+      {"font name length past the payload", font(Bytes().U16(300).Raw("Arial").b)},
+      {"font name over the limit",
+       font(FontPayload(QByteArray(MaxObjectFontNameBytes + 1, 'f'), 0, 0, 0, 10))},
+      {"font without its fields", font(Bytes().U16(5).Raw("Arial").b)},
+      {"font with unknown style bits", font(FontPayload("Arial", 0, 0, 0x10, 10))},
+      {"font with no size", font(FontPayload("Arial", 0, 0, 0, 0))},
+      {"font with a negative size", font(FontPayload("Arial", 0, 0, 0, -12))},
+      {"font over the largest size", font(FontPayload("Arial", 0, 0, 0, MaxFontSize + 1))},
+      {"font size that overflowed on its way to pixels", font(FontPayload("Arial", 0, 0, 0, -1610612736))},
+      {"font colour that is neither RGB nor system", font(FontPayload("Arial", 0, 0x12345678, 0, 10))},
+      {"font with bytes after its size", font(FontPayload("Arial", 0, 0, 0, 10) + "x")},
       {"picture bytes that are no picture", Stream("TProImage", {PictureProp("png", "not a picture at all")})},
       {"half a picture", Stream("TProImage", {PictureProp("png", brokenPng)})},
       {"empty picture", Stream("TProImage", {PictureProp("png", "")})},
@@ -492,21 +457,21 @@ TEST(ObjectStream, TheFuzzingCorpusIsReplayed) {
     QFile f(dir.filePath(name));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QByteArray bytes = f.readAll();
-    QWidget parent;
     QString error;
-    std::unique_ptr<QWidget> w(ReadObject(bytes, &parent, &error));
-    if (!w) {
+    const std::optional<TObjecto> o = ReadObject(bytes, &error);
+    if (!o) {
       EXPECT_FALSE(error.isEmpty());
-      EXPECT_TRUE(parent.children().isEmpty());
       continue;
     }
     ++accepted;
-    // What was accepted writes back to a stream that reads to the same.
-    const QByteArray again = WriteObject(w.get());
+    // What was accepted is within the limits, and writes back to a stream
+    // that reads to the same.
+    EXPECT_TRUE(VerificarObjecto(*o).isEmpty());
+    const QByteArray again = WriteObject(*o);
     ASSERT_FALSE(again.isEmpty());
-    std::unique_ptr<QWidget> w2(ReadObject(again, &parent));
-    ASSERT_TRUE(w2);
-    EXPECT_EQ(WriteObject(w2.get()), again);
+    const std::optional<TObjecto> o2 = ReadObject(again);
+    ASSERT_TRUE(o2);
+    EXPECT_EQ(WriteObject(*o2), again);
   }
   EXPECT_GT(accepted, 0);  // the seeds are there
 }

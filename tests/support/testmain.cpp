@@ -3,6 +3,8 @@
 // so the tests also run (and can be listed) on machines without a display.
 // The settings store points at a temporary folder, never at the user's.
 #include "platform/Dialogs.h"
+// The fonts are set up as the program sets them up.
+#include "document/TiposDeLetra.h"
 
 #include <QApplication>
 #include <QSettings>
@@ -20,6 +22,7 @@ int main(int argc, char** argv) {
   qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
   QApplication app(argc, argv);
   InstallPrinterDialogHost();
+  PrepararTiposDeLetra();
   QStandardPaths::setTestModeEnabled(true);
   QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config.path());
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path());

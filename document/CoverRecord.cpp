@@ -1,4 +1,4 @@
-#include "editor/CoverRecord.h"
+#include "document/CoverRecord.h"
 
 #include <QtEndian>
 

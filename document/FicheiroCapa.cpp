@@ -1,0 +1,284 @@
+#include "document/FicheiroCapa.h"
+
+#include "document/Limites.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+TMensagem Aviso(const char* texto) { return {TMensagem::Aviso, QString::fromUtf8(texto)}; }
+
+int FolhaPorCodigo(const QString& codigo) {
+  for (int folha = folhaFrente; folha <= folhaCD; ++folha)
+    if (codigo == CodigoFolha(folha)) return folha;
+  return 0;
+}
+
+bool Escrever(QIODevice& f, const TCoverRecord& r, bool& perdidos) {
+  const QByteArray b = r.Codificar(&perdidos);
+  return f.write(b) == b.size();
+}
+
+TCoverRecord RegistoFundo(const TDocumento& doc, TFundo fundo) {
+  TCoverRecord r;
+  r.Tipo = QStringLiteral("TProImage");
+  r.Folha = CodigoFundo(fundo);
+  r.Texto = doc.Fundo(fundo).Ficheiro;
+  // Where the background control lies; written, never read back.
+  const QRect b = LimitesFundo(fundo);
+  r.Left = b.x();
+  r.Top = b.y();
+  r.Height = b.height();
+  r.Width = b.width();
+  return r;
+}
+
+TCoverRecord RegistoCor(int folha, TColor cor) {
+  TCoverRecord r;
+  r.Tipo = QStringLiteral("TShape");
+  r.Folha = CodigoFolha(folha);
+  r.Cor = cor;
+  return r;
+}
+
+TCoverRecord RegistoObjecto(int folha, const TObjecto& o) {
+  TCoverRecord r;
+  r.Folha = CodigoFolha(folha);
+  if (o.EhTexto()) {
+    r.Tipo = QStringLiteral("TProLabel");
+    r.Texto = o.Texto;
+    r.Angulo = o.Angulo;
+    r.NomeFonte = o.Fonte.Nome;
+    r.Charset = o.Fonte.Charset;
+    r.TamanhoFonte = o.Fonte.Tamanho;
+    r.Cor = o.Fonte.Cor;
+    r.Estilo = o.Fonte.Estilo;
+  } else {
+    r.Tipo = QStringLiteral("TProImage");
+    r.Texto = o.Imagem.Ficheiro;
+  }
+  r.Left = o.Left;
+  r.Top = o.Top;
+  r.Height = o.Height;
+  r.Width = o.Width;
+  return r;
+}
+}  // namespace
+
+bool ExisteFicheiro(const QString& nome) {
+  if (nome.isEmpty()) return false;
+  QFile f(nome);
+  return f.open(QIODevice::ReadOnly);
+}
+
+QString CaminhoImagem(const QString& nome, const QString& ficheiroCapa) {
+  if (nome.isEmpty() || !QFileInfo(nome).isRelative()) return nome;
+  return QFileInfo(ficheiroCapa).absoluteDir().filePath(nome);
+}
+
+// ---------------------------------------------------------------------------
+// Reading
+
+TLeitorCapa::TLeitorCapa(TDocumento& documento, const QString& ficheiroCapa, QList<TMensagem>& mensagens)
+    : doc_(documento), capa_(ficheiroCapa), mensagens_(mensagens) {}
+
+bool TLeitorCapa::LerImagem(const QString& ficheiro, TPicture& imagem) {
+  auto it = imagens_.find(ficheiro);
+  if (it != imagens_.end()) {
+    imagem = it.value();
+    return true;
+  }
+  try {
+    imagem.LoadFromFile(ficheiro);
+  } catch (const Exception& e) {
+    mensagens_.append({TMensagem::Aviso, e.Message});
+    return false;
+  }
+  imagens_.insert(ficheiro, imagem);
+  return true;
+}
+
+void TLeitorCapa::LerRegisto(const TCoverRecord& r) {
+  if (r.Tipo == QLatin1String("TProLabel")) {
+    // The sheet by the first letter of its code alone.
+    int folha = 0;
+    switch (r.Folha.isEmpty() ? u'\0' : r.Folha.at(0).unicode()) {
+      case 'C': folha = folhaCD; break;
+      case 'F': folha = folhaFrente; break;
+      case 'I': folha = folhaInterior; break;
+      case 'T': folha = folhaTras; break;
+      default: return;
+    }
+    TObjecto o = TObjecto::NovoTexto();
+    o.Left = r.Left;
+    o.Top = r.Top;
+    o.Width = r.Width;
+    o.Height = r.Height;
+    o.Texto = r.Texto;
+    o.Angulo = r.Angulo;
+    o.Fonte.Nome = r.NomeFonte;
+    o.Fonte.Charset = r.Charset;
+    o.Fonte.Tamanho = r.TamanhoFonte;
+    o.Fonte.Cor = r.Cor;
+    o.Fonte.Estilo = r.Estilo;
+    LimitarObjecto(o);
+    // A level text takes the size of its text in its font; a turned one
+    // keeps the stored size.
+    o.TamanhoAutomatico = o.Angulo == 0;
+    AjustarTamanho(o);
+    // Named by the number of objects of the sheet with it: the reader
+    // always starts from an empty document, so the names are unique.
+    o.Nome = QStringLiteral("Texto") + QString::number(doc_.Objectos(folha).size() + 1);
+    doc_.Adicionar(folha, std::move(o));
+    return;
+  }
+
+  if (r.Tipo == QLatin1String("TProImage")) {
+    const QString caminho = CaminhoImagem(r.Texto, capa_);
+    if (!ExisteFicheiro(caminho)) {
+      if (!r.Texto.isEmpty()) mensagens_.append(Aviso("Imagem não encontrada."));
+      return;
+    }
+    const QString ficheiro = ClampString(r.Texto);
+    for (TFundo fundo : {fundoFrente, fundoInterior, fundoTras, fundoTrasLombada, fundoCD}) {
+      if (r.Folha != CodigoFundo(fundo)) continue;
+      TImagemDoc imagem{ficheiro, TPicture()};
+      if (LerImagem(caminho, imagem.Imagem)) doc_.DefinirFundo(fundo, imagem);
+      return;
+    }
+    const int folha = FolhaPorCodigo(r.Folha);
+    if (!folha) return;
+    // The picture is read first: an object whose picture cannot be read
+    // would be an empty, unselectable rectangle on the sheet.
+    TObjecto o = TObjecto::NovaImagem();
+    if (!LerImagem(caminho, o.Imagem.Imagem)) return;
+    o.Imagem.Ficheiro = ficheiro;
+    o.Left = r.Left;
+    o.Top = r.Top;
+    o.Width = r.Width;
+    o.Height = r.Height;
+    LimitarObjecto(o);
+    o.Nome = QStringLiteral("Imagem") + QString::number(doc_.Objectos(folha).size() + 1);
+    doc_.Adicionar(folha, std::move(o));
+    return;
+  }
+
+  if (r.Tipo == QLatin1String("TShape")) {
+    if (const int folha = FolhaPorCodigo(r.Folha)) doc_.DefinirCor(folha, ClampColour(r.Cor));
+  }
+}
+
+TLeituraCapa LerCapa(const QString& nome) {
+  TLeituraCapa l;
+  QFile f(nome);
+  if (!f.open(QIODevice::ReadOnly)) {
+    l.Mensagens.append(Aviso("Erro ao abrir o ficheiro."));
+    return l;
+  }
+  const QByteArray primeiro = f.read(kTamanhoRegisto);
+  if (f.error() != QFileDevice::NoError) {
+    l.Mensagens.append(Aviso("Erro de leitura do ficheiro."));
+    return l;
+  }
+  const TCoverRecord cabecalho = TCoverRecord::Descodificar(primeiro);
+  if (cabecalho.Tipo != QLatin1String("Lurns CD") && cabecalho.Texto != QLatin1String("Quelto Sanir")) {
+    l.Mensagens.append(Aviso("Ficheiro inválido!"));
+    return l;
+  }
+  TLeitorCapa leitor(l.Documento, nome, l.Mensagens);
+  while (!f.atEnd()) {
+    const QByteArray b = f.read(kTamanhoRegisto);
+    if (f.error() != QFileDevice::NoError) {
+      l.Mensagens.append(Aviso("Erro de leitura do ficheiro."));
+      return l;
+    }
+    leitor.LerRegisto(TCoverRecord::Descodificar(b));
+  }
+  f.close();
+  l.Lido = true;
+  return l;
+}
+
+// ---------------------------------------------------------------------------
+// Writing
+
+bool GravarFolha(QIODevice& f, const TDocumento& doc, int folha, bool& perdidos) {
+  QList<TCoverRecord> registos;
+  switch (folha) {
+    case folhaFrente: registos << RegistoCor(folha, doc.Cor(folha)) << RegistoFundo(doc, fundoFrente); break;
+    case folhaInterior: registos << RegistoCor(folha, doc.Cor(folha)) << RegistoFundo(doc, fundoInterior); break;
+    case folhaTras:
+      registos << RegistoCor(folha, doc.Cor(folha)) << RegistoFundo(doc, fundoTras)
+               << RegistoFundo(doc, fundoTrasLombada);
+      break;
+    case folhaCD:
+      if (doc.PreenchimentoDisco() == tfsSolid) {
+        registos << RegistoCor(folha, doc.Cor(folha));
+      } else {
+        TCoverRecord r;
+        r.Tipo = QStringLiteral("TProImage");
+        r.Folha = CodigoFundo(fundoCD);
+        r.Texto = doc.Fundo(fundoCD).Ficheiro;
+        registos << r;
+      }
+      break;
+    default: return false;
+  }
+  for (const TObjecto& o : doc.Objectos(folha)) registos << RegistoObjecto(folha, o);
+  for (const TCoverRecord& r : registos)
+    if (!Escrever(f, r, perdidos)) return false;
+  return true;
+}
+
+TGravacaoCapa GravarCapa(const TDocumento& doc, const QString& nome) {
+  TGravacaoCapa g;
+  const QString base = nome.mid(nome.lastIndexOf(QLatin1Char('/')) + 1);
+  const int ponto = base.lastIndexOf(QLatin1Char('.'));
+  if (ponto < 0 || base.mid(ponto) != QLatin1String(".lrn")) {
+    g.Mensagens.append({TMensagem::Simples, QStringLiteral("Função ainda não implementada.")});
+    g.Fim = TFimGravacao::Falhou;
+    return g;
+  }
+  // Written beside the old file and put in its place only when every
+  // record was written.
+  QSaveFile f(nome);
+  if (!f.open(QIODevice::WriteOnly)) {
+    g.Mensagens.append(Aviso("Erro ao criar o ficheiro."));
+    g.Fim = TFimGravacao::NaoIniciada;
+    return g;
+  }
+  bool perdidos = false;
+  TCoverRecord cabecalho;
+  cabecalho.Tipo = QStringLiteral("Lurns CD");
+  cabecalho.Texto = QStringLiteral("Quelto Sanir");
+  if (!Escrever(f, cabecalho, perdidos)) {
+    f.cancelWriting();
+    g.Mensagens.append(Aviso("Erro de escrita no ficheiro."));
+    g.Fim = TFimGravacao::NaoIniciada;
+    return g;
+  }
+  for (int folha = folhaFrente; folha <= folhaCD; ++folha) {
+    if (!GravarFolha(f, doc, folha, perdidos)) {
+      f.cancelWriting();
+      g.Mensagens.append(Aviso("Erro de escrita no ficheiro."));
+      g.Fim = TFimGravacao::Falhou;
+      return g;
+    }
+  }
+  // Flushed here so that a full disk is seen before the new file takes the
+  // place of the old one.
+  if (!f.flush() || !f.commit()) {
+    f.cancelWriting();
+    g.Mensagens.append(Aviso("Erro de escrita no ficheiro."));
+    g.Fim = TFimGravacao::Falhou;
+    return g;
+  }
+  g.Fim = TFimGravacao::Gravado;
+  if (perdidos)
+    g.Mensagens.append(Aviso(
+        "Alguns caracteres não existem no conjunto de caracteres dos ficheiros Lurns (Windows-1252) "
+        "e foram gravados como \"?\"."));
+  return g;
+}

@@ -1,0 +1,93 @@
+// Cover files (".lrn"): the reader that builds a document from a file and
+// the writer that puts a document into one, with every message they have
+// for the user, in order.  They show nothing themselves: the program shows
+// the messages in message boxes, lurns-batch on standard error.
+//
+// A file is a header record followed by one 572-byte record (CoverRecord.h)
+// per background and per object, sheet by sheet; pictures are not in the
+// file, only their file names, and are read again from those files.  A
+// relative picture name is taken from the cover file's folder (and kept as
+// it is: it is written back unchanged).  Every field read is held to the
+// limits of document/Limites.h, the same the clipboard reader refuses
+// beyond.
+#pragma once
+
+#include "document/CoverRecord.h"
+#include "document/Documento.h"
+
+#include <QHash>
+#include <QList>
+#include <QString>
+
+class QIODevice;
+
+// A message of the reader or the writer.  "Função ainda não implementada."
+// goes in a plain message box, the others in warnings.
+struct TMensagem {
+  enum TTipo { Simples, Aviso };
+  TTipo Tipo = Aviso;
+  QString Texto;
+  bool operator==(const TMensagem&) const = default;
+};
+
+struct TLeituraCapa {
+  // What was read: the whole cover, or as far as reading went when it
+  // failed (empty when the file could not be opened or is no cover).
+  TDocumento Documento;
+  QList<TMensagem> Mensagens;
+  // The whole file was read (missing pictures are only reported).
+  bool Lido = false;
+};
+
+// Reads a cover file into a new document.
+TLeituraCapa LerCapa(const QString& ficheiro);
+
+enum class TFimGravacao {
+  Gravado,      // every record written and the file in place
+  NaoIniciada,  // the file could not be created or its header not written
+  Falhou,       // the name is not a ".lrn" one, or a record or the file's end failed
+};
+
+struct TGravacaoCapa {
+  TFimGravacao Fim = TFimGravacao::Falhou;
+  QList<TMensagem> Mensagens;
+};
+
+// Writes a document to a cover file.  Only a name whose extension is
+// exactly ".lrn" is written.  The records go to a file beside the old one,
+// which takes its place only when everything was written: a failed save
+// never destroys the last good copy.
+TGravacaoCapa GravarCapa(const TDocumento& documento, const QString& ficheiro);
+
+// The records of one sheet: its background records, then one per object
+// in order.  False when one could not be written.  *perdidos is set when a
+// character had no Windows-1252 code and was written as '?'.
+bool GravarFolha(QIODevice& f, const TDocumento& documento, int folha, bool& perdidos);
+
+// True when the name is not empty and the file opens for reading.
+bool ExisteFicheiro(const QString& nome);
+
+// The file a picture name of a cover stands for: a relative name is taken
+// from the folder of the cover file.
+QString CaminhoImagem(const QString& nome, const QString& ficheiroCapa);
+
+// Applies the records of a cover file, one by one, to a document.
+class TLeitorCapa {
+ public:
+  // ficheiroCapa: the cover file, whose folder relative picture names are
+  // taken from.  Messages are appended to mensagens.
+  TLeitorCapa(TDocumento& documento, const QString& ficheiroCapa, QList<TMensagem>& mensagens);
+
+  // One record, by its kind: a text object, a picture (background or
+  // object) or a colour; any other kind is ignored.
+  void LerRegisto(const TCoverRecord& r);
+
+ private:
+  bool LerImagem(const QString& nome, TPicture& imagem);
+
+  TDocumento& doc_;
+  QString capa_;
+  QList<TMensagem>& mensagens_;
+  // A picture file named by several records is decoded once.
+  QHash<QString, TPicture> imagens_;
+};

@@ -1,0 +1,423 @@
+// The main window's controls as designed: the client area, the main menu,
+// the tool bar, the four sheets with their background controls, the status
+// bar, the object popup menu, the "Trás com lombada" box and the stretch
+// handle, with their component names, captions, hints, shortcuts, pictures
+// and help context numbers.  What they do is wired in uLurn.cpp.
+#include "components/BarPopupMenu.h"
+#include "components/Handles.h"
+#include "components/ProCtrls.h"
+#include "components/dsshape.h"
+#include "editor/ReInit.h"
+#include "editor/uLurn.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFrame>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTabWidget>
+#include <QToolButton>
+
+namespace {
+constexpr int kClientWidth = 587;
+constexpr int kClientHeight = 529;
+const char* const kHelpContext = "HelpContext";
+
+QIcon Icone(const char* name) { return QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(name))); }
+
+void SetHelp(QObject* o, int context) { o->setProperty(kHelpContext, context); }
+}  // namespace
+
+int TfrmLurn::HelpContext(const QObject* o) {
+  const QVariant v = o ? o->property(kHelpContext) : QVariant();
+  return v.isValid() ? v.toInt() : 0;
+}
+
+void TfrmLurn::CriarControlos() {
+  SetHelp(this, 1);
+  client = new QWidget(this);
+  client->setObjectName(QStringLiteral("client"));
+  client->setFixedSize(kClientWidth, kClientHeight);
+  setCentralWidget(client);
+
+  CriarMenu();
+  CriarBarraFerramentas();
+  CriarFolhas();
+  CriarBarraEstado();
+  CriarMenuObjectos();
+
+  checkLombada = new QCheckBox(client);
+  desenho->Caption(checkLombada, "Trás com lombada");
+  checkLombada->setObjectName(QStringLiteral("checkLombada"));
+  checkLombada->setGeometry(464, 8, 129, 17);
+  desenho->Hint(checkLombada, "Seleccione para que a imagem não ocupe a lombada");
+  checkLombada->setChecked(true);
+  checkLombada->hide();
+  SetHelp(checkLombada, 16);
+
+  StretchHandle1 = new TStretchHandle(client);
+  StretchHandle1->setObjectName(QStringLiteral("StretchHandle1"));
+  StretchHandle1->setGeometry(504, 88, 24, 24);
+  StretchHandle1->SetSnapToGrid(true);
+  StretchHandle1->SetPopupMenu(popUpMenuHandles);
+}
+
+void TfrmLurn::CriarMenu() {
+  struct Entrada {
+    QAction** slot;
+    const char* nome;
+    const char* caption;  // nullptr for a separator
+    const char* hint;
+    QKeySequence atalho;
+    int ajuda;
+    void (TfrmLurn::*handler)();
+  };
+  auto construir = [this](QMenu* menu, std::initializer_list<Entrada> entradas) {
+    for (const Entrada& e : entradas) {
+      QAction* a = e.caption ? menu->addAction(QString()) : menu->addSeparator();
+      a->setObjectName(QString::fromLatin1(e.nome));
+      // The recent-file entries get their captions at run time.
+      if (e.caption && *e.caption) desenho->Caption(a, e.caption);
+      if (e.hint) desenho->Hint(a, e.hint);
+      if (!e.atalho.isEmpty()) {
+        a->setShortcut(e.atalho);
+        a->setShortcutContext(Qt::WindowShortcut);
+      }
+      SetHelp(a, e.ajuda);
+      if (e.handler) connect(a, &QAction::triggered, this, e.handler);
+      *e.slot = a;
+    }
+  };
+  QMenuBar* bar = menuBar();
+  bar->setObjectName(QStringLiteral("menuPrincipal"));
+  auto novoMenu = [&](QMenu*& slot, const char* nome, const char* caption, const char* hint, int ajuda) {
+    slot = bar->addMenu(QString());
+    desenho->Caption(slot, caption);
+    slot->setObjectName(QString::fromLatin1(nome));
+    slot->menuAction()->setObjectName(QString::fromLatin1(nome));
+    slot->setToolTipsVisible(true);
+    if (hint) desenho->Hint(slot->menuAction(), hint);
+    SetHelp(slot, ajuda);
+    SetHelp(slot->menuAction(), ajuda);
+  };
+
+  novoMenu(menuFicheiros, "menuFicheiros", "&Ficheiros", nullptr, 4);
+  construir(menuFicheiros,
+            {{&menuFicheiroNovo, "menuFicheiroNovo", "&Novo", "Criação de uma nova lurn", {}, 4, &TfrmLurn::menuFicheiroNovoClick},
+             {&manuFicheiroAbrir, "manuFicheiroAbrir", "&Abrir", "Abrir uma lurn gravada em disco", {}, 4, &TfrmLurn::manuFicheiroAbrirClick},
+             {&menuFicheiroGravar, "menuFicheiroGravar", "&Gravar", "Gravar uma lurn em disco",
+              QKeySequence(Qt::CTRL | Qt::Key_S), 4, &TfrmLurn::menuFicheiroGravarClick},
+             {&menuFicheiroGravarComo, "menuFicheiroGravarComo", "Gravar &Como",
+              "Gravar uma lurn em disco com novo nome", {}, 4, &TfrmLurn::menuFicheiroGravarComoClick},
+             {&N1, "N1", nullptr, nullptr, {}, 4, nullptr},
+             {&menuFicheiroConfigurarImpressora, "menuFicheiroConfigurarImpressora", "C&onfigurar Impressora",
+              "Configuração da impressora", {}, 4, &TfrmLurn::menuFicheiroConfigurarImpressoraClick},
+             {&menuFicheiroImprimir, "menuFicheiroImprimir", "&Imprimir", "Imprime a lurn actual",
+              QKeySequence(Qt::CTRL | Qt::Key_P), 4, &TfrmLurn::menuFicheiroImprimirClick},
+             {&menuFicheiroPreverImpresso, "menuFicheiroPreverImpresso", "&Prever Impressão",
+              "Previsão no monitor da impressão da lurn", {}, 4, &TfrmLurn::menuFicheiroPreverImpressoClick},
+             {&N2, "N2", nullptr, nullptr, {}, 4, nullptr},
+             {&menuFicheirosFicheiro1, "menuFicheirosFicheiro1", "", nullptr, {}, 4, nullptr},
+             {&menuFicheirosFicheiro2, "menuFicheirosFicheiro2", "", nullptr, {}, 4, nullptr},
+             {&menuFicheirosFicheiro3, "menuFicheirosFicheiro3", "", nullptr, {}, 4, nullptr},
+             {&menuFicheirosFicheiro4, "menuFicheirosFicheiro4", "", nullptr, {}, 4, nullptr},
+             {&menuFicheirosFicheiro5, "menuFicheirosFicheiro5", "", nullptr, {}, 4, nullptr},
+             {&separadorFicheiros, "separadorFicheiros", nullptr, nullptr, {}, 4, nullptr},
+             {&menuFicheiroSair, "menuFicheiroSair", "&Sair",
+              "Está farto de fazer lurns e quer dar de \"frosques\"?", QKeySequence(Qt::CTRL | Qt::Key_X), 4,
+              &TfrmLurn::menuFicheiroSairClick}});
+  for (QAction* a : {menuFicheirosFicheiro1, menuFicheirosFicheiro2, menuFicheirosFicheiro3,
+                     menuFicheirosFicheiro4, menuFicheirosFicheiro5, separadorFicheiros})
+    a->setVisible(false);
+  int i = 0;
+  for (QAction* a : {menuFicheirosFicheiro1, menuFicheirosFicheiro2, menuFicheirosFicheiro3,
+                     menuFicheirosFicheiro4, menuFicheirosFicheiro5}) {
+    ++i;
+    connect(a, &QAction::triggered, this, [this, i] { menuFicheirosFicheiroClick(i); });
+  }
+
+  novoMenu(menuEditar, "menuEditar", "&Editar", nullptr, 5);
+  construir(menuEditar,
+            {{&menuEditarApagar, "menuEditarApagar", "&Apagar", "Apaga o objecto seleccionado",
+              QKeySequence(Qt::CTRL | Qt::Key_Delete), 5, &TfrmLurn::menuEditarApagarClick},
+             {&menuEditarCopiar, "menuEditarCopiar", "&Copiar", "Copia o objecto seleccionado para a transferência",
+              QKeySequence(Qt::CTRL | Qt::Key_C), 5, &TfrmLurn::menuEditarCopiarClick},
+             {&menuEditarColar, "menuEditarColar", "C&olar", "Copia da transferência para o painel actual",
+              QKeySequence(Qt::CTRL | Qt::Key_V), 5, &TfrmLurn::menuEditarColarClick},
+             {&N3, "N3", nullptr, nullptr, {}, 5, nullptr},
+             {&menuEditarAlinharEsquerda, "menuEditarAlinharEsquerda", "Alinhar &Esquerda",
+              "Alinha o texto à esquerda", {}, 5, &TfrmLurn::menuEditarAlinharEsquerdaClick},
+             {&menuEditarAlinharDireita, "menuEditarAlinharDireita", "Alinhar &Direita", "Alinha o texto à direita",
+              {}, 5, &TfrmLurn::menuEditarAlinharDireitaClick},
+             {&menuEditarCentrar, "menuEditarCentrar", "Cen&trar", "Centra o texto", {}, 5,
+              &TfrmLurn::menuEditarCentrarClick}});
+
+  novoMenu(menuObjectos, "menuObjectos", "&Objectos", nullptr, 2);
+  construir(menuObjectos,
+            {{&menuObjectosImagemdefundo, "menuObjectosImagemdefundo", "&Imagem de fundo",
+              "Altera a imagem de fundo da lurn", {}, 8, &TfrmLurn::menuObjectosImagemdefundoClick},
+             {&menuObjectosCordefundo, "menuObjectosCordefundo", "&Cor de fundo", "Altera a cor de fundo da lurn", {},
+              10, &TfrmLurn::menuObjectosCordefundoClick},
+             {&menuObjectosInserirtexto, "menuObjectosInserirtexto", "Inserir &texto", "Insere um campo de texto", {},
+              15, &TfrmLurn::menuObjectosInserirtextoClick},
+             {&menuObjectosInseririmagem, "menuObjectosInseririmagem", "Inserir i&magem", "Insere uma nova imagem",
+              {}, 11, &TfrmLurn::menuObjectosInseririmagemClick},
+             {&menuObjectosRodar90Esquerda, "menuObjectosRodar90Esquerda", "Rodar 90º &Esquerda",
+              "Roda o texto 90º para a esquerda", {}, 2, &TfrmLurn::menuObjectosRodar90EsquerdaClick},
+             {&menuObjectosRodar90Direita, "menuObjectosRodar90Direita", "Rodar 90º &Direita",
+              "Roda o texto 90º para a direita", {}, 2, &TfrmLurn::menuObjectosRodar90DireitaClick},
+             {&menuObjectosEditartextoseleccionado, "menuObjectosEditartextoseleccionado",
+              "Editar texto &seleccionado", "Editar o texto seleccionado", {}, 2,
+              &TfrmLurn::menuObjectosEditartextoseleccionadoClick},
+             {&menuObjectosAlterarfonteecor, "menuObjectosAlterarfonteecor", "Alterar &fonte e cor",
+              "Alterar a fonte e/ou cor do texto seleccionado", {}, 2, &TfrmLurn::menuObjectosAlterarfonteecorClick},
+             {&menuObjectosAlterarimagem, "menuObjectosAlterarimagem", "Alterar ima&gem",
+              "Alterar a imagem seleccionada", {}, 2, &TfrmLurn::menuObjectosAlterarimagemClick},
+             {&manuObjectosLimparImagemFundo, "manuObjectosLimparImagemFundo", "Limpar Imagem Fundo",
+              "Remover a imagem de fundo", {}, 2, &TfrmLurn::manuObjectosLimparImagemFundoClick}});
+
+  novoMenu(menuAjuda, "menuAjuda", "&Ajuda", "Ajuda do programa", 3);
+  construir(menuAjuda,
+            {{&menuAjudaAjuda, "menuAjudaAjuda", "&Ajuda", "Ajuda do programa", QKeySequence(Qt::Key_F1), 3,
+              &TfrmLurn::menuAjudaAjudaClick},
+             {&N4, "N4", nullptr, nullptr, {}, 4, nullptr},
+             {&menuAjudaParametros, "menuAjudaParametros", "&Parametros", "Parametros do programa", {}, 7, &TfrmLurn::menuAjudaParametrosClick},
+             {&N5, "N5", nullptr, nullptr, {}, 4, nullptr},
+             {&menuAjudaSobre, "menuAjudaSobre", "&Sobre...", "Sobre o programa", {}, 3,
+              &TfrmLurn::menuAjudaSobreClick}});
+  const QList<QAction*> icones = {menuFicheiroNovo, manuFicheiroAbrir, menuFicheiroGravar,
+                                  menuFicheiroConfigurarImpressora, menuFicheiroImprimir,
+                                  menuFicheiroPreverImpresso, menuFicheiroSair, menuEditarApagar,
+                                  menuEditarCopiar, menuEditarColar, menuEditarAlinharEsquerda,
+                                  menuEditarAlinharDireita, menuEditarCentrar, menuObjectosImagemdefundo,
+                                  menuObjectosCordefundo, menuObjectosInserirtexto, menuObjectosInseririmagem,
+                                  menuObjectosRodar90Esquerda, menuObjectosRodar90Direita,
+                                  menuObjectosEditartextoseleccionado, menuObjectosAlterarfonteecor,
+                                  menuObjectosAlterarimagem, manuObjectosLimparImagemFundo, menuAjudaAjuda,
+                                  menuAjudaParametros, menuAjudaSobre};
+  const char* const nomes[] = {"novo", "abrir", "gravar", "configurar-impressora", "imprimir", "prever", "sair",
+                               "apagar", "copiar", "colar", "esquerda", "direita", "centrar", "fundo-imagem",
+                               "fundo-cor", "texto", "imagem", "rodar-esquerda", "rodar-direita", "editar",
+                               "fonte", "alterar-imagem", "limpar-fundo", "ajuda", "parametros", "sobre"};
+  for (int i = 0; i < icones.size(); ++i) icones[i]->setIcon(Icone(nomes[i]));
+}
+
+void TfrmLurn::CriarBarraFerramentas() {
+  ToolBar1 = new QFrame(client);
+  ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+  ToolBar1->setGeometry(0, 0, kClientWidth, 25);
+  SetHelp(ToolBar1, 9);
+  struct Botao {
+    QToolButton** slot;
+    const char* nome;
+    const char* caption;
+    const char* hint;
+    const char* icone;
+    void (TfrmLurn::*handler)();
+  };
+  const Botao botoes[] = {
+      {&botaoNovo, "botaoNovo", "&Novo", "Criação de uma nova lurn", "novo", &TfrmLurn::menuFicheiroNovoClick},
+      {&botaoAbrir, "botaoAbrir", "&Abrir", "Abrir uma lurn gravada em disco", "abrir", &TfrmLurn::manuFicheiroAbrirClick},
+      {&botaoGravar, "botaoGravar", "&Gravar", "Gravar uma lurn em disco", "gravar", &TfrmLurn::menuFicheiroGravarClick},
+      {&botaoImprimirFrente, "botaoImprimirFrente", "&Imprimir", "Imprime a lurn actual", "imprimir", &TfrmLurn::menuFicheiroImprimirClick},
+      {&botaoImprimirTras, "botaoImprimirTras", "&Prever Impressão", "Previsão no monitor da impressão da lurn",
+       "prever", &TfrmLurn::menuFicheiroPreverImpressoClick},
+      {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+      {&botaoInserirImagem, "botaoInserirImagem", "Inserir i&magem", "Insere uma nova imagem", "imagem",
+       &TfrmLurn::menuObjectosInseririmagemClick},
+      {&botaoTexto, "botaoTexto", "Inserir &texto", "Insere um campo de texto", "texto",
+       &TfrmLurn::menuObjectosInserirtextoClick},
+      {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+      {&botaoApagar, "botaoApagar", "&Apagar", "Apaga o objecto seleccionado", "apagar",
+       &TfrmLurn::menuEditarApagarClick},
+      {&botaoCopiar, "botaoCopiar", "&Copiar", "Copia o objecto seleccionado para a transferência", "copiar",
+       &TfrmLurn::menuEditarCopiarClick},
+      {&botaoColar, "botaoColar", "C&olar", "Copia da transferência para o painel actual", "colar", &TfrmLurn::menuEditarColarClick},
+      {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+      {&botaoEditar, "botaoEditar", "Editar texto &seleccionado", "Editar o texto seleccionado", "editar",
+       &TfrmLurn::menuObjectosEditartextoseleccionadoClick},
+      {&botaoEsquerda, "botaoEsquerda", "Alinhar &Esquerda", "Alinha o texto à esquerda", "esquerda",
+       &TfrmLurn::menuEditarAlinharEsquerdaClick},
+      {&botaoCentrar, "botaoCentrar", "Cen&trar", "Centra o texto", "centrar", &TfrmLurn::menuEditarCentrarClick},
+      {&botaoDireita, "botaoDireita", "Alinhar &Direita", "Alinha o texto à direita", "direita",
+       &TfrmLurn::menuEditarAlinharDireitaClick},
+      {&botao90GEsquerda, "botao90GEsquerda", "Rodar 90º &Esquerda", "Roda o texto 90º para a esquerda",
+       "rodar-esquerda", &TfrmLurn::menuObjectosRodar90EsquerdaClick},
+      {&botao90GDireita, "botao90GDireita", "Rodar 90º &Direita", "Roda o texto 90º para a direita",
+       "rodar-direita", &TfrmLurn::menuObjectosRodar90DireitaClick},
+      {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+      {&botaoSair, "botaoSair", "&Sair", "Está farto de fazer lurns e quer dar de \"frosques\"?", "sair",
+       &TfrmLurn::menuFicheiroSairClick},
+  };
+  int x = 0;
+  for (const Botao& b : botoes) {
+    if (!b.slot) {
+      x += 8;  // separator
+      continue;
+    }
+    auto* btn = new QToolButton(ToolBar1);
+    btn->setObjectName(QString::fromLatin1(b.nome));
+    desenho->Caption(btn, b.caption);
+    desenho->Hint(btn, b.hint);
+    btn->setIcon(Icone(b.icone));
+    btn->setIconSize(QSize(16, 16));
+    btn->setAutoRaise(true);
+    btn->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    btn->setFocusPolicy(Qt::NoFocus);
+    btn->setGeometry(x, 1, 25, 23);
+    if (b.handler) connect(btn, &QToolButton::clicked, this, b.handler);
+    *b.slot = btn;
+    x += 25;
+  }
+}
+
+void TfrmLurn::CriarFolhas() {
+  pageFolhas = new QTabWidget(client);
+  pageFolhas->setObjectName(QStringLiteral("pageFolhas"));
+  pageFolhas->setGeometry(0, 27, 585, 485);
+  pageFolhas->setIconSize(QSize(16, 16));
+
+  struct Folha {
+    QWidget** tab;
+    const char* tabNome;
+    const char* caption;
+    const char* icone;
+    TPanel** painel;
+    const char* painelNome;
+    int w, h;
+  };
+  const Folha folhas[] = {
+      {&TabSheet1, "TabSheet1", "Frente", "tab-frente", &painelFrente, "painelFrente", 458, 455},
+      {&TabSheet2, "TabSheet2", "Interior", "tab-interior", &painelInterior, "painelInterior", 458, 455},
+      {&TabSheet3, "TabSheet3", "Trás", "tab-tras", &painelTras, "painelTras", 572, 447},
+      {&TabSheet4, "TabSheet4", "CD", "tab-cd", &painelCD, "painelCD", 446, 446},
+  };
+  for (const Folha& f : folhas) {
+    auto* tab = new QWidget;
+    tab->setObjectName(QString::fromLatin1(f.tabNome));
+    const int indice = pageFolhas->addTab(tab, Icone(f.icone), QString());
+    QTabWidget* abas = pageFolhas;
+    desenho->Set(f.caption, [abas, indice](const QString& t) { abas->setTabText(indice, t); });
+    auto* painel = new TPanel(tab);
+    painel->setObjectName(QString::fromLatin1(f.painelNome));
+    painel->BevelOuter = bvNone;
+    painel->setGeometry(0, 0, f.w, f.h);
+    painel->OnClick = [this](QObject*) { LibertarSeleccao(); };
+    *f.tab = tab;
+    *f.painel = painel;
+  }
+
+  auto cor = [](TPanel* p, const char* nome, int w, int h) {
+    auto* s = new TShape(p);
+    s->setObjectName(QString::fromLatin1(nome));
+    s->setGeometry(0, 0, w, h);
+    s->SetBrushColor(clWhite);
+    return s;
+  };
+  auto imagem = [this](QWidget* p, const char* nome, int x, int y, int w, int h) {
+    auto* img = new TProImage(p);
+    img->setObjectName(QString::fromLatin1(nome));
+    img->setGeometry(x, y, w, h);
+    img->SetStretch(true);
+    img->OnClick = [this](QObject*) { LibertarSeleccao(); };
+    return img;
+  };
+  corFrente = cor(painelFrente, "corFrente", 458, 455);
+  imgFrente = imagem(painelFrente, "imgFrente", 0, 0, 458, 455);
+  corInterior = cor(painelInterior, "corInterior", 458, 455);
+  imgInterior = imagem(painelInterior, "imgInterior", 0, 0, 458, 455);
+  corTras = cor(painelTras, "corTras", 572, 447);
+  imgTras = imagem(painelTras, "imgTras", 0, 0, 572, 447);
+  imgTrasLombada = imagem(painelTras, "imgTrasLombada", 24, 0, 524, 447);
+  imgTrasLombada->hide();
+  auto guia = [this](const char* nome, int x) {
+    auto* s = new TShape(painelTras);
+    s->setObjectName(QString::fromLatin1(nome));
+    s->setGeometry(x, 1, 1, 445);
+    s->SetPenColor(0x00FF00);
+    s->SetPenStyle(psDot);
+    s->SetBrushStyle(bsClear);
+    s->hide();
+    return s;
+  };
+  Shape2 = guia("Shape2", 547);
+  Shape1 = guia("Shape1", 24);
+
+  // Two picture controls of the disc page that nothing fills.
+  ProImage1 = imagem(TabSheet4, "ProImage1", 0, 0, 353, 385);
+  ProImage1->OnClick = nullptr;
+  ProImage1->lower();
+  imgCD = imagem(painelCD, "imgCD", 0, 0, 443, 443);
+  imgCD->OnClick = nullptr;
+  centroCD = new TDSShape(painelCD);
+  centroCD->setObjectName(QStringLiteral("centroCD"));
+  centroCD->setGeometry(0, 0, 443, 443);
+  centroCD->SetShapeType(tstCircle);
+  centroCD->SetFillStyle(tfsSolid);
+  centroCD->SetFillColor(clWhite);
+  centroCD->OnClick = [this](QObject*) { LibertarSeleccao(); };
+}
+
+void TfrmLurn::CriarBarraEstado() {
+  barraEstado = new QWidget(client);
+  barraEstado->setObjectName(QStringLiteral("barraEstado"));
+  barraEstado->setGeometry(0, kClientHeight - 18, kClientWidth, 18);
+  auto* painel0 = new QFrame(barraEstado);
+  painel0->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  painel0->setGeometry(0, 2, 50, 16);
+  // The last panel reaches the right edge of the bar.
+  painelFicheiro = new QLabel(barraEstado);
+  painelFicheiro->setObjectName(QStringLiteral("painelFicheiro"));
+  painelFicheiro->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  painelFicheiro->setGeometry(52, 2, kClientWidth - 52, 16);
+  painelFicheiro->setContentsMargins(2, 0, 2, 0);
+}
+
+void TfrmLurn::CriarMenuObjectos() {
+  popUpMenuHandles = new TBarPopupMenu(this);
+  popUpMenuHandles->setObjectName(QStringLiteral("popUpMenuHandles"));
+  TBarPopupMenu* menu = popUpMenuHandles;
+  desenho->Set("Lurns CD", [menu](const QString& t) { menu->SetVerticalText(t); });
+  TFont barra;
+  barra.Name = QStringLiteral("Tahoma");
+  barra.Height = -19;
+  barra.Color = clWhite;
+  barra.Style = fsBold | fsItalic;
+  popUpMenuHandles->SetVerticalFont(barra);
+  struct Opcao {
+    QAction** slot;
+    const char* nome;
+    const char* caption;
+    void (TfrmLurn::*handler)();
+  };
+  const Opcao opcoes[] = {
+      {&opcaoEditarAlterarimagem, "opcaoEditarAlterarimagem", "Editar/Alterar imagem",
+       &TfrmLurn::opcaoEditarAlterarimagemClick},
+      {&opcaoAlterarfonte, "opcaoAlterarfonte", "Alterar fonte", &TfrmLurn::menuObjectosAlterarfonteecorClick},
+      {&opcaoApagar, "opcaoApagar", "Apagar", &TfrmLurn::menuEditarApagarClick},
+      {&opcaoCopiar, "opcaoCopiar", "Copiar", &TfrmLurn::menuEditarCopiarClick},
+      {&opcaoColar, "opcaoColar", "Colar", &TfrmLurn::menuEditarColarClick},
+      {&opcaoRodar45esquerda, "opcaoRodar45esquerda", "Rodar 90º esquerda",
+       &TfrmLurn::menuObjectosRodar90EsquerdaClick},
+      {&opcaoRodar45direita, "opcaoRodar45direita", "Rodar 90º direita", &TfrmLurn::menuObjectosRodar90DireitaClick},
+      {&opcaoAlinharAgrelha, "opcaoAlinharAgrelha", "Alinhar à grelha", &TfrmLurn::opcaoAlinharAgrelhaClick},
+  };
+  for (const Opcao& o : opcoes) {
+    QAction* a = popUpMenuHandles->addAction(QString());
+    desenho->Caption(a, o.caption);
+    a->setObjectName(QString::fromLatin1(o.nome));
+    if (o.handler) connect(a, &QAction::triggered, this, o.handler);
+    *o.slot = a;
+  }
+  // The check mark is drawn by the menu; the handler decides its state.
+  opcaoAlinharAgrelha->setCheckable(true);
+  opcaoAlinharAgrelha->setChecked(true);
+  disconnect(opcaoAlinharAgrelha, &QAction::triggered, this, nullptr);
+  connect(opcaoAlinharAgrelha, &QAction::triggered, this, [this] {
+    // Qt has already flipped the mark; put it back so the handler reads the
+    // state the user saw.
+    opcaoAlinharAgrelha->setChecked(!opcaoAlinharAgrelha->isChecked());
+    opcaoAlinharAgrelhaClick();
+  });
+}
