@@ -2,6 +2,11 @@
 // executable.  The offscreen platform is chosen unless the caller set one,
 // so the tests also run (and can be listed) on machines without a display.
 // The settings store points at a temporary folder, never at the user's.
+// A modal dialog that nobody answers fails the test and is closed, instead
+// of hanging the program (support/ModalDialogs.h).
+#include "support/ModalDialogs.h"
+#include "support/SanitizerDefaults.h"
+
 #include <QApplication>
 #include <QSettings>
 #include <QStandardPaths>
@@ -9,6 +14,7 @@
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
+  PassSanitizerOptionsToChildren();
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QTemporaryDir config;
   // Each test program is its own "user session": test programs that ctest
@@ -21,5 +27,6 @@ int main(int argc, char** argv) {
   QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config.path());
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path());
   ::testing::InitGoogleTest(&argc, argv);
+  InstallUnansweredDialogWatchdog();
   return RUN_ALL_TESTS();
 }
