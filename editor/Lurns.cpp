@@ -1,6 +1,7 @@
 #include "editor/Lurns.h"
 
 #include "components/OneInstance.h"
+#include "platform/Types.h"
 #include "editor/uLurn.h"
 #include "editor/uParametros.h"
 #include "editor/uSobre.h"
@@ -27,6 +28,16 @@ void CarregarTiposDeLetra() {
 }
 }  // namespace
 
+void PrepararAplicacao() {
+  QApplication::setApplicationName(QStringLiteral("Lurns"));
+  // The title is ours to keep: as Qt's display name it would be appended
+  // to every window caption on a desktop ("Sobre — Lurns para CD").
+  SetApplicationTitle(QStringLiteral("Lurns para CD"));
+  QGuiApplication::setDesktopFileName(QStringLiteral("pt.lurns.Lurns"));
+  QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/lurns.svg")));
+  CarregarTiposDeLetra();
+}
+
 int RunLurns(int argc, char** argv) {
   const bool semEcra = qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
                        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
@@ -44,11 +55,7 @@ int RunLurns(int argc, char** argv) {
   splash->repaint();
   QApplication::processEvents();
   // 2. The application and its title.
-  QApplication::setApplicationName(QStringLiteral("Lurns"));
-  QApplication::setApplicationDisplayName(QStringLiteral("Lurns para CD"));
-  QGuiApplication::setDesktopFileName(QStringLiteral("pt.lurns.Lurns"));
-  QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/lurns.svg")));
-  CarregarTiposDeLetra();
+  PrepararAplicacao();
   // 3. The forms, in their order: the main window (the main form), the
   // settings dialog, the about box, the report forms and the preview.
   TfrmLurn frmLurn;
