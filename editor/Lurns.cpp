@@ -1,11 +1,11 @@
 #include "editor/Lurns.h"
 
 #include "components/OneInstance.h"
-#include "platform/Types.h"
 #include "editor/uLurn.h"
 #include "editor/uParametros.h"
 #include "editor/uSobre.h"
 #include "editor/uSplash.h"
+#include "platform/Types.h"
 
 #include <QApplication>
 #include <QDir>
