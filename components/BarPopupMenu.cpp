@@ -43,7 +43,7 @@ QImage WithoutBackground(const QImage& img) {
 
 TBarPopupMenu::TBarPopupMenu(QWidget* parent) : QMenu(parent) {
   if (qobject_cast<QApplication*>(QCoreApplication::instance()))
-    verticalText_ = QGuiApplication::applicationDisplayName();
+    verticalText_ = ApplicationTitle();
   verticalFont_.Name = QStringLiteral("Tahoma");
   verticalFont_.SetSize(14);
   verticalFont_.Color = clWhite;

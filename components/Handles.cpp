@@ -227,52 +227,40 @@ Qt::CursorShape TStretchHandle::AreaCursor(int area) {
   }
 }
 
-int TStretchHandle::Snap(int v, int grid) { return grid > 0 ? (v / grid) * grid : v; }
+int TStretchHandle::Snap(int v, int grid) {
+  if (grid <= 1) return v;
+  // Floor division, so that lines below zero are as near as those above.
+  const int n = v + grid / 2;
+  const int q = n >= 0 ? n / grid : -((-n + grid - 1) / grid);
+  return q * grid;
+}
 
 QRect TStretchHandle::NewBounds(const QRect& b, int area, int dx, int dy, int gridX, int gridY) {
-  const int L = b.x(), T = b.y(), W = b.width(), H = b.height();
-  // The handle sits 2 pixels left of and above its control and is 5 wider
-  // and higher, so these offsets put the control's edges on the grid.
-  const int movedLeft = Snap(L + dx, gridX) - 2;
-  const int movedTop = Snap(T + dy, gridY) - 2;
-  const int draggedWidth = Snap(W + dx, gridX) - 3;
-  const int draggedHeight = Snap(H + dy, gridY) - 3;
-  int l = L, t = T, w = W, h = H;
-  switch (area) {
-    case gaBody: l = movedLeft; t = movedTop; break;
-    case gaTopLeft:
-      l = movedLeft;
-      t = movedTop;
-      w = W - (l - L);
-      h = H - (t - T);
-      break;
-    case gaTopRight:
-      t = movedTop;
-      w = draggedWidth;
-      h = H - (t - T);
-      break;
-    case gaBottomLeft:
-      l = movedLeft;
-      w = W - (l - L);
-      h = draggedHeight;
-      break;
-    case gaBottomRight:
-      w = draggedWidth;
-      h = draggedHeight;
-      break;
-    case gaTopMiddle:
-      t = movedTop;
-      h = H - (t - T);
-      break;
-    case gaLeftMiddle:
-      l = movedLeft;
-      w = W - (l - L);
-      break;
-    case gaBottomMiddle: h = draggedHeight; break;
-    case gaRightMiddle: w = draggedWidth; break;
-    default: break;
+  // The grid is for the held object's edges, not for the frame around it:
+  // the frame sits 2 pixels left of and above the object and ends 3 pixels
+  // past it.  Only the edges the drag takes along move, each to the grid
+  // line nearest to where the mouse put it; the others stay where they are,
+  // so an object on the grid stays put when the mouse barely moves.
+  int left = b.x() + 2, top = b.y() + 2;
+  int right = b.x() + b.width() - 3, bottom = b.y() + b.height() - 3;
+  const bool movesLeft = area == gaTopLeft || area == gaBottomLeft || area == gaLeftMiddle;
+  const bool movesRight = area == gaTopRight || area == gaBottomRight || area == gaRightMiddle;
+  const bool movesTop = area == gaTopLeft || area == gaTopRight || area == gaTopMiddle;
+  const bool movesBottom = area == gaBottomLeft || area == gaBottomRight || area == gaBottomMiddle;
+  if (area == gaBody) {
+    const int width = right - left, height = bottom - top;
+    left = Snap(left + dx, gridX);
+    top = Snap(top + dy, gridY);
+    right = left + width;
+    bottom = top + height;
   }
-  return QRect(l, t, std::max(w, 5), std::max(h, 5));
+  if (movesLeft) left = Snap(left + dx, gridX);
+  if (movesRight) right = Snap(right + dx, gridX);
+  if (movesTop) top = Snap(top + dy, gridY);
+  if (movesBottom) bottom = Snap(bottom + dy, gridY);
+  // An edge dragged past the opposite one leaves an empty object there.
+  const int width = std::max(right - left, 0), height = std::max(bottom - top, 0);
+  return QRect(left - 2, top - 2, width + 5, height + 5);
 }
 
 std::vector<QRect> TStretchHandle::GrabSquares(const QRect& handle,

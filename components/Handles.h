@@ -1,8 +1,9 @@
 // The selection frame of the cover editor: a transparent widget laid over
 // the selected object on its sheet, with eight grab squares.  Dragging the
 // body moves the object, dragging a square resizes it, the arrow keys nudge
-// it by a pixel, and every drag snaps to a grid.  While the mouse is dragged
-// only a dotted frame follows it; the object moves once, at the release.
+// it by a pixel, and every drag snaps the object's edges to a grid.  While
+// the mouse is dragged only a dotted frame follows it; the object moves
+// once, at the release.
 // Presses outside the object are handed to whatever lies under them, so a
 // click elsewhere still reaches the sheet or another object.
 #pragma once
@@ -89,10 +90,15 @@ class TStretchHandle : public QWidget {
   static int HitArea(int x, int y, int r, int b);
   // The cursor that goes with a grab area.
   static Qt::CursorShape AreaCursor(int area);
-  // v snapped down to the grid, truncating toward zero.
+  // The grid line nearest to v (a half step goes up); v itself with a
+  // grid of 1.
   static int Snap(int v, int grid);
-  // The handle bounds after dragging grab area `area` of `bounds` by
-  // (dx, dy) with the given grid, never narrower or lower than 5.
+  // The handle bounds after dragging grab area `area` of `bounds` (handle
+  // bounds) by (dx, dy) with the given grid: the body moves the held
+  // object, whose top-left corner goes to the nearest grid point; a grab
+  // square moves the object's edges it touches to the grid lines nearest
+  // to them.  The object never gets narrower or lower than 0, the handle
+  // than 5.
   static QRect NewBounds(const QRect& bounds, int area, int dx, int dy, int gridX, int gridY);
   // The filled grab squares, in handle coordinates, for the handle at
   // `handle` holding controls with the given bounds (parent coordinates).

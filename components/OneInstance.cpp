@@ -39,7 +39,7 @@ QWidget* TOneInstance::MainWindow() const {
   return nullptr;
 }
 
-QString TOneInstance::ApplicationTitle() { return QGuiApplication::applicationDisplayName(); }
+QString TOneInstance::ApplicationTitle() { return ::ApplicationTitle(); }
 
 QString TOneInstance::StartupLockName(const QString& title) {
   return title + QStringLiteral(".OneInstance.") + QStringLiteral("CriticalSection");
@@ -116,8 +116,9 @@ void TOneInstance::Reaction() {
     if (OnShowMessage)
       OnShowMessage(this, terminate);
     else
-      Dialogs().Warning(message_.isEmpty() ? QStringLiteral("Application \"%1\" is already running.").arg(title)
-                                           : message_);
+      Dialogs().TitledWarning(
+          title, message_.isEmpty() ? QStringLiteral("Application \"%1\" is already running.").arg(title)
+                                    : message_);
   }
   // Nobody listening (the other copy is still starting) means nothing to
   // bring to the front.

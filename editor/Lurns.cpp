@@ -7,11 +7,21 @@
 #include "editor/uSobre.h"
 #include "editor/uSplash.h"
 #include "platform/Dialogs.h"
+#include "platform/Types.h"
 
 #include <QApplication>
 #include <QGuiApplication>
 #include <QTextStream>
 
+void PrepararAplicacao() {
+  QApplication::setApplicationName(QStringLiteral("Lurns"));
+  // The title is ours to keep: as Qt's display name it would be appended
+  // to every window caption on a desktop ("Sobre — Lurns para CD").
+  SetApplicationTitle(QStringLiteral("Lurns para CD"));
+  QGuiApplication::setDesktopFileName(QStringLiteral("pt.lurns.Lurns"));
+  QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/lurns.svg")));
+  PrepararTiposDeLetra();
+}
 
 int RunLurns(int argc, char** argv) {
   const bool semEcra = qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
@@ -32,11 +42,7 @@ int RunLurns(int argc, char** argv) {
   splash->repaint();
   QApplication::processEvents();
   // 2. The application and its title.
-  QApplication::setApplicationName(QStringLiteral("Lurns"));
-  QApplication::setApplicationDisplayName(QStringLiteral("Lurns para CD"));
-  QGuiApplication::setDesktopFileName(QStringLiteral("pt.lurns.Lurns"));
-  QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/lurns.svg")));
-  PrepararTiposDeLetra();
+  PrepararAplicacao();
   // 3. The forms, in their order: the main window (the main form), the
   // settings dialog, the about box, the report forms and the preview.
   TfrmLurn frmLurn;

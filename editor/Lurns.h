@@ -3,3 +3,7 @@
 #pragma once
 
 int RunLurns(int argc, char** argv);
+
+// The application's name, title, icon and window fonts, as start-up sets
+// them once the application object exists.
+void PrepararAplicacao();

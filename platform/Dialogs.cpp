@@ -29,10 +29,7 @@ std::unique_ptr<TDialogLayer>& LayerSlot() {
 
 QWidget* DialogParent() { return QApplication::activeWindow(); }
 
-QString AppTitle() {
-  const QString t = QApplication::applicationDisplayName();
-  return t.isEmpty() ? QStringLiteral("Lurns para CD") : t;
-}
+QString AppTitle() { return ApplicationTitle(); }
 }  // namespace
 
 TDialogLayer& Dialogs() {
@@ -79,8 +76,10 @@ void QtDialogLayer::ShowMessage(const QString& text) {
   box.exec();
 }
 
-void QtDialogLayer::Warning(const QString& text) {
-  QMessageBox box(QMessageBox::Warning, QStringLiteral("Aviso"), text, QMessageBox::Ok, DialogParent());
+void QtDialogLayer::Warning(const QString& text) { TitledWarning(QStringLiteral("Aviso"), text); }
+
+void QtDialogLayer::TitledWarning(const QString& caption, const QString& text) {
+  QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::Ok, DialogParent());
   box.exec();
 }
 
@@ -126,15 +125,33 @@ std::optional<QString> QtDialogLayer::OpenPicture(const QString& title) {
 namespace {
 // The font dialog of the platform also offers the text colour; Qt's does
 // not, so it is shown inside a dialog of ours with a colour list.
+//
+// The dialog must not change what the user leaves alone.  A name such as
+// "Arial" may be one the font system only resolves to another face (here
+// "Liberation Sans"): Qt's dialog lists real faces only and would open on
+// some other one, in another style, and OK would hand that back.  So
+// the dialog opens on the face the name resolves to, in the given style and
+// size, remembers what it showed, and at OK takes from it only what the
+// user changed; everything else comes from the font it was given.
 class FontAndColourDialog : public QDialog {
  public:
   explicit FontAndColourDialog(const TFont& initial, QWidget* parent) : QDialog(parent), font_(initial) {
     setWindowTitle(QStringLiteral("Tipo de letra"));
     auto* lay = new QVBoxLayout(this);
-    fontDlg_ = new QFontDialog(initial.ToQFont(), this);
+    QFont asked = initial.ToQFont();
+    asked.setPointSize(std::max(1, initial.Size()));
+    // The face and the style it is drawn with, named as the dialog lists
+    // them: a regular face may call its style "Book", which the dialog
+    // would not find for a plain font and replace by its first style.
+    const QFontInfo drawn(asked);
+    asked.setFamily(drawn.family());
+    asked.setStyleName(drawn.styleName());
+    fontDlg_ = new QFontDialog(this);
     fontDlg_->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog |
                          QFontDialog::ScalableFonts);
+    fontDlg_->setCurrentFont(asked);
     fontDlg_->setWindowFlags(Qt::Widget);
+    shown_ = fontDlg_->currentFont();
     lay->addWidget(fontDlg_);
     auto* row = new QHBoxLayout;
     row->addWidget(new QLabel(QStringLiteral("&Cor:"), this));
@@ -159,6 +176,7 @@ class FontAndColourDialog : public QDialog {
       idx = colours_->count() - 1;
     }
     colours_->setCurrentIndex(idx);
+    shownColour_ = idx;
     row->addWidget(colours_, 1);
     lay->addLayout(row);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -170,19 +188,35 @@ class FontAndColourDialog : public QDialog {
 
   TFont Result() const {
     TFont f = font_;
-    const QFont q = fontDlg_->currentFont();
-    f.FromQFont(q);
-    // Symbol faces keep their own character set; everything else is
-    // offered in the Western set.
-    f.Charset = QFontDatabase::writingSystems(q.family()).contains(QFontDatabase::Symbol)
-                    ? SYMBOL_CHARSET
-                    : ANSI_CHARSET;
-    f.Color = colours_->currentData().value<uint>();
+    const QFont now = fontDlg_->currentFont();
+    if (now.family() != shown_.family()) {
+      f.Name = now.family();
+      // Symbol faces keep their own character set; everything else is
+      // offered in the Western set.
+      f.Charset = QFontDatabase::writingSystems(now.family()).contains(QFontDatabase::Symbol)
+                      ? SYMBOL_CHARSET
+                      : ANSI_CHARSET;
+    }
+    if (now.pointSize() != shown_.pointSize() && now.pointSize() > 0) f.SetSize(now.pointSize());
+    auto style = [&f](TFontStyles flag, bool was, bool is) {
+      if (was == is) return;
+      if (is)
+        f.Style |= flag;
+      else
+        f.Style &= ~flag;
+    };
+    style(fsBold, shown_.bold(), now.bold());
+    style(fsItalic, shown_.italic(), now.italic());
+    style(fsUnderline, shown_.underline(), now.underline());
+    style(fsStrikeOut, shown_.strikeOut(), now.strikeOut());
+    if (colours_->currentIndex() != shownColour_) f.Color = colours_->currentData().value<uint>();
     return f;
   }
 
  private:
   TFont font_;
+  QFont shown_;
+  int shownColour_ = -1;
   QFontDialog* fontDlg_;
   QComboBox* colours_;
 };

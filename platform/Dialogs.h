@@ -42,6 +42,13 @@ class TDialogLayer {
   virtual void ShowMessage(const QString& text) = 0;
   // Warning icon and an OK button: how failures the user caused are told.
   virtual void Warning(const QString& text) = 0;
+  // The same under a caption of the caller's (the single-instance guard's
+  // warning carries the application's title).  A layer that shows no
+  // captions tells it as any warning.
+  virtual void TitledWarning(const QString& caption, const QString& text) {
+    (void)caption;
+    Warning(text);
+  }
   // Confirmation icon with Yes, No and Cancel.
   virtual TModalResult ConfirmYesNoCancel(const QString& text) = 0;
   // A file name, or nothing when the user cancels.
@@ -75,10 +82,16 @@ class QtDialogLayer : public TDialogLayer {
  public:
   void ShowMessage(const QString& text) override;
   void Warning(const QString& text) override;
+  void TitledWarning(const QString& caption, const QString& text) override;
   TModalResult ConfirmYesNoCancel(const QString& text) override;
   std::optional<QString> OpenFile(const TFileDialogSpec& pedido) override;
   std::optional<QString> SaveFile(const TFileDialogSpec& pedido) override;
   std::optional<QString> OpenPicture(const QString& title) override;
+  // The font dialog with a colour list.  OK without a change gives back
+  // exactly the font it was given (name, size, style, colour, character
+  // set), also when the name is one the font system only resolves to
+  // another face; a change takes only what was changed.  Scalable faces
+  // only.
   std::optional<TFont> ChooseFont(const TFont& initial) override;
   std::optional<TColor> ChooseColor(TColor initial) override;
   QString InputBox(const QString& caption, const QString& prompt, const QString& value) override;

@@ -63,3 +63,13 @@ int ScreenPixelsPerInch() {
     return int(std::lround(screen->logicalDotsPerInch()));
   return 96;
 }
+
+namespace {
+QString& TitleSlot() {
+  static QString title = QStringLiteral("Lurns para CD");
+  return title;
+}
+}  // namespace
+
+QString ApplicationTitle() { return TitleSlot(); }
+void SetApplicationTitle(const QString& title) { TitleSlot() = title; }

@@ -87,6 +87,14 @@ int MulDiv(int a, int b, int c);
 // Logical pixels per inch of the screen (96 when there is no screen).
 int ScreenPixelsPerInch();
 
+// The application's title, "Lurns para CD" unless start-up sets another:
+// the caption of the program's own message boxes and the name the
+// single-instance guard builds its shared names from.  It is kept here, not
+// as Qt's application display name, because Qt appends that to the caption
+// of every window on a desktop ("Sobre — Lurns para CD").
+QString ApplicationTitle();
+void SetApplicationTitle(const QString& title);
+
 // The one error type that user-visible failures travel in; its message is
 // shown to the user as it stands.
 class Exception : public std::runtime_error {

@@ -58,7 +58,7 @@ TEST_F(BarMenuTest, StartsWithItsDefaults) {
   EXPECT_EQ(menu->BitmapHorzAlignment(), bhaLeft);
   EXPECT_EQ(menu->GradientStart(), 0xFF0000u);
   EXPECT_EQ(menu->GradientEnd(), 0u);
-  EXPECT_EQ(menu->VerticalText(), QGuiApplication::applicationDisplayName());
+  EXPECT_EQ(menu->VerticalText(), ApplicationTitle());
   EXPECT_EQ(menu->VerticalFont().Name, QStringLiteral("Tahoma"));
   EXPECT_EQ(menu->VerticalFont().Size(), 14);
   EXPECT_EQ(menu->VerticalFont().Color, 0xFFFFFFu);

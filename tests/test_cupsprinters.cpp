@@ -1,7 +1,12 @@
 // The machine's printers through CUPS.  Without a reachable scheduler the
-// backend must answer an empty list and the engine behave as with no
-// printer; with one (CI starts its own, see tests/support/start-cupsd.sh)
-// its queues are listed and a two-page document is printed to a file.
+// backend answers an empty list and the engine behaves as with no printer.
+// With the tests' own scheduler (tests/support/start-cupsd.sh, found
+// through CUPS_SERVER) its queues are listed and documents are printed,
+// each test on a queue of its own that prints into a file of its own.
+//
+// Where no such scheduler runs, the tests that need one are skipped with a
+// message; when CI has started one and says so (LURNS_REQUIRE_CUPS=1),
+// a test that finds none fails instead.
 #include "platform/CupsPrinterBackend.h"
 #include "report/ppPrintr.h"
 #include "report/ppUtils.h"
@@ -17,6 +22,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QThread>
 #include <QUrl>
 #include <algorithm>
@@ -24,40 +30,108 @@
 
 #include <cups/cups.h>
 
+namespace {
+
+// The location the tests' own scheduler gives its queues.
+constexpr const char* kTestSchedulerLocation = "Lurns test scheduler";
+
+bool CupsRequired() { return qgetenv("LURNS_REQUIRE_CUPS") == "1"; }
+
+QString ServerName() { return QString::fromUtf8(cupsServer()); }
+
+// Why the tests' own scheduler cannot be used, or nothing when it can.
+QString WhyNoTestScheduler() {
+  if (!TCupsPrinterBackend::ServerReachable())
+    return QStringLiteral("no CUPS scheduler is reachable at %1").arg(ServerName());
+  cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, "FilePDF", nullptr);
+  if (!dest)
+    return QStringLiteral("the CUPS scheduler at %1 has no FilePDF queue").arg(ServerName());
+  const char* where = cupsGetOption("printer-location", dest->num_options, dest->options);
+  const bool ours = where && QByteArray(where) == kTestSchedulerLocation;
+  cupsFreeDests(1, dest);
+  if (!ours)
+    return QStringLiteral("the CUPS scheduler at %1 is not the tests' own, and the tests add "
+                          "queues only there")
+        .arg(ServerName());
+  return QString();
+}
+
+}  // namespace
+
+// Skips the test with the reason, or fails it when CI has started the
+// tests' scheduler (LURNS_REQUIRE_CUPS=1): there, not running is a fault.
+#define LURNS_CUPS_UNAVAILABLE(why)                                                               \
+  do {                                                                                            \
+    const std::string lurnsWhy = (why).toStdString();                                             \
+    if (CupsRequired()) {                                                                         \
+      FAIL() << lurnsWhy << "; CI started a scheduler for these tests (LURNS_REQUIRE_CUPS=1), "    \
+             << "so they must run";                                                               \
+    } else {                                                                                      \
+      GTEST_SKIP() << lurnsWhy << " (sh tests/support/start-cupsd.sh starts the tests' own "      \
+                   << "scheduler; see the README)";                                               \
+    }                                                                                             \
+  } while (0)
+
+#define LURNS_REQUIRE_TEST_SCHEDULER()                        \
+  do {                                                        \
+    const QString lurnsWhyNot = WhyNoTestScheduler();         \
+    if (!lurnsWhyNot.isEmpty()) LURNS_CUPS_UNAVAILABLE(lurnsWhyNot); \
+  } while (0)
+
 class CupsPrinters : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ResetPrinterList();
-    SetPrinterBackend(std::make_unique<TCupsPrinterBackend>());
-  }
+  void SetUp() override { UseBackend(); }
   void TearDown() override {
     ResetPrinterList();
     SetPrinterBackend(std::make_unique<TNoPrinterBackend>());
+    cupsSetServer(nullptr);  // back to CUPS_SERVER or the machine's default
+  }
+  static void UseBackend() {
+    ResetPrinterList();
+    SetPrinterBackend(std::make_unique<TCupsPrinterBackend>());
   }
 };
 
-TEST_F(CupsPrinters, ListIsEmptyOrLedByDefault) {
+// With no scheduler to reach, the list is empty, nothing is the shared
+// printer and printer units fall back to the screen.
+TEST_F(CupsPrinters, WithoutASchedulerTheListIsEmpty) {
+  QTemporaryDir dir;
+  cupsSetServer(QFile::encodeName(dir.filePath(QStringLiteral("no-scheduler.sock"))).constData());
+  UseBackend();
+  EXPECT_FALSE(TCupsPrinterBackend::ServerReachable());
   TppPrinterList* list = PrinterList();
-  if (list->Count() == 0) {
-    EXPECT_EQ(SharedPrinter(), nullptr);
-    TppPrinterSetup s;
-    EXPECT_EQ(s.PaperSize(), 0);
-    EXPECT_EQ(MMThousandthsToUnits(25400, utPrinterPixels, dirHorizontal, SharedPrinter()),
-              float(ScreenPixelsPerInch()));
-    return;
-  }
+  EXPECT_EQ(list->Count(), 0);
+  EXPECT_TRUE(list->DefaultPrinterName().isEmpty());
+  EXPECT_EQ(SharedPrinter(), nullptr);
+  TppPrinterSetup s;
+  EXPECT_EQ(s.PaperSize(), 0);
+  EXPECT_EQ(MMThousandthsToUnits(25400, utPrinterPixels, dirHorizontal, SharedPrinter()),
+            float(ScreenPixelsPerInch()));
+}
+
+// The scheduler's queues, led by "Default", with its default printer.
+TEST_F(CupsPrinters, TheSchedulersQueuesAreListedLedByDefault) {
+  LURNS_REQUIRE_TEST_SCHEDULER();
+  TppPrinterList* list = PrinterList();
+  ASSERT_GE(list->Count(), 3);
   EXPECT_EQ(list->Names(0), "Default");
-  EXPECT_FALSE(list->DefaultPrinterName().isEmpty());
-  EXPECT_NE(SharedPrinter(), nullptr);
+  EXPECT_EQ(list->DefaultPrinterName(), "FilePDF");
+  EXPECT_EQ(list->ResolveName(QStringLiteral("Default")), "FilePDF");
+  EXPECT_TRUE(list->PrinterNames().contains(QStringLiteral("FilePDF"))) << list->PrinterNames().join(' ').toStdString();
+  EXPECT_TRUE(list->PrinterNames().contains(QStringLiteral("OtherPDF"))) << list->PrinterNames().join(' ').toStdString();
+  ASSERT_NE(SharedPrinter(), nullptr);
+  ASSERT_NE(SharedPrinter()->PrinterInfo(), nullptr);
+  EXPECT_EQ(SharedPrinter()->PrinterInfo()->PrinterName, "FilePDF");
 }
 
 TEST_F(CupsPrinters, QueuesReportPapersAndPrintToAFile) {
-  if (!TCupsPrinterBackend::ServerReachable()) GTEST_SKIP() << "no CUPS scheduler is reachable";
+  LURNS_REQUIRE_TEST_SCHEDULER();
   TppPrinterList* list = PrinterList();
-  if (list->Count() < 2) GTEST_SKIP() << "the CUPS scheduler has no printers";
-  const QString name = list->Names(1);
+  const QString name = QStringLiteral("OtherPDF");
+  ASSERT_TRUE(list->PrinterNames().contains(name));
   TppPrinterInfo* info = list->FindPrinterInfo(name);
   ASSERT_NE(info, nullptr);
+  EXPECT_EQ(info->PrinterName, name);
   TppPrinterCapabilities* caps = info->Capabilities();
   const int a4 = caps->PaperNumbers.indexOf("9");
   ASSERT_GE(a4, 0) << "no A4 on " << name.toStdString();
@@ -99,6 +173,44 @@ TEST_F(CupsPrinters, QueuesReportPapersAndPrintToAFile) {
             2);
 }
 
+// In CI (LURNS_REQUIRE_CUPS=1) the printer tests cannot pass by skipping:
+// with the scheduler gone they fail; on a machine without one they skip.
+TEST(CupsRequired, ASchedulerThatIsGoneFailsTheTestsInsteadOfSkippingThem) {
+  QTemporaryDir dir;
+  for (bool required : {true, false}) {
+    SCOPED_TRACE(required ? "LURNS_REQUIRE_CUPS=1" : "LURNS_REQUIRE_CUPS unset");
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("CUPS_SERVER"), dir.filePath(QStringLiteral("gone.sock")));
+    if (required)
+      env.insert(QStringLiteral("LURNS_REQUIRE_CUPS"), QStringLiteral("1"));
+    else
+      env.remove(QStringLiteral("LURNS_REQUIRE_CUPS"));
+    p.setProcessEnvironment(env);
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(QCoreApplication::applicationFilePath(),
+            {QStringLiteral("--gtest_filter=CupsFilePdf.*:CupsPrinters.*-CupsPrinters.WithoutASchedulerTheListIsEmpty")});
+    ASSERT_TRUE(p.waitForStarted(10000));
+    ASSERT_TRUE(p.waitForFinished(120000));
+    const QString out = QString::fromLocal8Bit(p.readAll());
+    // One result line per test: "[  FAILED  ] Suite.Name (12 ms)", "[  SKIPPED ] ...".
+    auto results = [&out](const char* kind) {
+      static const QString name = QStringLiteral(R"( \w+\.\w+ \(\d+ ms\)$)");
+      return out.count(QRegularExpression(QStringLiteral("^\\[  %1 \\]").arg(QLatin1String(kind)) + name,
+                                          QRegularExpression::MultilineOption));
+    };
+    if (required) {
+      EXPECT_EQ(p.exitCode(), 1) << out.toStdString();
+      EXPECT_EQ(results("FAILED "), 5) << out.toStdString();
+      EXPECT_EQ(results("SKIPPED"), 0) << out.toStdString();
+      EXPECT_TRUE(out.contains(QStringLiteral("so they must run"))) << out.toStdString();
+    } else {
+      EXPECT_EQ(p.exitCode(), 0) << out.toStdString();
+      EXPECT_EQ(results("SKIPPED"), 5) << out.toStdString();
+    }
+  }
+}
+
 // ---------------------------------------------------------------------------
 // A landscape page and a portrait page, each with a black square at a known
 // place on the paper, printed as one document and measured on the output.
@@ -119,17 +231,6 @@ struct Mark {
 };
 constexpr Mark kLandscapeMark{20000, 30000, 5000};
 constexpr Mark kPortraitMark{40000, 60000, 8000};
-
-// The output file of a queue that prints into a file ("file:///..."),
-// empty when the queue is missing or prints elsewhere.
-QString QueueOutputFile(const char* queue) {
-  cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, queue, nullptr);
-  if (!dest) return {};
-  const char* uri = cupsGetOption("device-uri", dest->num_options, dest->options);
-  const QUrl url(uri ? QString::fromUtf8(uri) : QString());
-  cupsFreeDests(1, dest);
-  return url.scheme() == QLatin1String("file") ? url.path() : QString();
-}
 
 // Waits until the job with `title` on `queue` has finished; answers its
 // final state, or 0 when no such job finished in time.
@@ -382,20 +483,57 @@ constexpr double kA4WidthPt = 595.276, kA4HeightPt = 841.89, kA4HeightMM = 297.0
 
 }  // namespace
 
-// The queue that the geometry is checked on: a generic PDF printer whose
-// PPD has hardware margins (18 pt left and right, 36 pt top and bottom on
-// A4), writing each job into a file.
+// The queue that the geometry is checked on: one of the test's own, made
+// like FilePDF (a generic PDF printer whose PPD has hardware margins, 18 pt
+// left and right, 36 pt top and bottom on A4), that writes each job into
+// a file of this test.  It is removed again at the end.
 class CupsFilePdf : public CupsPrinters {
  protected:
   void SetUp() override {
-    CupsPrinters::SetUp();
-    if (!TCupsPrinterBackend::ServerReachable())
-      GTEST_SKIP() << "no CUPS scheduler is reachable (tests/support/start-cupsd.sh "
-                      "starts one)";
-    outputFile_ = QueueOutputFile("FilePDF");
-    if (outputFile_.isEmpty())
-      GTEST_SKIP() << "the CUPS scheduler has no FilePDF queue printing into a file "
-                      "(tests/support/start-cupsd.sh adds it)";
+    LURNS_REQUIRE_TEST_SCHEDULER();
+    ASSERT_TRUE(dir_.isValid());
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    queue_ = QStringLiteral("Lurns_%1_%2")
+                 .arg(QString::fromLatin1(test->name()))
+                 .arg(QCoreApplication::applicationPid());
+    outputFile_ = dir_.filePath(QStringLiteral("job.pdf"));
+    AddQueue();
+    if (HasFatalFailure()) return;
+    CupsPrinters::SetUp();  // the list, with the new queue in it
+  }
+  void TearDown() override {
+    if (added_) {
+      ipp_t* request = ippNewRequest(IPP_OP_CUPS_DELETE_PRINTER);
+      ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, PrinterUri().constData());
+      ippDelete(cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/admin/"));
+      EXPECT_LE(cupsLastError(), IPP_STATUS_OK_CONFLICTING)
+          << "the queue " << queue_.toStdString() << " was not removed: " << cupsLastErrorString();
+    }
+    CupsPrinters::TearDown();
+  }
+
+  QByteArray PrinterUri() const { return "ipp://localhost/printers/" + queue_.toUtf8(); }
+
+  // Adds the test's queue with FilePDF's printer description.
+  void AddQueue() {
+    QTemporaryFile ppd;
+    ASSERT_TRUE(ppd.open());
+    const http_status_t got = cupsGetFd(CUPS_HTTP_DEFAULT, "/printers/FilePDF.ppd", ppd.handle());
+    ASSERT_EQ(got, HTTP_STATUS_OK) << "FilePDF's printer description could not be read";
+    ppd.close();
+    const QByteArray device = QUrl::fromLocalFile(outputFile_).toEncoded();
+    ipp_t* request = ippNewRequest(IPP_OP_CUPS_ADD_MODIFY_PRINTER);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, PrinterUri().constData());
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+    ippAddString(request, IPP_TAG_PRINTER, IPP_TAG_URI, "device-uri", nullptr, device.constData());
+    ippAddString(request, IPP_TAG_PRINTER, IPP_TAG_TEXT, "printer-location", nullptr, kTestSchedulerLocation);
+    ippAddBoolean(request, IPP_TAG_PRINTER, "printer-is-accepting-jobs", 1);
+    ippAddInteger(request, IPP_TAG_PRINTER, IPP_TAG_ENUM, "printer-state", IPP_PSTATE_IDLE);
+    ippDelete(cupsDoFileRequest(CUPS_HTTP_DEFAULT, request, "/admin/",
+                                QFile::encodeName(ppd.fileName()).constData()));
+    ASSERT_LE(cupsLastError(), IPP_STATUS_OK_CONFLICTING)
+        << "the queue " << queue_.toStdString() << " could not be added: " << cupsLastErrorString();
+    added_ = true;
   }
 
   // Prints the two pages as a spooler job, waits for it and checks what
@@ -408,7 +546,7 @@ class CupsFilePdf : public CupsPrinters {
     const QDateTime started = QDateTime::currentDateTime().addSecs(-1);
     TppPrinter printer;
     PrintedOffsets offsets;
-    PrintTwoPages(printer, QStringLiteral("FilePDF"), title, QString(), landscapeFirst, offsets);
+    PrintTwoPages(printer, queue_, title, QString(), landscapeFirst, offsets);
     if (HasFatalFailure()) return;
 
     // The hardware margins of the queue's A4, and the same margins turned
@@ -422,7 +560,7 @@ class CupsFilePdf : public CupsPrinters {
     EXPECT_NEAR(PixelsToMM(p.bottom(), ppi), 12.7, kToleranceMM);
     EXPECT_EQ(offsets.Landscape, QMargins(p.bottom(), p.left(), p.top(), p.right()));
 
-    const int state = WaitForJob("FilePDF", title, kJobWaitMs);
+    const int state = WaitForJob(queue_.toUtf8().constData(), title, kJobWaitMs);
     ASSERT_NE(state, 0) << "the job did not finish within " << kJobWaitMs / 1000 << " s";
     ASSERT_EQ(state, IPP_JSTATE_COMPLETED) << "the job ended in state " << state;
     ASSERT_TRUE(WaitForFile(outputFile_, started, 10000))
@@ -432,7 +570,7 @@ class CupsFilePdf : public CupsPrinters {
         << "that the scheduler writes the file for (root in CI)";
 
     QString why;
-    // Another job on the queue would overwrite the file: make sure it is ours.
+    // The file is this job's: its title is in it.
     const QString info = QString::fromUtf8(RunTool(QStringLiteral("pdfinfo"), {outputFile_}, &why));
     ASSERT_TRUE(why.isEmpty()) << why.toStdString();
     EXPECT_TRUE(info.contains(title)) << "the file is another job's: " << info.toStdString();
@@ -456,7 +594,10 @@ class CupsFilePdf : public CupsPrinters {
     EXPECT_TRUE(why.isEmpty()) << why.toStdString();
   }
 
+  QTemporaryDir dir_;
+  QString queue_;
   QString outputFile_;
+  bool added_ = false;
 };
 
 // Through the output file name the document is a PDF of true-size pages,
@@ -467,8 +608,7 @@ TEST_F(CupsFilePdf, TwoPagesIntoAFileKeepSizesAndMarks) {
   const QString file = dir.filePath(QStringLiteral("two-pages.pdf"));
   TppPrinter printer;
   PrintedOffsets offsets;
-  PrintTwoPages(printer, QStringLiteral("FilePDF"), QStringLiteral("Lurns two pages"), file,
-                true, offsets);
+  PrintTwoPages(printer, queue_, QStringLiteral("Lurns two pages"), file, true, offsets);
   if (HasFatalFailure()) return;
   EXPECT_EQ(offsets.Landscape, QMargins());
   EXPECT_EQ(offsets.Portrait, QMargins());

@@ -197,10 +197,11 @@ TEST_F(HandleTest, SecondControlWidensTheFrameAndGreysItsCornerSquaresOnly) {
     EXPECT_EQ(img.pixelColor(s.center() + handle->pos()), QColor(0x80, 0x80, 0x80));
   EXPECT_NE(img.pixelColor(obj->geometry().topLeft() + QPoint(52, -2)), QColor(0x80, 0x80, 0x80));
 
-  // With several controls only the body exists, and a drag moves them all.
+  // With several controls only the body exists, and a drag moves them all
+  // by as much as the mouse moved (grid 1).
   drag(QPoint(10, 10), 4, 6);
-  EXPECT_EQ(obj->pos(), QPoint(42, 34));
-  EXPECT_EQ(other->pos(), QPoint(202, 104));
+  EXPECT_EQ(obj->pos(), QPoint(44, 36));
+  EXPECT_EQ(other->pos(), QPoint(204, 106));
   EXPECT_EQ(other->size(), QSize(30, 40));
 
   // A control of another parent replaces the held ones.
@@ -241,33 +242,46 @@ TEST(HandleRules, HitAreasFollowTheTestOrder) {
   EXPECT_EQ(TStretchHandle::AreaCursor(8), Qt::SizeHorCursor);
 }
 
-TEST(HandleRules, NewBoundsSnapEachGrabAreaAndKeepAtLeastFive) {
+TEST(HandleRules, NewBoundsPutTheDraggedEdgesOnTheNearestGridLines) {
+  // The handle of a 100 x 20 control at (40, 30): the control's left edge
+  // is on the 8-pixel grid, its other edges are not.
   const QRect b(38, 28, 105, 25);
   struct Case { int area, dx, dy, gx, gy; QRect want; } cases[] = {
-      {0, 13, 5, 8, 8, QRect(46, 30, 105, 25)},
-      {0, 0, 0, 8, 8, QRect(30, 22, 105, 25)},  // why a release in place must not apply
-      {1, 13, 5, 8, 8, QRect(46, 30, 97, 23)},
-      {2, 13, 5, 8, 8, QRect(38, 30, 109, 23)},
-      {3, 13, 5, 8, 8, QRect(46, 28, 97, 21)},
-      {4, 13, 5, 8, 8, QRect(38, 28, 109, 21)},
+      // Body: the top-left corner goes to the grid point nearest to where
+      // the mouse put it (53, 35).
+      {0, 13, 5, 8, 8, QRect(54, 30, 105, 25)},
+      {0, 0, 0, 8, 8, QRect(38, 30, 105, 25)},  // why a release in place must not apply
+      // Grab squares: only the edges they touch, each to its nearest line.
+      {1, 13, 5, 8, 8, QRect(54, 30, 89, 23)},
+      {2, 13, 5, 8, 8, QRect(38, 30, 117, 23)},
+      {3, 13, 5, 8, 8, QRect(54, 28, 89, 31)},
+      {4, 13, 5, 8, 8, QRect(38, 28, 117, 31)},
       {5, 13, 5, 8, 8, QRect(38, 30, 105, 23)},
-      {6, 13, 5, 8, 8, QRect(46, 28, 97, 25)},
-      {7, 13, 5, 8, 8, QRect(38, 28, 105, 21)},
-      {8, 13, 5, 8, 8, QRect(38, 28, 109, 25)},
-      // Grid 1: an edge dragged by d changes the control by d - 3.
-      {8, 10, 0, 1, 1, QRect(38, 28, 112, 25)},
-      {7, 0, 10, 1, 1, QRect(38, 28, 105, 32)},
-      // Negative values snap toward zero.
+      {6, 13, 5, 8, 8, QRect(54, 28, 89, 25)},
+      {7, 13, 5, 8, 8, QRect(38, 28, 105, 31)},
+      {8, 13, 5, 8, 8, QRect(38, 28, 117, 25)},
+      // The right edge (140, between two lines) goes to the nearest line.
+      {8, -5, 0, 8, 8, QRect(38, 28, 101, 25)},
+      {8, 3, 0, 8, 8, QRect(38, 28, 109, 25)},
+      {8, 8, 0, 8, 8, QRect(38, 28, 117, 25)},
+      // Grid 1: an edge goes exactly as far as the mouse.
+      {8, 10, 0, 1, 1, QRect(38, 28, 115, 25)},
+      {7, 0, 10, 1, 1, QRect(38, 28, 105, 35)},
+      {4, 10, 7, 1, 1, QRect(38, 28, 115, 32)},
+      {1, -6, 4, 1, 1, QRect(32, 32, 111, 21)},
+      {0, -5, 9, 1, 1, QRect(33, 37, 105, 25)},
+      // Lines below zero are as near as those above.
       {0, -43, -33, 8, 8, QRect(-2, -2, 105, 25)},
       {0, -47, -37, 8, 8, QRect(-10, -10, 105, 25)},
-      // Shrinking stops at a 5 x 5 frame, that is a 0 x 0 control.
+      // Shrinking stops at a 0 x 0 control, that is a 5 x 5 frame.
       {4, -300, -300, 1, 1, QRect(38, 28, 5, 5)},
-      {1, 300, 300, 1, 1, QRect(336, 326, 5, 5)},
+      {1, 300, 300, 1, 1, QRect(338, 328, 5, 5)},
   };
   for (auto c : cases)
     EXPECT_EQ(TStretchHandle::NewBounds(b, c.area, c.dx, c.dy, c.gx, c.gy), c.want) << "area " << c.area << " by " << c.dx << "," << c.dy;
 
-  struct SnapCase { int v, grid, want; } snaps[] = {{51, 8, 48}, {-5, 8, 0}, {-9, 8, -8}, {7, 1, 7}};
+  struct SnapCase { int v, grid, want; } snaps[] = {{51, 8, 48}, {52, 8, 56}, {-4, 8, 0}, {-5, 8, -8},
+                                                    {-9, 8, -8}, {-12, 8, -8}, {-13, 8, -16}, {7, 1, 7}};
   for (auto s : snaps) EXPECT_EQ(TStretchHandle::Snap(s.v, s.grid), s.want) << s.v;
 }
 
@@ -287,24 +301,25 @@ TEST_F(HandleTest, BodyDragShowsAFrameAndMovesTheControlOnceAtRelease) {
   press(handle, QPoint(30, 10));
   EXPECT_TRUE(handle->Dragging());
   move(handle, QPoint(43, 15));
-  // Only the frame follows the mouse; the frame outlines the future control.
+  // Only the frame follows the mouse; the frame outlines the future
+  // control, whose corner goes to the grid point nearest (53, 35).
   EXPECT_EQ(obj->pos(), QPoint(40, 30));
-  EXPECT_EQ(handle->DragRect(), QRect(46, 30, 105, 25));
+  EXPECT_EQ(handle->DragRect(), QRect(54, 30, 105, 25));
   EXPECT_EQ(handle->cursor().shape(), handle->DragCursor());
   QPointer<QWidget> frame;
   for (auto* w : panel->findChildren<QWidget*>())
     if (w->testAttribute(Qt::WA_TransparentForMouseEvents) && w->isVisible()) frame = w;
   ASSERT_NE(frame, nullptr);
-  EXPECT_EQ(frame->geometry(), QRect(48, 32, 100, 20));
+  EXPECT_EQ(frame->geometry(), QRect(56, 32, 100, 20));
   const QColor under = shot().pixelColor(200, 200);
-  const QColor onFrame = shot().pixelColor(48, 32);
+  const QColor onFrame = shot().pixelColor(56, 32);
   EXPECT_EQ(onFrame, QColor(255 - under.red(), 255 - under.green(), 255 - under.blue()));
-  EXPECT_EQ(shot().pixelColor(49, 32), under);  // dotted
+  EXPECT_EQ(shot().pixelColor(57, 32), under);  // dotted
   EXPECT_EQ(shot().pixelColor(70, 40), under);  // hollow
 
   release(handle, QPoint(43, 15));
-  EXPECT_EQ(obj->geometry(), QRect(48, 32, 100, 20));
-  EXPECT_EQ(handle->geometry(), QRect(46, 30, 105, 25));
+  EXPECT_EQ(obj->geometry(), QRect(56, 32, 100, 20));
+  EXPECT_EQ(handle->geometry(), QRect(54, 30, 105, 25));
   EXPECT_TRUE(handle->DragRect().isNull());
   EXPECT_TRUE(frame.isNull());
   EXPECT_FALSE(handle->Dragging());
@@ -333,10 +348,11 @@ TEST_F(HandleTest, DragIsClampedToTheParent) {
   press(handle, QPoint(50, 10));
   move(handle, QPoint(60, 10));
   QTest::mouseMove(win(), QPoint(590, 490));  // off the panel, inside the window
-  // X is clamped to 458 - 38 = 420 and Y to 455 - 28 = 427.
-  EXPECT_EQ(handle->DragRect(), QRect(38 + 370 - 2, 28 + 417 - 2, 105, 25));
+  // X is clamped to 458 - 38 = 420 and Y to 455 - 28 = 427: a move by
+  // (370, 417) from the press.
+  EXPECT_EQ(handle->DragRect(), QRect(38 + 370, 28 + 417, 105, 25));
   QTest::mouseRelease(win(), Qt::LeftButton, {}, QPoint(590, 490));
-  EXPECT_EQ(obj->pos(), QPoint(408, 445));
+  EXPECT_EQ(obj->pos(), QPoint(410, 447));
 }
 
 TEST_F(HandleTest, ResizingByTheCornerStopsAtAnEmptyControl) {
@@ -349,7 +365,7 @@ TEST_F(HandleTest, ResizingByTheCornerStopsAtAnEmptyControl) {
   EXPECT_EQ(handle->geometry(), QRect(38, 28, 5, 5));
   EXPECT_EQ(obj->geometry(), QRect(40, 30, 0, 0));
 
-  // The right edge by d pixels on grid 1 widens the control by d - 3.
+  // The right edge by d pixels on grid 1 widens the control by d.
   obj->setGeometry(40, 30, 100, 20);
   handle->Detach();
   handle->Attach(obj);
@@ -357,7 +373,7 @@ TEST_F(HandleTest, ResizingByTheCornerStopsAtAnEmptyControl) {
   EXPECT_EQ(handle->GrabArea(), TStretchHandle::gaRightMiddle);
   EXPECT_EQ(handle->cursor().shape(), Qt::SizeHorCursor);
   drag(QPoint(102, 12), 20, 0);
-  EXPECT_EQ(obj->geometry(), QRect(40, 30, 117, 20));
+  EXPECT_EQ(obj->geometry(), QRect(40, 30, 120, 20));
 }
 
 TEST_F(HandleTest, LockedHandleNeitherMovesNorResizes) {
@@ -417,8 +433,9 @@ TEST_F(HandleTest, DragStartedOnTheObjectContinuesInTheHandle) {
   EXPECT_TRUE(handle->Dragging());
   move(obj, QPoint(41, 13));
   release(obj, QPoint(41, 13));
-  // Moved by (16, 8) from the first move point: snap(38 + 16) = 48, snap(28 + 8) = 32.
-  EXPECT_EQ(obj->pos(), QPoint(48, 32));
+  // Moved by (16, 8) from the first move point: the grid point nearest to
+  // (40 + 16, 30 + 8) is (56, 40).
+  EXPECT_EQ(obj->pos(), QPoint(56, 40));
   EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
 }
 
@@ -446,7 +463,7 @@ TEST_F(HandleTest, PressOutsideTheObjectGoesToWhatLiesUnderIt) {
   move(panel, QPoint(230, 120));
   move(panel, QPoint(240, 130));
   release(panel, QPoint(240, 130));
-  EXPECT_EQ(other->pos(), QPoint(208, 108));
+  EXPECT_EQ(other->pos(), QPoint(210, 110));
   EXPECT_TRUE(obj->got.empty());
 
   // A click on the bare sheet reaches the sheet, press and release alike.
@@ -493,6 +510,73 @@ TEST_F(HandleTest, RightClickOpensThePopupAndDoubleClickIsReported) {
   EXPECT_EQ(dbl, 1);
   EXPECT_FALSE(handle->Dragging());
   EXPECT_EQ(obj->pos(), QPoint(40, 30));
+}
+
+// The editor's 8-pixel grid and an object on it: a press that jitters by
+// one pixel in any direction, on the body or on any grab square, leaves
+// the object where it was, and so does a one-pixel drag of an edge.
+TEST_F(HandleTest, OnTheGridAOnePixelDragMovesAndResizesNothing) {
+  const QRect onGrid(40, 32, 96, 24);
+  handle->SetSnapToGrid(true);
+  // A point in each grab area (handle coordinates of the 101 x 29 frame).
+  const std::pair<int, QPoint> areas[] = {
+      {TStretchHandle::gaBody, {30, 12}},        {TStretchHandle::gaTopLeft, {2, 2}},
+      {TStretchHandle::gaTopRight, {98, 2}},     {TStretchHandle::gaBottomLeft, {2, 26}},
+      {TStretchHandle::gaBottomRight, {98, 26}}, {TStretchHandle::gaTopMiddle, {50, 2}},
+      {TStretchHandle::gaLeftMiddle, {2, 14}},   {TStretchHandle::gaBottomMiddle, {50, 26}},
+      {TStretchHandle::gaRightMiddle, {98, 14}},
+  };
+  for (const auto& [area, at] : areas) {
+    for (int dx = -1; dx <= 1; ++dx)
+      for (int dy = -1; dy <= 1; ++dy) {
+        if (!dx && !dy) continue;
+        SCOPED_TRACE(testing::Message() << "area " << area << ", drag by " << dx << "," << dy);
+        obj->setGeometry(onGrid);
+        handle->Detach();
+        handle->Attach(obj);
+        move(handle, at);
+        ASSERT_EQ(handle->GrabArea(), area);
+        press(handle, at);
+        move(handle, at + QPoint(dx, dy));
+        release(handle, at + QPoint(dx, dy));
+        EXPECT_EQ(obj->geometry(), onGrid);
+        EXPECT_EQ(handle->geometry(), QRect(38, 30, 101, 29));
+      }
+  }
+}
+
+// Dragging an edge moves it to the grid line nearest to where the mouse
+// took it, and only that edge; on a grid of 1, exactly as far as the mouse.
+TEST_F(HandleTest, DraggedEdgesGoToTheNearestGridLine) {
+  struct Case {
+    int grid;
+    QPoint at;  // in the 101 x 29 frame of a 96 x 24 object at (40, 32)
+    QPoint by;
+    QRect want;
+  } cases[] = {
+      {8, {98, 14}, {5, 0}, QRect(40, 32, 104, 24)},    // right edge: 141 -> 144
+      {8, {98, 14}, {-5, 0}, QRect(40, 32, 88, 24)},    // 131 -> 128
+      {8, {2, 14}, {-13, 0}, QRect(24, 32, 112, 24)},   // left edge: 27 -> 24
+      {8, {50, 26}, {0, 7}, QRect(40, 32, 96, 32)},     // bottom: 63 -> 64
+      {8, {50, 2}, {0, 3}, QRect(40, 32, 96, 24)},      // top: 35 -> 32
+      {8, {98, 26}, {12, 12}, QRect(40, 32, 112, 40)},  // corner: both edges
+      {8, {30, 12}, {13, 5}, QRect(56, 40, 96, 24)},    // body: (53, 37) -> (56, 40)
+      {1, {98, 26}, {3, 2}, QRect(40, 32, 99, 26)},     // grid 1: nothing lost
+      {1, {2, 2}, {-3, -2}, QRect(37, 30, 99, 26)},
+      {1, {98, 14}, {1, 0}, QRect(40, 32, 97, 24)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "grid " << c.grid << ", from " << c.at.x() << "," << c.at.y()
+                                    << " by " << c.by.x() << "," << c.by.y());
+    handle->SetGridX(c.grid);
+    handle->SetGridY(c.grid);
+    obj->setGeometry(40, 32, 96, 24);
+    handle->Detach();
+    handle->Attach(obj);
+    move(handle, c.at);
+    drag(c.at, c.by.x(), c.by.y());
+    EXPECT_EQ(obj->geometry(), c.want);
+  }
 }
 
 TEST_F(HandleTest, DestroyingTheHeldControlLetsGo) {

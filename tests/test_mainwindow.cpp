@@ -6,6 +6,7 @@
 #include "components/ProCtrls.h"
 #include "components/dsshape.h"
 #include "editor/uLurn.h"
+#include "support/ModalDialogs.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QAction>
@@ -364,19 +365,19 @@ TEST_F(MainWindow, PressingAPictureSelectsItAndBackgroundClicksRelease) {
 }
 
 TEST_F(MainWindow, AboutBoxAndHelpOpen) {
-  QTimer::singleShot(0, [] {
-    for (QWidget* top : QApplication::topLevelWidgets())
-      if (top->objectName() == "AboutBox" && top->isVisible()) {
-        EXPECT_EQ(top->windowTitle(), "Sobre");
-        EXPECT_EQ(top->size(), QSize(438, 227));
-        top->findChild<QPushButton*>("OKButton")->click();
-      }
-  });
   w->menuAjudaAjudaClick();
   EXPECT_TRUE(dialogs->Messages().isEmpty()) << dialogs->Messages().join("|").toStdString();
   EXPECT_EQ(w->menuAjudaAjuda->shortcut(), QKeySequence(Qt::Key_F1));
   EXPECT_EQ(TfrmLurn::HelpContext(w->menuObjectosImagemdefundo), 8);
+  ExpectDialog about(QStringLiteral("the about box"), ObjectNameIs(QStringLiteral("AboutBox")),
+                     [](QWidget* top) {
+                       EXPECT_EQ(top->windowTitle(), "Sobre");
+                       EXPECT_EQ(top->size(), QSize(438, 227));
+                       ClickButton(QStringLiteral("OKButton"))(top);
+                     });
   w->menuAjudaSobreClick();
+  EXPECT_TRUE(about.Answered());
+  EXPECT_FALSE(about.Dialog() && about.Dialog()->isVisible());
 }
 
 }  // namespace

@@ -61,12 +61,12 @@ class OneInstance : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(runtime.isValid());
     qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
-    oldTitle = QGuiApplication::applicationDisplayName();
-    QGuiApplication::setApplicationDisplayName(kTitle);
+    oldTitle = ApplicationTitle();
+    SetApplicationTitle(kTitle);
   }
   void TearDown() override {
     TOneInstance::ReleaseInstance();
-    QGuiApplication::setApplicationDisplayName(oldTitle);
+    SetApplicationTitle(oldTitle);
   }
   QString PathOf(const QString& name) const { return runtime.path() + QLatin1Char('/') + SafeObjectName(name); }
   // A guard that records its requests to end instead of ending the tests.
@@ -209,11 +209,14 @@ TEST_F(SecondCopy, WarningWithTheBuiltInOrTheGivenText) {
   g->SetShowMessage(true);
   EXPECT_FALSE(g->Loaded());
   EXPECT_EQ(dialogs->Asked, QStringList{"warning: Application \"Lurns para CD\" is already running."});
+  // Captioned with the application's title, not with "Aviso".
+  EXPECT_EQ(dialogs->WarningCaptions, QStringList{kTitle});
   auto h = Guard();
   h->SetShowMessage(true);
   h->SetMessage("Já está aberto.");
   EXPECT_FALSE(h->Loaded());
   EXPECT_EQ(dialogs->Asked.value(1), QString::fromUtf8("warning: Já está aberto."));
+  EXPECT_EQ(dialogs->WarningCaptions, (QStringList{kTitle, kTitle}));
   EXPECT_EQ(terminations, 2);
 }
 

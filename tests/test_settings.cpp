@@ -5,6 +5,7 @@
 #include "editor/uDefParametros.h"
 #include "editor/uLurn.h"
 #include "editor/uParametros.h"
+#include "support/ModalDialogs.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QAction>
@@ -13,7 +14,6 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -30,12 +30,12 @@ class Settings : public ::testing::Test {
   // Runs the settings command with the dialog driven by `fill`, which
   // returns when it has closed the dialog.
   void RunSettings(TfrmLurn& w, const std::function<void(TfrmParametros&)>& fill) {
-    QTimer::singleShot(0, [&] {
-      ASSERT_TRUE(frmParametros);
-      ASSERT_TRUE(frmParametros->isVisible());
-      fill(*frmParametros);
-    });
+    ExpectDialog settings(
+        QStringLiteral("the settings dialog"),
+        [](QWidget* d) { return frmParametros && d == frmParametros.data(); },
+        [&](QWidget*) { fill(*frmParametros); });
     w.menuAjudaParametrosClick();
+    EXPECT_TRUE(settings.Answered());
   }
   ScriptedDialogsGuard dialogs;
 };

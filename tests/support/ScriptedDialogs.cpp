@@ -24,7 +24,15 @@ QStringList ScriptedDialogs::Messages() const {
 }
 
 void ScriptedDialogs::ShowMessage(const QString& text) { Asked << "message: " + text; }
-void ScriptedDialogs::Warning(const QString& text) { Asked << "warning: " + text; }
+void ScriptedDialogs::Warning(const QString& text) {
+  Asked << "warning: " + text;
+  WarningCaptions << QString();
+}
+
+void ScriptedDialogs::TitledWarning(const QString& caption, const QString& text) {
+  Asked << "warning: " + text;
+  WarningCaptions << caption;
+}
 
 TModalResult ScriptedDialogs::ConfirmYesNoCancel(const QString& text) {
   Asked << "confirm: " + text;

@@ -24,12 +24,16 @@ class ScriptedDialogs : public TDialogLayer {
   std::deque<bool> Prints;
   std::vector<TFileDialogSpec> FileSpecs;      // specs of the file dialogs shown
   std::vector<TFont> FontsShown;               // initial fonts of the font dialogs
+  // The caption of each warning, in order: the one the caller gave, or
+  // empty for the layer's own ("Aviso").
+  QStringList WarningCaptions;
 
   // The messages and warnings shown, without their prefixes.
   QStringList Messages() const;
 
   void ShowMessage(const QString& text) override;
   void Warning(const QString& text) override;
+  void TitledWarning(const QString& caption, const QString& text) override;
   TModalResult ConfirmYesNoCancel(const QString& text) override;
   std::optional<QString> OpenFile(const TFileDialogSpec& pedido) override;
   std::optional<QString> SaveFile(const TFileDialogSpec& pedido) override;

@@ -5,6 +5,10 @@
 #include "platform/Dialogs.h"
 // The fonts are set up as the program sets them up.
 #include "document/TiposDeLetra.h"
+// A modal dialog that nobody answers fails the test and is closed, instead
+// of hanging the program (support/ModalDialogs.h).
+#include "support/ModalDialogs.h"
+#include "support/SanitizerDefaults.h"
 
 #include <QApplication>
 #include <QSettings>
@@ -13,6 +17,7 @@
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
+  PassSanitizerOptionsToChildren();
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QTemporaryDir config;
   // Each test program is its own "user session": test programs that ctest
@@ -27,5 +32,6 @@ int main(int argc, char** argv) {
   QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config.path());
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path());
   ::testing::InitGoogleTest(&argc, argv);
+  InstallUnansweredDialogWatchdog();
   return RUN_ALL_TESTS();
 }

@@ -1,0 +1,383 @@
+// The real Qt dialogs behind the dialog layer, driven by code: the test
+// finds each dialog among the top-level windows, looks at its caption,
+// icon and buttons, sets its controls and presses a button, and checks what
+// the layer answers.  (Every other test answers dialogs through the
+// scripted layer, which never shows these.)
+#include "editor/Lurns.h"
+#include "platform/Dialogs.h"
+#include "support/ModalDialogs.h"
+#include "support/QtPrint.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QFontDatabase>
+#include <QFontDialog>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+void PrintTo(const TFont& f, std::ostream* os) {
+  *os << '"' << f.Name.toStdString() << "\" height " << f.Height << " style " << int(f.Style) << " colour 0x"
+      << std::hex << f.Color << std::dec << " set " << int(f.Charset);
+}
+
+namespace {
+
+void ClickStandard(QWidget* dialog, QDialogButtonBox::StandardButton which) {
+  auto* box = dialog->findChild<QDialogButtonBox*>();
+  ASSERT_NE(box, nullptr) << dialog->windowTitle().toStdString();
+  ASSERT_NE(box->button(which), nullptr) << dialog->windowTitle().toStdString();
+  box->button(which)->click();
+}
+
+// The texts of a message box's buttons, in the order they are laid out.
+QStringList ButtonTexts(QMessageBox* box) {
+  QStringList out;
+  for (QAbstractButton* b : box->findChild<QDialogButtonBox*>()->buttons()) out << b->text();
+  out.sort();
+  return out;
+}
+
+class RealDialogs : public ::testing::Test {
+ protected:
+  QtDialogLayer layer;
+};
+
+// ---------------------------------------------------------------------------
+// Captions: exactly the designed ones, never with the program's name added.
+
+TEST_F(RealDialogs, StartUpLeavesCaptionsAsDesigned) {
+  PrepararAplicacao();
+  EXPECT_EQ(ApplicationTitle(), "Lurns para CD");
+  // Qt appends the application display name to every window caption on a
+  // desktop ("Sobre — Lurns para CD") when one is set; unset, it is the
+  // application name and nothing is appended.
+  EXPECT_EQ(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
+  EXPECT_EQ(QCoreApplication::applicationName(), "Lurns");
+}
+
+// ---------------------------------------------------------------------------
+// Message boxes.
+
+TEST_F(RealDialogs, MessageBoxesHaveTheirCaptionsIconsAndButtons) {
+  struct Case {
+    const char* what;
+    std::function<void()> show;
+    QString caption;
+    QMessageBox::Icon icon;
+  } cases[] = {
+      {"message", [&] { layer.ShowMessage("Ficheiro gravado."); }, ApplicationTitle(),
+       QMessageBox::NoIcon},
+      {"warning", [&] { layer.Warning("Erro ao abrir o ficheiro."); }, "Aviso", QMessageBox::Warning},
+      {"titled warning",
+       [&] { layer.TitledWarning("Lurns para CD", "Application \"Lurns para CD\" is already running."); },
+       "Lurns para CD", QMessageBox::Warning},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ExpectDialog box(c.what, [](QWidget* w) { return qobject_cast<QMessageBox*>(w) != nullptr; },
+                     [&](QWidget* w) {
+                       auto* m = static_cast<QMessageBox*>(w);
+                       EXPECT_EQ(m->windowTitle(), c.caption);
+                       EXPECT_EQ(m->icon(), c.icon);
+                       EXPECT_EQ(ButtonTexts(m), QStringList{"OK"});
+                       EXPECT_TRUE(m->isModal());
+                       m->button(QMessageBox::Ok)->click();
+                     });
+    c.show();
+    EXPECT_TRUE(box.Answered());
+  }
+}
+
+TEST_F(RealDialogs, TheQuestionAnswersWhatWasPressed) {
+  struct Case {
+    QMessageBox::StandardButton press;  // NoButton: Escape
+    TModalResult want;
+  } cases[] = {{QMessageBox::Yes, TModalResult::Yes},
+               {QMessageBox::No, TModalResult::No},
+               {QMessageBox::Cancel, TModalResult::Cancel},
+               {QMessageBox::NoButton, TModalResult::Cancel}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(int(c.press));
+    ExpectDialog question("the question", TitleIs(QString::fromUtf8("Confirmação")), [&](QWidget* w) {
+      auto* m = static_cast<QMessageBox*>(w);
+      EXPECT_EQ(m->text(), "Ficheiro alterado. Gravar?");
+      EXPECT_EQ(m->icon(), QMessageBox::Question);
+      EXPECT_EQ(ButtonTexts(m), (QStringList{"&Não", "&Sim", "Cancelar"}));
+      EXPECT_EQ(m->defaultButton(), m->button(QMessageBox::Yes));
+      if (c.press == QMessageBox::NoButton)
+        QTest::keyClick(m, Qt::Key_Escape);
+      else
+        m->button(c.press)->click();
+    });
+    EXPECT_EQ(layer.ConfirmYesNoCancel("Ficheiro alterado. Gravar?"), c.want);
+    EXPECT_TRUE(question.Answered());
+  }
+}
+
+TEST_F(RealDialogs, InputBoxAnswersTheTypedTextOrTheOldOne) {
+  for (bool ok : {true, false}) {
+    SCOPED_TRACE(ok);
+    ExpectDialog input("the input box", TitleIs(QString::fromUtf8("Introdução")), [&](QWidget* w) {
+      EXPECT_EQ(w->findChild<QLabel*>()->text(), "Introduza o texto");
+      auto* edit = w->findChild<QLineEdit*>();
+      EXPECT_EQ(edit->text(), "Texto1");
+      edit->setText("Lado A");
+      ClickStandard(w, ok ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel);
+    });
+    EXPECT_EQ(layer.InputBox(QString::fromUtf8("Introdução"), "Introduza o texto", "Texto1"),
+              ok ? "Lado A" : "Texto1");
+  }
+}
+
+// ---------------------------------------------------------------------------
+// File dialogs.
+
+class RealFileDialogs : public RealDialogs {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    QFile f(dir.filePath("capa.lrn"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  }
+  TFileDialogSpec Spec(const QString& title, bool save) const {
+    TFileDialogSpec s;
+    s.Title = title;
+    s.Filter = "Lurns CD (*.lrn)|*.lrn";
+    s.DefaultExt = "lrn";
+    s.OverwritePrompt = save;
+    s.InitialDir = dir.path();
+    return s;
+  }
+  // Types `name` into the dialog's file name box and presses its button.
+  static std::function<void(QWidget*)> Type(const QString& name) {
+    return [name](QWidget* w) {
+      auto* d = static_cast<QFileDialog*>(w);
+      auto* edit = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+      ASSERT_NE(edit, nullptr);
+      edit->setText(name);
+      d->findChild<QDialogButtonBox*>()->buttons().first()->click();
+      if (d->isVisible()) {
+        ADD_FAILURE() << "the dialog did not take " << name.toStdString();
+        d->reject();
+      }
+    };
+  }
+  QTemporaryDir dir;
+};
+
+TEST_F(RealFileDialogs, OpenShowsItsCaptionFilterAndFolderAndAnswersTheChosenFile) {
+  ExpectDialog open("Abrir Lurn", TitleIs("Abrir Lurn"), [&](QWidget* w) {
+    auto* d = qobject_cast<QFileDialog*>(w);
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d->acceptMode(), QFileDialog::AcceptOpen);
+    EXPECT_EQ(d->fileMode(), QFileDialog::ExistingFile);
+    EXPECT_EQ(d->nameFilters(), QStringList{"Lurns CD (*.lrn)"});
+    EXPECT_EQ(d->directory().absolutePath(), QDir(dir.path()).absolutePath());
+    Type("capa.lrn")(w);
+  });
+  EXPECT_EQ(layer.OpenFile(Spec("Abrir Lurn", false)), std::optional<QString>(dir.filePath("capa.lrn")));
+
+  ExpectDialog cancelled("Abrir Lurn", TitleIs("Abrir Lurn"),
+                         [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
+  EXPECT_EQ(layer.OpenFile(Spec("Abrir Lurn", false)), std::nullopt);
+}
+
+TEST_F(RealFileDialogs, SaveAddsTheExtensionToANameTypedWithoutOne) {
+  ExpectDialog save("Gravar Lurn", TitleIs("Gravar Lurn"), [&](QWidget* w) {
+    EXPECT_EQ(static_cast<QFileDialog*>(w)->acceptMode(), QFileDialog::AcceptSave);
+    Type("nova")(w);
+  });
+  EXPECT_EQ(layer.SaveFile(Spec("Gravar Lurn", true)), std::optional<QString>(dir.filePath("nova.lrn")));
+}
+
+TEST_F(RealFileDialogs, SavingOverAFileAsksFirst) {
+  ExpectDialog save("Gravar Lurn", TitleIs("Gravar Lurn"), Type("capa.lrn"));
+  ExpectDialog overwrite("the overwrite question", [](QWidget* w) { return qobject_cast<QMessageBox*>(w); },
+                         [](QWidget* w) { static_cast<QMessageBox*>(w)->button(QMessageBox::Yes)->click(); });
+  EXPECT_EQ(layer.SaveFile(Spec("Gravar Lurn", true)), std::optional<QString>(dir.filePath("capa.lrn")));
+  EXPECT_TRUE(overwrite.Answered());
+}
+
+TEST_F(RealFileDialogs, PictureDialogOffersThePictureFormats) {
+  QFile png(dir.filePath("foto.png"));
+  ASSERT_TRUE(png.open(QIODevice::WriteOnly));
+  png.close();
+  ExpectDialog picture("Adicionar Imagem", TitleIs("Adicionar Imagem"), [&](QWidget* w) {
+    auto* d = static_cast<QFileDialog*>(w);
+    ASSERT_EQ(d->nameFilters().size(), 2);
+    EXPECT_EQ(d->nameFilters().value(0), PictureFilter().split(";;").value(0));
+    for (const char* ext : {"*.jpg", "*.bmp", "*.ico", "*.png", "*.gif", "*.svg"})
+      EXPECT_TRUE(d->nameFilters().value(0).contains(ext)) << ext;
+    d->setDirectory(dir.path());
+    Type("foto.png")(w);
+  });
+  EXPECT_EQ(layer.OpenPicture("Adicionar Imagem"), std::optional<QString>(dir.filePath("foto.png")));
+}
+
+// ---------------------------------------------------------------------------
+// The colour dialog.
+
+TEST_F(RealDialogs, ColourDialogStartsOnTheColourAndAnswersTheChosenOne) {
+  ExpectDialog colour("Cor", TitleIs("Cor"), [](QWidget* w) {
+    auto* d = qobject_cast<QColorDialog*>(w);
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d->currentColor(), QColor(0x12, 0x34, 0x56));
+    d->setCurrentColor(QColor(0x00, 0x80, 0xFF));
+    ClickStandard(w, QDialogButtonBox::Ok);
+  });
+  EXPECT_EQ(layer.ChooseColor(TColor(0x563412)), std::optional<TColor>(0xFF8000));
+
+  ExpectDialog cancelled("Cor", TitleIs("Cor"), [](QWidget* w) { ClickStandard(w, QDialogButtonBox::Cancel); });
+  EXPECT_EQ(layer.ChooseColor(clRed), std::nullopt);
+}
+
+// ---------------------------------------------------------------------------
+// The font dialog.
+
+class RealFontDialog : public RealDialogs {
+ protected:
+  // Runs the font dialog on `initial`; `drive` changes what it likes in
+  // Qt's font dialog and the colour list, then OK is pressed.
+  std::optional<TFont> Run(const TFont& initial,
+                           const std::function<void(QFontDialog*, QComboBox*)>& drive,
+                           bool ok = true) {
+    ExpectDialog font("Tipo de letra", TitleIs("Tipo de letra"), [&](QWidget* w) {
+      auto* fd = w->findChild<QFontDialog*>();
+      auto* colours = w->findChild<QComboBox*>();
+      ASSERT_NE(fd, nullptr);
+      ASSERT_NE(colours, nullptr);
+      shown = fd->currentFont();
+      families = Families(fd);
+      drive(fd, colours);
+      ClickStandard(w, ok ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel);
+    });
+    return layer.ChooseFont(initial);
+  }
+  // The items of the dialog's list (faces, styles or sizes) that holds
+  // `one`.
+  static QListView* ListWith(QFontDialog* fd, const QString& one) {
+    for (QListView* list : fd->findChildren<QListView*>())
+      for (int i = 0; i < list->model()->rowCount(); ++i)
+        if (list->model()->index(i, 0).data().toString() == one) return list;
+    return nullptr;
+  }
+  static QStringList Items(QListView* list) {
+    QStringList items;
+    for (int i = 0; list && i < list->model()->rowCount(); ++i)
+      items << list->model()->index(i, 0).data().toString();
+    return items;
+  }
+  // The faces the dialog offers.
+  static QStringList Families(QFontDialog* fd) { return Items(ListWith(fd, QStringLiteral("DejaVu Sans"))); }
+  // Picks an item in one of the dialog's lists, as a click would.
+  static void Pick(QFontDialog* fd, const QString& item) {
+    QListView* list = ListWith(fd, item);
+    ASSERT_NE(list, nullptr) << item.toStdString();
+    const QStringList items = Items(list);
+    list->setCurrentIndex(list->model()->index(int(items.indexOf(item)), 0));
+  }
+  static TFont ArialBoldItalic() {
+    TFont f;
+    f.Name = "Arial";
+    f.SetSize(12);
+    f.Style = fsBold | fsItalic;
+    f.Color = clRed;
+    f.Charset = ANSI_CHARSET;
+    return f;
+  }
+
+  QFont shown;
+  QStringList families;
+};
+
+// "Arial" is a name the font system resolves to another face: the dialog
+// opens on that face in the given style and size, and OK without a change
+// gives back exactly the font it was given.
+TEST_F(RealFontDialog, OkWithoutAChangeGivesBackTheSameFont) {
+  TFont plain;  // the platform's default: a system colour and another set
+  plain.Name = "MS Sans Serif";
+  plain.Charset = DEFAULT_CHARSET;
+  TFont underlined = ArialBoldItalic();
+  underlined.Style = fsUnderline | fsStrikeOut;
+  underlined.Color = 0x123456;  // not in the colour list
+  for (const TFont& initial : {ArialBoldItalic(), plain, underlined}) {
+    SCOPED_TRACE(initial.Name.toStdString());
+    const std::optional<TFont> got = Run(initial, [](QFontDialog*, QComboBox*) {});
+    ASSERT_TRUE(got);
+    EXPECT_EQ(got->Name, initial.Name);
+    EXPECT_EQ(got->Height, initial.Height);
+    EXPECT_EQ(got->Style, initial.Style);
+    EXPECT_EQ(got->Color, initial.Color);
+    EXPECT_EQ(got->Charset, initial.Charset);
+    EXPECT_EQ(shown.pointSize(), initial.Size());
+    EXPECT_EQ(shown.bold(), bool(initial.Style & fsBold));
+    EXPECT_EQ(shown.italic(), bool(initial.Style & fsItalic));
+  }
+  // The face it opened on is the one "Arial" is drawn with.
+  Run(ArialBoldItalic(), [](QFontDialog*, QComboBox*) {});
+  EXPECT_EQ(shown.family(), QFontInfo(QFont("Arial")).family());
+}
+
+TEST_F(RealFontDialog, AChangeTakesOnlyWhatWasChanged) {
+  const TFont initial = ArialBoldItalic();
+  // The size.
+  std::optional<TFont> got = Run(initial, [](QFontDialog* fd, QComboBox*) { Pick(fd, "20"); });
+  ASSERT_TRUE(got);
+  TFont want = initial;
+  want.SetSize(20);
+  EXPECT_EQ(*got, want);
+  // The face.
+  got = Run(initial, [](QFontDialog* fd, QComboBox*) { Pick(fd, "DejaVu Serif"); });
+  ASSERT_TRUE(got);
+  EXPECT_EQ(got->Name, "DejaVu Serif");
+  EXPECT_EQ(got->Style, fsBold | fsItalic);
+  EXPECT_EQ(got->Size(), 12);
+  EXPECT_EQ(got->Color, clRed);
+  // Bold off.
+  got = Run(initial, [](QFontDialog* fd, QComboBox*) { Pick(fd, "Italic"); });
+  ASSERT_TRUE(got);
+  want = initial;
+  want.Style = fsItalic;
+  EXPECT_EQ(*got, want);
+  // The colour.
+  got = Run(initial, [](QFontDialog*, QComboBox* colours) {
+    colours->setCurrentIndex(colours->findText("Azul"));
+  });
+  ASSERT_TRUE(got);
+  want = initial;
+  want.Color = clBlue;
+  EXPECT_EQ(*got, want);
+  // Cancel.
+  EXPECT_EQ(Run(initial, [](QFontDialog*, QComboBox*) {}, false), std::nullopt);
+}
+
+TEST_F(RealFontDialog, OffersScalableFacesOnly) {
+  // A bitmap face of the Windows compatibility fonts.
+  const QString file = "/usr/share/wine/fonts/coure.fon";
+  ASSERT_TRUE(QFile::exists(file)) << "fonts-wine is not installed";
+  const int id = QFontDatabase::addApplicationFont(file);
+  ASSERT_GE(id, 0);
+  const QStringList bitmap = QFontDatabase::applicationFontFamilies(id);
+  ASSERT_FALSE(bitmap.isEmpty());
+  ASSERT_FALSE(QFontDatabase::isScalable(bitmap.first()));
+
+  Run(ArialBoldItalic(), [](QFontDialog*, QComboBox*) {});
+  ASSERT_FALSE(families.isEmpty());
+  EXPECT_FALSE(families.contains(bitmap.first())) << bitmap.first().toStdString();
+  for (const QString& f : families) EXPECT_TRUE(QFontDatabase::isScalable(f)) << f.toStdString();
+  QFontDatabase::removeApplicationFont(id);
+}
+
+}  // namespace
