@@ -4,6 +4,7 @@
 #include "components/dsshape.h"
 #include "editor/uLurn.h"
 #include "platform/Dialogs.h"
+#include "report/ppPrnDev.h"
 
 #include <QApplication>
 #include <QJsonArray>
@@ -143,6 +144,8 @@ int main(int argc, char** argv) {
       qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
     qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
+  // The report engine's devices this program prints on.
+  RegisterDeviceClass<TppPrinterDevice>();
   const QStringList args = QCoreApplication::arguments().mid(1);
   QTextStream out(stdout), err(stderr);
   if (args.value(0) == "--help" || args.value(0) == "-h") {
