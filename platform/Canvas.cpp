@@ -130,43 +130,39 @@ void TCanvas::SelectPenAndBrush(QPainter& p) {
   p.setRenderHint(QPainter::Antialiasing, false);
 }
 
-namespace {
-// The outline of a shape over the pixels l..r-1, t..b-1: through their
-// centres, so that a one-pixel pen covers exactly those pixels.
-QRectF OutlineOf(const QRect& r) {
-  return QRectF(r.left() + 0.5, r.top() + 0.5, r.width() - 1.0, r.height() - 1.0);
+QRectF TCanvas::Outline(const QRect& r, double inset) const {
+  if (pen_.Style == psClear) return QRectF(r);
+  if (inset < 0) inset = (std::max(1, pen_.Width) % 2) * 0.5;
+  return QRectF(r.left() + inset, r.top() + inset, r.width() - 2 * inset, r.height() - 2 * inset);
 }
-}  // namespace
 
-void TCanvas::Rectangle(const QRect& r) {
+void TCanvas::Rectangle(const QRect& r, double inset) {
   QPainter* p = Painter();
   if (!p || r.width() <= 0 || r.height() <= 0) return;
   p->save();
   SelectPenAndBrush(*p);
-  if (pen_.Style == psClear)
-    p->drawRect(QRectF(r));
-  else
-    p->drawRect(OutlineOf(r));
+  p->drawRect(Outline(r, inset));
   p->restore();
 }
 
-void TCanvas::RoundRect(const QRect& r, int cx, int cy) {
-  QPainter* p = Painter();
-  if (!p || r.width() <= 0 || r.height() <= 0) return;
-  p->save();
-  SelectPenAndBrush(*p);
-  const QRectF box = pen_.Style == psClear ? QRectF(r) : OutlineOf(r);
-  p->drawRoundedRect(box, std::max(0, cx) / 2.0, std::max(0, cy) / 2.0, Qt::AbsoluteSize);
-  p->restore();
-}
-
-void TCanvas::Ellipse(const QRect& r) {
+void TCanvas::RoundRect(const QRect& r, int cx, int cy, double inset) {
   QPainter* p = Painter();
   if (!p || r.width() <= 0 || r.height() <= 0) return;
   p->save();
   SelectPenAndBrush(*p);
   p->setRenderHint(QPainter::Antialiasing, true);
-  p->drawEllipse(pen_.Style == psClear ? QRectF(r) : OutlineOf(r));
+  p->drawRoundedRect(Outline(r, inset), std::max(0, cx) / 2.0, std::max(0, cy) / 2.0,
+                     Qt::AbsoluteSize);
+  p->restore();
+}
+
+void TCanvas::Ellipse(const QRect& r, double inset) {
+  QPainter* p = Painter();
+  if (!p || r.width() <= 0 || r.height() <= 0) return;
+  p->save();
+  SelectPenAndBrush(*p);
+  p->setRenderHint(QPainter::Antialiasing, true);
+  p->drawEllipse(Outline(r, inset));
   p->restore();
 }
 

@@ -102,11 +102,23 @@ class TCanvas {
   void SetClipRect(const QRect& r);
   void RemoveClip();
 
-  // --- Shapes, with the pen and brush
-  void Rectangle(const QRect& r);
+  // --- Shapes over the pixels of r, outlined with the pen and filled with
+  // the brush.  The pen's centre line lies `inset` pixels inside r's edges.
+  // By default the classic rule of a device context applies: half a pixel
+  // for a pen of odd width, none for an even one, which keeps a one-pixel
+  // outline on the figure's own pixels.  A device that draws a design made
+  // in screen pixels at another scale passes DesignPenInset, so that the
+  // outline covers on paper what it covers on the screen.
+  static constexpr double kClassicInset = -1;
+  void Rectangle(const QRect& r, double inset = kClassicInset);
   // Corners are quarter ellipses cx wide and cy high.
-  void RoundRect(const QRect& r, int cx, int cy);
-  void Ellipse(const QRect& r);
+  void RoundRect(const QRect& r, int cx, int cy, double inset = kClassicInset);
+  void Ellipse(const QRect& r, double inset = kClassicInset);
+  // The inset of a pen `screenWidth` screen pixels wide drawn at `scale`
+  // device pixels per screen pixel: half a screen pixel for odd widths.
+  static double DesignPenInset(int screenWidth, double scale) {
+    return (screenWidth % 2) * 0.5 * scale;
+  }
   // Fills r with a colour, whatever the brush.
   void FillRect(const QRect& r, TColor color);
 
@@ -146,6 +158,8 @@ class TCanvas {
   QColor ColorOf(TColor c) const { return FixedPaletteColor(c); }
   // Applies the pen and brush to the painter.
   void SelectPenAndBrush(QPainter& p);
+  // The path of the pen's centre for a figure over r.
+  QRectF Outline(const QRect& r, double inset) const;
   QImage AndEmulation(const QImage& image) const;
   int LineWidth(const QString& line, bool expandTabs);
 

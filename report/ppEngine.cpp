@@ -111,7 +111,9 @@ int TppEngine::FooterHeight() const {
 }
 
 int TppEngine::SpaceLimit(const TppBand* band) const {
-  return bottomLimit_ - FooterHeight() - band->mmBottomOffset();
+  // The footer's own room is kept free for it below every other band.
+  const int footer = band->BandType() == btFooter ? 0 : FooterHeight();
+  return bottomLimit_ - footer - band->mmBottomOffset();
 }
 
 void TppEngine::NeverFits(const TppBand* band) const {
@@ -141,7 +143,9 @@ void TppEngine::GeneratePage() {
   while (detail && !dataEnded_ && !stop_) {
     const TBandResult r = PrintBand(detail, true);
     if (r == brNoRoom) {
-      if (dataBandsOnPage_ == 0) NeverFits(detail);
+      // On a page without data the band would not fit on the next one
+      // either, unless its print position sent it there.
+      if (dataBandsOnPage_ == 0 && !detail->PrintState.Deferred) NeverFits(detail);
       break;
     }
     if (r == brInvisible) dataEnded_ = true;  // nothing of the data prints
@@ -154,7 +158,7 @@ void TppEngine::GeneratePage() {
     if (!summary) {
       summaryDone_ = true;
     } else if (PrintBand(summary, true) == brNoRoom) {
-      if (dataBandsOnPage_ == 0) NeverFits(summary);
+      if (dataBandsOnPage_ == 0 && !summary->PrintState.Deferred) NeverFits(summary);
     } else {
       summaryDone_ = true;
     }

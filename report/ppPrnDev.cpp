@@ -181,25 +181,30 @@ bool TppPrinterDevice::RenderCommand(TppDrawCommand* command) {
 }
 
 void TppPrinterDevice::DrawShape(TppDrawShape* c) {
+  TppPrinter* p = printer_.get();
   TPen pen = c->Pen;
-  pen.Width = pen.Width != 0
-                  ? ppTrunc(ScreenPixelsToUnits(pen.Width, utPrinterPixels, dirHorizontal,
-                                                printer_.get()))
-                  : 1;
+  // The outline covers on paper what it covers on the screen the shape
+  // was designed on: the pen scaled, its centre half a screen pixel in for
+  // odd widths.
+  double inset = TCanvas::kClassicInset;
+  if (pen.Width != 0) {
+    inset = TCanvas::DesignPenInset(pen.Width,
+                                    ScreenPixelsToUnits(1, utPrinterPixels, dirHorizontal, p));
+    pen.Width = ppTrunc(ScreenPixelsToUnits(pen.Width, utPrinterPixels, dirHorizontal, p));
+  } else {
+    pen.Width = 1;
+  }
   canvas_->SetPen(pen);
   canvas_->SetBrush(c->Brush);
   const QRect r = RectOf(c->DeviceRect);
   switch (c->ShapeType) {
-    case stRectangle: canvas_->Rectangle(r); break;
+    case stRectangle: canvas_->Rectangle(r, inset); break;
     case stRoundRect:
       canvas_->RoundRect(
-          r,
-          ppTrunc(MMThousandthsToUnits(c->XCornerRound, utPrinterPixels, dirHorizontal,
-                                       printer_.get())),
-          ppTrunc(MMThousandthsToUnits(c->YCornerRound, utPrinterPixels, dirVertical,
-                                       printer_.get())));
+          r, ppTrunc(MMThousandthsToUnits(c->XCornerRound, utPrinterPixels, dirHorizontal, p)),
+          ppTrunc(MMThousandthsToUnits(c->YCornerRound, utPrinterPixels, dirVertical, p)), inset);
       break;
-    case stEllipse: canvas_->Ellipse(r); break;
+    case stEllipse: canvas_->Ellipse(r, inset); break;
     default: break;  // squares and circles come as rectangles and ellipses
   }
 }
