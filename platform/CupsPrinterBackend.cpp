@@ -58,7 +58,8 @@ class DestInfo {
 
 }  // namespace
 
-TCupsPrinterBackend::TCupsPrinterBackend() = default;
+TCupsPrinterBackend::TCupsPrinterBackend()
+    : UprightPages(qEnvironmentVariableIntValue("LURNS_UPRIGHT_PAGES") != 0) {}
 TCupsPrinterBackend::~TCupsPrinterBackend() = default;
 
 bool TCupsPrinterBackend::ServerReachable() {

@@ -61,7 +61,9 @@ class TCupsPrinterBackend : public TPrinterBackend {
 
   // Jobs are sent with every page upright, landscape content turned onto
   // the sheet by the program itself, rather than as landscape pages that
-  // the queue's filters would have to turn.
+  // the queue's filters turn.  Off unless LURNS_UPRIGHT_PAGES=1 is set: the
+  // filters of CUPS turn landscape pages right; this is for a driver that
+  // does not.
   bool UprightPages = false;
 
  protected:
