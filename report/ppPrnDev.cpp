@@ -52,7 +52,9 @@ void TppPrinterDevice::JobStarted() {
   if (OpensDocument) {
     aborted_ = false;
     pagesPrinted_ = 0;
-    if (printer_->Printing()) printer_->AbortDoc();  // left over: never printed
+    // A document left open by the jobs before is ended first: its pages
+    // were asked for.
+    if (printer_->Printing() && !printer_->EndDoc()) FailDocument();
     if (!printer_->BeginDoc()) FailDocument();
   } else if (!aborted_ && !printer_->Printing()) {
     // Nothing open to continue: this job opens the document.

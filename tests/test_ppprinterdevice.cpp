@@ -389,6 +389,39 @@ TEST_F(PdfOutput, ATransparentPictureLetsWhatIsBelowShowThrough) {
   EXPECT_LT(at(6.35 + 10, 6.35 + 10), 64);   // white of the picture: the black below
   EXPECT_GT(at(6.35 + 30, 6.35 + 10), 128);  // grey of the picture
   EXPECT_LT(at(6.35 + 20, 6.35 + 30), 64);   // the square below the picture
+  // The painter scales the picture: the file holds it at its own size.
+  const QList<QSize> images = pdf::Images(file, &why);
+  ASSERT_EQ(images.size(), 1);
+  EXPECT_EQ(images[0], QSize(40, 20));
+}
+
+namespace {
+// A command that cannot be drawn.
+class TBrokenCommand : public TppDrawShape {
+ public:
+  LURNS_COMPONENT(TBrokenCommand)
+  using TppDrawShape::TppDrawShape;
+  bool DrawOn(TppDevice*) override { throw Exception("cannot draw"); }
+};
+}  // namespace
+
+TEST_F(PrinterDevice, OneCommandThatCannotBeDrawnLeavesTheOthers) {
+  TScriptedPrinterBackend& backend = Install({Printer100("P")});
+  RegisterClass<TBrokenCommand>();
+  TComponent owner;
+  TestReport r(&owner);
+  r.Square(0, 0, 5000, &owner)->SetDrawCommandClass("TBrokenCommand");
+  auto* empty = new TppImage(&owner);  // no picture: prints nothing
+  empty->SetBand(r.band);
+  r.Square(20000, 0, 5000, &owner);
+  TppPrinterDevice device;
+  device.AttachPublisher(r.report->Publisher());
+  r.report->GenerateToDevices();
+  ASSERT_EQ(backend.Documents.size(), 1);
+  EXPECT_EQ(device.DrawProblems(), QStringList{"cannot draw"});
+  const QImage& page = backend.Documents[0].Pages[0].Image;
+  EXPECT_EQ(qGray(page.pixel(int((6.35 + 22) / 25.4 * 100), 30)), 0);
+  UnRegisterClass("TBrokenCommand");
 }
 
 // ---------------------------------------------------------------------------
@@ -502,6 +535,47 @@ TEST_F(PrintPath, TheDialogsChoicesApplyToTheRunOnly) {
   a.r.report->Print();
   EXPECT_EQ(backend.Documents.size(), 1);
   EXPECT_EQ(TScriptedPrintDialog::Shown, 2);
+}
+
+namespace {
+// A preview window without widgets: its viewer is a device that keeps the
+// pages; showing it modally starts the engine.
+class TScriptedPreviewer : public TppPreviewerIntf {
+ public:
+  static inline TCaptureDevice* Viewer = nullptr;
+  static inline bool ProducingWhileShown = false;
+  void ReportAssigned() override { Viewer->AttachPublisher(Report()->Publisher()); }
+  TModalResult ShowModal() override {
+    if (ActivateHook) ActivateHook();
+    ProducingWhileShown = Report()->Producing();
+    return TModalResult::OK;
+  }
+  void Show() override {}
+  void Close() override {}
+  void SetWindowState(TWindowState) override {}
+  void SetIcon(const TPicture&) override {}
+};
+}  // namespace
+
+TEST_F(PrintPath, APreviewShowsThePagesWhileItIsOpen) {
+  Install({Printer100("P")});
+  PagedReport a(2);
+  // Without a registered preview window nothing happens.
+  a.r.report->Print();
+  EXPECT_FALSE(a.r.report->Producing());
+  TCaptureDevice viewer;
+  TScriptedPreviewer::Viewer = &viewer;
+  RegisterEngineForm(ppCustomPreviewer, "TScriptedPreviewer", [] { return new TScriptedPreviewer; });
+  int closed = 0;
+  a.r.report->OnPreviewFormClose = [&](TComponent*) { ++closed; };
+  a.r.report->Print();
+  UnregisterEngineForm(ppCustomPreviewer);
+  EXPECT_EQ(viewer.PageNumbers(), (std::vector<int>{1, 2}));
+  EXPECT_TRUE(TScriptedPreviewer::ProducingWhileShown);
+  EXPECT_FALSE(a.r.report->Producing());
+  EXPECT_EQ(a.r.report->PreviewForm(), nullptr);
+  EXPECT_EQ(closed, 1);
+  viewer.AttachPublisher(nullptr);
 }
 
 TEST_F(PrintPath, NoPrinterAndNoFileIsMessage1020) {
