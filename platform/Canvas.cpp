@@ -91,10 +91,16 @@ void TCanvas::SetFontPixelHeight(int pixels) {
 
 QFont TCanvas::QtFont() {
   const TFont& font = Font();
+  if (hasResolved_ && font.Name == resolvedFor_.Name && font.Height == resolvedFor_.Height &&
+      font.PixelsPerInch == resolvedFor_.PixelsPerInch && font.Style == resolvedFor_.Style)
+    return resolved_;
   QFont f = font.ToQFont(font.PixelsPerInch);
   f.setFamily(DrawableFace(font.Name));
   f.setKerning(false);
   f.setHintingPreference(QFont::PreferNoHinting);
+  resolvedFor_ = font;
+  resolved_ = f;
+  hasResolved_ = true;
   return f;
 }
 

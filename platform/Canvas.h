@@ -165,6 +165,11 @@ class TCanvas {
 
   QPainter* painter_ = nullptr;
   QPaintDevice* measuring_ = nullptr;
+  // The Qt font of the font last asked for: resolving a face is not free,
+  // and text is measured word by word.
+  TFont resolvedFor_;
+  QFont resolved_;
+  bool hasResolved_ = false;
   TPen pen_;
   TBrush brush_;
   TBkMode bkMode_ = bkOpaque;

@@ -98,9 +98,13 @@ void TppPrinterDevice::StartPrinterPage(TppPage& page) {
     if (setup->Collation()) collatedCopies_ = std::max(1, setup->Copies());
   }
   // Every page carries its own paper and orientation; where the document
-  // goes stays as it was opened.
+  // goes (the printer, the file) stays as it was opened, and the paper is
+  // looked up on that printer.
   TppPrinterSetup pageSetup;
   pageSetup.Assign(*setup);
+  pageSetup.SetNotificationsEnabled(false);
+  pageSetup.SetPrinterName(printer_->PrinterName());
+  pageSetup.SetNotificationsEnabled(true);
   pageSetup.SetOutputFileName(printer_->OutputFileName());
   printer_->ApplySetup(pageSetup);
   if (!printer_->StartPage()) FailDocument();
