@@ -640,4 +640,16 @@ TEST_F(PrinterDevice, APrintersOwnPaperIsFoundByItsSizeOnAnotherPrinter) {
   setup.SetPaperName("A4");
   setup.SetPrinterName("P");
   EXPECT_EQ(setup.PaperName(), "A4");
+  // A stored code above 256 names nothing on the printer a report is
+  // loaded with: the stored size stands.
+  TppPrinterSetup stored;
+  stored.SetPrinterName("Q");
+  stored.SetPaperName("A4");
+  stored.ReadStreamProperty("PaperSize", 260);
+  stored.Loaded();
+  EXPECT_EQ(stored.PaperName(), "A4");
+  stored.ReadStreamProperty("PaperSize", 9);  // A4
+  stored.SetPaperName("Capa");
+  stored.Loaded();
+  EXPECT_EQ(stored.PaperName(), "A4");
 }
