@@ -302,3 +302,44 @@ TEST_F(Engine, BandsOfEveryPageAndTheSummaryHaveTheirPlaces) {
                                               {btSummary, 166350},
                                               {btFooter, 282650}}));
 }
+
+TEST_F(Engine, AnExclusiveDeviceStandsInForTheOneBeforeItInItsGroup) {
+  TComponent owner;
+  TestReport r(&owner);
+  r.Square(0, 0, 1000, &owner);
+  TppPublisher* publisher = r.report->Publisher();
+  TCaptureDevice shared, first, second;
+  for (TCaptureDevice* d : {&first, &second}) {
+    d->SetGroupName("Print");
+    d->SetExclusive(true);
+  }
+  shared.AttachPublisher(publisher);
+  first.AttachPublisher(publisher);
+  second.AttachPublisher(publisher);
+  EXPECT_EQ(publisher->DeviceCount(), 2);
+  r.report->GenerateToDevices();
+  EXPECT_EQ(shared.Pages.size(), 1u);
+  EXPECT_TRUE(first.Pages.empty());
+  EXPECT_EQ(second.Pages.size(), 1u);
+  // Once the second goes, the first is back.
+  second.AttachPublisher(nullptr);
+  r.report->GenerateToDevices();
+  EXPECT_EQ(first.Pages.size(), 1u);
+  // A device that is destroyed leaves its publisher, and a publisher that
+  // is destroyed leaves its devices.
+  {
+    TCaptureDevice gone;
+    gone.AttachPublisher(publisher);
+    EXPECT_EQ(publisher->DeviceCount(), 3);
+  }
+  EXPECT_EQ(publisher->DeviceCount(), 2);
+  {
+    auto* report = new TppReport;
+    TCaptureDevice orphan;
+    orphan.AttachPublisher(report->Publisher());
+    delete report;
+    EXPECT_EQ(orphan.Publisher(), nullptr);
+  }
+  shared.AttachPublisher(nullptr);
+  first.AttachPublisher(nullptr);
+}
