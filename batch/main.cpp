@@ -4,6 +4,7 @@
 // the fonts) and links none of the editor's code, so no widget can be made.
 #include "document/FicheiroCapa.h"
 #include "document/TiposDeLetra.h"
+#include "report/ppPrnDev.h"
 
 #include <QGuiApplication>
 #include <QJsonArray>
@@ -115,6 +116,8 @@ int main(int argc, char** argv) {
       qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
     qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
+  // The report engine's devices this program prints on.
+  RegisterDeviceClass<TppPrinterDevice>();
   const QStringList args = QCoreApplication::arguments().mid(1);
   QTextStream out(stdout), err(stderr);
   if (args.value(0) == "--help" || args.value(0) == "-h") {

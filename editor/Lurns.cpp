@@ -8,6 +8,7 @@
 #include "editor/uSplash.h"
 #include "platform/Dialogs.h"
 #include "platform/Types.h"
+#include "report/ppPrnDev.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -35,6 +36,8 @@ int RunLurns(int argc, char** argv) {
   QApplication app(argc, argv);
   // Printers' own dialogs belong to the program's active window.
   InstallPrinterDialogHost();
+  // The report engine's devices: before any report is read or printed.
+  RegisterDeviceClass<TppPrinterDevice>();
   // 1. The splash window first, painted at once.
   auto* splash = new TfrmSplash;
   frmSplash = splash;

@@ -1,13 +1,16 @@
 #include "platform/CupsPrinterBackend.h"
 
+#include "platform/PdfPrinterBackend.h"
+
 #include <QPageLayout>
-#include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QTemporaryFile>
 #include <cmath>
 #include <cstdlib>
 
 #include <cups/cups.h>
+#include <cups/pwg.h>
 
 namespace {
 
@@ -53,11 +56,10 @@ class DestInfo {
   cups_dinfo_t* info_ = nullptr;
 };
 
-int TenthsToPixels(double tenths, int ppi) { return int(std::lround(tenths / 254.0 * ppi)); }
-
 }  // namespace
 
-TCupsPrinterBackend::TCupsPrinterBackend() = default;
+TCupsPrinterBackend::TCupsPrinterBackend()
+    : UprightPages(qEnvironmentVariableIntValue("LURNS_UPRIGHT_PAGES") != 0) {}
 TCupsPrinterBackend::~TCupsPrinterBackend() = default;
 
 bool TCupsPrinterBackend::ServerReachable() {
@@ -184,6 +186,7 @@ QPageSize TCupsPrinterBackend::PageSizeFor(const QString& device, const TDriverS
 }
 
 QSize TCupsPrinterBackend::PaperSizeTenths(const QString& device, const TDriverSettings& s) {
+  if (device.isEmpty()) return TPrinterBackend::PaperSizeTenths(device, s);
   const QSizeF mm = PageSizeFor(device, s).size(QPageSize::Millimeter);
   return QSize(int(std::lround(mm.width() * 10)), int(std::lround(mm.height() * 10)));
 }
@@ -243,138 +246,121 @@ void Configure(QPrinter& printer, TCupsPrinterBackend& backend, const QString& d
   printer.setColorMode(s.Color ? QPrinter::Color : QPrinter::GrayScale);
 }
 
-// The hardware margins of the printer for the paper, turned with the
-// orientation, in printer pixels (left, top, right, bottom).
-QMargins UnprintablePixels(QPrinter& printer, int ppi, bool landscape) {
-  QPageLayout layout = printer.pageLayout();
-  layout.setUnits(QPageLayout::Point);
-  const QMarginsF pt = layout.minimumMargins();
-  auto px = [ppi](qreal points) { return int(std::lround(points / 72.0 * ppi)); };
-  QMargins m(px(pt.left()), px(pt.top()), px(pt.right()), px(pt.bottom()));
-  // Qt answers the portrait margins whatever the orientation; a landscape
-  // page lies a quarter turn counter-clockwise on the sheet.
-  if (landscape) m = QMargins(m.bottom(), m.left(), m.top(), m.right());
-  return m;
-}
-
-class TCupsContext : public TPrinterContext {
+// A spooler job: the document is written into a temporary PDF file and
+// sent to the queue as one job once it is complete, with every answer of
+// the scheduler checked.  An abandoned document is never sent.
+class TCupsSpoolDestination : public TPdfDestination {
  public:
-  TCupsContext(TCupsPrinterBackend* backend, const QString& device, const TDriverSettings& s,
-               bool printing)
-      : backend_(backend),
-        device_(device),
-        settings_(s),
-        printing_(printing),
-        printer_(QPrinterInfo::printerInfo(device), QPrinter::HighResolution) {
-    printer_.setOutputFormat(QPrinter::NativeFormat);
-    Configure(printer_, *backend_, device_, settings_);
-    measure_ = QImage(1, 1, QImage::Format_RGB32);
-    const int dpm = int(std::lround(printer_.resolution() / 0.0254));
-    measure_.setDotsPerMeterX(dpm);
-    measure_.setDotsPerMeterY(dpm);
-  }
-  ~TCupsContext() override {
-    // A context deleted mid-document ends its job with what was printed.
-    if (painter_.isActive()) painter_.end();
+  TCupsSpoolDestination(TCupsPrinterBackend* backend, const QString& queue)
+      : backend_(backend), queue_(queue) {}
+
+  QIODevice* Open() override {
+    if (!file_.open()) {
+      ErrorText = file_.errorString();
+      return nullptr;
+    }
+    return &file_;
   }
 
-  bool Valid() const { return printer_.isValid(); }
-
-  TDeviceMetrics Metrics() const override {
-    TDeviceMetrics m;
-    const int ppi = printer_.resolution();
-    m.LogPixelsX = m.LogPixelsY = ppi;
-    QSize paper = backend_->PaperSizeTenths(device_, settings_);
-    const bool landscape = settings_.Orientation == TDriverSettings::OrientLandscape;
-    if (landscape) paper.transpose();
-    m.PhysicalWidth = TenthsToPixels(paper.width(), ppi);
-    m.PhysicalHeight = TenthsToPixels(paper.height(), ppi);
-    const QMargins u = UnprintablePixels(const_cast<QPrinter&>(printer_), ppi, landscape);
-    m.PhysicalOffsetX = u.left();
-    m.PhysicalOffsetY = u.top();
-    m.HorzRes = m.PhysicalWidth - u.left() - u.right();
-    m.VertRes = m.PhysicalHeight - u.top() - u.bottom();
-    const bool color = settings_.Color &&
-                       QPrinterInfo::printerInfo(device_).supportedColorModes().contains(
-                           QPrinter::Color);
-    m.SizePalette = color ? 0 : 2;
-    m.NumColors = color ? -1 : 2;
-    return m;
-  }
-
-  QPainter* Painter() override { return pageOpen_ ? &painter_ : nullptr; }
-  QPaintDevice* MeasuringDevice() override { return &measure_; }
-
-  bool Reset(const TDriverSettings& s) override {
-    if (pageOpen_) return false;
-    settings_ = s;
-    // Before the first page the job's own settings follow too; later pages
-    // take paper and orientation when they start.
-    if (!painter_.isActive()) Configure(printer_, *backend_, device_, settings_);
-    return true;
-  }
-
-  bool StartDoc(const QString& name) override {
-    if (!printing_ || docOpen_) return false;
-    printer_.setDocName(name.isEmpty() ? QStringLiteral("Lurns") : name);
-    docOpen_ = true;
-    pages_ = 0;
-    return true;
-  }
-
-  bool StartPage() override {
-    if (!docOpen_ || pageOpen_) return false;
-    const QPageSize size = backend_->PageSizeFor(device_, settings_);
-    const auto orient = settings_.Orientation == TDriverSettings::OrientLandscape
-                            ? QPageLayout::Landscape
-                            : QPageLayout::Portrait;
-    printer_.setPageSize(size);
-    printer_.setPageOrientation(orient);
-    printer_.setFullPage(true);
-    if (pages_ == 0) {
-      if (!painter_.begin(&printer_)) return false;
-    } else if (!printer_.newPage()) {
+  bool Commit(const QString& title, const TDriverSettings& settings) override {
+    if (!file_.flush() || !file_.seek(0)) {
+      ErrorText = file_.errorString();
       return false;
     }
-    painter_.resetTransform();
-    painter_.setClipping(false);
-    // Full-page mode puts the origin at the paper's corner; the engine's
-    // origin is the printable area's.
-    const TDeviceMetrics m = Metrics();
-    painter_.translate(m.PhysicalOffsetX, m.PhysicalOffsetY);
-    ++pages_;
-    pageOpen_ = true;
+    const QByteArray name = queue_.toUtf8();
+    const QByteArray jobTitle = (title.isEmpty() ? QStringLiteral("Lurns") : title).toUtf8();
+    cups_option_t* options = nullptr;
+    int n = 0;
+    // The engine makes the copies itself, and pages are printed at their
+    // true size on the paper of the first page.
+    n = cupsAddOption("copies", "1", n, &options);
+    n = cupsAddOption("print-scaling", "none", n, &options);
+    const QSize paper = backend_->PaperSizeTenths(queue_, settings);
+    if (!paper.isEmpty())
+      if (pwg_media_t* media = pwgMediaForSize(paper.width() * 10, paper.height() * 10))
+        n = cupsAddOption("media", media->pwg, n, &options);
+    const char* sides = "one-sided";
+    if (settings.Duplex == TDriverSettings::DuplexVertical) sides = "two-sided-long-edge";
+    if (settings.Duplex == TDriverSettings::DuplexHorizontal) sides = "two-sided-short-edge";
+    n = cupsAddOption("sides", sides, n, &options);
+    n = cupsAddOption("print-color-mode", settings.Color ? "color" : "monochrome", n, &options);
+    if (settings.Fields & TDriverSettings::dmDefaultSource)
+      for (const auto& tray : backend_->Info(queue_).Trays)
+        if (tray.Number == settings.DefaultSource && tray.Keyword != QLatin1String("auto"))
+          n = cupsAddOption("media-source", tray.Keyword.toUtf8().constData(), n, &options);
+
+    const int job = cupsCreateJob(CUPS_HTTP_DEFAULT, name.constData(), jobTitle.constData(), n,
+                                  options);
+    cupsFreeOptions(n, options);
+    if (job <= 0) return Fail();
+    bool ok = cupsStartDocument(CUPS_HTTP_DEFAULT, name.constData(), job, jobTitle.constData(),
+                                CUPS_FORMAT_PDF, 1) == HTTP_STATUS_CONTINUE;
+    while (ok && !file_.atEnd()) {
+      const QByteArray chunk = file_.read(1 << 16);
+      if (chunk.isEmpty()) {
+        ErrorText = file_.errorString();
+        ok = false;
+        break;
+      }
+      ok = cupsWriteRequestData(CUPS_HTTP_DEFAULT, chunk.constData(), size_t(chunk.size())) ==
+           HTTP_STATUS_CONTINUE;
+    }
+    const ipp_status_t finished = cupsFinishDocument(CUPS_HTTP_DEFAULT, name.constData());
+    if (!ok || finished > IPP_STATUS_OK_CONFLICTING) {
+      const QString why = ErrorText.isEmpty() ? QString::fromUtf8(cupsLastErrorString()) : ErrorText;
+      // Half a document must not print.
+      cupsCancelJob2(CUPS_HTTP_DEFAULT, name.constData(), job, 0);
+      ErrorText = why;
+      return false;
+    }
+    file_.remove();
     return true;
   }
 
-  bool EndPage() override {
-    if (!pageOpen_) return false;
-    pageOpen_ = false;
-    return true;
-  }
-
-  bool EndDoc() override {
-    if (!docOpen_) return false;
-    pageOpen_ = false;
-    docOpen_ = false;
-    if (painter_.isActive()) return painter_.end();
-    return true;
-  }
+  void Discard() override { file_.remove(); }
 
  private:
+  bool Fail() {
+    ErrorText = QString::fromUtf8(cupsLastErrorString());
+    return false;
+  }
+
   TCupsPrinterBackend* backend_;
-  QString device_;
-  TDriverSettings settings_;
-  bool printing_;
-  QPrinter printer_;
-  QPainter painter_;
-  QImage measure_;
-  bool docOpen_ = false;
-  bool pageOpen_ = false;
-  int pages_ = 0;
+  QString queue_;
+  QTemporaryFile file_;
 };
 
 }  // namespace
+
+int TCupsPrinterBackend::Resolution(const QString& device) {
+  Info(device);
+  Device& d = devices_[device];
+  if (d.Resolution == 0) {
+    const QPrinter printer(QPrinterInfo::printerInfo(device), QPrinter::HighResolution);
+    d.Resolution = std::max(72, printer.resolution());
+  }
+  return d.Resolution;
+}
+
+QMargins TCupsPrinterBackend::UnprintablePortrait(const QString& device, const TDriverSettings& s) {
+  const QSize paper = PaperSizeTenths(device, s);
+  const QString key = device + QLatin1Char('/') + QString::number(paper.width()) +
+                      QLatin1Char('x') + QString::number(paper.height());
+  const auto it = margins_.constFind(key);
+  if (it != margins_.constEnd()) return it.value();
+  QPrinter printer(QPrinterInfo::printerInfo(device), QPrinter::HighResolution);
+  TDriverSettings upright = s;
+  upright.Orientation = TDriverSettings::OrientPortrait;
+  Configure(printer, *this, device, upright);
+  QPageLayout layout = printer.pageLayout();
+  layout.setUnits(QPageLayout::Point);
+  const QMarginsF pt = layout.minimumMargins();
+  const int ppi = Resolution(device);
+  auto px = [ppi](qreal points) { return int(std::lround(points / 72.0 * ppi)); };
+  const QMargins m(px(pt.left()), px(pt.top()), px(pt.right()), px(pt.bottom()));
+  margins_.insert(key, m);
+  return m;
+}
 
 bool TCupsPrinterBackend::PropertiesDialog(const QString& device, const TDriverSettings& in,
                                            TDriverSettings& out) {
@@ -406,7 +392,7 @@ bool TCupsPrinterBackend::PropertiesDialog(const QString& device, const TDriverS
 
 std::unique_ptr<TPrinterContext> TCupsPrinterBackend::DoCreateContext(
     const QString& device, const TDriverSettings* settings, bool printing) {
-  if (QPrinterInfo::printerInfo(device).isNull()) return nullptr;
+  if (device.isEmpty() || QPrinterInfo::printerInfo(device).isNull()) return nullptr;
   TDriverSettings s;
   if (!settings || settings->PaperSize == 0) {
     if (!DocumentProperties(device, s)) return nullptr;
@@ -417,7 +403,14 @@ std::unique_ptr<TPrinterContext> TCupsPrinterBackend::DoCreateContext(
     if (s.PaperSize == 0) s.PaperSize = code;
   }
   s.DeviceName = device;
-  auto ctx = std::make_unique<TCupsContext>(this, device, s, printing);
-  if (!ctx->Valid()) return nullptr;
-  return ctx;
+  TPdfGeometry geometry;
+  geometry.Resolution = Resolution(device);
+  geometry.UnprintablePortrait = [this, device](const TDriverSettings& settings) {
+    return UnprintablePortrait(device, settings);
+  };
+  geometry.UprightPages = UprightPages;
+  std::unique_ptr<TPdfDestination> destination;
+  if (printing) destination = std::make_unique<TCupsSpoolDestination>(this, device);
+  return std::make_unique<TPdfPrinterContext>(std::move(destination), s,
+                                              PaperSizeTenths(device, s), this, geometry);
 }

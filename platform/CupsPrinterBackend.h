@@ -5,13 +5,15 @@
 //
 // Papers carry Windows paper codes: a paper Qt recognises gets the code of
 // its standard size, any other paper a code above 256, as a driver's own
-// papers have.  A document is one CUPS job; each page takes the paper and
-// orientation of the settings in force when it starts.
+// papers have.  A document is rendered into a temporary PDF file, each page
+// with the paper and orientation of the settings in force when it starts,
+// and sent to the queue through libcups as one job once it is complete.
 #pragma once
 
 #include "platform/PrinterBackend.h"
 
 #include <QHash>
+#include <QMargins>
 #include <QPageSize>
 
 class TCupsPrinterBackend : public TPrinterBackend {
@@ -43,6 +45,7 @@ class TCupsPrinterBackend : public TPrinterBackend {
     QList<Paper> Papers;
     QList<Tray> Trays;
     int Copies = 0;
+    int Resolution = 0;  // read on first use
   };
   // What the backend knows of a printer, read once.
   const Device& Info(const QString& device);
@@ -50,6 +53,18 @@ class TCupsPrinterBackend : public TPrinterBackend {
   QPageSize PageSizeFor(const QString& device, const TDriverSettings& s);
   // The paper code of a page size on this printer (0 when not listed).
   int CodeFor(const QString& device, const QPageSize& size);
+  // The printer's resolution in pixels per inch.
+  int Resolution(const QString& device);
+  // The printer's unprintable borders on the paper of the settings, in its
+  // pixels, portrait sense.
+  QMargins UnprintablePortrait(const QString& device, const TDriverSettings& s);
+
+  // Jobs are sent with every page upright, landscape content turned onto
+  // the sheet by the program itself, rather than as landscape pages that
+  // the queue's filters turn.  Off unless LURNS_UPRIGHT_PAGES=1 is set: the
+  // filters of CUPS turn landscape pages right; this is for a driver that
+  // does not.
+  bool UprightPages = false;
 
  protected:
   std::unique_ptr<TPrinterContext> DoCreateContext(const QString& device,
@@ -58,4 +73,5 @@ class TCupsPrinterBackend : public TPrinterBackend {
 
  private:
   QHash<QString, Device> devices_;
+  QHash<QString, QMargins> margins_;
 };

@@ -1,34 +1,79 @@
 #include "platform/PdfPrinterBackend.h"
 
-#include <QFile>
+#include <QFileInfo>
 #include <QPdfWriter>
+#include <QSaveFile>
 #include <cmath>
 
-namespace {
-int TenthsToPixels(int tenths) {
-  return int(std::lround(tenths / 254.0 * TPdfPrinterContext::Resolution));
+TPdfDestination::~TPdfDestination() = default;
+
+// ---------------------------------------------------------------------------
+// File destination
+
+TPdfFileDestination::TPdfFileDestination(const QString& fileName) : fileName_(fileName) {}
+
+TPdfFileDestination::~TPdfFileDestination() {
+  // Without Commit the temporary file goes and the target stays as it was.
+  if (file_) file_->cancelWriting();
 }
+
+QIODevice* TPdfFileDestination::Open() {
+  file_ = std::make_unique<QSaveFile>(fileName_);
+  if (!file_->open(QIODevice::WriteOnly)) {
+    ErrorText = file_->errorString();
+    file_.reset();
+    return nullptr;
+  }
+  return file_.get();
+}
+
+bool TPdfFileDestination::Commit(const QString&, const TDriverSettings&) {
+  if (!file_) return false;
+  const bool ok = file_->commit();
+  if (!ok) ErrorText = file_->errorString();
+  file_.reset();
+  return ok;
+}
+
+void TPdfFileDestination::Discard() {
+  if (file_) file_->cancelWriting();
+  file_.reset();
+}
+
+// ---------------------------------------------------------------------------
+// Context
+
+namespace {
+int TenthsToPixels(int tenths, int ppi) { return int(std::lround(tenths / 254.0 * ppi)); }
 }  // namespace
 
-TPdfPrinterContext::TPdfPrinterContext(const QString& fileName, const TDriverSettings& settings,
-                                       QSize paperTenths, TPrinterBackend* backend)
-    : fileName_(fileName), device_(settings.DeviceName), backend_(backend) {
+TPdfPrinterContext::TPdfPrinterContext(std::unique_ptr<TPdfDestination> destination,
+                                       const TDriverSettings& settings, QSize paperTenths,
+                                       TPrinterBackend* backend, const TPdfGeometry& geometry)
+    : destination_(std::move(destination)),
+      settings_(settings),
+      device_(settings.DeviceName),
+      backend_(backend),
+      geometry_(geometry) {
   SetPaper(paperTenths, settings.Orientation == TDriverSettings::OrientLandscape);
   // Text is measured at the page resolution before and between pages.
   measure_ = QImage(1, 1, QImage::Format_RGB32);
-  const int dpm = int(std::lround(Resolution / 0.0254));
+  measure_.fill(Qt::white);
+  const int dpm = int(std::lround(geometry_.Resolution / 0.0254));
   measure_.setDotsPerMeterX(dpm);
   measure_.setDotsPerMeterY(dpm);
 }
 
 TPdfPrinterContext::~TPdfPrinterContext() {
-  if (painter_.isActive()) painter_.end();
+  if (writer_) AbortDoc();
 }
 
 void TPdfPrinterContext::SetPaper(QSize paperTenths, bool landscape) {
   if (paperTenths.isEmpty()) paperTenths = QSize(2100, 2970);
   paper_ = paperTenths;
   landscape_ = landscape;
+  unprintable_ =
+      geometry_.UnprintablePortrait ? geometry_.UnprintablePortrait(settings_) : QMargins();
 }
 
 QPageLayout TPdfPrinterContext::LayoutFor(QSize paperTenths, bool landscape) {
@@ -40,12 +85,22 @@ QPageLayout TPdfPrinterContext::LayoutFor(QSize paperTenths, bool landscape) {
 
 TDeviceMetrics TPdfPrinterContext::Metrics() const {
   TDeviceMetrics m;
-  m.LogPixelsX = m.LogPixelsY = Resolution;
-  int w = TenthsToPixels(paper_.width()), h = TenthsToPixels(paper_.height());
-  if (landscape_) std::swap(w, h);
-  m.PhysicalWidth = m.HorzRes = w;
-  m.PhysicalHeight = m.VertRes = h;
-  m.PhysicalOffsetX = m.PhysicalOffsetY = 0;
+  const int ppi = geometry_.Resolution;
+  m.LogPixelsX = m.LogPixelsY = ppi;
+  int w = TenthsToPixels(paper_.width(), ppi), h = TenthsToPixels(paper_.height(), ppi);
+  QMargins u = unprintable_;
+  if (landscape_) {
+    std::swap(w, h);
+    // The page lies a quarter turn counter-clockwise on the sheet: its top
+    // along the sheet's left edge.
+    u = QMargins(u.bottom(), u.left(), u.top(), u.right());
+  }
+  m.PhysicalWidth = w;
+  m.PhysicalHeight = h;
+  m.PhysicalOffsetX = u.left();
+  m.PhysicalOffsetY = u.top();
+  m.HorzRes = w - u.left() - u.right();
+  m.VertRes = h - u.top() - u.bottom();
   m.SizePalette = 0;
   m.NumColors = -1;
   return m;
@@ -60,37 +115,59 @@ QPaintDevice* TPdfPrinterContext::MeasuringDevice() {
 
 bool TPdfPrinterContext::Reset(const TDriverSettings& settings) {
   if (pageOpen_) return false;
-  QSize paper = backend_ ? backend_->PaperSizeTenths(device_, settings) : QSize();
+  settings_ = settings;
+  const QSize paper = backend_ ? backend_->PaperSizeTenths(device_, settings) : QSize();
   SetPaper(paper, settings.Orientation == TDriverSettings::OrientLandscape);
   return true;
 }
 
 bool TPdfPrinterContext::StartDoc(const QString& documentName) {
-  if (writer_) return false;
-  // Fail now, not at the end, when the file cannot be written.
-  {
-    QFile probe(fileName_);
-    if (!probe.open(QIODevice::WriteOnly)) return false;
+  error_.clear();
+  if (!destination_ || writer_) return false;
+  QIODevice* out = destination_->Open();
+  if (!out) {
+    error_ = destination_->ErrorText;
+    return false;
   }
-  writer_ = std::make_unique<QPdfWriter>(fileName_);
-  writer_->setResolution(Resolution);
+  title_ = documentName;
+  jobSettings_ = settings_;
+  writer_ = std::make_unique<QPdfWriter>(out);
+  writer_->setResolution(geometry_.Resolution);
   writer_->setTitle(documentName);
   writer_->setCreator(QStringLiteral("Lurns"));
-  writer_->setPageLayout(LayoutFor(paper_, landscape_));
+  writer_->setPageLayout(LayoutFor(paper_, landscape_ && !geometry_.UprightPages));
   pages_ = 0;
   return true;
 }
 
 bool TPdfPrinterContext::StartPage() {
   if (!writer_ || pageOpen_) return false;
-  writer_->setPageLayout(LayoutFor(paper_, landscape_));
+  const bool turned = landscape_ && geometry_.UprightPages;
+  if (!writer_->setPageLayout(LayoutFor(paper_, landscape_ && !turned))) {
+    error_ = QStringLiteral("page size refused");
+    return false;
+  }
   if (pages_ == 0) {
-    if (!painter_.begin(writer_.get())) return false;
-  } else {
-    if (!writer_->newPage()) return false;
+    if (!painter_.begin(writer_.get())) {
+      error_ = QStringLiteral("the PDF document cannot be started");
+      return false;
+    }
+  } else if (!writer_->newPage()) {
+    error_ = QStringLiteral("no new page in the PDF document");
+    return false;
   }
   painter_.resetTransform();
   painter_.setClipping(false);
+  if (turned) {
+    // Upright sheet of paper length L: content point (x, y) lands at
+    // (y, L - x).
+    const int length = TenthsToPixels(paper_.height(), geometry_.Resolution);
+    painter_.translate(0, length);
+    painter_.rotate(-90);
+  }
+  // The engine's origin is the printable area's corner.
+  const TDeviceMetrics m = Metrics();
+  painter_.translate(m.PhysicalOffsetX, m.PhysicalOffsetY);
   ++pages_;
   pageOpen_ = true;
   return true;
@@ -102,11 +179,38 @@ bool TPdfPrinterContext::EndPage() {
   return true;
 }
 
+void TPdfPrinterContext::CloseWriter() {
+  pageOpen_ = false;
+  if (painter_.isActive()) painter_.end();
+  writer_.reset();
+}
+
 bool TPdfPrinterContext::EndDoc() {
   if (!writer_) return false;
-  pageOpen_ = false;
+  if (pages_ == 0) {
+    // A document without pages is no document: nothing is kept or sent.
+    CloseWriter();
+    destination_->Discard();
+    return true;
+  }
   bool ok = true;
+  pageOpen_ = false;
   if (painter_.isActive()) ok = painter_.end();
   writer_.reset();
-  return ok;
+  if (!ok) {
+    error_ = QStringLiteral("the PDF document could not be written");
+    destination_->Discard();
+    return false;
+  }
+  if (!destination_->Commit(title_, jobSettings_)) {
+    error_ = destination_->ErrorText;
+    return false;
+  }
+  return true;
+}
+
+void TPdfPrinterContext::AbortDoc() {
+  if (!writer_) return;
+  CloseWriter();
+  destination_->Discard();
 }

@@ -19,7 +19,7 @@ QSize TPrinterBackend::PaperSizeTenths(const QString& device, const TDriverSetti
   if (userSize && (s.PaperSize == 256 || !(s.Fields & TDriverSettings::dmPaperSize)))
     return QSize(s.PaperWidth, s.PaperLength);
   if (s.PaperSize > 0) {
-    const TDeviceCapabilities caps = DeviceCapabilities(device);
+    const TDeviceCapabilities caps = device.isEmpty() ? TDeviceCapabilities() : DeviceCapabilities(device);
     const int i = caps.PaperNumbers.indexOf(s.PaperSize);
     if (i >= 0 && i < caps.PaperSizes.size() && !caps.PaperSizes[i].isEmpty())
       return caps.PaperSizes[i];
@@ -66,14 +66,20 @@ std::unique_ptr<TPrinterContext> TPrinterBackend::CreateIC(const QString& device
 std::unique_ptr<TPrinterContext> TPrinterBackend::CreateDC(const QString& device,
                                                            const TDriverSettings* settings,
                                                            const QString& outputFile) {
-  if (!outputFile.isEmpty()) {
-    TDriverSettings s;
-    if (settings) s = *settings;
-    s.DeviceName = device;
-    const QSize paper = PaperSizeTenths(device, s);
-    return std::make_unique<TPdfPrinterContext>(outputFile, s, paper, this);
-  }
+  if (!outputFile.isEmpty()) return CreateFileContext(device, settings, outputFile, true);
   return DoCreateContext(device, settings, true);
+}
+
+std::unique_ptr<TPrinterContext> TPrinterBackend::CreateFileContext(
+    const QString& device, const TDriverSettings* settings, const QString& outputFile,
+    bool printing) {
+  TDriverSettings s;
+  if (settings) s = *settings;
+  s.DeviceName = device;
+  const QSize paper = PaperSizeTenths(device, s);
+  std::unique_ptr<TPdfDestination> destination;
+  if (printing) destination = std::make_unique<TPdfFileDestination>(outputFile);
+  return std::make_unique<TPdfPrinterContext>(std::move(destination), s, paper, this);
 }
 
 namespace {

@@ -112,7 +112,14 @@ class TPrinterContext {
   virtual bool StartDoc(const QString& documentName) = 0;
   virtual bool StartPage() = 0;
   virtual bool EndPage() = 0;
+  // Ends the document and hands it over (to the spooler, or into its
+  // file); false when that failed (see ErrorText).
   virtual bool EndDoc() = 0;
+  // Throws the open document away: nothing of it reaches the printer or
+  // the file.
+  virtual void AbortDoc() = 0;
+  // Why the last operation failed, when the system said.
+  virtual QString ErrorText() const { return {}; }
 };
 
 class TPrinterBackend {
@@ -150,6 +157,13 @@ class TPrinterBackend {
   std::unique_ptr<TPrinterContext> CreateDC(const QString& device,
                                             const TDriverSettings* settings,
                                             const QString& outputFile);
+  // A context for a PDF file of true-size pages at 600 pixels per inch
+  // without unprintable borders: the printing context when `printing`,
+  // else one that only measures.  It needs no printer: `device` may be
+  // empty, and then the paper comes from the settings alone.
+  std::unique_ptr<TPrinterContext> CreateFileContext(const QString& device,
+                                                     const TDriverSettings* settings,
+                                                     const QString& outputFile, bool printing);
 
  protected:
   virtual std::unique_ptr<TPrinterContext> DoCreateContext(const QString& device,

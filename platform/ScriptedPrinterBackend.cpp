@@ -71,16 +71,15 @@ class TScriptedContext : public TPrinterContext {
     return true;
   }
   bool StartDoc(const QString& name) override {
-    if (!printing_ || docIndex_ >= 0) return false;
-    TScriptedDocument d;
-    d.Printer = printer_.Name;
-    d.Name = name;
-    backend_->Documents.append(d);
-    docIndex_ = int(backend_->Documents.size()) - 1;
+    if (!printing_ || docOpen_) return false;
+    doc_ = TScriptedDocument();
+    doc_.Printer = printer_.Name;
+    doc_.Name = name;
+    docOpen_ = true;
     return true;
   }
   bool StartPage() override {
-    if (docIndex_ < 0 || painter_.isActive()) return false;
+    if (!docOpen_ || painter_.isActive()) return false;
     const TDeviceMetrics m = Metrics();
     page_ = QImage(printer_.KeepPages ? QSize(m.PhysicalWidth, m.PhysicalHeight) : QSize(1, 1),
                    QImage::Format_RGB32);
@@ -100,23 +99,37 @@ class TScriptedContext : public TPrinterContext {
     p.Metrics = Metrics();
     if (printer_.KeepPages) p.Image = page_;
     page_ = QImage();
-    backend_->Documents[docIndex_].Pages.append(p);
+    doc_.Pages.append(p);
     return true;
   }
   bool EndDoc() override {
-    if (docIndex_ < 0) return false;
+    if (!docOpen_) return false;
     if (painter_.isActive()) EndPage();
-    backend_->Documents[docIndex_].Ended = true;
-    docIndex_ = -1;
+    docOpen_ = false;
+    if (printer_.RefusesJobs) {
+      error_ = QStringLiteral("the queue refused the job");
+      return false;
+    }
+    doc_.Ended = true;
+    backend_->Documents.append(doc_);
     return true;
   }
+  void AbortDoc() override {
+    if (!docOpen_) return;
+    if (painter_.isActive()) painter_.end();
+    docOpen_ = false;
+    ++backend_->AbortedDocuments;
+  }
+  QString ErrorText() const override { return error_; }
 
  private:
   TScriptedPrinterBackend* backend_;
   TScriptedPrinter printer_;
   TDriverSettings settings_;
   bool printing_;
-  int docIndex_ = -1;
+  bool docOpen_ = false;
+  TScriptedDocument doc_;
+  QString error_;
   QImage page_;
   QImage measure_;
   QPainter painter_;

@@ -26,6 +26,9 @@ struct TScriptedPrinter {
   bool Color = true;
   bool CanCreateContext = true;
   bool RefusesSettings = false;
+  // The spooler refuses every document at its end (as a queue that stopped
+  // accepting jobs): EndDoc fails and nothing is printed.
+  bool RefusesJobs = false;
   // Keep a picture of every printed page (the page at the printer's
   // resolution, white before drawing).
   bool KeepPages = true;
@@ -53,8 +56,12 @@ class TScriptedPrinterBackend : public TPrinterBackend {
   QList<TScriptedPrinter> Printers;
   QString Default;  // device name of the default printer
 
-  // Documents sent to the spooler (PDF output is not recorded here).
+  // Documents the spooler received, complete (PDF output is not recorded
+  // here).  A document reaches the spooler only when it ends well: one that
+  // was thrown away or refused is not here.
   QList<TScriptedDocument> Documents;
+  // Documents thrown away before they ended.
+  int AbortedDocuments = 0;
   // Counters of the platform operations, for tests that must see that
   // nothing was touched.
   int ContextsCreated = 0;

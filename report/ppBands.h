@@ -10,8 +10,31 @@
 #include "report/ppRelatv.h"
 #include "report/ppTypes.h"
 
+#include <vector>
+
 class TppCustomReport;
 class TppPrintable;
+
+// What a band keeps while the engine prints it.
+struct TppBandPrintState {
+  bool Started = false;
+  bool Done = false;
+  bool NoRoom = false;
+  // Prints in this run, and within the current print of the band.
+  int TimesPrinted = 0;
+  int PrintCount = 0;
+  // Where the band lies on the page (thousandths from the paper's corner).
+  TppRect Rect;
+  int UsedHeight = 0;
+  // The lowest the band may reach on this page.
+  int SpaceLimit = 0;
+  // Its print position sent it to the next page once already.
+  bool Deferred = false;
+  // Prints of the detail band for the current record.
+  int BandsThisRecord = 0;
+  // The components that take room on the page, in print order.
+  std::vector<TComponentRef<TppPrintable>> ToPrint;
+};
 
 class TppBand : public TppCacheable {
  public:
@@ -71,6 +94,9 @@ class TppBand : public TppCacheable {
   TppNotifyEvent AfterPrint;
   TppNotifyEvent BeforeGenerate;
   TppNotifyEvent BeforePrint;
+
+  // Kept by the engine while it generates pages.
+  TppBandPrintState PrintState;
 
  protected:
   void ParentChanged(TppRelative* oldParent) override;

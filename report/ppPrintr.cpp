@@ -228,7 +228,19 @@ TppPrinterInfo* NoPrinterInfo() {
   return info;
 }
 
+namespace {
+int& Generation() {
+  static int generation = 0;
+  return generation;
+}
+}  // namespace
+
+int PrinterListGeneration() { return Generation(); }
+
 void ResetPrinterList() {
+  // Infos of the old list are freed with it: whoever holds one looks it
+  // up again by name when the generation has moved on.
+  ++Generation();
   SharedInstance().reset();
   ListInstance().reset();
 }
@@ -254,7 +266,20 @@ TppPrinterSetup::TppPrinterSetup(TppSetupOwner* owner) : owner_(owner) {
     pageDef_.mmWidth = 210000;
     pageDef_.mmHeight = 297000;
   }
-  info_ = PrinterList()->FindPrinterInfo(printerName_);
+  SetInfo(PrinterList()->FindPrinterInfo(printerName_));
+}
+
+TppPrinterInfo* TppPrinterSetup::Info() const {
+  if (generation_ != PrinterListGeneration()) {
+    info_ = PrinterList()->FindPrinterInfo(printerName_);
+    generation_ = PrinterListGeneration();
+  }
+  return info_;
+}
+
+void TppPrinterSetup::SetInfo(TppPrinterInfo* info) {
+  info_ = info;
+  generation_ = PrinterListGeneration();
 }
 
 bool TppPrinterSetup::OwnerBusy() const {
@@ -392,7 +417,7 @@ void TppPrinterSetup::SetPaperName(const QString& value) {
   if (value.contains(QLatin1String("Envelope"))) orientation_ = poLandscape;
   TppPrinter* p = ConversionPrinter();
   float width = 0, height = 0;
-  const TppPrinterCapabilities* caps = info_ ? info_->Capabilities() : nullptr;
+  const TppPrinterCapabilities* caps = Info() ? Info()->Capabilities() : nullptr;
   const int i = caps ? caps->PaperNames.indexOf(value) : -1;
   if (i >= 0) {
     width = TenthsMMToUnits(caps->PaperWidths.value(i).toInt(), units_, dirHorizontal, p);
@@ -419,12 +444,14 @@ void TppPrinterSetup::SetPrinterName(const QString& value) {
   TppPrinterInfo* info = PrinterList()->FindPrinterInfo(name);
   if (!info) return;
   printerName_ = name == kDefault ? kDefault : info->PrinterName;
-  info_ = info;
+  SetInfo(info);
   if (!notifying) return;
-  // Keep the paper: the same code on the new printer, else the same size.
+  // Keep the paper: the same standard code on the new printer, else the
+  // same size.  Codes above 256 are places in the old printer's own list
+  // and mean nothing on another printer.
   QString paper;
-  TppPrinterCapabilities* caps = info_->Capabilities();
-  if (code != 0 && code != DMPAPER_USER) {
+  TppPrinterCapabilities* caps = Info()->Capabilities();
+  if (code > 0 && code < DMPAPER_USER) {
     const int i = caps->PaperNumbers.indexOf(QString::number(code));
     if (i >= 0) paper = caps->PaperNames.value(i);
   }
@@ -434,13 +461,13 @@ void TppPrinterSetup::SetPrinterName(const QString& value) {
 }
 
 QString TppPrinterSetup::PaperNameForSize(float height, float width) {
-  if (!info_) return paperName_;
+  if (!Info()) return paperName_;
   TppPrinter* p = ConversionPrinter();
   int driverWidth = UnitsToTenthsMM(units_, dirHorizontal, p, width);
   int driverHeight = UnitsToTenthsMM(units_, dirVertical, p, height);
   // Drivers list papers upright.
   if (orientation_ == poLandscape) std::swap(driverWidth, driverHeight);
-  const TppPrinterCapabilities* caps = info_->Capabilities();
+  const TppPrinterCapabilities* caps = Info()->Capabilities();
   for (int i = 0; i < caps->PaperNames.size(); ++i) {
     const int w = caps->PaperWidths.value(i).toInt();
     const int h = caps->PaperHeights.value(i).toInt();
@@ -451,8 +478,8 @@ QString TppPrinterSetup::PaperNameForSize(float height, float width) {
 }
 
 int TppPrinterSetup::PaperSize() {
-  if (!info_) return 0;
-  const TppPrinterCapabilities* caps = info_->Capabilities();
+  if (!Info()) return 0;
+  const TppPrinterCapabilities* caps = Info()->Capabilities();
   int i = caps->PaperNames.indexOf(PaperName());
   if (i < 0) i = caps->PaperNames.indexOf(PaperNameForSize(PaperHeight(), PaperWidth()));
   if (i < 0 || i >= caps->PaperNumbers.size()) return DMPAPER_USER;
@@ -460,8 +487,10 @@ int TppPrinterSetup::PaperSize() {
 }
 
 void TppPrinterSetup::Loaded() {
-  if (storedPaperSize_ == 0 || !info_) return;
-  const TppPrinterCapabilities* caps = info_->Capabilities();
+  // A stored code above 256 was a place in some printer's own list: the
+  // page size read with it stands instead.
+  if (storedPaperSize_ <= 0 || storedPaperSize_ > DMPAPER_USER || !Info()) return;
+  const TppPrinterCapabilities* caps = Info()->Capabilities();
   const int i = caps->PaperNumbers.indexOf(QString::number(storedPaperSize_));
   if (i >= 0 && i < caps->PaperNames.size()) paperName_ = caps->PaperNames[i];
 }
@@ -499,11 +528,11 @@ std::vector<std::pair<QString, int>> TppPrinterSetup::StreamProperties(
 }
 
 QStringList TppPrinterSetup::PaperNames() const {
-  return (info_ ? info_ : NoPrinterInfo())->Capabilities()->PaperNames;
+  return (Info() ? Info() : NoPrinterInfo())->Capabilities()->PaperNames;
 }
 
 QStringList TppPrinterSetup::BinNames() const {
-  return (info_ ? info_ : NoPrinterInfo())->Capabilities()->BinNames;
+  return (Info() ? Info() : NoPrinterInfo())->Capabilities()->BinNames;
 }
 
 QStringList TppPrinterSetup::PrinterNames() const { return PrinterList()->PrinterNames(); }
@@ -522,7 +551,7 @@ void TppPrinterSetup::Assign(const TppPrinterSetup& s) {
   // driver another paper than the size says.
   paperName_ = s.paperName_;
   units_ = s.units_;
-  info_ = PrinterList()->FindPrinterInfo(printerName_);
+  SetInfo(PrinterList()->FindPrinterInfo(printerName_));
 }
 
 bool TppPrinterSetup::IsEqualPrinterAndOrientation(const TppPrinterSetup& o) const {
@@ -552,14 +581,9 @@ void TppPrinterCanvas::SetFont(const TFont& font) {
 }
 
 void TppPrinterCanvas::SyncFont() {
-  int ppiX = 0, ppiY = 0;
   // Only a context already made counts; the canvas never makes one itself.
-  if (printer_->Metrics().LogPixelsY > 0) {
-    ppiY = printer_->Metrics().LogPixelsY;
-  } else {
-    ppiY = ScreenPixelsPerInch();
-  }
-  (void)ppiX;
+  const int ppiY = printer_->Metrics().LogPixelsY > 0 ? printer_->Metrics().LogPixelsY
+                                                      : ScreenPixelsPerInch();
   if (font_.PixelsPerInch != ppiY) {
     const int points = font_.Size();
     font_.PixelsPerInch = ppiY;
@@ -569,51 +593,43 @@ void TppPrinterCanvas::SyncFont() {
     font_.Color = clBlack;
 }
 
-QFont TppPrinterCanvas::QtFont() {
-  SyncFont();
-  return font_.ToQFont(font_.PixelsPerInch);
-}
-
 QPainter* TppPrinterCanvas::Painter() {
   TPrinterContext* dc = printer_->PageOpen() ? printer_->DC() : nullptr;
   return dc ? dc->Painter() : nullptr;
 }
 
-int TppPrinterCanvas::TextWidth(const QString& text) {
-  const QFont f = QtFont();
+QPaintDevice* TppPrinterCanvas::MeasuringDevice() {
   TPrinterContext* dc = printer_->DC();
-  const QFontMetrics fm = dc ? QFontMetrics(f, dc->MeasuringDevice()) : QFontMetrics(f);
-  return fm.horizontalAdvance(text);
-}
-
-int TppPrinterCanvas::TextHeight(const QString&) {
-  const QFont f = QtFont();
-  TPrinterContext* dc = printer_->DC();
-  const QFontMetrics fm = dc ? QFontMetrics(f, dc->MeasuringDevice()) : QFontMetrics(f);
-  return fm.height();
-}
-
-void TppPrinterCanvas::TextOut(int x, int y, const QString& text) {
-  QPainter* p = Painter();
-  if (!p) return;
-  const QFont f = QtFont();
-  p->setFont(f);
-  p->setPen(ColorToQColor(font_.Color));
-  p->drawText(QPointF(x, y + p->fontMetrics().ascent()), text);
-}
-
-void TppPrinterCanvas::FillRect(const QRect& r, TColor color) {
-  if (QPainter* p = Painter()) p->fillRect(r, ColorToQColor(color));
+  return dc ? dc->MeasuringDevice() : nullptr;
 }
 
 // ---------------------------------------------------------------------------
 // Printer
 
-TppCustomPrinter::TppCustomPrinter() { info_ = PrinterList()->FindPrinterInfo(printerName_); }
+TppCustomPrinter::TppCustomPrinter() {
+  info_ = PrinterList()->FindPrinterInfo(printerName_);
+  generation_ = PrinterListGeneration();
+}
 
 TppCustomPrinter::~TppCustomPrinter() {
-  if (printing_) EndDoc();
+  // A printer that goes mid-document prints nothing of it.
+  if (printing_) AbortDoc();
   ReleaseAll();
+}
+
+TppPrinterInfo* TppCustomPrinter::Info() const {
+  if (generation_ != PrinterListGeneration()) {
+    auto* self = const_cast<TppCustomPrinter*>(this);
+    self->generation_ = PrinterListGeneration();
+    self->info_ = PrinterList()->FindPrinterInfo(printerName_);
+    if (!printing_) {
+      // The context and settings belong to the old list's printer (and
+      // perhaps to a backend that is gone).
+      self->ReleaseAll();
+      self->SettingsLost();
+    }
+  }
+  return info_;
 }
 
 void TppCustomPrinter::DeleteDC() { dc_.reset(); }
@@ -632,9 +648,10 @@ void TppCustomPrinter::ReadMetrics() {
 }
 
 const TDriverSettings* TppCustomPrinter::DriverSettings() {
-  if (!settings_ && info_ && !info_->Placeholder && !info_->Device.isEmpty()) {
+  TppPrinterInfo* info = Info();
+  if (!settings_ && info && !info->Placeholder && !info->Device.isEmpty()) {
     TDriverSettings s;
-    if (PrinterBackend().DocumentProperties(info_->Device, s)) {
+    if (PrinterBackend().DocumentProperties(info->Device, s)) {
       settings_ = std::make_unique<TDriverSettings>(s);
       defaultSource_ = s.DefaultSource;
     }
@@ -644,14 +661,25 @@ const TDriverSettings* TppCustomPrinter::DriverSettings() {
 
 TPrinterContext* TppCustomPrinter::DC() {
   if (dc_) return dc_.get();
-  if (!info_) info_ = PrinterList()->FindPrinterInfo(printerName_);
-  if (!info_ || !info_->Usable || info_->Device.isEmpty()) return nullptr;
-  const TDriverSettings* s = DriverSettings();
-  dc_ = printing_ ? PrinterBackend().CreateDC(info_->Device, s, outputFileName_)
-                  : PrinterBackend().CreateIC(info_->Device, s);
-  if (!dc_) {
-    info_->Usable = false;
-    return nullptr;
+  TppPrinterInfo* info = Info();
+  if (!info) info = info_ = PrinterList()->FindPrinterInfo(printerName_);
+  const bool printer = info && info->Usable && !info->Placeholder && !info->Device.isEmpty();
+  if (!outputFileName_.isEmpty()) {
+    // A PDF file needs no printer: the paper comes from the printer's list
+    // when there is one, else from the settings alone.
+    const TDriverSettings* s = DriverSettings();
+    dc_ = PrinterBackend().CreateFileContext(printer ? info->Device : QString(), s,
+                                             outputFileName_, printing_);
+    if (!dc_) return nullptr;
+  } else {
+    if (!printer) return nullptr;
+    const TDriverSettings* s = DriverSettings();
+    dc_ = printing_ ? PrinterBackend().CreateDC(info->Device, s, QString())
+                    : PrinterBackend().CreateIC(info->Device, s);
+    if (!dc_) {
+      info->Usable = false;
+      return nullptr;
+    }
   }
   ReadMetrics();
   if (canvas_) canvas_->SyncFont();
@@ -666,14 +694,23 @@ TppPrinterCanvas* TppCustomPrinter::Canvas() {
   return canvas_.get();
 }
 
+void TppCustomPrinter::SetOutputFileName(const QString& s) {
+  if (s == outputFileName_) return;
+  outputFileName_ = s;
+  // The next document goes elsewhere: a file, or the printer.
+  if (!printing_) DeleteDC();
+}
+
 bool TppCustomPrinter::BeginDoc() {
   if (printing_) return true;
+  error_.clear();
   printing_ = true;
   pageOpen_ = false;
   pagesStarted_ = 0;
   settingsChanged_ = false;
   DeleteDC();
   if (!DC() || !dc_->StartDoc(documentName_)) {
+    error_ = dc_ ? dc_->ErrorText() : QString();
     DeleteDC();
     printing_ = false;
     return false;
@@ -681,29 +718,55 @@ bool TppCustomPrinter::BeginDoc() {
   return true;
 }
 
-void TppCustomPrinter::StartPage() {
-  if (!printing_ || pageOpen_ || !dc_) return;
+bool TppCustomPrinter::StartPage() {
+  if (!printing_ || pageOpen_ || !dc_) return false;
   if (settingsChanged_ && settings_) {
-    dc_->Reset(*settings_);
+    if (!dc_->Reset(*settings_)) {
+      error_ = dc_->ErrorText();
+      return false;
+    }
     ReadMetrics();
   }
   settingsChanged_ = false;
-  if (!dc_->StartPage()) return;
+  if (!dc_->StartPage()) {
+    error_ = dc_->ErrorText();
+    return false;
+  }
   ++pagesStarted_;
   pageOpen_ = true;
   Canvas()->SyncFont();
+  return true;
 }
 
-void TppCustomPrinter::EndPage() {
-  if (!pageOpen_) return;
-  if (dc_) dc_->EndPage();
+bool TppCustomPrinter::EndPage() {
+  if (!pageOpen_) return false;
   pageOpen_ = false;
+  if (dc_ && !dc_->EndPage()) {
+    error_ = dc_->ErrorText();
+    return false;
+  }
+  return true;
 }
 
-void TppCustomPrinter::EndDoc() {
+bool TppCustomPrinter::EndDoc() {
+  if (!printing_) return false;
+  bool ok = true;
+  if (pageOpen_) ok = EndPage();
+  if (dc_ && !dc_->EndDoc()) {
+    error_ = dc_->ErrorText();
+    ok = false;
+  }
+  DeleteDC();
+  printing_ = false;
+  pageOpen_ = false;
+  pagesStarted_ = 0;
+  settingsChanged_ = false;
+  return ok;
+}
+
+void TppCustomPrinter::AbortDoc() {
   if (!printing_) return;
-  if (pageOpen_) EndPage();
-  if (dc_) dc_->EndDoc();
+  if (dc_) dc_->AbortDoc();
   DeleteDC();
   printing_ = false;
   pageOpen_ = false;
@@ -734,11 +797,13 @@ bool TppCustomPrinter::IsColor() {
 }
 
 TppPrinterCapabilities* TppCustomPrinter::Capabilities() {
-  return (info_ ? info_ : NoPrinterInfo())->Capabilities();
+  TppPrinterInfo* info = Info();
+  return (info ? info : NoPrinterInfo())->Capabilities();
 }
 
 void TppCustomPrinter::SetPrinterName(const QString& name) {
   if (printing_) return;
+  Info();
   if (name == kDefault) PrinterList()->RefreshDefault();
   TppPrinterInfo* info = PrinterList()->FindPrinterInfo(name);
   if (!info || info == info_) return;
@@ -759,11 +824,12 @@ bool TppCustomPrinter::PrinterPropertiesDialog() {
   // The driver's dialog belongs to the active window; without one (or in a
   // program without windows) there is nothing to show it over.
   TPrinterDialogHost* host = PrinterDialogHost();
-  if (!host || !host->HasActiveWindow() || !info_) return false;
+  TppPrinterInfo* info = Info();
+  if (!host || !host->HasActiveWindow() || !info) return false;
   const TDriverSettings* cur = DriverSettings();
   TDriverSettings in = cur ? *cur : TDriverSettings();
   TDriverSettings out;
-  if (!PrinterBackend().PropertiesDialog(info_->Device, in, out)) return false;
+  if (!PrinterBackend().PropertiesDialog(info->Device, in, out)) return false;
   InstallSettings(out);
   if (OnChange) OnChange(this);
   return true;
@@ -794,9 +860,10 @@ void TppPrinter::WriteSettings() {
   SetPrinterName(setup_.PrinterName());
   SetDocumentName(setup_.DocumentName());
   SetOutputFileName(setup_.OutputFileName());
+  // Without a printer (a PDF file needs none) the settings are made from
+  // the setup alone.
   const TDriverSettings* cur = DriverSettings();
-  if (!cur) return;
-  TDriverSettings s = *cur;
+  TDriverSettings s = cur ? *cur : TDriverSettings();
   s.Orientation = setup_.Orientation() + 1;
   s.PaperSize = setup_.PaperSize();
   s.Copies = 1;  // the printer device makes the copies
@@ -804,14 +871,15 @@ void TppPrinter::WriteSettings() {
   s.Fields |= TDriverSettings::dmOrientation | TDriverSettings::dmPaperSize |
               TDriverSettings::dmCopies | TDriverSettings::dmDuplex;
   const QString paper = setup_.PaperName();
-  if (paper == kCustom) {
+  if (s.PaperSize <= 0) s.PaperSize = DMPAPER_USER;
+  if (paper == kCustom || s.PaperSize == DMPAPER_USER) {
     // Drivers take the user size upright.
     int w = setup_.PageDef().mmWidth, h = setup_.PageDef().mmHeight;
     if (setup_.Orientation() == poLandscape) std::swap(w, h);
     s.PaperWidth = ppRound(w / 100.0L);
     s.PaperLength = ppRound(h / 100.0L);
     s.Fields |= TDriverSettings::dmPaperWidth | TDriverSettings::dmPaperLength;
-    if (PrinterInfo()) {
+    if (PrinterInfo() && cur) {
       // Keep a spooler form of that name and size, as the spooler wants
       // user sizes named.
       TPrinterForm form;

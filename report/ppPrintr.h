@@ -8,6 +8,7 @@
 // printing services are reached through the backend of platform/.
 #pragma once
 
+#include "platform/Canvas.h"
 #include "platform/Graphics.h"
 #include "platform/PrinterBackend.h"
 #include "report/ppTypes.h"
@@ -126,8 +127,13 @@ TppPrinterList* PrinterList();
 // The placeholder info for "no printer installed".
 TppPrinterInfo* NoPrinterInfo();
 // Drops the printer list and the shared printer so that both are built
-// again from the backend in use (after SetPrinterBackend).
+// again from the backend in use (after SetPrinterBackend, or to see the
+// printers added since).  Setups and printers that exist keep their printer
+// names and look their infos up again in the new list.
 void ResetPrinterList();
+// Counts the lists built so far; an info is valid while the count it was
+// looked up under stands.
+int PrinterListGeneration();
 
 // The object a printer setup belongs to, as far as the setup needs it: while
 // it is loaded or read from a stream the setup only stores values.
@@ -180,7 +186,9 @@ class TppPrinterSetup {
   void SetPaperName(const QString& value);
   QString PrinterName() const { return printerName_; }
   void SetPrinterName(const QString& value);
-  TppPrinterInfo* PrinterInfo() const { return info_; }
+  // The printer list's info of PrinterName (null when no printer
+  // matches), looked up again after the list was rebuilt.
+  TppPrinterInfo* PrinterInfo() const { return Info(); }
 
   // In the setup's units.
   float MarginBottom();
@@ -250,6 +258,8 @@ class TppPrinterSetup {
   bool Accept();
   TppPrinter* ConversionPrinter();
   void SetPageField(int TppPageDef::*field, TppDirection dir, float value, bool paperSize);
+  TppPrinterInfo* Info() const;
+  void SetInfo(TppPrinterInfo* info);
 
   bool notify_ = true;
   QString binName_ = QStringLiteral("Default");
@@ -263,7 +273,8 @@ class TppPrinterSetup {
   TppPageDef pageDef_;
   QString paperName_ = QStringLiteral("Custom");
   QString printerName_ = QStringLiteral("Default");
-  TppPrinterInfo* info_ = nullptr;
+  mutable TppPrinterInfo* info_ = nullptr;
+  mutable int generation_ = -1;  // of the printer list info_ comes from
   TppSetupOwner* owner_ = nullptr;
   TppUnitType units_ = utInches;
   int storedPaperSize_ = 0;
@@ -271,34 +282,29 @@ class TppPrinterSetup {
   float readPaperWidth_ = 0;
 };
 
-// Draws on a printer with fonts at the printer's resolution.  Outside a
-// page it only measures.
-class TppPrinterCanvas {
+// The canvas of a printer: draws on the open page (device pixels from the
+// printable area's corner) and measures with the printer's own font
+// metrics, also between pages.  Its font keeps its point size at the
+// printer's vertical resolution, and coloured text is black on a printer
+// without colours.
+class TppPrinterCanvas : public TCanvas {
  public:
   explicit TppPrinterCanvas(TppCustomPrinter* printer) : printer_(printer) {}
 
   // The font as last set, kept in step with the printer (see SyncFont).
-  const TFont& Font();
-  void SetFont(const TFont& font);
+  const TFont& Font() override;
+  void SetFont(const TFont& font) override;
   // Keeps the font's point size at the printer's vertical resolution, and
   // makes coloured text black on a printer without colours.
   void SyncFont();
-  // The Qt font for drawing on the printer.
-  QFont QtFont();
 
-  // The open page's painter, device pixels from the printable area's
-  // corner; nil outside a page.
-  QPainter* Painter();
-
-  int TextWidth(const QString& text);
-  int TextHeight(const QString& text);
-  // Text whose cell's top left corner is at (x, y), in the font's colour.
-  void TextOut(int x, int y, const QString& text);
-  void FillRect(const QRect& r, TColor color);
+  // The open page's painter; nil outside a page.
+  QPainter* Painter() override;
+  // The printer's measuring device; nil (the screen) without a context.
+  QPaintDevice* MeasuringDevice() override;
 
  private:
   TppCustomPrinter* printer_;
-  TFont font_;
 };
 
 // A printer: device context, driver settings, documents and pages.
@@ -311,12 +317,17 @@ class TppCustomPrinter {
 
   std::function<void(TppCustomPrinter* Sender)> OnChange;
 
-  // False when the document could not be started (no usable context, or
-  // an output file that cannot be written).
+  // The document lifecycle.  Each answers false when the system refused
+  // (ErrorText tells why): no usable context, an output file that cannot
+  // be written, a spooler that refuses the job.  EndDoc hands the document
+  // over (to the spooler, or into its file); AbortDoc throws it away, so
+  // that nothing of it is printed or written.
   bool BeginDoc();
-  void EndDoc();
-  void StartPage();
-  void EndPage();
+  bool EndDoc();
+  void AbortDoc();
+  bool StartPage();
+  bool EndPage();
+  QString ErrorText() const { return error_; }
   TppPrinterCanvas* Canvas();
 
   void PixelsPerInch(int& x, int& y);
@@ -325,13 +336,16 @@ class TppCustomPrinter {
 
   QString PrinterName() const { return printerName_; }
   void SetPrinterName(const QString& name);
-  TppPrinterInfo* PrinterInfo() const { return info_; }
+  // Looked up again by name after the printer list was rebuilt.
+  TppPrinterInfo* PrinterInfo() const { return Info(); }
   TppPrinterCapabilities* Capabilities();
 
   QString DocumentName() const { return documentName_; }
   void SetDocumentName(const QString& s) { documentName_ = s; }
+  // With an output file name the documents are PDF files of true-size
+  // pages; no printer is needed for them.
   QString OutputFileName() const { return outputFileName_; }
-  void SetOutputFileName(const QString& s) { outputFileName_ = s; }
+  void SetOutputFileName(const QString& s);
 
   bool Printing() const { return printing_; }
   bool PageOpen() const { return pageOpen_; }
@@ -352,16 +366,22 @@ class TppCustomPrinter {
  protected:
   void InstallSettings(const TDriverSettings& s);
   void ReleaseAll();
+  // The printer list was rebuilt: contexts and settings of the old list's
+  // printer are gone; a printer with a setup of its own writes it again.
+  virtual void SettingsLost() {}
 
  private:
   void ReadMetrics();
   void DeleteDC();
+  TppPrinterInfo* Info() const;
 
   QString printerName_ = QStringLiteral("Default");
   QString documentName_;
   QString outputFileName_;
   std::unique_ptr<TPrinterContext> dc_;
-  TppPrinterInfo* info_ = nullptr;
+  mutable TppPrinterInfo* info_ = nullptr;
+  mutable int generation_ = -1;
+  QString error_;
   std::unique_ptr<TDriverSettings> settings_;
   int defaultSource_ = 0;
   bool printing_ = false;
@@ -387,6 +407,9 @@ class TppPrinter : public TppCustomPrinter {
   // The printer's own setup, updated from the driver settings.
   TppPrinterSetup* ReadBackSetup();
   TppPrinterSetup* PrinterSetup() { return &setup_; }
+
+ protected:
+  void SettingsLost() override { WriteSettings(); }
 
  private:
   void WriteSettings();

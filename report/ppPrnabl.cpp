@@ -2,9 +2,11 @@
 
 #include "report/ppBands.h"
 #include "report/ppDrwCmd.h"
+#include "report/ppReport.h"
 #include "report/ppUtils.h"
 
 #include <algorithm>
+#include <memory>
 
 TppPrintable::TppPrintable(TComponent* owner)
     : TppCacheable(owner),
@@ -219,6 +221,74 @@ void TppPrintable::SetCaption(const QString& value) {
 void TppPrintable::FillDrawCommand(TppDrawCommand* command) {
   command->SetTag(Tag());
   command->SetBand(Band());
+}
+
+// ---------------------------------------------------------------------------
+// Generation
+
+bool TppPrintable::IsPrinting() const {
+  const TppBand* band = Band();
+  const TppCustomReport* report = band ? band->Report() : nullptr;
+  return report && report->Printing();
+}
+
+void TppPrintable::ResetPrintState() {
+  ready_ = visible_;
+  fits_ = true;
+  usedPrintHeight_ = 0;
+}
+
+void TppPrintable::ComputePrintRect() {
+  TppBand* band = Band();
+  if (!band) return;
+  const bool wasVisible = visible_;
+  if (OnPrint) OnPrint(this);
+  PublishEvent(this, ppevPrint);
+  // Made visible by its handler: it prints.
+  if (!wasVisible && !ready_ && visible_) ready_ = true;
+  if (!ready_ || !visible_) return;
+  const TppBandPrintState& b = band->PrintState;
+  const int left = b.Rect.Left + mmLeft_;
+  const int top = b.Rect.Top + mmTop_;
+  int height = mmHeight_;
+  if (stretchWithParent_ && band->PrintHeight() == phStatic)
+    height = std::max(height, b.Rect.Bottom - top);
+  if (band->PrintHeight() == phDynamic && top + height > b.SpaceLimit + 1) {
+    // Continues on the next page with its band.
+    fits_ = false;
+    return;
+  }
+  printRect_ = {left, top, left + mmWidth_, top + height};
+  usedPrintHeight_ = height;
+  AfterPrintPositioning();
+  printRect_.Bottom = top + usedPrintHeight_;
+}
+
+void TppPrintable::PrintToPage(TppPage* page) {
+  if (page && ready_ && visible_) MakeDrawCommand(page);
+}
+
+TppDrawCommand* TppPrintable::MakeDrawCommand(TppPage* page) {
+  TComponent* made = CreateComponentOfClass(drawCommandClass_, nullptr);
+  auto* command = dynamic_cast<TppDrawCommand*>(made);
+  if (!command) {
+    delete made;
+    throw Exception(QStringLiteral("O comando de desenho %1 não está registado.").arg(drawCommandClass_));
+  }
+  std::unique_ptr<TppDrawCommand> owned(command);
+  FillDrawCommand(command);
+  bool listened = false;
+  for (int i = 0; i < ListenerCount() && !listened; ++i)
+    listened = Listeners(i)->WantsEvent(ppevDrawCommandClick);
+  command->Clickable = bool(OnDrawCommandClick) || listened;
+  command->SetComponent(this);
+  command->PagePrintableRect = page->PageDef().PrintableRect();
+  if (OnDrawCommandCreate) OnDrawCommandCreate(this, command);
+  owned.release();
+  command->SetPage(page);
+  TppEventParams params{static_cast<TppDrawCommand*>(command)};
+  PublishEvent(this, ppevDrawCommandCreate, params);
+  return command;
 }
 
 void TppPrintable::DrawCommandClick(TppDrawCommand* command) {

@@ -14,6 +14,7 @@
 
 class TppBand;
 class TppDrawCommand;
+class TppPage;
 
 using TppDrawCommandEvent = std::function<void(TComponent* Sender, TppDrawCommand* Command)>;
 
@@ -120,6 +121,31 @@ class TppPrintable : public TppCacheable {
   // The geometry changed; the base calls Changed.
   virtual void BoundsChanged();
 
+  // --- Generation.  When its band prints, the engine resets the
+  // component, has it compute where it prints (ComputePrintRect) and, when
+  // it has a height there, print onto the page (PrintToPage).
+  // The report is generating pages (sizes are not measured meanwhile).
+  bool IsPrinting() const;
+  // Before each print of its band: ready when visible, nothing placed yet.
+  void ResetPrintState();
+  // OnPrint (and event 32), then, when ready and visible, the print
+  // rectangle: the band's place on the page plus the component's own
+  // geometry.  In a dynamic band a component that reaches more than 1
+  // below the space left on the page does not fit (Fits answers false).
+  virtual void ComputePrintRect();
+  // Makes the component's draw command on the page when it is ready and
+  // visible.
+  virtual void PrintToPage(TppPage* page);
+  // A new command of DrawCommandClass filled by FillDrawCommand, marked
+  // clickable when someone listens for clicks, attached to the page (event
+  // 84 then tells the listeners).  Throws Exception when the class is not
+  // registered.
+  virtual TppDrawCommand* MakeDrawCommand(TppPage* page);
+  bool Ready() const { return ready_; }
+  bool Fits() const { return fits_; }
+  // The height the component takes on the page (0 when it did not print).
+  int UsedPrintHeight() const { return usedPrintHeight_; }
+
   // --- Draw commands
   // The part every component fills in the draw commands it makes: the tag
   // and the band.
@@ -136,8 +162,14 @@ class TppPrintable : public TppCacheable {
   void ParentChanged(TppRelative* oldParent) override;
   // The component joined or left a band.
   virtual void BandChanged() {}
+  // Runs once the print rectangle is placed; a stretching component would
+  // change the used height here.
+  virtual void AfterPrintPositioning() {}
+  // Sets AutoSize without measuring (for constructors).
+  void InitAutoSize(bool value) { autoSize_ = value; }
 
   TppRect printRect_;
+  int usedPrintHeight_ = 0;
 
  private:
   TppPrinter* ConversionPrinter() const;
@@ -167,4 +199,6 @@ class TppPrintable : public TppCacheable {
   TAlignment alignment_ = taLeftJustify;
   QString caption_;
   QString drawCommandClass_;
+  bool ready_ = false;
+  bool fits_ = true;
 };

@@ -5,12 +5,26 @@
 //
 // While the report is printing (the engine is generating pages for a
 // device) the setters of the print options are locked: they do nothing.
+//
+// Printing: Print opens the preview or prints through the print path (with
+// the print and cancel dialogs registered in the form registry, when there
+// are any); GenerateToDevices runs one publishing cycle to the devices
+// attached to the report's publisher.  Every failure reaches the caller as
+// EPrintError (report/ppUtils).
 #pragma once
 
 #include "platform/Graphics.h"
+#include "report/ppDevice.h"
 #include "report/ppPrintr.h"
 #include "report/ppRelatv.h"
 #include "report/ppTypes.h"
+
+#include <memory>
+
+class TppCancelDialogIntf;
+class TppPreviewerIntf;
+class TppPrintDialogIntf;
+class TppPrinterDevice;
 
 class TppProducer : public TppRelative, public TppSetupOwner {
  public:
@@ -29,6 +43,41 @@ class TppProducer : public TppRelative, public TppSetupOwner {
   // The shared printer with this report's setup applied; null without any
   // printer installed.
   TppPrinter* Printer() const;
+  // The report's publisher: the devices attached to it receive its pages.
+  TppPublisher* Publisher() const { return publisher_.get(); }
+  // The windows and the printer device of a run under way (null otherwise).
+  TppPreviewerIntf* PreviewForm() const { return previewForm_; }
+  TppPrintDialogIntf* PrintDialog() const { return printDialog_; }
+  TppCancelDialogIntf* CancelDialog() const { return cancelDialog_; }
+  TppPrinterDevice* PrinterDevice() const { return printerDevice_; }
+
+  // --- Printing
+  // DeviceType "Screen": opens the preview window registered for
+  // TppCustomPreviewer (nothing without one), which shows the pages;
+  // modally when ModalPreview.  Any other registered device: the print
+  // path — a TppPrinterDevice of the report's printer setup, the print
+  // dialog when ShowPrintDialog and one is registered (Cancel there prints
+  // nothing), the cancel dialog when ShowCancelDialog and one is
+  // registered, then GenerateToDevices; the report's printer setup is put
+  // back afterwards unless SavePrinterSetup.  A printer that cannot print
+  // (and no output file) raises EPrintError with message 1020.  A call
+  // while the report is printed already does nothing.
+  void Print();
+  // One publishing cycle: the publisher and the engine start afresh, the
+  // devices attached to the publisher receive the pages they ask for.
+  // Ignored while a cycle runs (a call that comes through the events
+  // processed during generation).  Throws EPrintError; the devices' jobs
+  // are thrown away then.
+  void GenerateToDevices();
+  // Stops the generation under way after the current band, component or
+  // page; the devices' jobs are cancelled (a printer document is thrown
+  // away).
+  void Cancel();
+  bool CancelRequested() const { return cancelRequested_; }
+  // The page a preview shows, offered by the print dialog as the current
+  // page (0: none).
+  int CurrentPageNo() const { return currentPageNo_; }
+  void SetCurrentPageNo(int page) { currentPageNo_ = page; }
   int LanguageIndex() const { return int(language_); }
 
   // --- The printer setup (owned; setting it copies the given one)
@@ -120,9 +169,31 @@ class TppProducer : public TppRelative, public TppSetupOwner {
   bool SetupOwnerLoading() const override { return IsLoading(); }
   bool SetupOwnerReading() const override { return IsReading(); }
 
+ protected:
+  // What the report's engine does: start afresh, generate the pages of a
+  // request (handing each to the publisher), stop; whether a generation is
+  // under way or was stopped; whether pages are cached.
+  virtual void ResetEngines() {}
+  virtual void GeneratePages(const TppPageRequest& /*request*/) {}
+  virtual void StopEngines() {}
+  virtual bool EngineRunning() const { return false; }
+  virtual bool CachePagesWanted() const { return false; }
+
  private:
   void Fire(const TppNotifyEvent& handler, int eventNo);
+  void PreviewPath();
+  void PrintPath();
+  void FreeForms(bool preview);
 
+  std::unique_ptr<TppPublisher> publisher_;
+  TppPreviewerIntf* previewForm_ = nullptr;
+  TppPrintDialogIntf* printDialog_ = nullptr;
+  TppCancelDialogIntf* cancelDialog_ = nullptr;
+  TppPrinterDevice* printerDevice_ = nullptr;
+  bool cancelRequested_ = false;
+  bool generating_ = false;
+  bool printPath_ = false;
+  int currentPageNo_ = 0;
   std::unique_ptr<TppPrinterSetup> printerSetup_;
   TppUnitType units_ = utInches;
   QString deviceType_ = QStringLiteral("Screen");

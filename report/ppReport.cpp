@@ -1,6 +1,7 @@
 #include "report/ppReport.h"
 
 #include "report/ppBands.h"
+#include "report/ppEngine.h"
 #include "report/ppUtils.h"
 
 void TppCustomReport::SetColumns(int value) {
@@ -27,6 +28,30 @@ void TppCustomReport::Loaded() {
   TppProducer::Loaded();
   PrinterSetup()->Loaded();
 }
+
+TppBandedReport::TppBandedReport(TComponent* owner)
+    : TppCustomReport(owner), engine_(std::make_unique<TppEngine>(this)) {
+  engine_->PageReady = [this](TppPage& page) { Publisher()->AcceptPage(page); };
+}
+
+TppBandedReport::~TppBandedReport() {
+  // The engine's page goes before the bands its commands point back to.
+  engine_.reset();
+}
+
+void TppBandedReport::ResetEngines() { engine_->Reset(); }
+
+void TppBandedReport::GeneratePages(const TppPageRequest& request) {
+  TppPage& page = engine_->Page();
+  // Another printer or orientation: the pages made so far are of no use.
+  if (!page.PrinterSetup()->IsEqualPrinterAndOrientation(*PrinterSetup())) engine_->Reset();
+  page.SetPrinterSetup(PrinterSetup());
+  engine_->Generate(request);
+}
+
+void TppBandedReport::StopEngines() { engine_->Stop(); }
+
+bool TppBandedReport::EngineRunning() const { return engine_->Busy(); }
 
 int TppBandedReport::BandCount() const { return ChildCount(); }
 

@@ -9,6 +9,7 @@
 
 class TppBand;
 class TppDetailBand;
+class TppEngine;
 
 class TppCustomReport : public TppProducer {
  public:
@@ -38,6 +39,10 @@ class TppCustomReport : public TppProducer {
   void SetPassSetting(TppPassSettingType value) { passSetting_ = value; }
   bool SaveAsTemplate() const { return saveAsTemplate_; }
   void SetSaveAsTemplate(bool value) { saveAsTemplate_ = value; }
+  // Generation lets the program process its pending events after every
+  // band, component and page (ProcessMessages, report/ppUtils).
+  bool EnableProcessMessages() const { return enableProcessMessages_; }
+  void SetEnableProcessMessages(bool value) { enableProcessMessages_ = value; }
 
   // After loading, the printer setup's stored paper code restores the
   // current printer's own name for the paper.
@@ -52,12 +57,17 @@ class TppCustomReport : public TppProducer {
   int pageLimit_ = 0;
   TppPassSettingType passSetting_ = psOnePass;
   bool saveAsTemplate_ = false;
+  bool enableProcessMessages_ = true;
 };
 
 class TppBandedReport : public TppCustomReport {
  public:
   LURNS_COMPONENT(TppBandedReport)
-  explicit TppBandedReport(TComponent* owner = nullptr) : TppCustomReport(owner) {}
+  explicit TppBandedReport(TComponent* owner = nullptr);
+  ~TppBandedReport() override;
+
+  // The engine that generates the report's pages.
+  TppEngine* Engine() const { return engine_.get(); }
 
   int BandCount() const;
   TppBand* Bands(int index) const;
@@ -66,6 +76,16 @@ class TppBandedReport : public TppCustomReport {
   TppDetailBand* DetailBand() const;
   // Adds a band at the end of the report's bands (SetReport of the band).
   void AddBand(TppBand* band);
+
+ protected:
+  void ResetEngines() override;
+  void GeneratePages(const TppPageRequest& request) override;
+  void StopEngines() override;
+  bool EngineRunning() const override;
+  bool CachePagesWanted() const override { return CachePages(); }
+
+ private:
+  std::unique_ptr<TppEngine> engine_;
 };
 
 class TppReport : public TppBandedReport {

@@ -401,3 +401,30 @@ QString TppResourceManager::ModuleString(int identifier) const {
     }
   return {};
 }
+
+// ---------------------------------------------------------------------------
+// Print errors
+
+EPrintError::EPrintError(const QString& reason)
+    : Exception(EngineMessage(msgCannotGenerateReport) + QStringLiteral("\n\n") + reason),
+      Reason(reason) {}
+
+// ---------------------------------------------------------------------------
+// Pending events
+
+namespace {
+TppProcessMessagesHook& InstalledProcessMessages() {
+  static TppProcessMessagesHook hook = [] {
+    if (QCoreApplication::instance()) QCoreApplication::processEvents();
+  };
+  return hook;
+}
+}  // namespace
+
+void SetProcessMessagesHook(TppProcessMessagesHook hook) {
+  InstalledProcessMessages() = std::move(hook);
+}
+
+void ProcessMessages() {
+  if (const TppProcessMessagesHook& hook = InstalledProcessMessages()) hook();
+}

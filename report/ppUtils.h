@@ -8,11 +8,13 @@
 // results match the thousandths stored in existing report files.
 #pragma once
 
+#include "platform/Types.h"
 #include "report/ppTypes.h"
 
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -112,6 +114,10 @@ enum TppMessage : int {
   msgPrintPositionExceedsSpace = 415,
   msgPrinterSetupProblem = 1020,
   msgCannotGenerateReport = 1023,
+  msgBandNeverFits = 1030,      // "A banda <name> não cabe numa página vazia..."
+  msgReportNeverEnds = 1031,    // "O relatório não tem dados ... nunca terminaria."
+  msgPrinterRefused = 1032,     // "A impressora <printername> recusou o documento."
+  msgFileNotWritten = 1033,     // "Não foi possível escrever o ficheiro <filename>."
 };
 
 inline constexpr int MessageIdentifierBase = 43000;
@@ -191,3 +197,30 @@ TppResourceManager& ResourceManager();
 // Reads the identifier=text form of message tables; answers nothing when
 // the bytes are not UTF-8 text.
 std::optional<QHash<int, QString>> ParseMessageTable(const QByteArray& bytes);
+
+// ---------------------------------------------------------------------------
+// Print errors
+
+// The one error kind in which every failure of producing a report reaches
+// the caller, whatever failed (generation, the printer, the spooler, the
+// output file): its message is message 1023 ("Impossível Gerar
+// Relatório"), two line breaks and the reason.
+class EPrintError : public Exception {
+ public:
+  explicit EPrintError(const QString& reason);
+  QString Reason;
+};
+
+// ---------------------------------------------------------------------------
+// Pending events during generation
+
+// Generation lets the program process its pending events after every band,
+// component and page, so that a preview's or cancel dialog's Cancel button
+// and status texts work while pages are produced.  It goes through this
+// hook, which by default processes the pending events of the Qt
+// application when there is one.  A program installs its own to keep some
+// input away while a print runs (a second print, closing a window); an
+// empty hook processes nothing.
+using TppProcessMessagesHook = std::function<void()>;
+void SetProcessMessagesHook(TppProcessMessagesHook hook);
+void ProcessMessages();

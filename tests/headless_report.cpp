@@ -4,12 +4,16 @@
 // program without windows (the command-line tool) does before printing.
 #include "report/ppBands.h"
 #include "report/ppClass.h"
+#include "report/ppCtrls.h"
+#include "report/ppPrnDev.h"
 #include "report/ppDrwCmd.h"
 #include "report/ppFormIntf.h"
 #include "report/ppReport.h"
 #include "report/ppUtils.h"
 
+#include <QFile>
 #include <QGuiApplication>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 TEST(Headless, AReportAndItsPagesNeedNoWindows) {
@@ -36,6 +40,31 @@ TEST(Headless, AReportAndItsPagesNeedNoWindows) {
   // No window is registered in a program without windows.
   EXPECT_EQ(EngineFormClass(ppCustomPreviewer), nullptr);
   EXPECT_EQ(EngineMessage(msgCannotGenerateReport), "Impossível Gerar Relatório");
+}
+
+TEST(Headless, AReportPrintsIntoAPdfWithoutWindowsOrPrinters) {
+  SetPrinterBackend(std::make_unique<TNoPrinterBackend>());
+  ResetPrinterList();
+  RegisterDeviceClass<TppPrinterDevice>();
+  QTemporaryDir dir;
+  const QString file = dir.filePath("capa.pdf");
+  TComponent container;
+  auto* report = new TppReport(&container);
+  report->SetUnits(utMMThousandths);
+  auto* band = new TppDetailBand(&container);
+  band->SetReport(report);
+  auto* label = new TppLabel(&container);
+  label->SetBand(band);
+  label->SetCaption("Lurns para CD");
+  auto* shape = new TppShape(&container);
+  shape->SetBand(band);
+  report->SetDeviceType("Printer");
+  report->PrinterSetup()->SetOutputFileName(file);
+  report->Print();  // no print dialog, no cancel dialog: straight to the file
+  QFile pdf(file);
+  ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(pdf.readAll().startsWith("%PDF"));
+  UnregisterDeviceClass<TppPrinterDevice>();
 }
 
 int main(int argc, char** argv) {

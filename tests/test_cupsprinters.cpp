@@ -9,7 +9,10 @@
 // a test that finds none fails instead.
 #include "platform/CupsPrinterBackend.h"
 #include "report/ppPrintr.h"
+#include "report/ppPrnDev.h"
 #include "report/ppUtils.h"
+#include "support/PdfTools.h"
+#include "support/ReportFixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -633,3 +636,152 @@ TEST_F(CupsFilePdf, LandscapeThenPortraitThroughTheSpooler) { CheckSpoolerJob(tr
 
 // The other order: the job's last page decides nothing for the first.
 TEST_F(CupsFilePdf, PortraitThenLandscapeThroughTheSpooler) { CheckSpoolerJob(false); }
+
+// ---------------------------------------------------------------------------
+// Reports through the printer device to the FilePDF queue: one job of
+// several reports (each page on its own paper orientation), a cancelled
+// job, and a queue that refuses jobs.
+
+namespace {
+
+// A page of a cover print: a bar 567 x 8 screen pixels (150.019 x 2.117
+// mm: shapes are laid out in whole screen pixels) whose place tells the
+// page (at 30, 60 and 90 mm from the top), on landscape or portrait A4.
+constexpr int kBarLength = 567, kBarHeight = 8;
+double BarMM(int pixels) {
+  return UnitsToMMThousandths(utScreenPixels, dirHorizontal, nullptr, float(pixels)) / 1000.0;
+}
+
+struct BarReport {
+  TComponent owner;
+  TestReport r;
+  BarReport(int pageNo, TPrinterOrientation o) : r(&owner, o, 120000) {
+    TppShape* bar = r.Square(20000 - 6350, 30000 * pageNo - 6350, 1000, &owner);
+    bar->SetmmWidth(int(BarMM(kBarLength) * 1000));
+    bar->SetmmHeight(int(BarMM(kBarHeight) * 1000));
+  }
+};
+
+// The bar of page `pageNo` where the sheet shows it, in millimetres: a
+// landscape page lies turned on the upright sheet.
+QRectF ExpectedBar(int pageNo, TPrinterOrientation o) {
+  const QRectF onPage(20, 30.0 * pageNo, BarMM(kBarLength), BarMM(kBarHeight));
+  return o == poLandscape ? TurnedOntoPortraitSheet(onPage, kA4HeightMM) : onPage;
+}
+
+// Sends the pages `from`..`to` of the three-page cover through one device
+// as one job and answers the job's output file pages, measured.
+class CupsCoverJobs : public CupsFilePdf {
+ protected:
+  void PrintPages(int from, int to, const QString& title) {
+    static const TPrinterOrientation kOrient[3] = {poLandscape, poLandscape, poPortrait};
+    std::vector<std::unique_ptr<BarReport>> reports;
+    std::vector<TppProducer*> list;
+    for (int p = from; p <= to; ++p) {
+      reports.push_back(std::make_unique<BarReport>(p, kOrient[p - 1]));
+      reports.back()->r.report->PrinterSetup()->SetPrinterName("FilePDF");
+      list.push_back(reports.back()->r.report);
+    }
+    TppPrinterDevice device;
+    TppPrinterSetup setup;
+    setup.Assign(*list.front()->PrinterSetup());
+    setup.SetDocumentName(title);
+    device.Printer()->ApplySetup(setup);
+    ASSERT_TRUE(PrintReports(device, list));
+  }
+};
+
+}  // namespace
+
+// Qt used to set a job's orientation from its last page; the program sends
+// its own PDF with each page's size and no job orientation.  Measured: the
+// landscape pages come out turned onto the upright sheet, the portrait one
+// upright, none cut or scaled, whether the job holds pages 1-3, 1 or 3 —
+// and the same when the program turns the landscape pages itself (for
+// drivers that would not).
+TEST_F(CupsCoverJobs, MixedOrientationsKeepEveryBarAtItsLength) {
+  static const TPrinterOrientation kOrient[3] = {poLandscape, poLandscape, poPortrait};
+  const struct {
+    int from, to;
+    bool upright;
+  } ranges[] = {{1, 3, false}, {1, 1, false}, {3, 3, false}, {1, 3, true}};
+  auto* backend = dynamic_cast<TCupsPrinterBackend*>(&PrinterBackend());
+  ASSERT_NE(backend, nullptr);
+  for (const auto& range : ranges) {
+    SCOPED_TRACE(testing::Message() << "pages " << range.from << "-" << range.to
+                                    << (range.upright ? " upright" : ""));
+    backend->UprightPages = range.upright;
+    const QString title = QStringLiteral("Lurns cover %1-%2 %3-%4")
+                              .arg(range.from)
+                              .arg(range.to)
+                              .arg(QCoreApplication::applicationPid())
+                              .arg(QDateTime::currentMSecsSinceEpoch());
+    const QDateTime started = QDateTime::currentDateTime().addSecs(-1);
+    PrintPages(range.from, range.to, title);
+    if (HasFatalFailure()) return;
+    const int state = WaitForJob("FilePDF", title, kJobWaitMs);
+    ASSERT_EQ(state, IPP_JSTATE_COMPLETED) << "the job ended in state " << state;
+    ASSERT_TRUE(WaitForFile(outputFile_, started, 10000));
+    QString why;
+    const QString info = QString::fromUtf8(pdf::RunTool("pdfinfo", {outputFile_}, &why));
+    ASSERT_TRUE(info.contains(title)) << "the file is another job's: " << info.toStdString();
+    const QList<pdf::Page> pages = pdf::Pages(outputFile_, &why);
+    ASSERT_EQ(pages.size(), range.to - range.from + 1);
+    for (int p = range.from; p <= range.to; ++p) {
+      const pdf::Page& page = pages[p - range.from];
+      EXPECT_NEAR(page.SizePt.width(), kA4WidthPt, 0.5) << p;
+      EXPECT_NEAR(page.SizePt.height(), kA4HeightPt, 0.5) << p;
+      const QRectF bar = pdf::DarkBoxMM(pdf::Rasterise(outputFile_, p - range.from + 1, 300, &why));
+      ExpectBoxNear(bar, ExpectedBar(p, kOrient[p - 1]), "bar");
+      // At its length: not scaled, not cut.
+      EXPECT_NEAR(std::max(bar.width(), bar.height()), BarMM(kBarLength), kToleranceMM) << p;
+    }
+  }
+}
+
+// A cancelled job never reaches the queue.
+TEST_F(CupsCoverJobs, ACancelledJobIsNotSent) {
+  const QString title =
+      QStringLiteral("Lurns cancelled %1").arg(QDateTime::currentMSecsSinceEpoch());
+  BarReport a(1, poLandscape), b(2, poLandscape);
+  b.r.Square(0, 0, 1000, &b.owner)->OnPrint = [&](TComponent*) { b.r.report->Cancel(); };
+  TppPrinterDevice device;
+  TppPrinterSetup setup;
+  setup.Assign(*a.r.report->PrinterSetup());
+  setup.SetPrinterName("FilePDF");
+  setup.SetDocumentName(title);
+  device.Printer()->ApplySetup(setup);
+  EXPECT_FALSE(PrintReports(device, {a.r.report, b.r.report}));
+  // Had it been sent, it would be listed (in any state) by now.
+  QThread::msleep(1000);
+  cups_job_t* jobs = nullptr;
+  const int n = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, "FilePDF", 0, CUPS_WHICHJOBS_ALL);
+  bool sent = false;
+  for (int i = 0; i < n; ++i) sent = sent || (jobs[i].title && title.toUtf8() == jobs[i].title);
+  cupsFreeJobs(n, jobs);
+  EXPECT_FALSE(sent);
+}
+
+// A queue that does not accept jobs: the print error says so, and the
+// queue is left as it was.
+TEST_F(CupsCoverJobs, ARefusedJobIsAPrintError) {
+  QProcess reject;
+  reject.start("cupsreject", {"-r", "Lurns test", "FilePDF"});
+  if (!reject.waitForFinished(10000) || reject.exitCode() != 0)
+    GTEST_SKIP() << "the FilePDF queue cannot be set to refuse jobs here";
+  struct Accept {
+    ~Accept() { QProcess::execute("cupsaccept", {"FilePDF"}); }
+  } accept;
+  BarReport a(1, poLandscape);
+  a.r.report->PrinterSetup()->SetPrinterName("FilePDF");
+  TppPrinterDevice device;
+  device.Printer()->ApplySetup(*a.r.report->PrinterSetup());
+  QString error;
+  try {
+    PrintReports(device, {a.r.report});
+  } catch (const EPrintError& e) {
+    error = e.Message;
+  }
+  EXPECT_TRUE(error.startsWith("Impossível Gerar Relatório\n\nA impressora FilePDF recusou o documento."))
+      << error.toStdString();
+}

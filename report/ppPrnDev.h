@@ -1,0 +1,112 @@
+// The printer device: prints the pages a report publishes on its own
+// printer (TppPrinter), a CUPS queue or a PDF file.  Every page carries its
+// own paper and orientation (the page's printer setup is applied before it
+// starts), and every draw command is converted to printer pixels relative
+// to the printable area and drawn with the printer's canvas — the canvas
+// operations the preview's screen device draws with too.
+//
+// A job is one GenerateToDevices of the report the device is attached to.
+// OpensDocument and ClosesDocument let several jobs share one printer
+// document: PrintReports puts a list of reports into one document (one
+// spooler job, one PDF file) that way.  A job that is cancelled or fails
+// throws the whole document away: nothing of it reaches the printer or the
+// file, and a failure is raised as EPrintError.
+#pragma once
+
+#include "report/ppDevice.h"
+#include "report/ppPrintr.h"
+
+#include <memory>
+#include <vector>
+
+class TppDrawImage;
+class TppDrawLine;
+class TppDrawShape;
+class TppDrawText;
+class TppProducer;
+
+class TppPrinterDevice : public TppDevice {
+ public:
+  LURNS_COMPONENT(TppPrinterDevice)
+  static QString DeviceName() { return QStringLiteral("Printer"); }
+  explicit TppPrinterDevice(TComponent* owner = nullptr);
+  ~TppPrinterDevice() override;
+
+  // The device's own printer: a setup applied to it chooses the printer,
+  // the paper and the output file.
+  TppPrinter* Printer() const { return printer_.get(); }
+
+  // A job opens a new printer document (else it continues the one open),
+  // and closes it when it ends (else it leaves it open for the next job).
+  bool OpensDocument = true;
+  bool ClosesDocument = true;
+
+  TppNotifyEvent OnStartPage;
+  TppNotifyEvent OnEndPage;
+
+  // The canvas drawn on during a job (null outside one), and the offsets
+  // from paper pixels to device pixels: minus the unprintable left and top
+  // borders.
+  TCanvas* Canvas() const { return canvas_; }
+  int OffsetX() const { return offsetX_; }
+  int OffsetY() const { return offsetY_; }
+  // The document of the last job was thrown away (cancelled or failed):
+  // jobs that continue it print nothing.
+  bool Aborted() const { return aborted_; }
+  // Sheets printed since the document was opened.
+  int PagesPrinted() const { return pagesPrinted_; }
+
+  void JobStarted() override;
+  void AcceptPage(TppPage& page) override;
+  void JobEnded() override;
+  void JobCancelled() override;
+
+  // The command's rectangle in device pixels, relative to the printable
+  // area, stored in the command.
+  void ComputeDeviceRect(TppDrawCommand* command);
+  // Computes the device rectangle and draws the engine's four kinds of
+  // command; false for any other kind.
+  bool RenderCommand(TppDrawCommand* command) override;
+
+  // True when the document is complete; otherwise the next collated copy
+  // has been published.
+  virtual bool NextCopy();
+  virtual void DrawShape(TppDrawShape* command);
+  virtual void DrawLine(TppDrawLine* command);
+  virtual void DrawImage(TppDrawImage* command);
+  virtual void DrawText(TppDrawText* command);
+  virtual void DrawBitmapImage(TppDrawImage* command);
+  virtual void DrawOffscreenImage(TppDrawImage* command);
+  virtual void DrawDirectImage(TppDrawImage* command);
+
+ private:
+  void StartPrinterPage(TppPage& page);
+  void EndPrinterPage();
+  void UpdateStatus(const TppPage& page);
+  QString TargetName() const;
+  // Throws the document away and raises the failure.
+  [[noreturn]] void Fail(const QString& reason);
+  [[noreturn]] void FailDocument();
+  void PlaceImage(TppDrawImage* command, bool vertical, QRect& target, bool& clip);
+
+  std::unique_ptr<TppPrinter> printer_;
+  TCanvas* canvas_ = nullptr;
+  int collatedCopies_ = 1;
+  bool firstPage_ = true;
+  bool lastPageKnown_ = false;
+  bool aborted_ = false;
+  int offsetX_ = 0;
+  int offsetY_ = 0;
+  int pagesPrinted_ = 0;
+};
+
+// Prints the reports one after another through the device as one printer
+// document (one spooler job, or one PDF file when the device's printer has
+// an output file name): `copies` times the whole list, set after set when
+// `collate`, else each page `copies` times in a row.  The reports' own
+// Copies and Collation are not used, and their pages go to the device's
+// printer and output file whatever their setups name.  Answers false when
+// the run was cancelled (nothing is printed then); a failure is raised as
+// EPrintError (nothing is printed either).
+bool PrintReports(TppPrinterDevice& device, const std::vector<TppProducer*>& reports,
+                  int copies = 1, bool collate = true);
