@@ -23,6 +23,8 @@
 #include <QtEndian>
 #include <gtest/gtest.h>
 #include <csignal>
+#include <deque>
+#include <functional>
 #include <limits>
 #include <sys/resource.h>
 
@@ -346,6 +348,76 @@ TEST_F(CoverFile, ClosingAsksAndCanSaveThroughTheDialog) {
   w->MarcarAlterado();
   dialogs->Confirms = {TModalResult::Cancel};
   EXPECT_FALSE(w->FormCloseQuery());
+}
+
+TEST_F(CoverFile, SavingOverAnExistingCoverAsksAboutTheNameWithItsExtension) {
+  // "capa" typed in the save dialog while capa.lrn exists: the question
+  // is about capa.lrn, on every path that shows the dialog.
+  ASSERT_TRUE(w->GravarFicheiro(Path("outra.lrn")));
+  const QByteArray antigo = Read("outra.lrn");
+  struct Caminho {
+    const char* nome;
+    bool pergunta;  // after "Ficheiro alterado. Gravar?" answered Yes
+    std::function<void()> comando;
+    std::deque<std::optional<QString>> depois;  // what the command asks for after a save
+  } caminhos[] = {
+      {"Gravar", false, [&] { w->menuFicheiroGravarClick(); }, {}},
+      {"Gravar Como", false, [&] { w->menuFicheiroGravarComoClick(); }, {}},
+      {"Novo", true, [&] { w->menuFicheiroNovoClick(); }, {}},
+      {"Abrir", true, [&] { w->manuFicheiroAbrirClick(); }, {std::nullopt}},
+      {"Recente", true, [&] { w->menuFicheirosFicheiroClick(1); }, {}},
+      {"Fechar", true, [&] { w->FormCloseQuery(); }, {}},
+  };
+  const QString pergunta = QString::fromUtf8("overwrite: capa.lrn já existe.\nQuer substituí-lo?");
+  for (const Caminho& c : caminhos) {
+    SCOPED_TRACE(c.nome);
+    auto preparar = [&] {
+      Write("capa.lrn", antigo);
+      w->LimparDocumento();
+      Texto(folhaFrente, QString::fromLatin1(c.nome), QRect(1, 2, 30, 10));
+      w->nomeFicheiro.clear();
+      w->MarcarAlterado();
+      SetRecent({Path("outra.lrn")});
+      w->MostrarRecentes();
+      dialogs->Asked.clear();
+    };
+    // Answered No: nothing is written, and the dialog comes back (cancelled here).
+    preparar();
+    dialogs->Confirms.clear();
+    if (c.pergunta) dialogs->Confirms.push_back(TModalResult::Yes);
+    dialogs->Confirms.push_back(TModalResult::No);
+    dialogs->Files = {Path("capa"), std::nullopt};
+    c.comando();
+    EXPECT_EQ(dialogs->Asked.count(pergunta), 1) << dialogs->Asked.join('|').toStdString();
+    EXPECT_EQ(dialogs->Asked.count("save: Gravar Lurn"), 1);
+    EXPECT_EQ(Read("capa.lrn"), antigo);
+    EXPECT_TRUE(dialogs->Files.empty());
+    EXPECT_TRUE(dialogs->Confirms.empty());
+    EXPECT_FALSE(w->ficheiroGravado);
+    // Answered Yes: the cover replaces capa.lrn.
+    preparar();
+    dialogs->Confirms.clear();
+    if (c.pergunta) dialogs->Confirms.push_back(TModalResult::Yes);
+    dialogs->Confirms.push_back(TModalResult::Yes);
+    dialogs->Files = {Path("capa")};
+    for (const auto& f : c.depois) dialogs->Files.push_back(f);
+    c.comando();
+    EXPECT_EQ(dialogs->Asked.count(pergunta), 1);
+    const TLeituraCapa l = LerCapa(Path("capa.lrn"));
+    ASSERT_EQ(l.Documento.Objectos(folhaFrente).size(), 1u);
+    EXPECT_EQ(l.Documento.Objectos(folhaFrente)[0].Texto, c.nome);
+    EXPECT_TRUE(dialogs->Files.empty());
+    EXPECT_TRUE(dialogs->Confirms.empty());
+  }
+  // A name that exists nowhere is not asked about.
+  dialogs->Asked.clear();
+  dialogs->Files = {Path("nova")};
+  w->menuFicheiroGravarComoClick();
+  EXPECT_EQ(dialogs->Asked, QStringList{"save: Gravar Lurn"});
+  EXPECT_TRUE(QFile::exists(Path("nova.lrn")));
+  const TFileDialogSpec& spec = dialogs->FileSpecs.back();
+  EXPECT_TRUE(spec.OverwritePrompt);
+  EXPECT_EQ(spec.DefaultExt, "*.lrn");
 }
 
 TEST_F(CoverFile, SaveOpenAndSaveAsKeepTheFileName) {
