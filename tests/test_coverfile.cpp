@@ -484,6 +484,29 @@ TEST_F(CoverFile, AFileThatCannotBeReadDoesNotBecomeTheCurrentFile) {
   EXPECT_EQ(Recent(), (QStringList{Path("bom.lrn"), "", "", "", Path("x.lrn")}));
 }
 
+TEST_F(CoverFile, ARecentFileWhosePathHoldsAnAmpersandShowsAndOpensThatPath) {
+  // A menu takes "&" for the mark of an access key.
+  ASSERT_TRUE(QDir(dir.path()).mkpath("Tom & Jerry && Co"));
+  const QString capa = Path("Tom & Jerry && Co/capa&1.lrn");
+  Texto(folhaFrente, "com e comercial", QRect(0, 0, 5, 5));
+  ASSERT_TRUE(w->GravarFicheiro(capa));
+  w->menuFicheiroNovoClick();
+  SetRecent({Path("outra.lrn"), capa});
+  w->MostrarRecentes();
+  // Shown as it is (the text the menu draws), with no access key made of it.
+  EXPECT_EQ(w->menuFicheirosFicheiro2->iconText(), capa);
+  EXPECT_TRUE(QKeySequence::mnemonic(w->menuFicheirosFicheiro2->text()).isEmpty());
+  dialogs->Asked.clear();
+  w->menuFicheirosFicheiro2->trigger();
+  EXPECT_TRUE(dialogs->Messages().isEmpty()) << dialogs->Messages().join('|').toStdString();
+  EXPECT_EQ(w->nomeFicheiro, capa);
+  EXPECT_EQ(w->painelFicheiro->text(), capa);
+  ASSERT_EQ(w->Documento().Objectos(folhaFrente).size(), 1u);
+  EXPECT_EQ(w->Documento().Objectos(folhaFrente)[0].Texto, "com e comercial");
+  EXPECT_EQ(Recent().first(), capa);
+  EXPECT_EQ(w->menuFicheirosFicheiro1->iconText(), capa);
+}
+
 TEST_F(CoverFile, CommandLineOpensWithoutNamingTheDocument) {
   Texto(folhaFrente, "capa", QRect(0, 0, 5, 5));
   ASSERT_TRUE(w->GravarFicheiro(Path("cmd.lrn")));
