@@ -2,6 +2,7 @@
 
 #include "document/Limites.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -232,6 +233,62 @@ bool GravarFolha(QIODevice& f, const TDocumento& doc, int folha, bool& perdidos)
   return true;
 }
 
+namespace {
+// Where a cover is written: a new file beside the old one, which takes the
+// old one's place only when everything was written (QSaveFile); or, where
+// the folder lets no file be made but the cover's own file may be
+// written, that file itself, whose old bytes are kept to be put back if
+// writing fails.
+class TDestino {
+ public:
+  explicit TDestino(const QString& nome) : seguro_(nome), directo_(nome) {}
+
+  bool Abrir() {
+    if (seguro_.open(QIODevice::WriteOnly)) return true;
+    if (!QFileInfo(directo_.fileName()).isFile()) return false;
+    // Unbuffered: a failed write is seen at once and leaves nothing
+    // pending that a later write could put in the wrong place.
+    if (!directo_.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) return false;
+    antigo_ = directo_.readAll();
+    if (directo_.error() != QFileDevice::NoError || !directo_.seek(0)) {
+      directo_.close();
+      return false;
+    }
+    noLugar_ = true;
+    return true;
+  }
+
+  bool Escrever(const QByteArray& b) { return (noLugar_ ? directo_.write(b) : seguro_.write(b)) == b.size(); }
+
+  bool Terminar() {
+    // Flushed before the commit so that a full disk is seen before the new
+    // file takes the place of the old one.
+    if (!noLugar_) return seguro_.flush() && seguro_.commit();
+    // The old file may have been longer.
+    if (!directo_.resize(directo_.pos())) return false;
+    directo_.close();
+    return directo_.error() == QFileDevice::NoError;
+  }
+
+  void Desistir() {
+    if (!noLugar_) {
+      seguro_.cancelWriting();
+      return;
+    }
+    directo_.unsetError();
+    if (directo_.isOpen() && directo_.seek(0) && directo_.write(antigo_) == antigo_.size())
+      directo_.resize(antigo_.size());
+    directo_.close();
+  }
+
+ private:
+  QSaveFile seguro_;
+  QFile directo_;
+  QByteArray antigo_;
+  bool noLugar_ = false;
+};
+}  // namespace
+
 TGravacaoCapa GravarCapa(const TDocumento& doc, const QString& nome) {
   TGravacaoCapa g;
   const QString base = nome.mid(nome.lastIndexOf(QLatin1Char('/')) + 1);
@@ -241,36 +298,33 @@ TGravacaoCapa GravarCapa(const TDocumento& doc, const QString& nome) {
     g.Fim = TFimGravacao::Falhou;
     return g;
   }
-  // Written beside the old file and put in its place only when every
-  // record was written.
-  QSaveFile f(nome);
-  if (!f.open(QIODevice::WriteOnly)) {
-    g.Mensagens.append(Aviso("Erro ao criar o ficheiro."));
-    g.Fim = TFimGravacao::NaoIniciada;
-    return g;
-  }
+  // The records are made first, then written.
   bool perdidos = false;
   TCoverRecord cabecalho;
   cabecalho.Tipo = QStringLiteral("Lurns CD");
   cabecalho.Texto = QStringLiteral("Quelto Sanir");
-  if (!Escrever(f, cabecalho, perdidos)) {
-    f.cancelWriting();
+  const QByteArray primeiro = cabecalho.Codificar();
+  QByteArray folhas;
+  {
+    QBuffer b(&folhas);
+    b.open(QIODevice::WriteOnly);
+    for (int folha = folhaFrente; folha <= folhaCD; ++folha) GravarFolha(b, doc, folha, perdidos);
+  }
+
+  TDestino f(nome);
+  if (!f.Abrir()) {
+    g.Mensagens.append(Aviso("Erro ao criar o ficheiro."));
+    g.Fim = TFimGravacao::NaoIniciada;
+    return g;
+  }
+  if (!f.Escrever(primeiro)) {
+    f.Desistir();
     g.Mensagens.append(Aviso("Erro de escrita no ficheiro."));
     g.Fim = TFimGravacao::NaoIniciada;
     return g;
   }
-  for (int folha = folhaFrente; folha <= folhaCD; ++folha) {
-    if (!GravarFolha(f, doc, folha, perdidos)) {
-      f.cancelWriting();
-      g.Mensagens.append(Aviso("Erro de escrita no ficheiro."));
-      g.Fim = TFimGravacao::Falhou;
-      return g;
-    }
-  }
-  // Flushed here so that a full disk is seen before the new file takes the
-  // place of the old one.
-  if (!f.flush() || !f.commit()) {
-    f.cancelWriting();
+  if (!f.Escrever(folhas) || !f.Terminar()) {
+    f.Desistir();
     g.Mensagens.append(Aviso("Erro de escrita no ficheiro."));
     g.Fim = TFimGravacao::Falhou;
     return g;

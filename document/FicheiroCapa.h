@@ -56,7 +56,9 @@ struct TGravacaoCapa {
 // Writes a document to a cover file.  Only a name whose extension is
 // exactly ".lrn" is written.  The records go to a file beside the old one,
 // which takes its place only when everything was written: a failed save
-// never destroys the last good copy.
+// never destroys the last good copy.  Where no file can be made beside it
+// (a folder the user may not write, holding a file the user may), the
+// file is written in place instead, and put back as it was if that fails.
 TGravacaoCapa GravarCapa(const TDocumento& documento, const QString& ficheiro);
 
 // The records of one sheet: its background records, then one per object

@@ -26,7 +26,10 @@
 #include <deque>
 #include <functional>
 #include <limits>
+#include <linux/capability.h>
 #include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 namespace {
 
@@ -546,6 +549,87 @@ TEST_F(CoverFile, AFailedWriteKeepsTheOldFile) {
   EXPECT_FALSE(w->ficheiroGravado);
   EXPECT_TRUE(w->lampadaVermelha->isVisibleTo(w.get()));
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"keep.lrn"});  // no temporary left
+}
+
+// For its lifetime the calling thread checks file permissions as any user
+// is checked: the capabilities by which root passes over them are dropped
+// from its effective set, and taken back afterwards.  (File operations of
+// Qt run in the thread that calls them.)  For a user other than root it
+// changes nothing.
+class AsAnyUser {
+ public:
+  AsAnyUser() {
+    if (syscall(SYS_capget, &header_, saved_) != 0) return;
+    __user_cap_data_struct less[2] = {saved_[0], saved_[1]};
+    for (int cap : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER})
+      less[cap / 32].effective &= ~(1u << (cap % 32));
+    dropped_ = syscall(SYS_capset, &header_, less) == 0;
+  }
+  ~AsAnyUser() {
+    if (dropped_) syscall(SYS_capset, &header_, saved_);
+  }
+  AsAnyUser(const AsAnyUser&) = delete;
+  AsAnyUser& operator=(const AsAnyUser&) = delete;
+
+ private:
+  __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
+  __user_cap_data_struct saved_[2] = {};
+  bool dropped_ = false;
+};
+
+TEST_F(CoverFile, ACoverInAFolderTheUserMayNotWriteIsWrittenInPlace) {
+  ASSERT_TRUE(QDir(dir.path()).mkdir("fechada"));
+  const QString capa = Path("fechada/capa.lrn");
+  ASSERT_TRUE(w->GravarFicheiro(capa));
+  ASSERT_EQ(Read("fechada/capa.lrn"), EmptyCover());
+  const auto aberta = QFile::permissions(Path("fechada"));
+  ASSERT_TRUE(QFile::setPermissions(Path("fechada"), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup |
+                                                         QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther));
+  {
+    AsAnyUser utilizador;
+    // No file can be made in the folder (root included, for this thread),
+    // while the cover itself may be written.
+    QFile sonda(Path("fechada/sonda"));
+    ASSERT_FALSE(sonda.open(QIODevice::WriteOnly)) << "the folder still takes new files";
+    ASSERT_TRUE(QFileInfo(capa).isWritable());
+
+    for (int i = 0; i < 3; ++i) Texto(folhaFrente, QStringLiteral("no lugar %1").arg(i), QRect(0, 0, 5, 5));
+    w->MarcarAlterado();
+    EXPECT_TRUE(w->GravarFicheiro(capa));
+    EXPECT_TRUE(dialogs->Messages().isEmpty()) << dialogs->Messages().join('|').toStdString();
+    EXPECT_TRUE(w->ficheiroGravado);
+    EXPECT_EQ(Read("fechada/capa.lrn").size(), 5148 + 3 * 572);
+    EXPECT_EQ(LerCapa(capa).Documento.Objectos(folhaFrente).size(), 3u);
+
+    // A failed write puts the old cover back (a file size limit makes the
+    // disk "full" after 5720 bytes; the old cover has 6864).
+    Texto(folhaFrente, "mais um", QRect(0, 0, 5, 5));
+    const QByteArray antes = Read("fechada/capa.lrn");
+    struct rlimit old {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 5148 + 4 * 572 - 1;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool gravou = w->GravarFicheiro(capa);
+    setrlimit(RLIMIT_FSIZE, &old);
+    signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(gravou);
+    EXPECT_EQ(dialogs->Messages().last(), "Erro de escrita no ficheiro.");
+    EXPECT_EQ(Read("fechada/capa.lrn"), antes);
+
+    // A shorter cover leaves nothing of the longer one behind.
+    w->LimparDocumento();
+    EXPECT_TRUE(w->GravarFicheiro(capa));
+    EXPECT_EQ(Read("fechada/capa.lrn"), EmptyCover());
+
+    // A new cover still cannot be made there.
+    dialogs->Asked.clear();
+    EXPECT_FALSE(w->GravarFicheiro(Path("fechada/nova.lrn")));
+    EXPECT_EQ(dialogs->Messages(), QStringList{"Erro ao criar o ficheiro."});
+  }
+  EXPECT_EQ(QDir(Path("fechada")).entryList(QDir::Files | QDir::Hidden), QStringList{"capa.lrn"});
+  QFile::setPermissions(Path("fechada"), aberta);
 }
 
 // ---------------------------------------------------------------------------
