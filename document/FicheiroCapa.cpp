@@ -17,9 +17,12 @@ int FolhaPorCodigo(const QString& codigo) {
   return 0;
 }
 
-bool Escrever(QIODevice& f, const TCoverRecord& r, bool& perdidos) {
-  const QByteArray b = r.Codificar(&perdidos);
-  return f.write(b) == b.size();
+// The capacity of a record's text field, in Windows-1252 characters.
+constexpr int kCapacidadeTexto = 255;
+
+bool CabeNoRegisto(const QString& nome) {
+  bool perdidos = false;
+  return ParaWindows1252(nome, &perdidos).size() <= kCapacidadeTexto && !perdidos;
 }
 
 TCoverRecord RegistoFundo(const TDocumento& doc, TFundo fundo) {
@@ -205,7 +208,7 @@ TLeituraCapa LerCapa(const QString& nome) {
 // ---------------------------------------------------------------------------
 // Writing
 
-bool GravarFolha(QIODevice& f, const TDocumento& doc, int folha, bool& perdidos) {
+bool GravarFolha(QIODevice& f, const TDocumento& doc, int folha, TEscritaCapa& escrita) {
   QList<TCoverRecord> registos;
   switch (folha) {
     case folhaFrente: registos << RegistoCor(folha, doc.Cor(folha)) << RegistoFundo(doc, fundoFrente); break;
@@ -228,8 +231,17 @@ bool GravarFolha(QIODevice& f, const TDocumento& doc, int folha, bool& perdidos)
     default: return false;
   }
   for (const TObjecto& o : doc.Objectos(folha)) registos << RegistoObjecto(folha, o);
-  for (const TCoverRecord& r : registos)
-    if (!Escrever(f, r, perdidos)) return false;
+  for (const TCoverRecord& r : registos) {
+    // A picture record's text is a file name, reported when the record
+    // cannot hold it whole (a '?' in it breaks the name as surely as a cut).
+    const bool imagem = r.Tipo == QLatin1String("TProImage");
+    if (imagem && !CabeNoRegisto(r.Texto) && !escrita.ImagensIncompletas.contains(r.Texto))
+      escrita.ImagensIncompletas << r.Texto;
+    bool perdidos = false;
+    const QByteArray b = r.Codificar(&perdidos);
+    if (perdidos && !imagem) escrita.Perdidos = true;
+    if (f.write(b) != b.size()) return false;
+  }
   return true;
 }
 
@@ -299,7 +311,7 @@ TGravacaoCapa GravarCapa(const TDocumento& doc, const QString& nome) {
     return g;
   }
   // The records are made first, then written.
-  bool perdidos = false;
+  TEscritaCapa escrita;
   TCoverRecord cabecalho;
   cabecalho.Tipo = QStringLiteral("Lurns CD");
   cabecalho.Texto = QStringLiteral("Quelto Sanir");
@@ -308,7 +320,7 @@ TGravacaoCapa GravarCapa(const TDocumento& doc, const QString& nome) {
   {
     QBuffer b(&folhas);
     b.open(QIODevice::WriteOnly);
-    for (int folha = folhaFrente; folha <= folhaCD; ++folha) GravarFolha(b, doc, folha, perdidos);
+    for (int folha = folhaFrente; folha <= folhaCD; ++folha) GravarFolha(b, doc, folha, escrita);
   }
 
   TDestino f(nome);
@@ -330,9 +342,15 @@ TGravacaoCapa GravarCapa(const TDocumento& doc, const QString& nome) {
     return g;
   }
   g.Fim = TFimGravacao::Gravado;
-  if (perdidos)
+  if (escrita.Perdidos)
     g.Mensagens.append(Aviso(
         "Alguns caracteres não existem no conjunto de caracteres dos ficheiros Lurns (Windows-1252) "
         "e foram gravados como \"?\"."));
+  if (!escrita.ImagensIncompletas.isEmpty())
+    g.Mensagens.append({TMensagem::Aviso,
+                        QStringLiteral("Os nomes destes ficheiros de imagem não cabem inteiros num ficheiro Lurns "
+                                       "(até 255 caracteres do conjunto Windows-1252) e foram gravados "
+                                       "incompletos; estas imagens não serão encontradas ao abrir a capa:\n") +
+                            escrita.ImagensIncompletas.join(QLatin1Char('\n'))});
   return g;
 }

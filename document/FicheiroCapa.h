@@ -18,6 +18,7 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 class QIODevice;
 
@@ -59,12 +60,22 @@ struct TGravacaoCapa {
 // never destroys the last good copy.  Where no file can be made beside it
 // (a folder the user may not write, holding a file the user may), the
 // file is written in place instead, and put back as it was if that fails.
+// A picture name that a record cannot hold whole (longer than 255
+// characters, or with characters Windows-1252 lacks) is written cut, and a
+// warning lists those names: their pictures will not be found again.
 TGravacaoCapa GravarCapa(const TDocumento& documento, const QString& ficheiro);
 
+// What writing the records of a cover finds on the way.
+struct TEscritaCapa {
+  // A text character had no Windows-1252 code and was written as '?'.
+  bool Perdidos = false;
+  // Picture names a record could not hold whole, as they should have been.
+  QStringList ImagensIncompletas;
+};
+
 // The records of one sheet: its background records, then one per object
-// in order.  False when one could not be written.  *perdidos is set when a
-// character had no Windows-1252 code and was written as '?'.
-bool GravarFolha(QIODevice& f, const TDocumento& documento, int folha, bool& perdidos);
+// in order.  False when one could not be written.
+bool GravarFolha(QIODevice& f, const TDocumento& documento, int folha, TEscritaCapa& escrita);
 
 // True when the name is not empty and the file opens for reading.
 bool ExisteFicheiro(const QString& nome);

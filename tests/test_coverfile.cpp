@@ -632,6 +632,56 @@ TEST_F(CoverFile, ACoverInAFolderTheUserMayNotWriteIsWrittenInPlace) {
   QFile::setPermissions(Path("fechada"), aberta);
 }
 
+TEST_F(CoverFile, PictureNamesARecordCannotHoldWholeAreReportedAfterTheSave) {
+  // Folders deep enough for full picture names of 255 and 256 characters.
+  const QString base = dir.path() + "/";
+  const int falta = 255 - int(base.size()) - int(QString("/p.png").size());
+  ASSERT_GT(falta, 20);
+  const QString pasta255 = base + QString(falta / 2, 'a') + "/" + QString(falta - falta / 2 - 1, 'b');
+  const QString pasta256 = base + QString(falta / 2, 'a') + "/" + QString(falta - falta / 2, 'c');
+  ASSERT_TRUE(QDir().mkpath(pasta255));
+  ASSERT_TRUE(QDir().mkpath(pasta256));
+  auto picture = [&](const QString& path) {
+    QImage img(8, 8, QImage::Format_RGB32);
+    img.fill(Qt::red);
+    EXPECT_TRUE(img.save(path, "PNG"));
+    return path;
+  };
+  const QString cabe = picture(pasta255 + "/p.png");
+  const QString longo = picture(pasta256 + "/p.png");
+  const QString grego = picture(Path(QString::fromUtf8("λ.png")));
+  ASSERT_EQ(cabe.size(), 255);
+  ASSERT_EQ(longo.size(), 256);
+  Imagem(folhaFrente, cabe, QRect(0, 0, 10, 10));
+  Imagem(folhaFrente, longo, QRect(0, 0, 10, 10));
+  Imagem(folhaCD, grego, QRect(0, 0, 10, 10));
+  w->Documento().DefinirFundo(fundoTras, {longo, TPicture()});
+  w->Documento().DefinirFundo(fundoTrasLombada, {longo, TPicture()});
+
+  // The cover is written, and the user is told which pictures it loses.
+  ASSERT_TRUE(w->GravarFicheiro(Path("nomes.lrn")));
+  EXPECT_TRUE(w->ficheiroGravado);
+  EXPECT_EQ(dialogs->Messages(),
+            QStringList{QString::fromUtf8("Os nomes destes ficheiros de imagem não cabem inteiros num ficheiro Lurns "
+                                          "(até 255 caracteres do conjunto Windows-1252) e foram gravados "
+                                          "incompletos; estas imagens não serão encontradas ao abrir a capa:\n") +
+                        longo + "\n" + grego});
+  // The file layout is kept: the names are cut to their field.
+  const QByteArray b = Read("nomes.lrn");
+  ASSERT_EQ(b.size(), 5148 + 3 * 572);
+  for (int registo : {4, 8, 9}) {  // the picture object, "TrasP" and "TrasL"
+    EXPECT_EQ(quint8(b[registo * 572 + 22]), 255) << registo;
+    EXPECT_EQ(b.mid(registo * 572 + 23, 255), longo.left(255).toLatin1()) << registo;
+  }
+  EXPECT_EQ(quint8(b[3 * 572 + 22]), 255);
+  // And opening it again says so too.
+  dialogs->Asked.clear();
+  ASSERT_TRUE(w->AbrirFicheiro(Path("nomes.lrn")));
+  EXPECT_EQ(dialogs->Messages(), QStringList(4, QString::fromUtf8("Imagem não encontrada.")));
+  ASSERT_EQ(w->Documento().Objectos(folhaFrente).size(), 1u);
+  EXPECT_EQ(w->Documento().Objectos(folhaFrente)[0].Imagem.Ficheiro, cabe);
+}
+
 // ---------------------------------------------------------------------------
 // The document's reader and writer against what the program wrote before it
 // had a document of its own (tests/data/capas/README.md).
