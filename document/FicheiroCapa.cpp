@@ -25,6 +25,17 @@ bool CabeNoRegisto(const QString& nome) {
   return ParaWindows1252(nome, &perdidos).size() <= kCapacidadeTexto && !perdidos;
 }
 
+bool MesmaPasta(const QString& a, const QString& b) {
+  if (QDir::cleanPath(a) == QDir::cleanPath(b)) return true;
+  const QString ca = QFileInfo(a).canonicalFilePath(), cb = QFileInfo(b).canonicalFilePath();
+  return !ca.isEmpty() && ca == cb;
+}
+
+// The first folder of a full name ("home" of "/home/ana/capas").
+QString PrimeiraPasta(const QString& completo) {
+  return completo.section(QLatin1Char('/'), 0, 0, QString::SectionSkipEmpty);
+}
+
 TCoverRecord RegistoFundo(const TDocumento& doc, TFundo fundo) {
   TCoverRecord r;
   r.Tipo = QStringLiteral("TProImage");
@@ -191,6 +202,9 @@ TLeituraCapa LerCapa(const QString& nome) {
     l.Mensagens.append(Aviso("Ficheiro inválido!"));
     return l;
   }
+  // Relative picture names stay relative to this folder, also when the
+  // cover is written elsewhere.
+  l.Documento.DefinirPastaImagens(QFileInfo(nome).absolutePath());
   TLeitorCapa leitor(l.Documento, nome, l.Mensagens);
   while (!f.atEnd()) {
     const QByteArray b = f.read(kTamanhoRegisto);
@@ -207,6 +221,19 @@ TLeituraCapa LerCapa(const QString& nome) {
 
 // ---------------------------------------------------------------------------
 // Writing
+
+QString NomeImagemGravado(const TDocumento& doc, const QString& nome, const QString& pasta) {
+  if (nome.isEmpty() || doc.PastaImagens().isEmpty() || !QFileInfo(nome).isRelative()) return nome;
+  const QString destino = QDir::cleanPath(QDir(pasta).absolutePath());
+  if (MesmaPasta(doc.PastaImagens(), destino)) return nome;
+  const QString completo = doc.CaminhoImagem(nome);
+  const QString relativo = QDir(destino).relativeFilePath(completo);
+  // A relative name keeps a cover and its pictures movable together; one
+  // that climbs to the root and down again is no better than the full name.
+  const bool partilham = !PrimeiraPasta(completo).isEmpty() && PrimeiraPasta(completo) == PrimeiraPasta(destino);
+  if (partilham && (CabeNoRegisto(relativo) || !CabeNoRegisto(completo))) return relativo;
+  return completo;
+}
 
 bool GravarFolha(QIODevice& f, const TDocumento& doc, int folha, TEscritaCapa& escrita) {
   QList<TCoverRecord> registos;
@@ -231,12 +258,16 @@ bool GravarFolha(QIODevice& f, const TDocumento& doc, int folha, TEscritaCapa& e
     default: return false;
   }
   for (const TObjecto& o : doc.Objectos(folha)) registos << RegistoObjecto(folha, o);
-  for (const TCoverRecord& r : registos) {
-    // A picture record's text is a file name, reported when the record
-    // cannot hold it whole (a '?' in it breaks the name as surely as a cut).
+  for (TCoverRecord& r : registos) {
+    // A picture record's text is a file name: written for the folder of
+    // the file, and reported when the record cannot hold it whole (a '?'
+    // in it breaks the name as surely as a cut).
     const bool imagem = r.Tipo == QLatin1String("TProImage");
-    if (imagem && !CabeNoRegisto(r.Texto) && !escrita.ImagensIncompletas.contains(r.Texto))
-      escrita.ImagensIncompletas << r.Texto;
+    if (imagem) {
+      r.Texto = NomeImagemGravado(doc, r.Texto, escrita.Pasta);
+      if (!CabeNoRegisto(r.Texto) && !escrita.ImagensIncompletas.contains(r.Texto))
+        escrita.ImagensIncompletas << r.Texto;
+    }
     bool perdidos = false;
     const QByteArray b = r.Codificar(&perdidos);
     if (perdidos && !imagem) escrita.Perdidos = true;
@@ -312,6 +343,7 @@ TGravacaoCapa GravarCapa(const TDocumento& doc, const QString& nome) {
   }
   // The records are made first, then written.
   TEscritaCapa escrita;
+  escrita.Pasta = QFileInfo(nome).absolutePath();
   TCoverRecord cabecalho;
   cabecalho.Tipo = QStringLiteral("Lurns CD");
   cabecalho.Texto = QStringLiteral("Quelto Sanir");

@@ -6,10 +6,12 @@
 // A file is a header record followed by one 572-byte record (CoverRecord.h)
 // per background and per object, sheet by sheet; pictures are not in the
 // file, only their file names, and are read again from those files.  A
-// relative picture name is taken from the cover file's folder (and kept as
-// it is: it is written back unchanged).  Every field read is held to the
-// limits of document/Limites.h, the same the clipboard reader refuses
-// beyond.
+// relative picture name is taken from the cover file's folder, which the
+// document read keeps as its picture folder.  Written back into that
+// folder, the name is unchanged; written into another folder, it is
+// rewritten so that it still names the same file.  Every field read is
+// held to the limits of document/Limites.h, the same the clipboard reader
+// refuses beyond.
 #pragma once
 
 #include "document/CoverRecord.h"
@@ -65,8 +67,11 @@ struct TGravacaoCapa {
 // warning lists those names: their pictures will not be found again.
 TGravacaoCapa GravarCapa(const TDocumento& documento, const QString& ficheiro);
 
-// What writing the records of a cover finds on the way.
+// What writing the records of a cover needs and finds on the way.
 struct TEscritaCapa {
+  // The folder of the file written: relative picture names are written
+  // relative to it (NomeImagemGravado).
+  QString Pasta;
   // A text character had no Windows-1252 code and was written as '?'.
   bool Perdidos = false;
   // Picture names a record could not hold whole, as they should have been.
@@ -76,6 +81,14 @@ struct TEscritaCapa {
 // The records of one sheet: its background records, then one per object
 // in order.  False when one could not be written.
 bool GravarFolha(QIODevice& f, const TDocumento& documento, int folha, TEscritaCapa& escrita);
+
+// The name a picture of the document is written under in a cover file in
+// the folder pasta: a full name, or any name when the document has no
+// picture folder, or pasta is that folder, stays as it is; otherwise a
+// relative name is made relative to pasta so that it names the same file
+// (the full name when the two folders have nothing but the root in common,
+// or when only the full name fits in a record).
+QString NomeImagemGravado(const TDocumento& documento, const QString& nome, const QString& pasta);
 
 // True when the name is not empty and the file opens for reading.
 bool ExisteFicheiro(const QString& nome);

@@ -14,8 +14,12 @@ void TfrmLurn::menuEditarCopiarClick() {
   if (!o) return;
   // The copy carries no name (the stream never holds one): the paste names
   // it for its own sheet.
+  // A relative picture name is one of this document's picture folder: the
+  // copy carries the full name, as it may be pasted into another cover.
+  TObjecto copia = *o;
+  copia.Imagem.Ficheiro = documento_.CaminhoImagem(o->Imagem.Ficheiro);
   QString erro;
-  const QByteArray bytes = WriteObject(*o, &erro);
+  const QByteArray bytes = WriteObject(copia, &erro);
   if (bytes.isEmpty()) {
     // Nothing goes to the clipboard, and "Colar" stays as it was: what the
     // clipboard held before (if anything) is still what it pastes.

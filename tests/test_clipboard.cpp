@@ -1,6 +1,7 @@
 // Copy and paste of cover objects through the system clipboard.
 #include "components/Handles.h"
 #include "components/ProCtrls.h"
+#include "document/FicheiroCapa.h"
 #include "document/ObjectStream.h"
 #include "editor/uLurn.h"
 #include "support/ScriptedDialogs.h"
@@ -128,6 +129,33 @@ TEST_F(Clipboard, PastesOnTheSheetShownWhateverWasCopied) {
   EXPECT_EQ(copia->Picture().Width(), 6);
   EXPECT_TRUE(copia->OnMouseDown);
   EXPECT_TRUE(dialogs->Messages().isEmpty());
+}
+
+TEST_F(Clipboard, ACopiedPictureCarriesItsFullFileName) {
+  // A cover naming its picture relative to its own folder.
+  QImage img(6, 6, QImage::Format_RGB32);
+  img.fill(Qt::red);
+  ASSERT_TRUE(img.save(dir.filePath("r.png")));
+  TDocumento d;
+  TObjecto o = TObjecto::NovaImagem();
+  o.Imagem.Ficheiro = "r.png";
+  o.Width = o.Height = 10;
+  d.Adicionar(folhaFrente, o);
+  ASSERT_EQ(GravarCapa(d, dir.filePath("capa.lrn")).Fim, TFimGravacao::Gravado);
+  ASSERT_TRUE(w->AbrirFicheiro(dir.filePath("capa.lrn")));
+  auto* i = qobject_cast<TProImage*>(Last(folhaFrente));
+  ASSERT_TRUE(i);
+  EXPECT_EQ(i->Hint(), "r.png");
+  // Pasted into another cover (another window), it still names that file.
+  w->StretchHandle1->Attach(i);
+  w->menuEditarCopiarClick();
+  TfrmLurn outra(nullptr, false);
+  outra.nadaCopiado = false;
+  outra.menuEditarColarClick();
+  auto* copia = qobject_cast<TProImage*>(outra.Painel(folhaFrente)->Owned.Components(0));
+  ASSERT_TRUE(copia);
+  EXPECT_EQ(copia->Hint(), dir.filePath("r.png"));
+  outra.ficheiroGravado = true;
 }
 
 TEST_F(Clipboard, ACopyTheClipboardCannotHoldSaysWhyAndLeavesPasteAsItWas) {

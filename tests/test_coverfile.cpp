@@ -700,6 +700,13 @@ QStringList Textos(const QList<TMensagem>& mensagens) {
 }
 
 TEST_F(CoverFile, CoversAreReadAndWrittenBackAsBefore) {
+  // Copied with their pictures, and written beside them: the picture names
+  // are relative to the covers' folder and stay as they are there.
+  const QDir dados(Dados(""));
+  ASSERT_TRUE(QDir(dir.path()).mkdir("capas"));
+  for (const QString& f : dados.entryList(QDir::Files))
+    ASSERT_TRUE(QFile::copy(dados.filePath(f), Path("capas/" + f)));
+  auto Dados = [&](const QString& name) { return Path("capas/" + name); };
   for (const char* nome : {"vazia", "exemplo-trabalhado", "textos", "imagens", "ferramenta", "ordem"}) {
     SCOPED_TRACE(nome);
     const QString entrada = Dados(QString::fromLatin1(nome) + ".lrn");
@@ -712,28 +719,33 @@ TEST_F(CoverFile, CoversAreReadAndWrittenBackAsBefore) {
     TLeituraCapa l = LerCapa(entrada);
     EXPECT_TRUE(l.Lido);
     EXPECT_EQ(Textos(l.Mensagens), mensagens);
-    ASSERT_EQ(GravarCapa(l.Documento, Path("a.lrn")).Fim, TFimGravacao::Gravado);
-    EXPECT_EQ(Read("a.lrn"), gravado);
+    ASSERT_EQ(GravarCapa(l.Documento, Dados("a.lrn")).Fim, TFimGravacao::Gravado);
+    EXPECT_EQ(Read("capas/a.lrn"), gravado);
 
     // Through the window, as the program does.
     dialogs->Asked.clear();
     EXPECT_TRUE(w->AbrirFicheiro(entrada));
     EXPECT_EQ(dialogs->Messages(), mensagens);
-    ASSERT_TRUE(w->GravarFicheiro(Path("b.lrn")));
-    EXPECT_EQ(Read("b.lrn"), gravado);
+    ASSERT_TRUE(w->GravarFicheiro(Dados("b.lrn")));
+    EXPECT_EQ(Read("capas/b.lrn"), gravado);
 
     // What was written reads and writes back byte for byte.
     TLeituraCapa outra = LerCapa(Dados(QString::fromLatin1(nome) + ".gravado.lrn"));
-    ASSERT_EQ(GravarCapa(outra.Documento, Path("c.lrn")).Fim, TFimGravacao::Gravado);
-    EXPECT_EQ(Read("c.lrn"), gravado);
+    ASSERT_EQ(GravarCapa(outra.Documento, Dados("c.lrn")).Fim, TFimGravacao::Gravado);
+    EXPECT_EQ(Read("capas/c.lrn"), gravado);
   }
 }
 
-TEST_F(CoverFile, TheExampleOpensFromAnyFolderAndWritesBackUnchanged) {
-  // Its pictures are named relative to its own folder.
-  const QString exemplo = QStringLiteral(LURNS_SOURCE_DIR "/examples/exemplo.lrn");
+TEST_F(CoverFile, TheExampleOpensFromAnyFolderAndWritesBackUnchangedBesideItsPictures) {
+  // Its pictures are named relative to its own folder.  A copy of the
+  // folder, opened from another working folder.
+  const QDir exemplos(QStringLiteral(LURNS_SOURCE_DIR "/examples"));
+  ASSERT_TRUE(QDir(dir.path()).mkdir("exemplo"));
+  for (const QString& f : exemplos.entryList(QDir::Files))
+    ASSERT_TRUE(QFile::copy(exemplos.filePath(f), Path("exemplo/" + f)));
+  const QString exemplo = Path("exemplo/exemplo.lrn");
   const QString antes = QDir::currentPath();
-  ASSERT_TRUE(QDir::setCurrent(dir.path()));
+  ASSERT_TRUE(QDir::setCurrent(QDir::rootPath()));
   const bool lido = w->AbrirFicheiro(exemplo);
   QDir::setCurrent(antes);
   ASSERT_TRUE(lido);
@@ -749,8 +761,82 @@ TEST_F(CoverFile, TheExampleOpensFromAnyFolderAndWritesBackUnchanged) {
   ASSERT_TRUE(nota);
   EXPECT_EQ(nota->Hint(), "nota.svg");
   EXPECT_FALSE(nota->Picture().Empty());
-  ASSERT_TRUE(w->GravarFicheiro(Path("exemplo.lrn")));
-  EXPECT_EQ(Read("exemplo.lrn"), Bytes(exemplo));
+  // Written beside its pictures, it is the same file.
+  ASSERT_TRUE(w->GravarFicheiro(Path("exemplo/copia.lrn")));
+  EXPECT_EQ(Read("exemplo/copia.lrn"), Bytes(exemplos.filePath("exemplo.lrn")));
+}
+
+TEST_F(CoverFile, SavedIntoAnotherFolderRelativePictureNamesStillNameTheirFiles) {
+  // A cover in "capas" naming its pictures relative to its folder.
+  ASSERT_TRUE(QDir(dir.path()).mkpath("capas/img"));
+  Picture("capas/img/objecto.png");
+  Picture("capas/fundo.png");
+  Imagem(folhaCD, "img/objecto.png", QRect(1, 2, 30, 40));
+  w->Documento().DefinirFundo(fundoFrente, {"fundo.png", TPicture()});
+  ASSERT_TRUE(w->GravarFicheiro(Path("capas/capa.lrn")));  // a new document's names are written as given
+  const QByteArray original = Read("capas/capa.lrn");
+  ASSERT_TRUE(w->AbrirFicheiro(Path("capas/capa.lrn")));
+  ASSERT_TRUE(dialogs->Messages().isEmpty()) << dialogs->Messages().join('|').toStdString();
+
+  struct {
+    QString ficheiro;
+    QString fundo, objecto;  // the names written
+  } casos[] = {
+      {"capas/copia.lrn", "fundo.png", "img/objecto.png"},
+      {"outras/capa.lrn", "../capas/fundo.png", "../capas/img/objecto.png"},
+      {"capas/img/mais/capa.lrn", "../../fundo.png", "../objecto.png"},
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.ficheiro.toStdString());
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(Path(c.ficheiro)).path()));
+    ASSERT_TRUE(w->GravarFicheiro(Path(c.ficheiro)));  // Gravar Como's save
+    const TLeituraCapa l = LerCapa(Path(c.ficheiro));
+    EXPECT_TRUE(l.Mensagens.isEmpty()) << l.Mensagens.value(0).Texto.toStdString();
+    EXPECT_EQ(l.Documento.Fundo(fundoFrente).Ficheiro, c.fundo);
+    EXPECT_FALSE(l.Documento.Fundo(fundoFrente).Imagem.Empty());
+    ASSERT_EQ(l.Documento.Objectos(folhaCD).size(), 1u);
+    EXPECT_EQ(l.Documento.Objectos(folhaCD)[0].Imagem.Ficheiro, c.objecto);
+    EXPECT_FALSE(l.Documento.Objectos(folhaCD)[0].Imagem.Imagem.Empty());
+  }
+  // Saved into its own folder, the bytes are the same.
+  EXPECT_EQ(Read("capas/copia.lrn"), original);
+  // The window's document keeps the names it was read with.
+  EXPECT_EQ(w->imgFrente->Hint(), "fundo.png");
+  // Opened from where it was saved, it saves back unchanged there.
+  const QByteArray outra = Read("outras/capa.lrn");
+  ASSERT_TRUE(w->AbrirFicheiro(Path("outras/capa.lrn")));
+  ASSERT_TRUE(w->GravarFicheiro(Path("outras/capa.lrn")));
+  EXPECT_EQ(Read("outras/capa.lrn"), outra);
+}
+
+TEST(CoverFileNames, RelativePictureNamesAreWrittenForTheFolderOfTheFile) {
+  TDocumento lido;
+  lido.DefinirPastaImagens("/home/ana/capas");
+  const TDocumento novo;  // no picture folder: its names are full ones
+  // 100 folders down: the way back up alone takes 300 characters.
+  const QString fundo = "/home/ana" + QString("/a").repeated(100);
+  struct {
+    const TDocumento* documento;
+    QString nome, pasta, gravado;
+  } casos[] = {
+      {&lido, "img/p.png", "/home/ana/capas", "img/p.png"},
+      {&lido, "img/p.png", "/home/ana/capas/", "img/p.png"},
+      {&lido, "./img/../img/p.png", "/home/ana/capas", "./img/../img/p.png"},  // kept as it is
+      {&lido, "img/p.png", "/home/ana/outras", "../capas/img/p.png"},
+      {&lido, "img/p.png", "/home/ana/capas/sub", "../img/p.png"},
+      {&lido, "../p.png", "/home/ana/outras", "../p.png"},
+      {&lido, "img/p.png", "/media/pen", "/home/ana/capas/img/p.png"},  // nothing in common but the root
+      {&lido, "img/p.png", fundo, "/home/ana/capas/img/p.png"},  // the relative name would not fit a record
+      {&lido, "/srv/p.png", "/media/pen", "/srv/p.png"},
+      {&lido, "", "/media/pen", ""},
+      {&novo, "img/p.png", "/media/pen", "img/p.png"},
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE((c.nome + " -> " + c.pasta).toStdString());
+    EXPECT_EQ(NomeImagemGravado(*c.documento, c.nome, c.pasta), c.gravado);
+  }
+  EXPECT_EQ(lido.CaminhoImagem("img/p.png"), "/home/ana/capas/img/p.png");
+  EXPECT_EQ(novo.CaminhoImagem("img/p.png"), "img/p.png");
 }
 
 TEST_F(CoverFile, ExtremeValuesAreHeldToTheLimitsAndWrittenBackChecked) {
