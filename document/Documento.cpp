@@ -3,6 +3,8 @@
 #include "document/Limites.h"
 #include "document/MedidaTexto.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <algorithm>
 #include <atomic>
 
@@ -172,6 +174,7 @@ QString TDocumento::NovoNome(const QString& prefixo, int folha) const {
 }
 
 void TDocumento::LimparDocumento() {
+  pastaImagens_.clear();
   for (TImagemDoc& i : fundos_) i = TImagemDoc();
   preenchimentoDisco_ = tfsSolid;
   for (TFolhaDoc& f : folhas_) {
@@ -292,7 +295,13 @@ void TDocumento::Substituir(TDocumento outro) {
   for (int i = 0; i < NumeroFolhas; ++i) folhas_[i] = std::move(outro.folhas_[i]);
   for (int i = 0; i < NumeroFundos; ++i) fundos_[i] = std::move(outro.fundos_[i]);
   preenchimentoDisco_ = outro.preenchimentoDisco_;
+  pastaImagens_ = std::move(outro.pastaImagens_);
   Alterado();
+}
+
+QString TDocumento::CaminhoImagem(const QString& nome) const {
+  if (nome.isEmpty() || pastaImagens_.isEmpty() || !QFileInfo(nome).isRelative()) return nome;
+  return QDir::cleanPath(QDir(pastaImagens_).absoluteFilePath(nome));
 }
 
 int TDocumento::AoAlterar(std::function<void()> ouvinte) {

@@ -56,8 +56,9 @@ QString CodigoFundo(TFundo fundo);
 QRect LimitesFundo(TFundo fundo);
 
 // A picture as the document keeps it: the name of its file as the user
-// gave it (or as the cover file holds it; a relative name stays relative)
-// and the picture decoded from that file.
+// gave it (or as the cover file holds it: a relative name stays relative,
+// to the document's picture folder) and the picture decoded from that
+// file.
 struct TImagemDoc {
   QString Ficheiro;
   TPicture Imagem;
@@ -188,8 +189,20 @@ class TDocumento {
   // turned away from 0 no longer sizes itself.
   void Rodar90(std::uint64_t id, bool esquerda);
 
-  // Takes the whole content of another document; the listeners stay.
+  // Takes the whole content of another document (its picture folder too);
+  // the listeners stay.
   void Substituir(TDocumento outro);
+
+  // ---- The folder relative picture names are taken from: that of the
+  // cover file the document was read from (empty for a document begun in
+  // the editor, whose picture names are the full ones the picture dialog
+  // gives, and after LimparDocumento).  It is no content: setting it shows
+  // nothing and tells no listener.
+  const QString& PastaImagens() const { return pastaImagens_; }
+  void DefinirPastaImagens(const QString& pasta) { pastaImagens_ = pasta; }
+  // The file a picture name stands for: a relative name is taken from the
+  // picture folder (kept as it is when there is none).
+  QString CaminhoImagem(const QString& nome) const;
 
   // ---- Listeners.  They stay with the document they were connected to:
   // a copy of a document has none.
@@ -216,6 +229,7 @@ class TDocumento {
   TFolhaDoc folhas_[NumeroFolhas];
   TImagemDoc fundos_[NumeroFundos];
   TDSShapeFill preenchimentoDisco_ = tfsSolid;
+  QString pastaImagens_;
 
   // Listeners and deferred notice; neither is copied with the content.
   struct TAvisos {

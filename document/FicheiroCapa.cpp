@@ -2,6 +2,7 @@
 
 #include "document/Limites.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -16,9 +17,23 @@ int FolhaPorCodigo(const QString& codigo) {
   return 0;
 }
 
-bool Escrever(QIODevice& f, const TCoverRecord& r, bool& perdidos) {
-  const QByteArray b = r.Codificar(&perdidos);
-  return f.write(b) == b.size();
+// The capacity of a record's text field, in Windows-1252 characters.
+constexpr int kCapacidadeTexto = 255;
+
+bool CabeNoRegisto(const QString& nome) {
+  bool perdidos = false;
+  return ParaWindows1252(nome, &perdidos).size() <= kCapacidadeTexto && !perdidos;
+}
+
+bool MesmaPasta(const QString& a, const QString& b) {
+  if (QDir::cleanPath(a) == QDir::cleanPath(b)) return true;
+  const QString ca = QFileInfo(a).canonicalFilePath(), cb = QFileInfo(b).canonicalFilePath();
+  return !ca.isEmpty() && ca == cb;
+}
+
+// The first folder of a full name ("home" of "/home/ana/capas").
+QString PrimeiraPasta(const QString& completo) {
+  return completo.section(QLatin1Char('/'), 0, 0, QString::SectionSkipEmpty);
 }
 
 TCoverRecord RegistoFundo(const TDocumento& doc, TFundo fundo) {
@@ -187,6 +202,9 @@ TLeituraCapa LerCapa(const QString& nome) {
     l.Mensagens.append(Aviso("Ficheiro inválido!"));
     return l;
   }
+  // Relative picture names stay relative to this folder, also when the
+  // cover is written elsewhere.
+  l.Documento.DefinirPastaImagens(QFileInfo(nome).absolutePath());
   TLeitorCapa leitor(l.Documento, nome, l.Mensagens);
   while (!f.atEnd()) {
     const QByteArray b = f.read(kTamanhoRegisto);
@@ -204,7 +222,20 @@ TLeituraCapa LerCapa(const QString& nome) {
 // ---------------------------------------------------------------------------
 // Writing
 
-bool GravarFolha(QIODevice& f, const TDocumento& doc, int folha, bool& perdidos) {
+QString NomeImagemGravado(const TDocumento& doc, const QString& nome, const QString& pasta) {
+  if (nome.isEmpty() || doc.PastaImagens().isEmpty() || !QFileInfo(nome).isRelative()) return nome;
+  const QString destino = QDir::cleanPath(QDir(pasta).absolutePath());
+  if (MesmaPasta(doc.PastaImagens(), destino)) return nome;
+  const QString completo = doc.CaminhoImagem(nome);
+  const QString relativo = QDir(destino).relativeFilePath(completo);
+  // A relative name keeps a cover and its pictures movable together; one
+  // that climbs to the root and down again is no better than the full name.
+  const bool partilham = !PrimeiraPasta(completo).isEmpty() && PrimeiraPasta(completo) == PrimeiraPasta(destino);
+  if (partilham && (CabeNoRegisto(relativo) || !CabeNoRegisto(completo))) return relativo;
+  return completo;
+}
+
+bool GravarFolha(QIODevice& f, const TDocumento& doc, int folha, TEscritaCapa& escrita) {
   QList<TCoverRecord> registos;
   switch (folha) {
     case folhaFrente: registos << RegistoCor(folha, doc.Cor(folha)) << RegistoFundo(doc, fundoFrente); break;
@@ -227,10 +258,79 @@ bool GravarFolha(QIODevice& f, const TDocumento& doc, int folha, bool& perdidos)
     default: return false;
   }
   for (const TObjecto& o : doc.Objectos(folha)) registos << RegistoObjecto(folha, o);
-  for (const TCoverRecord& r : registos)
-    if (!Escrever(f, r, perdidos)) return false;
+  for (TCoverRecord& r : registos) {
+    // A picture record's text is a file name: written for the folder of
+    // the file, and reported when the record cannot hold it whole (a '?'
+    // in it breaks the name as surely as a cut).
+    const bool imagem = r.Tipo == QLatin1String("TProImage");
+    if (imagem) {
+      r.Texto = NomeImagemGravado(doc, r.Texto, escrita.Pasta);
+      if (!CabeNoRegisto(r.Texto) && !escrita.ImagensIncompletas.contains(r.Texto))
+        escrita.ImagensIncompletas << r.Texto;
+    }
+    bool perdidos = false;
+    const QByteArray b = r.Codificar(&perdidos);
+    if (perdidos && !imagem) escrita.Perdidos = true;
+    if (f.write(b) != b.size()) return false;
+  }
   return true;
 }
+
+namespace {
+// Where a cover is written: a new file beside the old one, which takes the
+// old one's place only when everything was written (QSaveFile); or, where
+// the folder lets no file be made but the cover's own file may be
+// written, that file itself, whose old bytes are kept to be put back if
+// writing fails.
+class TDestino {
+ public:
+  explicit TDestino(const QString& nome) : seguro_(nome), directo_(nome) {}
+
+  bool Abrir() {
+    if (seguro_.open(QIODevice::WriteOnly)) return true;
+    if (!QFileInfo(directo_.fileName()).isFile()) return false;
+    // Unbuffered: a failed write is seen at once and leaves nothing
+    // pending that a later write could put in the wrong place.
+    if (!directo_.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) return false;
+    antigo_ = directo_.readAll();
+    if (directo_.error() != QFileDevice::NoError || !directo_.seek(0)) {
+      directo_.close();
+      return false;
+    }
+    noLugar_ = true;
+    return true;
+  }
+
+  bool Escrever(const QByteArray& b) { return (noLugar_ ? directo_.write(b) : seguro_.write(b)) == b.size(); }
+
+  bool Terminar() {
+    // Flushed before the commit so that a full disk is seen before the new
+    // file takes the place of the old one.
+    if (!noLugar_) return seguro_.flush() && seguro_.commit();
+    // The old file may have been longer.
+    if (!directo_.resize(directo_.pos())) return false;
+    directo_.close();
+    return directo_.error() == QFileDevice::NoError;
+  }
+
+  void Desistir() {
+    if (!noLugar_) {
+      seguro_.cancelWriting();
+      return;
+    }
+    directo_.unsetError();
+    if (directo_.isOpen() && directo_.seek(0) && directo_.write(antigo_) == antigo_.size())
+      directo_.resize(antigo_.size());
+    directo_.close();
+  }
+
+ private:
+  QSaveFile seguro_;
+  QFile directo_;
+  QByteArray antigo_;
+  bool noLugar_ = false;
+};
+}  // namespace
 
 TGravacaoCapa GravarCapa(const TDocumento& doc, const QString& nome) {
   TGravacaoCapa g;
@@ -241,44 +341,48 @@ TGravacaoCapa GravarCapa(const TDocumento& doc, const QString& nome) {
     g.Fim = TFimGravacao::Falhou;
     return g;
   }
-  // Written beside the old file and put in its place only when every
-  // record was written.
-  QSaveFile f(nome);
-  if (!f.open(QIODevice::WriteOnly)) {
+  // The records are made first, then written.
+  TEscritaCapa escrita;
+  escrita.Pasta = QFileInfo(nome).absolutePath();
+  TCoverRecord cabecalho;
+  cabecalho.Tipo = QStringLiteral("Lurns CD");
+  cabecalho.Texto = QStringLiteral("Quelto Sanir");
+  const QByteArray primeiro = cabecalho.Codificar();
+  QByteArray folhas;
+  {
+    QBuffer b(&folhas);
+    b.open(QIODevice::WriteOnly);
+    for (int folha = folhaFrente; folha <= folhaCD; ++folha) GravarFolha(b, doc, folha, escrita);
+  }
+
+  TDestino f(nome);
+  if (!f.Abrir()) {
     g.Mensagens.append(Aviso("Erro ao criar o ficheiro."));
     g.Fim = TFimGravacao::NaoIniciada;
     return g;
   }
-  bool perdidos = false;
-  TCoverRecord cabecalho;
-  cabecalho.Tipo = QStringLiteral("Lurns CD");
-  cabecalho.Texto = QStringLiteral("Quelto Sanir");
-  if (!Escrever(f, cabecalho, perdidos)) {
-    f.cancelWriting();
+  if (!f.Escrever(primeiro)) {
+    f.Desistir();
     g.Mensagens.append(Aviso("Erro de escrita no ficheiro."));
     g.Fim = TFimGravacao::NaoIniciada;
     return g;
   }
-  for (int folha = folhaFrente; folha <= folhaCD; ++folha) {
-    if (!GravarFolha(f, doc, folha, perdidos)) {
-      f.cancelWriting();
-      g.Mensagens.append(Aviso("Erro de escrita no ficheiro."));
-      g.Fim = TFimGravacao::Falhou;
-      return g;
-    }
-  }
-  // Flushed here so that a full disk is seen before the new file takes the
-  // place of the old one.
-  if (!f.flush() || !f.commit()) {
-    f.cancelWriting();
+  if (!f.Escrever(folhas) || !f.Terminar()) {
+    f.Desistir();
     g.Mensagens.append(Aviso("Erro de escrita no ficheiro."));
     g.Fim = TFimGravacao::Falhou;
     return g;
   }
   g.Fim = TFimGravacao::Gravado;
-  if (perdidos)
+  if (escrita.Perdidos)
     g.Mensagens.append(Aviso(
         "Alguns caracteres não existem no conjunto de caracteres dos ficheiros Lurns (Windows-1252) "
         "e foram gravados como \"?\"."));
+  if (!escrita.ImagensIncompletas.isEmpty())
+    g.Mensagens.append({TMensagem::Aviso,
+                        QStringLiteral("Os nomes destes ficheiros de imagem não cabem inteiros num ficheiro Lurns "
+                                       "(até 255 caracteres do conjunto Windows-1252) e foram gravados "
+                                       "incompletos; estas imagens não serão encontradas ao abrir a capa:\n") +
+                            escrita.ImagensIncompletas.join(QLatin1Char('\n'))});
   return g;
 }

@@ -6,10 +6,12 @@
 // A file is a header record followed by one 572-byte record (CoverRecord.h)
 // per background and per object, sheet by sheet; pictures are not in the
 // file, only their file names, and are read again from those files.  A
-// relative picture name is taken from the cover file's folder (and kept as
-// it is: it is written back unchanged).  Every field read is held to the
-// limits of document/Limites.h, the same the clipboard reader refuses
-// beyond.
+// relative picture name is taken from the cover file's folder, which the
+// document read keeps as its picture folder.  Written back into that
+// folder, the name is unchanged; written into another folder, it is
+// rewritten so that it still names the same file.  Every field read is
+// held to the limits of document/Limites.h, the same the clipboard reader
+// refuses beyond.
 #pragma once
 
 #include "document/CoverRecord.h"
@@ -18,6 +20,7 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 class QIODevice;
 
@@ -56,13 +59,36 @@ struct TGravacaoCapa {
 // Writes a document to a cover file.  Only a name whose extension is
 // exactly ".lrn" is written.  The records go to a file beside the old one,
 // which takes its place only when everything was written: a failed save
-// never destroys the last good copy.
+// never destroys the last good copy.  Where no file can be made beside it
+// (a folder the user may not write, holding a file the user may), the
+// file is written in place instead, and put back as it was if that fails.
+// A picture name that a record cannot hold whole (longer than 255
+// characters, or with characters Windows-1252 lacks) is written cut, and a
+// warning lists those names: their pictures will not be found again.
 TGravacaoCapa GravarCapa(const TDocumento& documento, const QString& ficheiro);
 
+// What writing the records of a cover needs and finds on the way.
+struct TEscritaCapa {
+  // The folder of the file written: relative picture names are written
+  // relative to it (NomeImagemGravado).
+  QString Pasta;
+  // A text character had no Windows-1252 code and was written as '?'.
+  bool Perdidos = false;
+  // Picture names a record could not hold whole, as they should have been.
+  QStringList ImagensIncompletas;
+};
+
 // The records of one sheet: its background records, then one per object
-// in order.  False when one could not be written.  *perdidos is set when a
-// character had no Windows-1252 code and was written as '?'.
-bool GravarFolha(QIODevice& f, const TDocumento& documento, int folha, bool& perdidos);
+// in order.  False when one could not be written.
+bool GravarFolha(QIODevice& f, const TDocumento& documento, int folha, TEscritaCapa& escrita);
+
+// The name a picture of the document is written under in a cover file in
+// the folder pasta: a full name, or any name when the document has no
+// picture folder, or pasta is that folder, stays as it is; otherwise a
+// relative name is made relative to pasta so that it names the same file
+// (the full name when the two folders have nothing but the root in common,
+// or when only the full name fits in a record).
+QString NomeImagemGravado(const TDocumento& documento, const QString& nome, const QString& pasta);
 
 // True when the name is not empty and the file opens for reading.
 bool ExisteFicheiro(const QString& nome);

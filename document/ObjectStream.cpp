@@ -393,7 +393,11 @@ QStringList ObjectClassProperties(const QString& className) {
   return names;
 }
 
-QByteArray WriteObject(const TObjecto& object) {
+QByteArray WriteObject(const TObjecto& object, QString* error) {
+  auto refused = [error](const QString& why) {
+    if (error) *error = Tr("Não foi possível copiar o objecto para a transferência: %1.").arg(why);
+    return QByteArray();
+  };
   const QString cls = ObjectClassName(object.Tipo);
   const std::vector<Property>& props = *PropertiesOf(cls);
   const TObjecto fresh = NewObject(cls);
@@ -404,9 +408,11 @@ QByteArray WriteObject(const TObjecto& object) {
   int count = 0;
   for (const Property& p : props) {
     const Value v = p.get(object);
-    if (!KindHolds(p.kind, v)) return {};
+    if (!KindHolds(p.kind, v)) return refused(Tr("valor de tipo errado"));
     if (SameValue(v, p.get(fresh))) continue;
-    if (p.check && !p.check(v).isEmpty()) return {};
+    if (p.check) {
+      if (const QString e = p.check(v); !e.isEmpty()) return refused(e);
+    }
     const QByteArray payload = Payload(v);
     Writer w;
     w.ShortBytes(QByteArray(p.name));
@@ -424,7 +430,8 @@ QByteArray WriteObject(const TObjecto& object) {
   out.U16(ObjectStreamVersion);
   out.U32(std::uint32_t(body.Out().size()));
   out.Bytes(body.Out());
-  if (out.Out().size() > MaxObjectStreamBytes) return {};
+  if (out.Out().size() > MaxObjectStreamBytes) return refused(Tr("objecto demasiado grande"));
+  if (error) error->clear();
   return out.Out();
 }
 

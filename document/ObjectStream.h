@@ -79,8 +79,9 @@ enum class TStreamKind : std::uint8_t {
 
 // Serializes an object (its name and identity left out).  Returns an empty
 // array when a value lies outside the limits that reading enforces, so
-// that nothing is written that could not be read back.
-QByteArray WriteObject(const TObjecto& object);
+// that nothing is written that could not be read back, with a sentence
+// for the user in *error (when error is given) saying why.
+QByteArray WriteObject(const TObjecto& object, QString* error = nullptr);
 
 // The object a stream holds, with every field of the stream and the value
 // of a new object of its kind for the others, without name or identity;

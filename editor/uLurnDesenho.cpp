@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QTabWidget>
 #include <QToolButton>
 
@@ -258,7 +259,16 @@ void TfrmLurn::CriarBarraFerramentas() {
     }
     auto* btn = new QToolButton(ToolBar1);
     btn->setObjectName(QString::fromLatin1(b.nome));
-    desenho->Caption(btn, b.caption);
+    // The buttons show only their pictures.  Their captions are kept (and
+    // follow the language) but give no access key: a button's "&Abrir"
+    // would take Alt+A from the "&Ajuda" menu, and Alt+G would save and
+    // Alt+S quit.  Only the menus carry access keys.
+    QPointer<QToolButton> p(btn);
+    desenho->Set(b.caption, [p](const QString& t) {
+      if (!p) return;
+      p->setText(t);
+      p->setShortcut(QKeySequence());
+    });
     desenho->Hint(btn, b.hint);
     btn->setIcon(Icone(b.icone));
     btn->setIconSize(QSize(16, 16));

@@ -97,7 +97,10 @@ void TfrmLurn::MostrarRecentes() {
   for (int i = 0; i < 5; ++i) {
     const QString nome = s->value(QStringLiteral("Ficheiro%1").arg(i + 1)).toString();
     if (nome.isEmpty()) continue;
-    entradas[i]->setText(nome);
+    // A menu takes "&" for the mark of an access key: doubled, it shows
+    // as itself.  The entry keeps the name itself apart from its caption.
+    entradas[i]->setText(QString(nome).replace(QLatin1Char('&'), QLatin1String("&&")));
+    entradas[i]->setData(nome);
     entradas[i]->setVisible(true);
     separadorFicheiros->setVisible(true);
   }
@@ -106,10 +109,7 @@ void TfrmLurn::MostrarRecentes() {
 void TfrmLurn::menuFicheirosFicheiroClick(int i) {
   QAction* const entradas[] = {menuFicheirosFicheiro1, menuFicheirosFicheiro2, menuFicheirosFicheiro3,
                                menuFicheirosFicheiro4, menuFicheirosFicheiro5};
-  QString nome = entradas[i - 1]->text();
-  const int e = nome.indexOf(QLatin1Char('&'));
-  if (e >= 0) nome.remove(e, 1);
-  AbrirRecente(nome);
+  AbrirRecente(entradas[i - 1]->data().toString());
 }
 
 void TfrmLurn::MostrarGravado() {

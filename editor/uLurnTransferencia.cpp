@@ -12,12 +12,24 @@
 void TfrmLurn::menuEditarCopiarClick() {
   const TObjecto* o = ObjectoSeleccionado();
   if (!o) return;
-  nadaCopiado = false;
-  tipoCopiado = o->Nome.startsWith(QLatin1Char('T')) ? QStringLiteral("TProLabel") : QStringLiteral("TProImage");
   // The copy carries no name (the stream never holds one): the paste names
   // it for its own sheet.
+  // A relative picture name is one of this document's picture folder: the
+  // copy carries the full name, as it may be pasted into another cover.
+  TObjecto copia = *o;
+  copia.Imagem.Ficheiro = documento_.CaminhoImagem(o->Imagem.Ficheiro);
+  QString erro;
+  const QByteArray bytes = WriteObject(copia, &erro);
+  if (bytes.isEmpty()) {
+    // Nothing goes to the clipboard, and "Colar" stays as it was: what the
+    // clipboard held before (if anything) is still what it pastes.
+    Dialogs().Warning(erro);
+    return;
+  }
+  nadaCopiado = false;
+  tipoCopiado = o->Nome.startsWith(QLatin1Char('T')) ? QStringLiteral("TProLabel") : QStringLiteral("TProImage");
   auto* dados = new QMimeData;
-  dados->setData(QString::fromLatin1(ObjectMimeType), WriteObject(*o));
+  dados->setData(QString::fromLatin1(ObjectMimeType), bytes);
   QGuiApplication::clipboard()->setMimeData(dados);
 }
 

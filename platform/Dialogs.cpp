@@ -97,24 +97,58 @@ TModalResult QtDialogLayer::ConfirmYesNoCancel(const QString& text) {
   }
 }
 
-static std::optional<QString> RunFileDialog(const TFileDialogSpec& pedido, bool save) {
+QString SaveDialogFileName(const TFileDialogSpec& pedido, const QString& accepted) {
+  return WithDefaultExtension(accepted, pedido.DefaultExt);
+}
+
+bool SaveDialogMustConfirm(const TFileDialogSpec& pedido, const QString& fileName) {
+  return pedido.OverwritePrompt && QFileInfo::exists(fileName);
+}
+
+QString OverwriteQuestion(const QString& fileName) {
+  return QStringLiteral("%1 já existe.\nQuer substituí-lo?").arg(QFileInfo(fileName).fileName());
+}
+
+namespace {
+std::optional<QString> RunOpenDialog(const TFileDialogSpec& pedido) {
   QFileDialog dlg(DialogParent(), pedido.Title, pedido.InitialDir, QtFilterFromPlatform(pedido.Filter));
-  dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-  dlg.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-  if (save && !pedido.OverwritePrompt) dlg.setOption(QFileDialog::DontConfirmOverwrite);
+  dlg.setAcceptMode(QFileDialog::AcceptOpen);
+  dlg.setFileMode(QFileDialog::ExistingFile);
   if (!pedido.FileName.isEmpty()) dlg.selectFile(pedido.FileName);
   if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
-  const QString name = dlg.selectedFiles().first();
-  return save ? WithDefaultExtension(name, pedido.DefaultExt) : name;
+  return dlg.selectedFiles().first();
 }
 
-std::optional<QString> QtDialogLayer::OpenFile(const TFileDialogSpec& pedido) {
-  return RunFileDialog(pedido, false);
+// Qt's dialog (and a desktop's own one) would ask about replacing the name
+// as typed, before the default extension is added: "capa" would not be
+// asked about while "capa.lrn" exists, and then be saved over it.  The
+// question is asked here instead, about the final name; answered No, the
+// dialog opens again on that name.
+std::optional<QString> RunSaveDialog(const TFileDialogSpec& pedido) {
+  QString selected = pedido.FileName;
+  for (;;) {
+    QFileDialog dlg(DialogParent(), pedido.Title, pedido.InitialDir, QtFilterFromPlatform(pedido.Filter));
+    dlg.setAcceptMode(QFileDialog::AcceptSave);
+    dlg.setFileMode(QFileDialog::AnyFile);
+    dlg.setOption(QFileDialog::DontConfirmOverwrite);
+    if (!selected.isEmpty()) dlg.selectFile(selected);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
+    const QString name = SaveDialogFileName(pedido, dlg.selectedFiles().first());
+    if (!SaveDialogMustConfirm(pedido, name)) return name;
+    QMessageBox box(QMessageBox::Warning, pedido.Title, OverwriteQuestion(name), QMessageBox::Yes | QMessageBox::No,
+                    DialogParent());
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("&Sim"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("&Não"));
+    box.setDefaultButton(QMessageBox::No);
+    if (box.exec() == QMessageBox::Yes) return name;
+    selected = name;
+  }
 }
+}  // namespace
 
-std::optional<QString> QtDialogLayer::SaveFile(const TFileDialogSpec& pedido) {
-  return RunFileDialog(pedido, true);
-}
+std::optional<QString> QtDialogLayer::OpenFile(const TFileDialogSpec& pedido) { return RunOpenDialog(pedido); }
+
+std::optional<QString> QtDialogLayer::SaveFile(const TFileDialogSpec& pedido) { return RunSaveDialog(pedido); }
 
 std::optional<QString> QtDialogLayer::OpenPicture(const QString& title) {
   const QString name = QFileDialog::getOpenFileName(DialogParent(), title, QString(), PictureFilter());

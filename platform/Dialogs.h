@@ -75,6 +75,14 @@ std::unique_ptr<TDialogLayer> SetDialogs(std::unique_ptr<TDialogLayer> layer);
 QString QtFilterFromPlatform(const QString& filter);
 // Adds ".ext" to a name typed without an extension.
 QString WithDefaultExtension(const QString& fileName, const QString& defaultExt);
+// A save dialog's answer for the name the user accepted: the spec's
+// default extension is added first, and only then is it decided whether
+// the user must confirm replacing an existing file (OverwritePrompt), so
+// that "capa" typed over an existing "capa.lrn" is asked about.
+QString SaveDialogFileName(const TFileDialogSpec& pedido, const QString& accepted);
+bool SaveDialogMustConfirm(const TFileDialogSpec& pedido, const QString& fileName);
+// The question asked before an existing file is replaced.
+QString OverwriteQuestion(const QString& fileName);
 // The picture files the loader reads, as a Qt filter.
 QString PictureFilter();
 

@@ -267,12 +267,24 @@ TEST_F(Batch, RelativePictureNamesAreTakenFromTheCoversFolder) {
   EXPECT_EQ(sheets[0]["objects"][0]["file"].toString(), "disco.png");
   EXPECT_EQ(sheets[2]["pictureBetweenSpines"].toString(), "disco.png");
   EXPECT_EQ(sheets[3]["fillStyle"].toString(), "tfsImageStretch");
-  // Saved elsewhere, the names are written back unchanged.
-  ASSERT_EQ(Tool({"--save", Path("copia.lrn"), capa}, Path("outra")).status, 0);
-  EXPECT_EQ(Read("copia.lrn"), [&] {
+  // Saved beside its pictures, the names are written back unchanged.
+  ASSERT_EQ(Tool({"--save", Path("capa/copia.lrn"), capa}, Path("outra")).status, 0);
+  EXPECT_EQ(Read("capa/copia.lrn"), [&] {
     QFile f(QStringLiteral(LURNS_SOURCE_DIR "/tests/data/capas/imagens.gravado.lrn"));
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
   }());
+  // Saved into another folder, they are written so that they still name
+  // the same files.
+  const ToolRun gravada = Tool({"--save", Path("copia.lrn"), capa}, Path("outra"));
+  ASSERT_EQ(gravada.status, 0);
+  const ToolRun lida = Tool({"--dump", Path("copia.lrn")});
+  ASSERT_EQ(lida.status, 0);
+  EXPECT_TRUE(lida.err.isEmpty()) << lida.err.toStdString();
+  const QJsonArray copia = QJsonDocument::fromJson(lida.out).object()["sheets"].toArray();
+  EXPECT_EQ(copia[0]["picture"].toString(), "capa/frente.svg");
+  EXPECT_EQ(copia[0]["objects"][0]["file"].toString(), "capa/disco.png");
+  EXPECT_EQ(copia[2]["pictureBetweenSpines"].toString(), "capa/disco.png");
+  EXPECT_EQ(copia[3]["fillStyle"].toString(), "tfsImageStretch");
 }
 
 }  // namespace

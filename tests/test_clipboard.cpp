@@ -1,6 +1,7 @@
 // Copy and paste of cover objects through the system clipboard.
 #include "components/Handles.h"
 #include "components/ProCtrls.h"
+#include "document/FicheiroCapa.h"
 #include "document/ObjectStream.h"
 #include "editor/uLurn.h"
 #include "support/ScriptedDialogs.h"
@@ -14,6 +15,7 @@
 #include <QMimeData>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -127,6 +129,70 @@ TEST_F(Clipboard, PastesOnTheSheetShownWhateverWasCopied) {
   EXPECT_EQ(copia->Picture().Width(), 6);
   EXPECT_TRUE(copia->OnMouseDown);
   EXPECT_TRUE(dialogs->Messages().isEmpty());
+}
+
+TEST_F(Clipboard, ACopiedPictureCarriesItsFullFileName) {
+  // A cover naming its picture relative to its own folder.
+  QImage img(6, 6, QImage::Format_RGB32);
+  img.fill(Qt::red);
+  ASSERT_TRUE(img.save(dir.filePath("r.png")));
+  TDocumento d;
+  TObjecto o = TObjecto::NovaImagem();
+  o.Imagem.Ficheiro = "r.png";
+  o.Width = o.Height = 10;
+  d.Adicionar(folhaFrente, o);
+  ASSERT_EQ(GravarCapa(d, dir.filePath("capa.lrn")).Fim, TFimGravacao::Gravado);
+  ASSERT_TRUE(w->AbrirFicheiro(dir.filePath("capa.lrn")));
+  auto* i = qobject_cast<TProImage*>(Last(folhaFrente));
+  ASSERT_TRUE(i);
+  EXPECT_EQ(i->Hint(), "r.png");
+  // Pasted into another cover (another window), it still names that file.
+  w->StretchHandle1->Attach(i);
+  w->menuEditarCopiarClick();
+  TfrmLurn outra(nullptr, false);
+  outra.nadaCopiado = false;
+  outra.menuEditarColarClick();
+  auto* copia = qobject_cast<TProImage*>(outra.Painel(folhaFrente)->Owned.Components(0));
+  ASSERT_TRUE(copia);
+  EXPECT_EQ(copia->Hint(), dir.filePath("r.png"));
+  outra.ficheiroGravado = true;
+}
+
+TEST_F(Clipboard, ACopyTheClipboardCannotHoldSaysWhyAndLeavesPasteAsItWas) {
+  // A caption longer than the clipboard stream takes (64 KB of UTF-8).
+  auto* longo = Add<TProLabel>(folhaFrente, "Texto1", {5, 5, 50, 20}, [](TObjecto& o) {
+    o.Texto = QString(70000, QChar('x'));
+    o.TamanhoAutomatico = false;
+  });
+  auto* curto = Add<TProLabel>(folhaFrente, "Texto2", {40, 30, 62, 29}, [](TObjecto& o) { o.Texto = "Lado A"; });
+  const QString porque =
+      QString::fromUtf8("Não foi possível copiar o objecto para a transferência: texto demasiado longo.");
+  QApplication::clipboard()->setText("de outro programa");
+
+  w->StretchHandle1->Attach(longo);
+  w->menuEditarCopiarClick();
+  EXPECT_EQ(dialogs->Messages(), QStringList{porque});
+  EXPECT_TRUE(w->nadaCopiado);
+  EXPECT_TRUE(w->tipoCopiado.isEmpty());
+  w->temporizadorTimer();
+  EXPECT_FALSE(w->menuEditarColar->isEnabled());
+  EXPECT_FALSE(w->botaoColar->isEnabled());
+  EXPECT_EQ(QApplication::clipboard()->text(), "de outro programa");
+
+  // After a copy that worked, a refused one leaves that copy to paste.
+  w->StretchHandle1->Detach();
+  w->StretchHandle1->Attach(curto);
+  w->menuEditarCopiarClick();
+  w->StretchHandle1->Detach();
+  w->StretchHandle1->Attach(longo);
+  dialogs->Asked.clear();
+  w->menuEditarCopiarClick();
+  EXPECT_EQ(dialogs->Messages(), QStringList{porque});
+  EXPECT_FALSE(w->nadaCopiado);
+  w->menuEditarColarClick();
+  auto* colado = qobject_cast<TProLabel*>(Last(folhaFrente));
+  ASSERT_TRUE(colado);
+  EXPECT_EQ(colado->Caption(), "Lado A");
 }
 
 TEST_F(Clipboard, ForeignOrDamagedContentIsRefused) {

@@ -23,8 +23,13 @@
 #include <QtEndian>
 #include <gtest/gtest.h>
 #include <csignal>
+#include <deque>
+#include <functional>
 #include <limits>
+#include <linux/capability.h>
 #include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 namespace {
 
@@ -348,6 +353,76 @@ TEST_F(CoverFile, ClosingAsksAndCanSaveThroughTheDialog) {
   EXPECT_FALSE(w->FormCloseQuery());
 }
 
+TEST_F(CoverFile, SavingOverAnExistingCoverAsksAboutTheNameWithItsExtension) {
+  // "capa" typed in the save dialog while capa.lrn exists: the question
+  // is about capa.lrn, on every path that shows the dialog.
+  ASSERT_TRUE(w->GravarFicheiro(Path("outra.lrn")));
+  const QByteArray antigo = Read("outra.lrn");
+  struct Caminho {
+    const char* nome;
+    bool pergunta;  // after "Ficheiro alterado. Gravar?" answered Yes
+    std::function<void()> comando;
+    std::deque<std::optional<QString>> depois;  // what the command asks for after a save
+  } caminhos[] = {
+      {"Gravar", false, [&] { w->menuFicheiroGravarClick(); }, {}},
+      {"Gravar Como", false, [&] { w->menuFicheiroGravarComoClick(); }, {}},
+      {"Novo", true, [&] { w->menuFicheiroNovoClick(); }, {}},
+      {"Abrir", true, [&] { w->manuFicheiroAbrirClick(); }, {std::nullopt}},
+      {"Recente", true, [&] { w->menuFicheirosFicheiroClick(1); }, {}},
+      {"Fechar", true, [&] { w->FormCloseQuery(); }, {}},
+  };
+  const QString pergunta = QString::fromUtf8("overwrite: capa.lrn já existe.\nQuer substituí-lo?");
+  for (const Caminho& c : caminhos) {
+    SCOPED_TRACE(c.nome);
+    auto preparar = [&] {
+      Write("capa.lrn", antigo);
+      w->LimparDocumento();
+      Texto(folhaFrente, QString::fromLatin1(c.nome), QRect(1, 2, 30, 10));
+      w->nomeFicheiro.clear();
+      w->MarcarAlterado();
+      SetRecent({Path("outra.lrn")});
+      w->MostrarRecentes();
+      dialogs->Asked.clear();
+    };
+    // Answered No: nothing is written, and the dialog comes back (cancelled here).
+    preparar();
+    dialogs->Confirms.clear();
+    if (c.pergunta) dialogs->Confirms.push_back(TModalResult::Yes);
+    dialogs->Confirms.push_back(TModalResult::No);
+    dialogs->Files = {Path("capa"), std::nullopt};
+    c.comando();
+    EXPECT_EQ(dialogs->Asked.count(pergunta), 1) << dialogs->Asked.join('|').toStdString();
+    EXPECT_EQ(dialogs->Asked.count("save: Gravar Lurn"), 1);
+    EXPECT_EQ(Read("capa.lrn"), antigo);
+    EXPECT_TRUE(dialogs->Files.empty());
+    EXPECT_TRUE(dialogs->Confirms.empty());
+    EXPECT_FALSE(w->ficheiroGravado);
+    // Answered Yes: the cover replaces capa.lrn.
+    preparar();
+    dialogs->Confirms.clear();
+    if (c.pergunta) dialogs->Confirms.push_back(TModalResult::Yes);
+    dialogs->Confirms.push_back(TModalResult::Yes);
+    dialogs->Files = {Path("capa")};
+    for (const auto& f : c.depois) dialogs->Files.push_back(f);
+    c.comando();
+    EXPECT_EQ(dialogs->Asked.count(pergunta), 1);
+    const TLeituraCapa l = LerCapa(Path("capa.lrn"));
+    ASSERT_EQ(l.Documento.Objectos(folhaFrente).size(), 1u);
+    EXPECT_EQ(l.Documento.Objectos(folhaFrente)[0].Texto, c.nome);
+    EXPECT_TRUE(dialogs->Files.empty());
+    EXPECT_TRUE(dialogs->Confirms.empty());
+  }
+  // A name that exists nowhere is not asked about.
+  dialogs->Asked.clear();
+  dialogs->Files = {Path("nova")};
+  w->menuFicheiroGravarComoClick();
+  EXPECT_EQ(dialogs->Asked, QStringList{"save: Gravar Lurn"});
+  EXPECT_TRUE(QFile::exists(Path("nova.lrn")));
+  const TFileDialogSpec& spec = dialogs->FileSpecs.back();
+  EXPECT_TRUE(spec.OverwritePrompt);
+  EXPECT_EQ(spec.DefaultExt, "*.lrn");
+}
+
 TEST_F(CoverFile, SaveOpenAndSaveAsKeepTheFileName) {
   dialogs->Files = {Path("um.lrn")};
   w->menuFicheiroGravarClick();
@@ -412,6 +487,29 @@ TEST_F(CoverFile, AFileThatCannotBeReadDoesNotBecomeTheCurrentFile) {
   EXPECT_EQ(Recent(), (QStringList{Path("bom.lrn"), "", "", "", Path("x.lrn")}));
 }
 
+TEST_F(CoverFile, ARecentFileWhosePathHoldsAnAmpersandShowsAndOpensThatPath) {
+  // A menu takes "&" for the mark of an access key.
+  ASSERT_TRUE(QDir(dir.path()).mkpath("Tom & Jerry && Co"));
+  const QString capa = Path("Tom & Jerry && Co/capa&1.lrn");
+  Texto(folhaFrente, "com e comercial", QRect(0, 0, 5, 5));
+  ASSERT_TRUE(w->GravarFicheiro(capa));
+  w->menuFicheiroNovoClick();
+  SetRecent({Path("outra.lrn"), capa});
+  w->MostrarRecentes();
+  // Shown as it is (the text the menu draws), with no access key made of it.
+  EXPECT_EQ(w->menuFicheirosFicheiro2->iconText(), capa);
+  EXPECT_TRUE(QKeySequence::mnemonic(w->menuFicheirosFicheiro2->text()).isEmpty());
+  dialogs->Asked.clear();
+  w->menuFicheirosFicheiro2->trigger();
+  EXPECT_TRUE(dialogs->Messages().isEmpty()) << dialogs->Messages().join('|').toStdString();
+  EXPECT_EQ(w->nomeFicheiro, capa);
+  EXPECT_EQ(w->painelFicheiro->text(), capa);
+  ASSERT_EQ(w->Documento().Objectos(folhaFrente).size(), 1u);
+  EXPECT_EQ(w->Documento().Objectos(folhaFrente)[0].Texto, "com e comercial");
+  EXPECT_EQ(Recent().first(), capa);
+  EXPECT_EQ(w->menuFicheirosFicheiro1->iconText(), capa);
+}
+
 TEST_F(CoverFile, CommandLineOpensWithoutNamingTheDocument) {
   Texto(folhaFrente, "capa", QRect(0, 0, 5, 5));
   ASSERT_TRUE(w->GravarFicheiro(Path("cmd.lrn")));
@@ -453,6 +551,137 @@ TEST_F(CoverFile, AFailedWriteKeepsTheOldFile) {
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"keep.lrn"});  // no temporary left
 }
 
+// For its lifetime the calling thread checks file permissions as any user
+// is checked: the capabilities by which root passes over them are dropped
+// from its effective set, and taken back afterwards.  (File operations of
+// Qt run in the thread that calls them.)  For a user other than root it
+// changes nothing.
+class AsAnyUser {
+ public:
+  AsAnyUser() {
+    if (syscall(SYS_capget, &header_, saved_) != 0) return;
+    __user_cap_data_struct less[2] = {saved_[0], saved_[1]};
+    for (int cap : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER})
+      less[cap / 32].effective &= ~(1u << (cap % 32));
+    dropped_ = syscall(SYS_capset, &header_, less) == 0;
+  }
+  ~AsAnyUser() {
+    if (dropped_) syscall(SYS_capset, &header_, saved_);
+  }
+  AsAnyUser(const AsAnyUser&) = delete;
+  AsAnyUser& operator=(const AsAnyUser&) = delete;
+
+ private:
+  __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
+  __user_cap_data_struct saved_[2] = {};
+  bool dropped_ = false;
+};
+
+TEST_F(CoverFile, ACoverInAFolderTheUserMayNotWriteIsWrittenInPlace) {
+  ASSERT_TRUE(QDir(dir.path()).mkdir("fechada"));
+  const QString capa = Path("fechada/capa.lrn");
+  ASSERT_TRUE(w->GravarFicheiro(capa));
+  ASSERT_EQ(Read("fechada/capa.lrn"), EmptyCover());
+  const auto aberta = QFile::permissions(Path("fechada"));
+  ASSERT_TRUE(QFile::setPermissions(Path("fechada"), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup |
+                                                         QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther));
+  {
+    AsAnyUser utilizador;
+    // No file can be made in the folder (root included, for this thread),
+    // while the cover itself may be written.
+    QFile sonda(Path("fechada/sonda"));
+    ASSERT_FALSE(sonda.open(QIODevice::WriteOnly)) << "the folder still takes new files";
+    ASSERT_TRUE(QFileInfo(capa).isWritable());
+
+    for (int i = 0; i < 3; ++i) Texto(folhaFrente, QStringLiteral("no lugar %1").arg(i), QRect(0, 0, 5, 5));
+    w->MarcarAlterado();
+    EXPECT_TRUE(w->GravarFicheiro(capa));
+    EXPECT_TRUE(dialogs->Messages().isEmpty()) << dialogs->Messages().join('|').toStdString();
+    EXPECT_TRUE(w->ficheiroGravado);
+    EXPECT_EQ(Read("fechada/capa.lrn").size(), 5148 + 3 * 572);
+    EXPECT_EQ(LerCapa(capa).Documento.Objectos(folhaFrente).size(), 3u);
+
+    // A failed write puts the old cover back (a file size limit makes the
+    // disk "full" after 5720 bytes; the old cover has 6864).
+    Texto(folhaFrente, "mais um", QRect(0, 0, 5, 5));
+    const QByteArray antes = Read("fechada/capa.lrn");
+    struct rlimit old {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 5148 + 4 * 572 - 1;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool gravou = w->GravarFicheiro(capa);
+    setrlimit(RLIMIT_FSIZE, &old);
+    signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(gravou);
+    EXPECT_EQ(dialogs->Messages().last(), "Erro de escrita no ficheiro.");
+    EXPECT_EQ(Read("fechada/capa.lrn"), antes);
+
+    // A shorter cover leaves nothing of the longer one behind.
+    w->LimparDocumento();
+    EXPECT_TRUE(w->GravarFicheiro(capa));
+    EXPECT_EQ(Read("fechada/capa.lrn"), EmptyCover());
+
+    // A new cover still cannot be made there.
+    dialogs->Asked.clear();
+    EXPECT_FALSE(w->GravarFicheiro(Path("fechada/nova.lrn")));
+    EXPECT_EQ(dialogs->Messages(), QStringList{"Erro ao criar o ficheiro."});
+  }
+  EXPECT_EQ(QDir(Path("fechada")).entryList(QDir::Files | QDir::Hidden), QStringList{"capa.lrn"});
+  QFile::setPermissions(Path("fechada"), aberta);
+}
+
+TEST_F(CoverFile, PictureNamesARecordCannotHoldWholeAreReportedAfterTheSave) {
+  // Folders deep enough for full picture names of 255 and 256 characters.
+  const QString base = dir.path() + "/";
+  const int falta = 255 - int(base.size()) - int(QString("/p.png").size());
+  ASSERT_GT(falta, 20);
+  const QString pasta255 = base + QString(falta / 2, 'a') + "/" + QString(falta - falta / 2 - 1, 'b');
+  const QString pasta256 = base + QString(falta / 2, 'a') + "/" + QString(falta - falta / 2, 'c');
+  ASSERT_TRUE(QDir().mkpath(pasta255));
+  ASSERT_TRUE(QDir().mkpath(pasta256));
+  auto picture = [&](const QString& path) {
+    QImage img(8, 8, QImage::Format_RGB32);
+    img.fill(Qt::red);
+    EXPECT_TRUE(img.save(path, "PNG"));
+    return path;
+  };
+  const QString cabe = picture(pasta255 + "/p.png");
+  const QString longo = picture(pasta256 + "/p.png");
+  const QString grego = picture(Path(QString::fromUtf8("λ.png")));
+  ASSERT_EQ(cabe.size(), 255);
+  ASSERT_EQ(longo.size(), 256);
+  Imagem(folhaFrente, cabe, QRect(0, 0, 10, 10));
+  Imagem(folhaFrente, longo, QRect(0, 0, 10, 10));
+  Imagem(folhaCD, grego, QRect(0, 0, 10, 10));
+  w->Documento().DefinirFundo(fundoTras, {longo, TPicture()});
+  w->Documento().DefinirFundo(fundoTrasLombada, {longo, TPicture()});
+
+  // The cover is written, and the user is told which pictures it loses.
+  ASSERT_TRUE(w->GravarFicheiro(Path("nomes.lrn")));
+  EXPECT_TRUE(w->ficheiroGravado);
+  EXPECT_EQ(dialogs->Messages(),
+            QStringList{QString::fromUtf8("Os nomes destes ficheiros de imagem não cabem inteiros num ficheiro Lurns "
+                                          "(até 255 caracteres do conjunto Windows-1252) e foram gravados "
+                                          "incompletos; estas imagens não serão encontradas ao abrir a capa:\n") +
+                        longo + "\n" + grego});
+  // The file layout is kept: the names are cut to their field.
+  const QByteArray b = Read("nomes.lrn");
+  ASSERT_EQ(b.size(), 5148 + 3 * 572);
+  for (int registo : {4, 8, 9}) {  // the picture object, "TrasP" and "TrasL"
+    EXPECT_EQ(quint8(b[registo * 572 + 22]), 255) << registo;
+    EXPECT_EQ(b.mid(registo * 572 + 23, 255), longo.left(255).toLatin1()) << registo;
+  }
+  EXPECT_EQ(quint8(b[3 * 572 + 22]), 255);
+  // And opening it again says so too.
+  dialogs->Asked.clear();
+  ASSERT_TRUE(w->AbrirFicheiro(Path("nomes.lrn")));
+  EXPECT_EQ(dialogs->Messages(), QStringList(4, QString::fromUtf8("Imagem não encontrada.")));
+  ASSERT_EQ(w->Documento().Objectos(folhaFrente).size(), 1u);
+  EXPECT_EQ(w->Documento().Objectos(folhaFrente)[0].Imagem.Ficheiro, cabe);
+}
+
 // ---------------------------------------------------------------------------
 // The document's reader and writer against what the program wrote before it
 // had a document of its own (tests/data/capas/README.md).
@@ -471,6 +700,13 @@ QStringList Textos(const QList<TMensagem>& mensagens) {
 }
 
 TEST_F(CoverFile, CoversAreReadAndWrittenBackAsBefore) {
+  // Copied with their pictures, and written beside them: the picture names
+  // are relative to the covers' folder and stay as they are there.
+  const QDir dados(Dados(""));
+  ASSERT_TRUE(QDir(dir.path()).mkdir("capas"));
+  for (const QString& f : dados.entryList(QDir::Files))
+    ASSERT_TRUE(QFile::copy(dados.filePath(f), Path("capas/" + f)));
+  auto Dados = [&](const QString& name) { return Path("capas/" + name); };
   for (const char* nome : {"vazia", "exemplo-trabalhado", "textos", "imagens", "ferramenta", "ordem"}) {
     SCOPED_TRACE(nome);
     const QString entrada = Dados(QString::fromLatin1(nome) + ".lrn");
@@ -483,28 +719,33 @@ TEST_F(CoverFile, CoversAreReadAndWrittenBackAsBefore) {
     TLeituraCapa l = LerCapa(entrada);
     EXPECT_TRUE(l.Lido);
     EXPECT_EQ(Textos(l.Mensagens), mensagens);
-    ASSERT_EQ(GravarCapa(l.Documento, Path("a.lrn")).Fim, TFimGravacao::Gravado);
-    EXPECT_EQ(Read("a.lrn"), gravado);
+    ASSERT_EQ(GravarCapa(l.Documento, Dados("a.lrn")).Fim, TFimGravacao::Gravado);
+    EXPECT_EQ(Read("capas/a.lrn"), gravado);
 
     // Through the window, as the program does.
     dialogs->Asked.clear();
     EXPECT_TRUE(w->AbrirFicheiro(entrada));
     EXPECT_EQ(dialogs->Messages(), mensagens);
-    ASSERT_TRUE(w->GravarFicheiro(Path("b.lrn")));
-    EXPECT_EQ(Read("b.lrn"), gravado);
+    ASSERT_TRUE(w->GravarFicheiro(Dados("b.lrn")));
+    EXPECT_EQ(Read("capas/b.lrn"), gravado);
 
     // What was written reads and writes back byte for byte.
     TLeituraCapa outra = LerCapa(Dados(QString::fromLatin1(nome) + ".gravado.lrn"));
-    ASSERT_EQ(GravarCapa(outra.Documento, Path("c.lrn")).Fim, TFimGravacao::Gravado);
-    EXPECT_EQ(Read("c.lrn"), gravado);
+    ASSERT_EQ(GravarCapa(outra.Documento, Dados("c.lrn")).Fim, TFimGravacao::Gravado);
+    EXPECT_EQ(Read("capas/c.lrn"), gravado);
   }
 }
 
-TEST_F(CoverFile, TheExampleOpensFromAnyFolderAndWritesBackUnchanged) {
-  // Its pictures are named relative to its own folder.
-  const QString exemplo = QStringLiteral(LURNS_SOURCE_DIR "/examples/exemplo.lrn");
+TEST_F(CoverFile, TheExampleOpensFromAnyFolderAndWritesBackUnchangedBesideItsPictures) {
+  // Its pictures are named relative to its own folder.  A copy of the
+  // folder, opened from another working folder.
+  const QDir exemplos(QStringLiteral(LURNS_SOURCE_DIR "/examples"));
+  ASSERT_TRUE(QDir(dir.path()).mkdir("exemplo"));
+  for (const QString& f : exemplos.entryList(QDir::Files))
+    ASSERT_TRUE(QFile::copy(exemplos.filePath(f), Path("exemplo/" + f)));
+  const QString exemplo = Path("exemplo/exemplo.lrn");
   const QString antes = QDir::currentPath();
-  ASSERT_TRUE(QDir::setCurrent(dir.path()));
+  ASSERT_TRUE(QDir::setCurrent(QDir::rootPath()));
   const bool lido = w->AbrirFicheiro(exemplo);
   QDir::setCurrent(antes);
   ASSERT_TRUE(lido);
@@ -520,8 +761,82 @@ TEST_F(CoverFile, TheExampleOpensFromAnyFolderAndWritesBackUnchanged) {
   ASSERT_TRUE(nota);
   EXPECT_EQ(nota->Hint(), "nota.svg");
   EXPECT_FALSE(nota->Picture().Empty());
-  ASSERT_TRUE(w->GravarFicheiro(Path("exemplo.lrn")));
-  EXPECT_EQ(Read("exemplo.lrn"), Bytes(exemplo));
+  // Written beside its pictures, it is the same file.
+  ASSERT_TRUE(w->GravarFicheiro(Path("exemplo/copia.lrn")));
+  EXPECT_EQ(Read("exemplo/copia.lrn"), Bytes(exemplos.filePath("exemplo.lrn")));
+}
+
+TEST_F(CoverFile, SavedIntoAnotherFolderRelativePictureNamesStillNameTheirFiles) {
+  // A cover in "capas" naming its pictures relative to its folder.
+  ASSERT_TRUE(QDir(dir.path()).mkpath("capas/img"));
+  Picture("capas/img/objecto.png");
+  Picture("capas/fundo.png");
+  Imagem(folhaCD, "img/objecto.png", QRect(1, 2, 30, 40));
+  w->Documento().DefinirFundo(fundoFrente, {"fundo.png", TPicture()});
+  ASSERT_TRUE(w->GravarFicheiro(Path("capas/capa.lrn")));  // a new document's names are written as given
+  const QByteArray original = Read("capas/capa.lrn");
+  ASSERT_TRUE(w->AbrirFicheiro(Path("capas/capa.lrn")));
+  ASSERT_TRUE(dialogs->Messages().isEmpty()) << dialogs->Messages().join('|').toStdString();
+
+  struct {
+    QString ficheiro;
+    QString fundo, objecto;  // the names written
+  } casos[] = {
+      {"capas/copia.lrn", "fundo.png", "img/objecto.png"},
+      {"outras/capa.lrn", "../capas/fundo.png", "../capas/img/objecto.png"},
+      {"capas/img/mais/capa.lrn", "../../fundo.png", "../objecto.png"},
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.ficheiro.toStdString());
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(Path(c.ficheiro)).path()));
+    ASSERT_TRUE(w->GravarFicheiro(Path(c.ficheiro)));  // Gravar Como's save
+    const TLeituraCapa l = LerCapa(Path(c.ficheiro));
+    EXPECT_TRUE(l.Mensagens.isEmpty()) << l.Mensagens.value(0).Texto.toStdString();
+    EXPECT_EQ(l.Documento.Fundo(fundoFrente).Ficheiro, c.fundo);
+    EXPECT_FALSE(l.Documento.Fundo(fundoFrente).Imagem.Empty());
+    ASSERT_EQ(l.Documento.Objectos(folhaCD).size(), 1u);
+    EXPECT_EQ(l.Documento.Objectos(folhaCD)[0].Imagem.Ficheiro, c.objecto);
+    EXPECT_FALSE(l.Documento.Objectos(folhaCD)[0].Imagem.Imagem.Empty());
+  }
+  // Saved into its own folder, the bytes are the same.
+  EXPECT_EQ(Read("capas/copia.lrn"), original);
+  // The window's document keeps the names it was read with.
+  EXPECT_EQ(w->imgFrente->Hint(), "fundo.png");
+  // Opened from where it was saved, it saves back unchanged there.
+  const QByteArray outra = Read("outras/capa.lrn");
+  ASSERT_TRUE(w->AbrirFicheiro(Path("outras/capa.lrn")));
+  ASSERT_TRUE(w->GravarFicheiro(Path("outras/capa.lrn")));
+  EXPECT_EQ(Read("outras/capa.lrn"), outra);
+}
+
+TEST(CoverFileNames, RelativePictureNamesAreWrittenForTheFolderOfTheFile) {
+  TDocumento lido;
+  lido.DefinirPastaImagens("/home/ana/capas");
+  const TDocumento novo;  // no picture folder: its names are full ones
+  // 100 folders down: the way back up alone takes 300 characters.
+  const QString fundo = "/home/ana" + QString("/a").repeated(100);
+  struct {
+    const TDocumento* documento;
+    QString nome, pasta, gravado;
+  } casos[] = {
+      {&lido, "img/p.png", "/home/ana/capas", "img/p.png"},
+      {&lido, "img/p.png", "/home/ana/capas/", "img/p.png"},
+      {&lido, "./img/../img/p.png", "/home/ana/capas", "./img/../img/p.png"},  // kept as it is
+      {&lido, "img/p.png", "/home/ana/outras", "../capas/img/p.png"},
+      {&lido, "img/p.png", "/home/ana/capas/sub", "../img/p.png"},
+      {&lido, "../p.png", "/home/ana/outras", "../p.png"},
+      {&lido, "img/p.png", "/media/pen", "/home/ana/capas/img/p.png"},  // nothing in common but the root
+      {&lido, "img/p.png", fundo, "/home/ana/capas/img/p.png"},  // the relative name would not fit a record
+      {&lido, "/srv/p.png", "/media/pen", "/srv/p.png"},
+      {&lido, "", "/media/pen", ""},
+      {&novo, "img/p.png", "/media/pen", "img/p.png"},
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE((c.nome + " -> " + c.pasta).toStdString());
+    EXPECT_EQ(NomeImagemGravado(*c.documento, c.nome, c.pasta), c.gravado);
+  }
+  EXPECT_EQ(lido.CaminhoImagem("img/p.png"), "/home/ana/capas/img/p.png");
+  EXPECT_EQ(novo.CaminhoImagem("img/p.png"), "img/p.png");
 }
 
 TEST_F(CoverFile, ExtremeValuesAreHeldToTheLimitsAndWrittenBackChecked) {

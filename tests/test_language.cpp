@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -113,6 +114,10 @@ TEST_F(Language, SwitchingReloadsWindowTextsButNotRunTimeOnes) {
   EXPECT_EQ(w.menuFicheiroSair->text(), "E&xit");
   EXPECT_EQ(w.pageFolhas->tabText(2), "Back");
   EXPECT_EQ(w.botaoNovo->toolTip(), "Create a new cover");
+  // The buttons' captions follow the language, still without access keys.
+  EXPECT_EQ(w.botaoNovo->text(), "&New");
+  for (QToolButton* b : w.findChildren<QToolButton*>(QRegularExpression("^botao")))
+    EXPECT_TRUE(b->shortcut().isEmpty()) << b->objectName().toStdString();
   EXPECT_EQ(w.checkLombada->text(), "Back with spines");
   EXPECT_EQ(w.opcaoAlinharAgrelha->text(), "Snap to grid");
   EXPECT_EQ(p.windowTitle(), "Settings");

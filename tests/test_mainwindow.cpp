@@ -16,6 +16,7 @@
 #include <QMenuBar>
 #include <QApplication>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTimer>
 #include <QTest>
@@ -362,6 +363,32 @@ TEST_F(MainWindow, PressingAPictureSelectsItAndBackgroundClicksRelease) {
     clique();
     EXPECT_FALSE(w->StretchHandle1->IsAttached());
   }
+}
+
+TEST_F(MainWindow, OnlyTheMenusCarryAccessKeys) {
+  // The tool buttons keep their designed captions but give no access key.
+  const QList<QToolButton*> botoes = w->findChildren<QToolButton*>(QRegularExpression("^botao"));
+  ASSERT_EQ(botoes.size(), 17);
+  EXPECT_EQ(w->botaoNovo->text(), "&Novo");
+  for (QToolButton* b : botoes) EXPECT_TRUE(b->shortcut().isEmpty()) << b->objectName().toStdString();
+
+  // Keys pressed on the window, as a person presses them.
+  w->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+  QWindow* janela = w->windowHandle();
+  dialogs->Files = {std::nullopt};  // a save dialog, should one open
+  QTest::keyClick(janela, Qt::Key_G, Qt::AltModifier);  // "&Gravar" on a button
+  QTest::keyClick(janela, Qt::Key_S, Qt::AltModifier);  // "&Sair" on a button
+  QTest::qWait(400);  // a button's access key clicks it once its press has been shown
+  EXPECT_TRUE(dialogs->Asked.isEmpty()) << dialogs->Asked.join('|').toStdString();
+  EXPECT_TRUE(w->isVisible());
+  dialogs->Files.clear();
+  // Alt+A opens the "&Ajuda" menu, which no button's "&Abrir" or "&Apagar" takes.
+  QMenu* ajuda = w->findChild<QMenu*>("menuAjuda");
+  ASSERT_TRUE(ajuda);
+  QTest::keyClick(janela, Qt::Key_A, Qt::AltModifier);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return ajuda->isVisible(); }, 2000));
+  ajuda->close();
 }
 
 TEST_F(MainWindow, AboutBoxAndHelpOpen) {

@@ -270,6 +270,12 @@ TEST(ObjectStream, OnlyFieldsThatDifferFromANewObjectAreWritten) {
   TObjecto badSize = TObjecto::NovoTexto();
   badSize.Fonte.Tamanho = 0;
   EXPECT_TRUE(WriteObject(badSize).isEmpty());
+  // And the writer says why, for the user.
+  QString why = "not set";
+  EXPECT_TRUE(WriteObject(tooFar, &why).isEmpty());
+  EXPECT_EQ(why, QString::fromUtf8("Não foi possível copiar o objecto para a transferência: posição fora dos limites."));
+  EXPECT_FALSE(WriteObject(label, &why).isEmpty());
+  EXPECT_TRUE(why.isEmpty());
 }
 
 TEST(ObjectStream, TheStreamKnowsEveryFieldOfTheDocumentObject) {

@@ -48,9 +48,18 @@ std::optional<QString> ScriptedDialogs::OpenFile(const TFileDialogSpec& pedido) 
 std::optional<QString> ScriptedDialogs::SaveFile(const TFileDialogSpec& pedido) {
   Asked << "save: " + pedido.Title;
   FileSpecs.push_back(pedido);
-  auto name = Take<std::optional<QString>>(Files, "save: " + pedido.Title, std::nullopt);
-  if (name) name = WithDefaultExtension(*name, pedido.DefaultExt);
-  return name;
+  // As the real dialog: the default extension first, then the question
+  // about replacing an existing file of that name; answered No, the dialog
+  // stays and takes the next scripted name.
+  for (;;) {
+    auto name = Take<std::optional<QString>>(Files, "save: " + pedido.Title, std::nullopt);
+    if (!name) return name;
+    *name = SaveDialogFileName(pedido, *name);
+    if (!SaveDialogMustConfirm(pedido, *name)) return name;
+    const QString question = OverwriteQuestion(*name);
+    Asked << "overwrite: " + question;
+    if (Take(Confirms, "overwrite: " + question, TModalResult::No) == TModalResult::Yes) return name;
+  }
 }
 
 std::optional<QString> ScriptedDialogs::OpenPicture(const QString& title) {

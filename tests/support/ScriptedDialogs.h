@@ -13,7 +13,8 @@
 class ScriptedDialogs : public TDialogLayer {
  public:
   // What the dialogs were asked, in order: "message: text", "warning: text",
-  // "confirm: text", "open: title", "save: title", "picture: title",
+  // "confirm: text", "open: title", "save: title", "overwrite: question"
+  // (the save dialog's, answered from Confirms), "picture: title",
   // "font", "colour", "input: caption/prompt", "print", "printer setup".
   QStringList Asked;
   std::deque<TModalResult> Confirms;
