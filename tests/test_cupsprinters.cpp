@@ -679,7 +679,8 @@ class CupsCoverJobs : public CupsFilePdf {
     std::vector<TppProducer*> list;
     for (int p = from; p <= to; ++p) {
       reports.push_back(std::make_unique<BarReport>(p, kOrient[p - 1]));
-      reports.back()->r.report->PrinterSetup()->SetPrinterName("FilePDF");
+      // The test's own queue, so that the file it reads is this job's.
+      reports.back()->r.report->PrinterSetup()->SetPrinterName(queue_);
       list.push_back(reports.back()->r.report);
     }
     TppPrinterDevice device;
@@ -719,7 +720,7 @@ TEST_F(CupsCoverJobs, MixedOrientationsKeepEveryBarAtItsLength) {
     const QDateTime started = QDateTime::currentDateTime().addSecs(-1);
     PrintPages(range.from, range.to, title);
     if (HasFatalFailure()) return;
-    const int state = WaitForJob("FilePDF", title, kJobWaitMs);
+    const int state = WaitForJob(queue_.toUtf8().constData(), title, kJobWaitMs);
     ASSERT_EQ(state, IPP_JSTATE_COMPLETED) << "the job ended in state " << state;
     ASSERT_TRUE(WaitForFile(outputFile_, started, 10000));
     QString why;
