@@ -87,13 +87,15 @@ class TppScreenDevice : public TppRasterDevice {
     TCanvas* Canvas = nullptr;
     // The command's rectangle in the picture's pixels (its DeviceRect).
     QRect DeviceRect;
-    // The resolution the page is drawn at: the screen's pixels per inch
-    // times the zoom (48 at 50 % on a 96 ppi screen), for lengths given
-    // in inches, points or design pixels.
-    double PixelsPerInch = 96;
-    // Picture pixels per screen pixel at 100 %, and the page's top-left
-    // corner in the picture: a screen pixel (x, y) of the page at 100 % is
-    // at (Origin.x + x * ScaleX, Origin.y + y * ScaleY).
+    // The screen's pixels per inch (the page at 100 %), and the zoom the
+    // page is drawn at (0.5 at 50 %): lengths in inches, points or design
+    // pixels are PixelsPerInch x Scale picture pixels an inch.  Scale is
+    // the vertical scale, the one font heights follow.
+    int PixelsPerInch = 96;
+    double Scale = 1;
+    // Picture pixels per screen pixel at 100 % each way, and the page's
+    // top-left corner in the picture: a screen pixel (x, y) of the page at
+    // 100 % is at (Origin.x + x * ScaleX, Origin.y + y * ScaleY).
     double ScaleX = 1;
     double ScaleY = 1;
     QPoint Origin;
@@ -105,6 +107,10 @@ class TppScreenDevice : public TppRasterDevice {
   double ScaleX() const { return scaleX_; }
   double ScaleY() const { return scaleY_; }
   void ComputeDeviceRect(TppDrawCommand* command);
+  // Any rectangle of the page (thousandths from the paper's corner) in
+  // the picture, mapped as a command's rectangle is (a clip around a
+  // command, for example).
+  QRect PictureRectOf(const TppRect& mm) const;
   // The page rectangle's top-left corner in the picture.
   int OriginX() const { return originX_; }
   int OriginY() const { return originY_; }

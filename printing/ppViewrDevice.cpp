@@ -171,22 +171,38 @@ std::optional<TppScreenDevice::TppScreenDrawing> TppScreenDevice::DrawingFor(
   TppScreenDrawing d;
   d.Canvas = &canvas_;
   d.DeviceRect = RectOf(command->DeviceRect);
-  d.PixelsPerInch = ScreenPixelsPerInch() * scaleY_;
+  d.PixelsPerInch = ScreenPixelsPerInch();
+  d.Scale = scaleY_;
   d.ScaleX = scaleX_;
   d.ScaleY = scaleY_;
   d.Origin = QPoint(originX_, originY_);
   return d;
 }
 
+QRect TppScreenDevice::PictureRectOf(const TppRect& mm) const {
+  // Whole screen pixels at 100 % first, then the zoom.
+  const int a = ScreenPixels(mm.Left, dirHorizontal);
+  const int b = ScreenPixels(mm.Top, dirVertical);
+  const int w = ScreenPixels(mm.Right - mm.Left, dirHorizontal);
+  const int h = ScreenPixels(mm.Bottom - mm.Top, dirVertical);
+  const int left = ppRound(a * (long double)scaleX_) + originX_;
+  const int top = ppRound(b * (long double)scaleY_) + originY_;
+  const int right = ppRound((a + w) * (long double)scaleX_) + originX_;
+  const int bottom = ppRound((b + h) * (long double)scaleY_) + originY_;
+  return QRect(left, top, right - left, bottom - top);
+}
+
 void TppScreenDevice::ComputeDeviceRect(TppDrawCommand* c) {
-  const int a = ScreenPixels(c->Left, dirHorizontal);
-  const int b = ScreenPixels(c->Top, dirVertical);
-  const int w = ScreenPixels(c->Width, dirHorizontal);
-  const int h = ScreenPixels(c->Height, dirVertical);
-  c->DeviceRect.Left = ppRound(a * (long double)scaleX_) + originX_;
-  c->DeviceRect.Top = ppRound(b * (long double)scaleY_) + originY_;
-  c->DeviceRect.Right = ppRound((a + w) * (long double)scaleX_) + originX_;
-  c->DeviceRect.Bottom = ppRound((b + h) * (long double)scaleY_) + originY_;
+  TppRect mm;
+  mm.Left = c->Left;
+  mm.Top = c->Top;
+  mm.Right = c->Left + c->Width;
+  mm.Bottom = c->Top + c->Height;
+  const QRect r = PictureRectOf(mm);
+  c->DeviceRect.Left = r.left();
+  c->DeviceRect.Top = r.top();
+  c->DeviceRect.Right = r.left() + r.width();
+  c->DeviceRect.Bottom = r.top() + r.height();
 }
 
 bool TppScreenDevice::RenderCommand(TppDrawCommand* command) {

@@ -494,7 +494,7 @@ class TSelfDrawnFrame : public TppDrawText {
     if (!screen) return true;
     const auto drawing = screen->DrawingFor(this);
     if (!drawing) return true;
-    PixelsPerInch = drawing->PixelsPerInch;
+    PixelsPerInch = drawing->PixelsPerInch * drawing->Scale;
     const int inX = int(std::lround(2 * drawing->ScaleX)), inY = int(std::lround(2 * drawing->ScaleY));
     const QRect r = drawing->DeviceRect.adjusted(inX, inY, -inX, -inY);
     drawing->Canvas->FillRect(r, clBlue);
