@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QScrollArea>
+#include <QShowEvent>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -404,6 +405,47 @@ TEST_F(PreviewWindow, TheJobStartsOncePerShowingNotAtEveryActivation) {
     EXPECT_EQ(jobs, 1);
   });
   EXPECT_EQ(jobs, 1);
+}
+
+TEST_F(PreviewWindow, AShowingWhilePagesAreMadeStartsNoSecondJob) {
+  PagedReport paged(6);
+  int jobs = 0;
+  paged.r.report->BeforePrint = [&](TComponent*) { ++jobs; };
+  Preview(paged.r.report, [&](TppPrintPreview& w) {
+    ASSERT_EQ(jobs, 1);
+    // The engine's start of the job, as the window runs it.
+    int starts = 0;
+    const std::function<void()> start = w.ActivateHook;
+    ASSERT_TRUE(bool(start));
+    w.ActivateHook = [&] {
+      ++starts;
+      start();
+    };
+    bool shown = false;
+    int busyWhenShown = 0;
+    SetProcessMessagesHook([&] {
+      QCoreApplication::processEvents();
+      if (shown || !w.ppViewer1->IsBusy()) return;
+      shown = true;
+      // The window shown again (restored from the task bar, say) while
+      // the last page is being made: its start-of-showing work comes
+      // with the next events, inside the job.
+      QShowEvent show;
+      QApplication::sendEvent(&w, &show);
+      busyWhenShown = w.ppViewer1->IsBusy();
+    });
+    w.spbPreviewLast->click();
+    DefaultProcessMessages();
+    QTest::qWait(20);
+    ASSERT_TRUE(shown);
+    EXPECT_TRUE(busyWhenShown);
+    // The window did not start the job into the one under way, nor
+    // later: that showing came while it was busy.
+    EXPECT_EQ(starts, 0);
+    EXPECT_EQ(jobs, 1);
+    EXPECT_EQ(w.ppViewer1->CurrentPageNo(), 6);
+    EXPECT_FALSE(w.ppViewer1->IsBusy());
+  });
 }
 
 class PreviewPrinting : public PreviewWindow {
