@@ -707,7 +707,7 @@ class ScreenAndPaper : public ScreenViewer {
   QTemporaryDir dir_;
 };
 
-TEST_F(ScreenAndPaper, APageAt100PercentMatchesItsPdfAt96Dpi) {
+TEST_F(ScreenAndPaper, APageMatchesItsPdfAt100And50Percent) {
   TComponent owner;
   TestReport r(&owner, poPortrait, 250000);
   // A framed rectangle, a circle, a stretched picture and text, in the
@@ -734,53 +734,63 @@ TEST_F(ScreenAndPaper, APageAt100PercentMatchesItsPdfAt96Dpi) {
         110000, 10000, 60000, 60000);
   Label(r, &owner, "Lurns para CD", 110000, 75000, "Arial", -24);
 
-  viewer->SetZoomSetting(zs100Percent);
-  Show(r.report);
-  const QImage screen = PageArea().convertToFormat(QImage::Format_Grayscale8);
-  ASSERT_EQ(screen.size(), QSize(794, 1123));
-
   const QString file = dir_.filePath("page.pdf");
   r.report->PrinterSetup()->SetOutputFileName(file);
+  Show(r.report);
   viewer->PrintShownReport();
-  QString why;
-  const pdf::GreyImage paper = pdf::Rasterise(file, 1, 96, &why);
-  ASSERT_TRUE(why.isEmpty()) << why.toStdString();
-  ASSERT_EQ(QSize(paper.Width, paper.Height), QSize(794, 1123));
-  QImage paperImage(paper.Width, paper.Height, QImage::Format_Grayscale8);
-  for (int y = 0; y < paper.Height; ++y)
-    memcpy(paperImage.scanLine(y), paper.Pixels.constData() + qsizetype(y) * paper.Width,
-           size_t(paper.Width));
-  SaveShot(screen, "compare-screen");
-  SaveShot(paperImage, "compare-pdf");
 
-  // Each figure covers the same pixels, to a pixel.
-  const struct {
-    const char* what;
-    QRect area;
-  } figures[] = {
-      {"frame", QRect(40, 40, 380, 260)},
-      {"circle", QRect(80, 350, 480, 470)},
-      {"picture", QRect(420, 40, 270, 255)},
-      {"text", QRect(420, 295, 300, 50)},
-  };
-  for (const auto& f : figures) {
-    SCOPED_TRACE(f.what);
-    const QRect s = DarkBox(screen, f.area), p = DarkBox(paperImage, f.area);
-    ASSERT_FALSE(s.isEmpty());
-    ASSERT_FALSE(p.isEmpty());
-    const int tolerance = QLatin1String(f.what) == QLatin1String("text") ? 2 : 1;
-    EXPECT_NEAR(s.left(), p.left(), tolerance) << Describe(s) << " " << Describe(p);
-    EXPECT_NEAR(s.top(), p.top(), tolerance) << Describe(s) << " " << Describe(p);
-    EXPECT_NEAR(s.right(), p.right(), tolerance) << Describe(s) << " " << Describe(p);
-    EXPECT_NEAR(s.bottom(), p.bottom(), tolerance) << Describe(s) << " " << Describe(p);
-  }
-  // The pixels alike, the page's outline on the screen aside.
-  long long difference = 0, count = 0;
-  for (int y = 1; y < screen.height() - 1; ++y)
-    for (int x = 1; x < screen.width() - 1; ++x) {
-      const int a = screen.pixel(x, y) & 0xFF, b = qGray(paperImage.pixel(x, y));
-      difference += std::abs(a - b);
-      ++count;
+  // At 100 % against the PDF at the screen's 96 dpi, at 50 % against it at
+  // 48 dpi.
+  for (const int percent : {100, 50}) {
+    SCOPED_TRACE(percent);
+    viewer->SetZoomPercentage(percent);
+    const QImage screen = PageArea().convertToFormat(QImage::Format_Grayscale8);
+    const QSize size(ppRound(794 * percent / 100.0L), ppRound(1123 * percent / 100.0L));
+    ASSERT_EQ(screen.size(), size);
+    QString why;
+    const pdf::GreyImage paper = pdf::Rasterise(file, 1, 96 * percent / 100, &why);
+    ASSERT_TRUE(why.isEmpty()) << why.toStdString();
+    ASSERT_EQ(QSize(paper.Width, paper.Height), size);
+    QImage paperImage(paper.Width, paper.Height, QImage::Format_Grayscale8);
+    for (int y = 0; y < paper.Height; ++y)
+      memcpy(paperImage.scanLine(y), paper.Pixels.constData() + qsizetype(y) * paper.Width,
+             size_t(paper.Width));
+    SaveShot(screen, QStringLiteral("compare-screen-%1").arg(percent));
+    SaveShot(paperImage, QStringLiteral("compare-pdf-%1").arg(percent));
+
+    // Each figure covers the same pixels, to a pixel.
+    const struct {
+      const char* what;
+      QRect area;  // at 100 %
+    } figures[] = {
+        {"frame", QRect(40, 40, 380, 260)},
+        {"circle", QRect(80, 350, 480, 470)},
+        {"picture", QRect(420, 40, 270, 255)},
+        {"text", QRect(420, 295, 300, 50)},
+    };
+    const double f = percent / 100.0;
+    for (const auto& fig : figures) {
+      SCOPED_TRACE(fig.what);
+      const QRect area(int(fig.area.x() * f), int(fig.area.y() * f), int(fig.area.width() * f),
+                       int(fig.area.height() * f));
+      const QRect sb = DarkBox(screen, area), pb = DarkBox(paperImage, area);
+      ASSERT_FALSE(sb.isEmpty());
+      ASSERT_FALSE(pb.isEmpty());
+      const int tolerance = QLatin1String(fig.what) == QLatin1String("text") ? 2 : 1;
+      EXPECT_NEAR(sb.left(), pb.left(), tolerance) << Describe(sb) << " " << Describe(pb);
+      EXPECT_NEAR(sb.top(), pb.top(), tolerance) << Describe(sb) << " " << Describe(pb);
+      EXPECT_NEAR(sb.right(), pb.right(), tolerance) << Describe(sb) << " " << Describe(pb);
+      EXPECT_NEAR(sb.bottom(), pb.bottom(), tolerance) << Describe(sb) << " " << Describe(pb);
     }
-  EXPECT_LT(double(difference) / double(count), 2.0) << "mean difference per pixel";
+    // The pixels alike, the page's outline on the screen aside.
+    long long difference = 0, count = 0;
+    for (int y = 1; y < screen.height() - 1; ++y)
+      for (int x = 1; x < screen.width() - 1; ++x) {
+        const int a = screen.pixel(x, y) & 0xFF, b = qGray(paperImage.pixel(x, y));
+        difference += std::abs(a - b);
+        ++count;
+      }
+    EXPECT_LT(double(difference) / double(count), 2.0 * 100 / percent)
+        << "mean difference per pixel";
+  }
 }
