@@ -528,6 +528,17 @@ TEST_F(ScreenViewer, ACommandThatDrawsItselfUsesTheDevicesCanvasScaleAndRectangl
     EXPECT_NE(Picture().pixel(left - 2, Device().OriginY() + int(std::lround(70 * s))), blue)
         << percent;
   }
+  // Painting and scrolling only copy from the picture: nothing is drawn
+  // again.
+  TSelfDrawnFrame::Drawn = 0;
+  viewer->SetZoomPercentage(200);
+  ASSERT_EQ(TSelfDrawnFrame::Drawn, 1);
+  viewer->PaintBox()->repaint();
+  viewer->ScrollBox()->verticalScrollBar()->setValue(300);
+  viewer->ScrollBox()->horizontalScrollBar()->setValue(200);
+  viewer->PaintBox()->repaint();
+  QApplication::processEvents();
+  EXPECT_EQ(TSelfDrawnFrame::Drawn, 1);
   // Outside the drawing of a page there is no canvas to draw on.
   TSelfDrawnFrame outside;
   EXPECT_FALSE(Device().DrawingFor(&outside).has_value());
