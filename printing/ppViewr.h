@@ -81,28 +81,13 @@ class TppScreenDevice : public TppRasterDevice {
   // --- What a draw command that draws itself uses (a DrawOn of its own
   // called with this device).  DrawingFor(command) is the one call such a
   // command needs: it stores the command's rectangle in the picture and
-  // answers the canvas with it, or nothing when no page is being drawn.
-  struct TppScreenDrawing {
-    // The canvas on the page picture, with the device's clip (if any).
-    TCanvas* Canvas = nullptr;
-    // The command's rectangle in the picture's pixels (its DeviceRect).
-    QRect DeviceRect;
-    // The screen's pixels per inch (the page at 100 %), and the zoom the
-    // page is drawn at (0.5 at 50 %): lengths in inches, points or design
-    // pixels are PixelsPerInch x Scale picture pixels an inch.  Scale is
-    // the vertical scale, the one font heights follow.
-    int PixelsPerInch = 96;
-    double Scale = 1;
-    // Picture pixels per screen pixel at 100 % each way, and the page's
-    // top-left corner in the picture: a screen pixel (x, y) of the page at
-    // 100 % is at (Origin.x + x * ScaleX, Origin.y + y * ScaleY).
-    double ScaleX = 1;
-    double ScaleY = 1;
-    QPoint Origin;
-  };
-  std::optional<TppScreenDrawing> DrawingFor(TppDrawCommand* command);
-  // The same pieces one by one.  The canvas draws only while a page is
-  // being drawn.
+  // answers the canvas on the picture with it, the screen's pixels per
+  // inch, the zoom (ScaleY) and the page-to-picture mapping; nothing when
+  // no page is being drawn.
+  std::optional<TppDrawingContext> DrawingFor(TppDrawCommand* command) override;
+  // The same pieces one by one: the canvas (it draws only while a page is
+  // being drawn), picture pixels per screen pixel at 100 % each way, and
+  // the page's top-left corner in the picture.
   TCanvas* Canvas() { return &canvas_; }
   double ScaleX() const { return scaleX_; }
   double ScaleY() const { return scaleY_; }

@@ -164,18 +164,15 @@ void TppScreenDevice::RenderPage() {
   }
 }
 
-std::optional<TppScreenDevice::TppScreenDrawing> TppScreenDevice::DrawingFor(
-    TppDrawCommand* command) {
+std::optional<TppDrawingContext> TppScreenDevice::DrawingFor(TppDrawCommand* command) {
   if (!drawing_ || !command) return std::nullopt;
   ComputeDeviceRect(command);
-  TppScreenDrawing d;
+  TppDrawingContext d;
   d.Canvas = &canvas_;
   d.DeviceRect = RectOf(command->DeviceRect);
   d.PixelsPerInch = ScreenPixelsPerInch();
   d.Scale = scaleY_;
-  d.ScaleX = scaleX_;
-  d.ScaleY = scaleY_;
-  d.Origin = QPoint(originX_, originY_);
+  d.PageToDevice = [this](const TppRect& mm) { return PictureRectOf(mm); };
   return d;
 }
 

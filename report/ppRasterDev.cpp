@@ -7,6 +7,10 @@
 #include <algorithm>
 #include <vector>
 
+std::optional<TppDrawingContext> TppRasterDevice::DrawingFor(TppDrawCommand*) {
+  return std::nullopt;
+}
+
 QString TppRasterDevice::ParagraphMark() { return QStringLiteral("$\u00B6"); }
 
 QString TppRasterDevice::WithoutParagraphMark(const QString& line) {

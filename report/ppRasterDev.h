@@ -13,17 +13,47 @@
 #include <QList>
 #include <QRect>
 #include <QStringList>
+#include <functional>
+#include <optional>
 
 class TCanvas;
+class TppDrawCommand;
 class TppDrawImage;
 class TppDrawLine;
 class TppDrawShape;
 class TppDrawText;
 
+// What a draw command that draws itself (a DrawOn of its own) draws with
+// on a device: the device's canvas, the command's rectangle in the
+// device's pixels, the device's resolution and the zoom, and the mapping
+// of any rectangle of the page into the device's pixels.  Window-free, so
+// that a command class in a library without windows can use it.
+struct TppDrawingContext {
+  TCanvas* Canvas = nullptr;
+  // The command's rectangle (its DeviceRect, already computed).
+  QRect DeviceRect;
+  // The device's pixels per inch at 100 % (the screen's on the preview),
+  // and the zoom drawn at (0.5 at 50 %; 1 on paper): lengths in inches,
+  // points or design pixels are PixelsPerInch x Scale device pixels an
+  // inch.  On the preview Scale is the vertical scale, which font heights
+  // follow.
+  int PixelsPerInch = 96;
+  double Scale = 1;
+  // A rectangle of the page (thousandths from the paper's corner) in the
+  // device's pixels, mapped as the command's own rectangle is.
+  std::function<QRect(const TppRect&)> PageToDevice;
+};
+
 class TppRasterDevice : public TppDevice {
  public:
   LURNS_COMPONENT(TppRasterDevice)
   using TppDevice::TppDevice;
+
+  // For a command that draws itself: computes its device rectangle and
+  // answers what to draw it with, or nothing when the device is not
+  // drawing a page now (or gives no such access: the base).  The preview's
+  // screen device answers it.
+  virtual std::optional<TppDrawingContext> DrawingFor(TppDrawCommand* command);
 
   // The mark a memo's wrapped text carries at the end of each paragraph's
   // last line, "$" and "¶": never shown, it tells where paragraphs end.

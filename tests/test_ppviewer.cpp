@@ -489,14 +489,19 @@ class TSelfDrawnFrame : public TppDrawText {
   using TppDrawText::TppDrawText;
   static inline int Drawn = 0;
   static inline double PixelsPerInch = 0;
+  static inline QRect Mapped;
   bool DrawOn(TppDevice* device) override {
-    auto* screen = dynamic_cast<TppScreenDevice*>(device);
-    if (!screen) return true;
-    const auto drawing = screen->DrawingFor(this);
+    // Through the raster base alone, as a command class without windows
+    // would.
+    auto* raster = dynamic_cast<TppRasterDevice*>(device);
+    if (!raster) return true;
+    const auto drawing = raster->DrawingFor(this);
     if (!drawing) return true;
     PixelsPerInch = drawing->PixelsPerInch * drawing->Scale;
-    const int inX = int(std::lround(2 * drawing->ScaleX)), inY = int(std::lround(2 * drawing->ScaleY));
-    const QRect r = drawing->DeviceRect.adjusted(inX, inY, -inX, -inY);
+    // The page's top-left 10 mm.
+    Mapped = drawing->PageToDevice(TppRect{0, 0, 10000, 10000});
+    const int in = int(std::lround(2 * drawing->Scale));
+    const QRect r = drawing->DeviceRect.adjusted(in, in, -in, -in);
     drawing->Canvas->FillRect(r, clBlue);
     ++Drawn;
     return true;
@@ -519,6 +524,11 @@ TEST_F(ScreenViewer, ACommandThatDrawsItselfUsesTheDevicesCanvasScaleAndRectangl
     EXPECT_EQ(TSelfDrawnFrame::Drawn, 1);
     const double s = percent / 100.0;
     EXPECT_NEAR(TSelfDrawnFrame::PixelsPerInch, 96 * s, 0.2) << percent;
+    // 10 mm: 38 screen pixels at 100 %, from the page's corner.
+    EXPECT_EQ(TSelfDrawnFrame::Mapped,
+              QRect(Device().OriginX(), Device().OriginY(), ppRound(38 * (long double)Device().ScaleX()),
+                    ppRound(38 * (long double)Device().ScaleY())))
+        << percent;
     EXPECT_DOUBLE_EQ(Device().ScaleX(), double(Device().DrawnWidth()) / 794);
     // 26.35 mm from the paper's left edge: 100 px at 100 %, 2 px in.
     const int left = Device().OriginX() + int(std::lround(100 * s)) + int(std::lround(2 * s));
