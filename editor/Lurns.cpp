@@ -8,7 +8,7 @@
 #include "editor/uSplash.h"
 #include "platform/Dialogs.h"
 #include "platform/Types.h"
-#include "report/ppPrnDev.h"
+#include "printing/PrintingClasses.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -36,8 +36,9 @@ int RunLurns(int argc, char** argv) {
   QApplication app(argc, argv);
   // Printers' own dialogs belong to the program's active window.
   InstallPrinterDialogHost();
-  // The report engine's devices: before any report is read or printed.
-  RegisterDeviceClass<TppPrinterDevice>();
+  // The report engine's devices and its preview window: before any report
+  // is read, printed or previewed; gone again when the program ends.
+  const TPrintingClasses printingClasses;
   // 1. The splash window first, painted at once.
   auto* splash = new TfrmSplash;
   frmSplash = splash;

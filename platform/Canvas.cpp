@@ -298,6 +298,40 @@ void TCanvas::TurnedTextOut(int x, int y, const QString& text, int escapement) {
   p->restore();
 }
 
+int TCanvas::NextTabStop(int pos, const QList<int>& stops) {
+  if (stops.isEmpty()) {
+    const int tab = std::max(1, 8 * TextMetrics().AveCharWidth);
+    return (pos / tab + 1) * tab;
+  }
+  for (int stop : stops)
+    if (stop > pos) return stop;
+  // Past the last stop: the last interval again.
+  const int last = stops.last();
+  const int step = std::max(1, stops.size() > 1 ? last - stops[stops.size() - 2] : last);
+  return last + ((pos - last) / step + 1) * step;
+}
+
+int TCanvas::TabbedTextWidth(const QString& text, const QList<int>& stops) {
+  int x = 0;
+  const QStringList pieces = text.split(QLatin1Char('\t'));
+  for (int i = 0; i < pieces.size(); ++i) {
+    if (i > 0) x = NextTabStop(x, stops);
+    x += TextWidth(pieces[i]);
+  }
+  return x;
+}
+
+void TCanvas::TabbedTextOut(int x, int y, const QString& text, const QList<int>& stops,
+                            int tabOrigin) {
+  const QStringList pieces = text.split(QLatin1Char('\t'));
+  int at = x;
+  for (int i = 0; i < pieces.size(); ++i) {
+    if (i > 0) at = tabOrigin + NextTabStop(at - tabOrigin, stops);
+    TextOut(at, y, pieces[i]);
+    at += TextWidth(pieces[i]);
+  }
+}
+
 namespace {
 
 // Splits at CR LF, CR or LF.

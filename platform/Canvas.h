@@ -21,6 +21,7 @@
 
 #include <QFont>
 #include <QImage>
+#include <QList>
 #include <QRect>
 #include <QString>
 #include <QStringList>
@@ -139,6 +140,13 @@ class TCanvas {
   // One line turned by escapement tenths of a degree counter-clockwise
   // about its top-left reference point (x, y).
   void TurnedTextOut(int x, int y, const QString& text, int escapement);
+  // One line whose tabs advance to the stops, in pixels from tabOrigin, in
+  // order; past the last stop every further tab advances by the distance
+  // between the last two stops (or by the only one).  Without stops, tabs
+  // are eight average characters apart.
+  void TabbedTextOut(int x, int y, const QString& text, const QList<int>& stops, int tabOrigin);
+  // The width that line takes, its tabs counted from its start.
+  int TabbedTextWidth(const QString& text, const QList<int>& stops);
 
   // The lines text breaks into at width pixels: at line breaks, and
   // between words; a word longer than the width stays whole on its own
@@ -162,6 +170,8 @@ class TCanvas {
   QRectF Outline(const QRect& r, double inset) const;
   QImage AndEmulation(const QImage& image) const;
   int LineWidth(const QString& line, bool expandTabs);
+  // Where the tab that starts at `pos` (pixels from the tab origin) ends.
+  int NextTabStop(int pos, const QList<int>& stops);
 
   QPainter* painter_ = nullptr;
   QPaintDevice* measuring_ = nullptr;

@@ -59,6 +59,10 @@ class TppDrawCommand : public TComponent {
   // The command was clicked in a preview: the component that made it is
   // told (if it still exists).
   void Click();
+  // Set by a click handler that changed what the page shows: the preview
+  // makes the page again (and clears the flag).  Not copied with the
+  // command.
+  bool RedrawPage = false;
 
   // Back references; null once the band or component is gone.
   TppBand* Band() const;

@@ -30,8 +30,12 @@ void TppForm::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   const int showing = ++showing_;
   QTimer::singleShot(0, this, [this, showing] {
-    if (showing == showing_ && isVisible() && ActivateHook) ActivateHook();
+    if (showing == showing_ && isVisible()) RunActivateHook();
   });
+}
+
+void TppForm::RunActivateHook() {
+  if (ActivateHook) ActivateHook();
 }
 
 // ---------------------------------------------------------------------------

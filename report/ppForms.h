@@ -33,6 +33,9 @@ class TppForm : public QDialog, public virtual TppFormIntf {
   // with the window on screen: later activations (after a message box, or
   // switching windows) do not start the engine's work again.
   void showEvent(QShowEvent* event) override;
+  // Runs ActivateHook for that showing; a window may keep it from running
+  // (while work of its own is under way) or follow what it started.
+  virtual void RunActivateHook();
 
  private:
   int showing_ = 0;

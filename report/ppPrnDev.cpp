@@ -9,7 +9,7 @@
 #include <algorithm>
 
 TppPrinterDevice::TppPrinterDevice(TComponent* owner)
-    : TppDevice(owner), printer_(std::make_unique<TppPrinter>()) {}
+    : TppRasterDevice(owner), printer_(std::make_unique<TppPrinter>()) {}
 
 TppPrinterDevice::~TppPrinterDevice() {
   // A device that goes mid-document prints nothing of it.
@@ -154,10 +154,6 @@ void TppPrinterDevice::JobCancelled() {
 // ---------------------------------------------------------------------------
 // Drawing
 
-namespace {
-QRect RectOf(const TppRect& r) { return QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top); }
-}  // namespace
-
 void TppPrinterDevice::ComputeDeviceRect(TppDrawCommand* c) {
   TppPrinter* p = printer_.get();
   auto px = [p](int mm, TppDirection d) {
@@ -200,19 +196,9 @@ void TppPrinterDevice::DrawShape(TppDrawShape* c) {
   } else {
     pen.Width = 1;
   }
-  canvas_->SetPen(pen);
-  canvas_->SetBrush(c->Brush);
-  const QRect r = RectOf(c->DeviceRect);
-  switch (c->ShapeType) {
-    case stRectangle: canvas_->Rectangle(r, inset); break;
-    case stRoundRect:
-      canvas_->RoundRect(
-          r, ppTrunc(MMThousandthsToUnits(c->XCornerRound, utPrinterPixels, dirHorizontal, p)),
-          ppTrunc(MMThousandthsToUnits(c->YCornerRound, utPrinterPixels, dirVertical, p)), inset);
-      break;
-    case stEllipse: canvas_->Ellipse(r, inset); break;
-    default: break;  // squares and circles come as rectangles and ellipses
-  }
+  PaintShape(*canvas_, *c, RectOf(c->DeviceRect), pen, inset,
+             ppTrunc(MMThousandthsToUnits(c->XCornerRound, utPrinterPixels, dirHorizontal, p)),
+             ppTrunc(MMThousandthsToUnits(c->YCornerRound, utPrinterPixels, dirVertical, p)));
 }
 
 void TppPrinterDevice::DrawLine(TppDrawLine* c) {
@@ -226,19 +212,7 @@ void TppPrinterDevice::DrawLine(TppDrawLine* c) {
                                                     vertical ? dirHorizontal : dirVertical,
                                                     printer_.get()))
                       : 2 * thickness;
-  const QRect r = RectOf(c->DeviceRect);
-  const int passes = c->LineStyle == lsDouble ? 2 : 1;
-  for (int pass = 0; pass < passes; ++pass) {
-    const int in = pass * gap;
-    QRect band;
-    switch (c->LinePosition) {
-      case lpTop: band = QRect(r.left(), r.top() + in, r.width(), thickness); break;
-      case lpBottom: band = QRect(r.left(), r.top() + r.height() - in - thickness, r.width(), thickness); break;
-      case lpLeft: band = QRect(r.left() + in, r.top(), thickness, r.height()); break;
-      case lpRight: band = QRect(r.left() + r.width() - in - thickness, r.top(), thickness, r.height()); break;
-    }
-    canvas_->FillRect(band, c->Pen.Color);
-  }
+  PaintEdgeLines(*canvas_, *c, RectOf(c->DeviceRect), thickness, gap);
 }
 
 void TppPrinterDevice::DrawText(TppDrawText* c) {
@@ -254,67 +228,7 @@ void TppPrinterDevice::DrawText(TppDrawText* c) {
   QRect r = RectOf(c->DeviceRect);
   if (c->AutoSize && !c->WordWrap && !c->Text.isEmpty() && r.height() < lineHeight)
     r.setHeight(lineHeight);
-  QStringList lines;
-  if (c->WordWrap)
-    lines = c->WrappedText;
-  else if (!c->Text.isEmpty())
-    lines.append(c->Text);
-  if (c->AutoSize && !lines.isEmpty()) {
-    int widest = 0;
-    for (const QString& l : lines) widest = std::max(widest, canvas->TextWidth(l));
-    if (widest != r.width()) {
-      switch (c->Alignment()) {
-        case taLeftJustify: r.setWidth(widest); break;
-        case taRightJustify: r.setLeft(r.left() + r.width() - widest); break;
-        case taCenter:
-          r.moveLeft(r.left() + ppRound((r.width() - widest) / 2.0L));
-          r.setWidth(widest);
-          break;
-      }
-    }
-  }
-  if (!c->Transparent) canvas->FillRect(r, c->Color);
-  TBrush clear;
-  clear.Style = bsClear;
-  canvas->SetBrush(clear);
-  canvas->SetBkMode(bkTransparent);
-  for (int i = 0; i < lines.size(); ++i) {
-    const QString& line = lines[i];
-    const int y = r.top() + i * lineHeight;
-    const QRect clip(r.left(), y, r.width(), std::max(0, r.top() + r.height() - y));
-    const int width = canvas->TextWidth(line);
-    int x = r.left();
-    switch (c->TextAlignment) {
-      case taLeftJustified: break;
-      case taRightJustified: x = r.left() + r.width() - width; break;
-      case taCentered: x = r.left() + ppRound((r.width() - width) / 2.0L - 0.5L); break;
-      case taFullJustified: {
-        // Memos: the spare width spread over the gaps between words, but
-        // for the last line of a paragraph.
-        const QStringList words = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        const bool paragraphEnd = i == lines.size() - 1;
-        if (words.size() > 1 && (!paragraphEnd || c->ForceJustifyLastLine)) {
-          int wordsWidth = 0;
-          for (const QString& w : words) wordsWidth += canvas->TextWidth(w);
-          const int gaps = int(words.size()) - 1;
-          const int spare = r.width() - wordsWidth;
-          int wx = r.left();
-          for (int k = 0; k < words.size(); ++k) {
-            canvas->TextRect(clip, wx, y, words[k]);
-            wx += canvas->TextWidth(words[k]) + (k < gaps ? spare / gaps + (k < spare % gaps) : 0);
-          }
-          continue;
-        }
-        break;
-      }
-    }
-    canvas->TextRect(clip, x, y, line);
-  }
-  if (c->AutoSize) {
-    c->DeviceRect.Left = r.left();
-    c->DeviceRect.Right = r.left() + r.width();
-    c->DeviceRect.Bottom = r.top() + int(lines.size()) * lineHeight;
-  }
+  PaintText(*canvas, *c, r, lineHeight, TextLines(*c), TppTextOutput());
 }
 
 void TppPrinterDevice::PlaceImage(TppDrawImage* c, bool vertical, QRect& target, bool& clip) {
@@ -343,62 +257,34 @@ void TppPrinterDevice::PlaceImage(TppDrawImage* c, bool vertical, QRect& target,
   if (c->Center) target.translate((w - pw) / 2, (h - ph) / 2);
 }
 
+void TppPrinterDevice::PaintImage(TppDrawImage* c, TppPictureSource source, bool vertical) {
+  QRect target;
+  bool clip = false;
+  PlaceImage(c, vertical, target, clip);
+  const QRect box = RectOf(c->DeviceRect);
+  PaintPicture(*canvas_, *c, source, target, clip ? &box : nullptr);
+}
+
 void TppPrinterDevice::DrawImage(TppDrawImage* c) {
   const TPicture& picture = c->Picture();
   if (picture.Empty()) return;
-  if (picture.Format() == QLatin1String("bmp")) {
-    const bool monochrome = picture.ToImage().depth() == 1;
-    if (monochrome && c->DirectDraw)
-      DrawDirectImage(c);
-    else
-      DrawBitmapImage(c);
-  } else if (c->DirectDraw) {
-    DrawDirectImage(c);
-  } else if (!c->CachedBitmap().isNull()) {
+  if (PictureSourceOf(*c) == psBitmap)
     DrawBitmapImage(c);
-  } else {
+  else if (c->DirectDraw)
+    DrawDirectImage(c);
+  else
     DrawOffscreenImage(c);
-  }
 }
 
-void TppPrinterDevice::DrawBitmapImage(TppDrawImage* c) {
-  QRect target;
-  bool clip = false;
-  PlaceImage(c, false, target, clip);
-  const QImage bitmap =
-      c->Picture().Format() == QLatin1String("bmp") ? c->Picture().ToImage() : c->CachedBitmap();
-  if (clip) canvas_->SetClipRect(RectOf(c->DeviceRect));
-  canvas_->SetCopyMode(c->Transparent ? cmSrcAnd : cmSrcCopy);
-  // The painter scales the picture as it is: it is never enlarged to
-  // printer pixels here.
-  canvas_->StretchDraw(target, bitmap);
-  canvas_->SetCopyMode(cmSrcCopy);
-  if (clip) canvas_->RemoveClip();
-}
+void TppPrinterDevice::DrawBitmapImage(TppDrawImage* c) { PaintImage(c, psBitmap, false); }
 
-void TppPrinterDevice::DrawDirectImage(TppDrawImage* c) {
-  QRect target;
-  bool clip = false;
-  PlaceImage(c, false, target, clip);
-  if (clip) canvas_->SetClipRect(RectOf(c->DeviceRect));
-  canvas_->SetCopyMode(c->Transparent ? cmSrcAnd : cmSrcCopy);
-  canvas_->StretchDraw(target, c->Picture());
-  canvas_->SetCopyMode(cmSrcCopy);
-  if (clip) canvas_->RemoveClip();
-}
+void TppPrinterDevice::DrawDirectImage(TppDrawImage* c) { PaintImage(c, psGraphic, false); }
 
 void TppPrinterDevice::DrawOffscreenImage(TppDrawImage* c) {
   // Drawings and icons go straight to the page (a drawing stays a drawing
-  // in the document); a transparent one is drawn at its own size with its
-  // white let through.
-  QRect target;
-  bool clip = false;
-  PlaceImage(c, true, target, clip);
-  if (clip) canvas_->SetClipRect(RectOf(c->DeviceRect));
-  canvas_->SetCopyMode(c->Transparent ? cmSrcAnd : cmSrcCopy);
-  canvas_->StretchDraw(target, c->Picture());
-  canvas_->SetCopyMode(cmSrcCopy);
-  if (clip) canvas_->RemoveClip();
+  // in the document); a transparent one is drawn with its white let
+  // through.
+  PaintImage(c, psGraphic, true);
 }
 
 // ---------------------------------------------------------------------------

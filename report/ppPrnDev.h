@@ -13,8 +13,8 @@
 // file, and a failure is raised as EPrintError.
 #pragma once
 
-#include "report/ppDevice.h"
 #include "report/ppPrintr.h"
+#include "report/ppRasterDev.h"
 
 #include <memory>
 #include <vector>
@@ -25,7 +25,7 @@ class TppDrawShape;
 class TppDrawText;
 class TppProducer;
 
-class TppPrinterDevice : public TppDevice {
+class TppPrinterDevice : public TppRasterDevice {
  public:
   LURNS_COMPONENT(TppPrinterDevice)
   static QString DeviceName() { return QStringLiteral("Printer"); }
@@ -88,6 +88,7 @@ class TppPrinterDevice : public TppDevice {
   [[noreturn]] void Fail(const QString& reason);
   [[noreturn]] void FailDocument();
   void PlaceImage(TppDrawImage* command, bool vertical, QRect& target, bool& clip);
+  void PaintImage(TppDrawImage* command, TppPictureSource source, bool vertical);
 
   std::unique_ptr<TppPrinter> printer_;
   TCanvas* canvas_ = nullptr;

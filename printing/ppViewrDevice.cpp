@@ -1,0 +1,513 @@
+// TppScreenDevice: the pages of a report drawn into the preview's picture.
+#include "printing/ppViewr.h"
+
+#include "report/ppDrwCmd.h"
+#include "report/ppProd.h"
+#include "report/ppUtils.h"
+
+#include <QPainter>
+#include <QScrollArea>
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+// Whole screen pixels of a length in thousandths (truncated).
+int ScreenPixels(int mm, TppDirection direction) {
+  return ppTrunc(MMThousandthsToUnits(mm, utScreenPixels, direction));
+}
+
+// The surround of the page and the page itself: the classic button shadow
+// and window colours, whatever the desktop's theme, so the page looks as
+// the paper does.
+QColor Surround() { return FixedPaletteColor(clBtnShadow); }
+
+}  // namespace
+
+QString ScreenFontName(const QString& face) { return FaceSubstitute(face); }
+
+TppZoomGeometry ComputeZoomGeometry(TppZoomSettingType setting, int percentage, int PW, int PH,
+                                    int BW, int BH, int ppi) {
+  const int q8 = ppRound(ppi * 0.125L), q4 = ppRound(ppi * 0.25L), h2 = ppRound(ppi * 0.5L),
+            k = ppRound(ppi * 0.1458L);
+  TppZoomGeometry g;
+  int dw = 0, dh = 0;
+  switch (setting) {
+    case zs100Percent:
+      dw = PW;
+      dh = PH;
+      g.Picture = QSize(PW + 2 * q4, PH + 2 * q4);
+      break;
+    case zsWholePage:
+      g.Picture = QSize(BW, BH);
+      dh = BH - q4;
+      dw = ppRound((long double)dh * PW / PH);
+      // A page as wide as the box or wider steps down until it fits; not
+      // in a box too small to hold anything.
+      if (h2 < BW && h2 < BH)
+        while (BW <= dw) {
+          dh -= q4;
+          dw = ppRound((long double)dh * PW / PH);
+        }
+      break;
+    case zsPageWidth:
+      dw = BW - 2 * q8 - k;
+      dh = ppRound(dw / ((long double)PW / PH));
+      g.Picture = QSize(dw + 2 * q8, std::max(dh + 2 * q8, BH));
+      break;
+    case zsPercentage: {
+      const long double f = percentage / 100.0L;
+      dh = ppRound(PH * f);
+      dw = ppRound(PW * f);
+      g.Picture = QSize(std::max(BW, dw + 2 * q4), std::max(BH, dh + 2 * q4));
+      break;
+    }
+  }
+  g.DrawnWidth = dw;
+  g.DrawnHeight = dh;
+  g.ZoomPercent = ppRound((long double)dh / PH * 100.0L);
+  return g;
+}
+
+// ---------------------------------------------------------------------------
+// Device
+
+// The canvas drawing on the picture for as long as it lives (also when
+// drawing fails).
+class TppScreenDevice::TBound {
+ public:
+  TBound(TppScreenDevice& device, QPainter& painter) : device_(device) {
+    device_.canvas_.Bind(&painter, &device_.pageImage_);
+    device_.drawing_ = true;
+  }
+  ~TBound() {
+    device_.drawing_ = false;
+    device_.canvas_.Bind(nullptr, &device_.pageImage_);
+  }
+  TBound(const TBound&) = delete;
+  TBound& operator=(const TBound&) = delete;
+
+ private:
+  TppScreenDevice& device_;
+};
+
+TppScreenDevice::TppScreenDevice(TComponent* owner)
+    : TppRasterDevice(owner), currentPage_(std::make_unique<TppPage>()) {
+  PageRequest().PageSetting = psFirstPage;
+  PageRequest().PageRequested = 1;
+  // No page yet: nothing to draw.
+  currentPage_->PrinterSetup()->SetmmPaperWidth(0);
+  currentPage_->PrinterSetup()->SetmmPaperHeight(0);
+  NewPageImage(QSize(320, 120));
+}
+
+TppScreenDevice::~TppScreenDevice() = default;
+
+void TppScreenDevice::SetViewer(TppViewer* viewer) {
+  viewer_ = viewer;
+  if (viewer_) NewPageImage(viewer_->size());
+}
+
+QSize TppScreenDevice::BoxSize() const {
+  if (viewer_ && viewer_->ScrollBox()) return viewer_->ScrollBox()->size();
+  return pageImage_.size();
+}
+
+void TppScreenDevice::NewPageImage(const QSize& size) {
+  pageImage_ = QImage(std::max(1, size.width()), std::max(1, size.height()), QImage::Format_RGB32);
+  // Measured at the screen's resolution, like the page's lengths.
+  const int dpm = int(std::lround(ScreenPixelsPerInch() / 0.0254));
+  pageImage_.setDotsPerMeterX(dpm);
+  pageImage_.setDotsPerMeterY(dpm);
+  pageImage_.fill(Surround());
+}
+
+void TppScreenDevice::ComputeZoom() {
+  const TppPageDef& def = currentPage_->PageDef();
+  const int PW = ScreenPixels(def.mmWidth, dirHorizontal);
+  const int PH = ScreenPixels(def.mmHeight, dirVertical);
+  const QSize box = BoxSize();
+  const TppZoomSettingType setting = viewer_ ? viewer_->ZoomSetting() : zs100Percent;
+  const int percentage = viewer_ ? viewer_->ZoomPercentage() : 100;
+  const TppZoomGeometry g =
+      ComputeZoomGeometry(setting, percentage, PW, PH, box.width(), box.height(),
+                          ScreenPixelsPerInch());
+  NewPageImage(g.Picture);
+  drawnWidth_ = g.DrawnWidth;
+  drawnHeight_ = g.DrawnHeight;
+  zoomPercent_ = g.ZoomPercent;
+}
+
+void TppScreenDevice::RenderPage() {
+  const TppPageDef& def = currentPage_->PageDef();
+  if (def.mmWidth == 0 || def.mmHeight == 0) return;
+  const int PW = ScreenPixels(def.mmWidth, dirHorizontal);
+  const int PH = ScreenPixels(def.mmHeight, dirVertical);
+  if (PW <= 0 || PH <= 0) return;
+  ComputeZoom();
+  QPainter painter(&pageImage_);
+  TBound bound(*this, painter);
+  originX_ = (pageImage_.width() - drawnWidth_) / 2;
+  originY_ = (pageImage_.height() - drawnHeight_) / 2;
+  scaleX_ = double(drawnWidth_) / PW;
+  scaleY_ = double(drawnHeight_) / PH;
+  // A page of no size (a zoom of 0 %) is an empty rectangle.
+  if (drawnWidth_ > 0 && drawnHeight_ > 0) {
+    TPen pen;
+    TBrush paper;
+    paper.Color = clWindow;
+    canvas_.SetPen(pen);
+    canvas_.SetBrush(paper);
+    canvas_.Rectangle(QRect(originX_, originY_, drawnWidth_, drawnHeight_));
+    DrawPage(*currentPage_);
+  }
+}
+
+std::optional<TppDrawingContext> TppScreenDevice::DrawingFor(TppDrawCommand* command) {
+  if (!drawing_ || !command) return std::nullopt;
+  ComputeDeviceRect(command);
+  TppDrawingContext d;
+  d.Canvas = &canvas_;
+  d.DeviceRect = RectOf(command->DeviceRect);
+  d.PixelsPerInch = ScreenPixelsPerInch();
+  d.Scale = scaleY_;
+  d.PageToDevice = [this](const TppRect& mm) { return PictureRectOf(mm); };
+  return d;
+}
+
+QRect TppScreenDevice::PictureRectOf(const TppRect& mm) const {
+  // Whole screen pixels at 100 % first, then the zoom.
+  const int a = ScreenPixels(mm.Left, dirHorizontal);
+  const int b = ScreenPixels(mm.Top, dirVertical);
+  const int w = ScreenPixels(mm.Right - mm.Left, dirHorizontal);
+  const int h = ScreenPixels(mm.Bottom - mm.Top, dirVertical);
+  const int left = ppRound(a * (long double)scaleX_) + originX_;
+  const int top = ppRound(b * (long double)scaleY_) + originY_;
+  const int right = ppRound((a + w) * (long double)scaleX_) + originX_;
+  const int bottom = ppRound((b + h) * (long double)scaleY_) + originY_;
+  return QRect(left, top, right - left, bottom - top);
+}
+
+void TppScreenDevice::ComputeDeviceRect(TppDrawCommand* c) {
+  TppRect mm;
+  mm.Left = c->Left;
+  mm.Top = c->Top;
+  mm.Right = c->Left + c->Width;
+  mm.Bottom = c->Top + c->Height;
+  const QRect r = PictureRectOf(mm);
+  c->DeviceRect.Left = r.left();
+  c->DeviceRect.Top = r.top();
+  c->DeviceRect.Right = r.left() + r.width();
+  c->DeviceRect.Bottom = r.top() + r.height();
+}
+
+bool TppScreenDevice::RenderCommand(TppDrawCommand* command) {
+  ComputeDeviceRect(command);
+  if (auto* text = dynamic_cast<TppDrawText*>(command))
+    DrawText(text);
+  else if (auto* shape = dynamic_cast<TppDrawShape*>(command))
+    DrawShape(shape);
+  else if (auto* line = dynamic_cast<TppDrawLine*>(command))
+    DrawLine(line);
+  else if (auto* image = dynamic_cast<TppDrawImage*>(command))
+    DrawImage(image);
+  else
+    return false;
+  return true;
+}
+
+bool TppScreenDevice::RedrawCommand(TppDrawCommand* command) {
+  bool drawn = false;
+  {
+    QPainter painter(&pageImage_);
+    TBound bound(*this, painter);
+    forceOpaque_ = true;
+    struct TOpaque {
+      bool& flag;
+      ~TOpaque() { flag = false; }
+    } opaque{forceOpaque_};
+    drawn = command->DrawOn(this);
+  }
+  if (drawn && viewer_) {
+    viewer_->painting_ = true;
+    viewer_->PaintBox()->repaint(RectOf(command->DeviceRect));
+    viewer_->painting_ = false;
+  }
+  return drawn;
+}
+
+TppDrawCommand* TppScreenDevice::HitTest(const QPoint& p) const {
+  for (TppDrawCommand* c : currentPage_->ClickableCommands()) {
+    const TppRect& r = c->DeviceRect;
+    if (c->Clickable && p.x() >= r.Left && p.x() <= r.Right && p.y() >= r.Top &&
+        p.y() <= r.Bottom)
+      return c;
+  }
+  return nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// Drawing each kind of command
+
+void TppScreenDevice::DrawShape(TppDrawShape* c) {
+  TPen pen = c->Pen;
+  // The outline covers at the zoom what it covers at 100 %, as on paper.
+  double inset = TCanvas::kClassicInset;
+  if (pen.Width != 0) {
+    inset = TCanvas::DesignPenInset(pen.Width, scaleX_);
+    pen.Width = ppRound(pen.Width * (long double)scaleX_);
+  }
+  const int cx = ppRound(ScreenPixels(c->XCornerRound, dirHorizontal) * (long double)scaleX_);
+  const int cy = ppRound(ScreenPixels(c->YCornerRound, dirVertical) * (long double)scaleY_);
+  PaintShape(canvas_, *c, RectOf(c->DeviceRect), pen, inset, cx, cy);
+}
+
+void TppScreenDevice::DrawLine(TppDrawLine* c) {
+  const int n = std::max(1, ppRound(ScreenPixelsPerInch() * (long double)c->Weight / 72.0L *
+                                    scaleX_));
+  PaintEdgeLines(canvas_, *c, RectOf(c->DeviceRect), n, 2 * n);
+}
+
+void TppScreenDevice::DrawImage(TppDrawImage* c) {
+  const TPicture& picture = c->Picture();
+  if (picture.Empty()) return;
+  const TppPictureSource source = PictureSourceOf(*c);
+  const QRect r = RectOf(c->DeviceRect);
+  const int pw = picture.Width(), ph = picture.Height();
+  if (c->DirectDraw) {
+    if (c->Stretch) {
+      QRect target = r;
+      if (c->MaintainAspectRatio) {
+        const long double s =
+            pw > 0 && ph > 0 ? std::min(r.width() / (long double)pw, r.height() / (long double)ph)
+                             : 0.0L;
+        const int iw = ppTrunc(pw * s), ih = ppTrunc(ph * s);
+        target = QRect(r.left(), r.top(), iw, ih);
+        if (c->Center) target.translate((r.width() - iw) / 2, (r.height() - ih) / 2);
+      }
+      PaintPicture(canvas_, *c, source, target, nullptr);
+      return;
+    }
+    const int w = ScreenPixels(c->Width, dirHorizontal), h = ScreenPixels(c->Height, dirVertical);
+    QRect target(r.left(), r.top(), ppTrunc(pw * (long double)scaleX_),
+                 ppTrunc(ph * (long double)scaleY_));
+    if (c->Center)
+      target.translate(ppTrunc(((w - pw) / 2) * (long double)scaleX_),
+                       ppTrunc(((h - ph) / 2) * (long double)scaleY_));
+    PaintPicture(canvas_, *c, source, target, &r);
+    return;
+  }
+  // The picture is placed in its box at 100 % and the box stretched onto
+  // the device rectangle.  The placement is mapped straight to the zoom
+  // (the picture is drawn once, by the painter, never scaled beforehand)
+  // and clipped to the box.
+  const int w = ScreenPixels(c->Width, dirHorizontal), h = ScreenPixels(c->Height, dirVertical);
+  if (w <= 0 || h <= 0) return;
+  QRect place;
+  if (c->Stretch && c->MaintainAspectRatio) {
+    const long double s =
+        pw > 0 && ph > 0 ? std::min(w / (long double)pw, h / (long double)ph) : 0.0L;
+    place = QRect(0, 0, ppTrunc(pw * s), ppTrunc(ph * s));
+    if (c->Center) place.translate((w - place.width()) / 2, (h - place.height()) / 2);
+  } else if (c->Stretch) {
+    place = QRect(0, 0, w, h);
+  } else if (c->Center) {
+    place = QRect((w - pw) / 2, (h - ph) / 2, pw, ph);
+  } else {
+    place = QRect(0, 0, pw, ph);
+  }
+  auto x = [&](int v) { return r.left() + ppRound(v * (long double)r.width() / w); };
+  auto y = [&](int v) { return r.top() + ppRound(v * (long double)r.height() / h); };
+  const int left = x(place.left()), top = y(place.top());
+  const QRect target(left, top, x(place.left() + place.width()) - left,
+                     y(place.top() + place.height()) - top);
+  const bool inside = place.left() >= 0 && place.top() >= 0 &&
+                      place.left() + place.width() <= w && place.top() + place.height() <= h;
+  PaintPicture(canvas_, *c, source, target, inside ? nullptr : &r);
+}
+
+void TppScreenDevice::SetCanvasFontHeight(int magnitude) {
+  TFont f = canvas_.Font();
+  magnitude = std::max(1, magnitude);
+  f.Height = f.Height < 0 ? -magnitude : magnitude;
+  canvas_.SetFont(f);
+}
+
+int TppScreenDevice::CanvasFontHeight() { return std::abs(canvas_.Font().Height); }
+
+bool TppScreenDevice::SelectTextFont(const TppDrawText& c) {
+  TFont f = c.Font;
+  f.Name = ScreenFontName(f.Name);
+  // The pixel height at 100 % scaled straight to the zoom: never through
+  // whole points, which would make small zooms far too large (8 points at
+  // 50 % a quarter too large) and tiny ones nothing at all.
+  const int ppi = ScreenPixelsPerInch();
+  const long double atFull = std::abs(f.Height) * (long double)ppi / std::max(1, f.PixelsPerInch);
+  const int scaled = ppRound(atFull * scaleY_);
+  f.PixelsPerInch = ppi;
+  f.Height = f.Height < 0 ? -std::max(1, scaled) : std::max(1, scaled);
+  canvas_.SetFont(f);
+  return scaled == 0;
+}
+
+void TppScreenDevice::DrawText(TppDrawText* c) {
+  // 1. Tab stops of a memo, at the zoom.
+  QList<int> stops;
+  if (c->IsMemo)
+    for (const QString& s : c->TabStopPositions)
+      stops.append(ppRound(ScreenPixels(s.toInt(), dirHorizontal) * (long double)scaleX_));
+  // 2. The font.
+  const bool tiny = SelectTextFont(*c);
+  // 3. Line height: a memo's leading, at the zoom like everything else on
+  // the page; the font's external leading otherwise.
+  int leading = c->IsMemo ? ppRound(ScreenPixels(c->Leading, dirVertical) * (long double)scaleY_)
+                          : canvas_.TextMetrics().ExternalLeading;
+  int lineHeight = canvas_.TextMetrics().Height + leading;
+  // 4. The rectangle; an auto-sized line is at least one line high.
+  QRect r = RectOf(c->DeviceRect);
+  if (c->AutoSize && !c->WordWrap && !c->Text.isEmpty() && r.height() < lineHeight)
+    r.setHeight(lineHeight);
+  QStringList lines = TextLines(*c);
+  // 5. A memo's lines are fitted into its rectangle at the zoom.
+  if (c->IsMemo && c->WrappedText.size() >= 2) {
+    const int n = int(c->WrappedText.size());
+    bool shrinking = true;
+    for (int i = 0; i < n - 1 && shrinking; ++i) {
+      const QString line = WithoutParagraphMark(c->WrappedText[i]);
+      while (canvas_.TextWidth(line) > r.width() && CanvasFontHeight() > 1)
+        SetCanvasFontHeight(CanvasFontHeight() - 1);
+      if (CanvasFontHeight() < 2) shrinking = false;
+    }
+    TTextMetric m = canvas_.TextMetrics();
+    lineHeight = m.Height + leading;
+    const int avail = ppRound(r.height() / (long double)n);
+    bool fit = false;
+    if (lineHeight > 0 && std::abs(avail - lineHeight) / (long double)lineHeight <= 0.1L) {
+      lineHeight = avail;
+      fit = true;
+    } else {
+      const int room = ppTrunc(r.height() / (long double)n);
+      fit = lineHeight <= room;
+      while (!fit && CanvasFontHeight() > 1) {
+        if (leading > 0) {
+          --leading;
+        } else {
+          SetCanvasFontHeight(CanvasFontHeight() - 1);
+          m = canvas_.TextMetrics();
+        }
+        lineHeight = m.Height + leading;
+        fit = lineHeight <= room;
+      }
+    }
+    if (!fit && lineHeight > 0) {
+      const int shown = ppTrunc(r.height() / (long double)lineHeight) + 1;
+      if (shown < lines.size()) lines = lines.mid(0, shown);
+    }
+  }
+  lineHeight = std::max(1, lineHeight);
+  TppTextOutput o;
+  o.Opaque = forceOpaque_;
+  if (c->IsMemo && !tiny) {
+    o.Tabbed = true;
+    o.TabStops = stops;
+  } else {
+    // A label that sizes itself is drawn whole; any other text stays in
+    // its rectangle.
+    o.ClipLines = c->IsMemo || !c->AutoSize;
+  }
+  PaintText(canvas_, *c, r, lineHeight, lines, o);
+}
+
+// ---------------------------------------------------------------------------
+// Receiving pages
+
+void TppScreenDevice::SetStatus(const QString& text) {
+  if (StatusEnabled) TppRasterDevice::SetStatus(text);
+}
+
+bool TppScreenDevice::PageCountKnown(const TppPage& page) const {
+  return page.LastPage || (lastPageNo_ > 0 && page.AbsolutePageNo <= lastPageNo_);
+}
+
+QString TppScreenDevice::PageText() const {
+  const int no = currentPage_->AbsolutePageNo;
+  QString text = EngineMessage(msgPage) + QLatin1Char(' ') + QString::number(no);
+  if (PageCountKnown(*currentPage_))
+    text += QLatin1Char(' ') + EngineMessage(msgOf) + QLatin1Char(' ') +
+            QString::number(lastPageNo_ > 0 ? lastPageNo_ : currentPage_->AbsolutePageCount);
+  return text;
+}
+
+void TppScreenDevice::JobStarted() {
+  TppRasterDevice::JobStarted();
+  SetStatus(EngineMessage(msgAccessingData));
+  // The page shown stays until the page asked for comes: a job that is
+  // cancelled before leaves it as it was, with its number.
+}
+
+void TppScreenDevice::AcceptPage(TppPage& page) {
+  TppRasterDevice::AcceptPage(page);
+  if (page.Final && !page.Blank && page.LastPage) lastPageNo_ = page.AbsolutePageNo;
+  const QString number = QString::number(page.AbsolutePageNo);
+  const QString calculating = EngineMessage(msgCalculatingPage, {number, page.DocumentName});
+  if (PageIsRequested()) {
+    if (PageCountKnown(page) && !page.Blank)
+      SetStatus(EngineMessage(msgDrawingPageOf,
+                              {number, QString::number(lastPageNo_), page.DocumentName}));
+    else
+      SetStatus(calculating);
+    if (SkipPage()) return;
+    currentPage_->Assign(page);
+    RenderPage();
+    if (viewer_) {
+      viewer_->UpdateScrollBars();
+      viewer_->PaintBox()->update();
+    }
+    SetStatus(PageText());
+    if (viewer_) viewer_->Fire(viewer_->OnPageChange);
+    return;
+  }
+  if (!page.Blank) return;
+  SetStatus(calculating);
+  if (page.AbsolutePageCount == currentPage_->AbsolutePageCount) return;
+  currentPage_->AbsolutePageCount = page.AbsolutePageCount;
+  if (page.ControlGroupBreakNo == currentPage_->ControlGroupBreakNo)
+    currentPage_->PageCount = page.PageCount;
+  // Commands that show the page count learn it now.
+  const std::vector<TppDrawCommand*> deferred = currentPage_->DeferredCommands();
+  for (TppDrawCommand* c : deferred)
+    if (c->NeedsRedraw()) RedrawCommand(c);
+  if (!deferred.empty()) ProcessMessages();
+}
+
+void TppScreenDevice::JobEnded() {
+  if (!Busy()) return;
+  // The status is told while still busy: a button pressed meanwhile finds
+  // the device at work and is refused.
+  SetStatus(PageText());
+  TppRasterDevice::JobEnded();
+}
+
+void TppScreenDevice::JobCancelled() {
+  if (!Busy()) {
+    TppRasterDevice::JobCancelled();
+    return;
+  }
+  SetStatus(EngineMessage(msgPage) + QLatin1Char(' ') +
+            QString::number(currentPage_->AbsolutePageNo));
+  TppRasterDevice::JobCancelled();
+}
+
+void TppScreenDevice::ResetRequest() {
+  TppRasterDevice::ResetRequest();
+  currentPage_->Clear();
+  lastPageNo_ = 0;
+  NewPageImage(viewer_ ? viewer_->size() : pageImage_.size());
+  if (viewer_ && viewer_->Report())
+    currentPage_->SetPrinterSetup(viewer_->Report()->PrinterSetup());
+  RenderPage();
+  if (viewer_) viewer_->PaintBox()->update();
+  PageRequest().PageSetting = psFirstPage;
+  PageRequest().PageRequested = 1;
+}
