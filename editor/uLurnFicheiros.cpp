@@ -6,6 +6,7 @@
 #include "editor/uDefParametros.h"
 #include "editor/uLurn.h"
 #include "platform/Dialogs.h"
+#include "printing/ComandosImpressao.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -197,7 +198,11 @@ void TfrmLurn::menuFicheiroGravarComoClick() {
   painelFicheiro->setText(nomeFicheiro);
 }
 
-bool TfrmLurn::FormCloseQuery() { return PodeSeguir() != TSeguir::Parar; }
+bool TfrmLurn::FormCloseQuery() {
+  // Not in the middle of a print.
+  if (impressao_ && impressao_->Ocupado()) return false;
+  return PodeSeguir() != TSeguir::Parar;
+}
 
 void TfrmLurn::closeEvent(QCloseEvent* e) {
   if (FormCloseQuery()) e->accept();
