@@ -128,6 +128,8 @@ bool TfrmLurn::GravarComDialogo() {
 std::optional<QString> TfrmLurn::DialogoAbrir() { return Dialogs().OpenFile(DialogoAbrirLurn()); }
 
 TfrmLurn::TSeguir TfrmLurn::PodeSeguir() {
+  // Nothing replaces or closes the document while it prints.
+  if (impressao_ && impressao_->Ocupado()) return TSeguir::Parar;
   if (ficheiroGravado) return TSeguir::Gravado;
   switch (Dialogs().ConfirmYesNoCancel(QStringLiteral("Ficheiro alterado. Gravar?"))) {
     case TModalResult::Yes:
@@ -198,11 +200,7 @@ void TfrmLurn::menuFicheiroGravarComoClick() {
   painelFicheiro->setText(nomeFicheiro);
 }
 
-bool TfrmLurn::FormCloseQuery() {
-  // Not in the middle of a print.
-  if (impressao_ && impressao_->Ocupado()) return false;
-  return PodeSeguir() != TSeguir::Parar;
-}
+bool TfrmLurn::FormCloseQuery() { return PodeSeguir() != TSeguir::Parar; }
 
 void TfrmLurn::closeEvent(QCloseEvent* e) {
   if (FormCloseQuery()) e->accept();

@@ -101,10 +101,10 @@ QRect RectOf(const TppRect& r) { return QRect(r.Left, r.Top, r.Right - r.Left, r
 
 }  // namespace
 
-void DrawRotatedText(TCanvas& canvas, const QRect& box, double pixelsPerInch,
+void DrawRotatedText(TCanvas& canvas, const QRect& box, double pixelsPerInch, double scale,
                      const TDrawRotatedText& command) {
-  if (box.width() <= 0 || box.height() <= 0 || pixelsPerInch <= 0) return;
-  canvas.SetFont(FontAt(command.Font, pixelsPerInch));
+  if (box.width() <= 0 || box.height() <= 0 || pixelsPerInch <= 0 || scale <= 0) return;
+  canvas.SetFont(FontAt(command.Font, pixelsPerInch * scale));
   const int angle = ((command.Angle % 360) + 360) % 360;
   const TTextMetric metric = canvas.TextMetrics();
   const int tab = std::max(1, 8 * metric.AveCharWidth);
@@ -168,7 +168,7 @@ bool TDrawRotatedText::DrawOn(TppDevice* device) {
     printer->ComputeDeviceRect(this);
     int ppiX = 0, ppiY = 0;
     printer->Printer()->PixelsPerInch(ppiX, ppiY);
-    DrawRotatedText(*canvas, RectOf(DeviceRect), ppiY, *this);
+    DrawRotatedText(*canvas, RectOf(DeviceRect), ppiY, 1.0, *this);
   }
   return true;
 }

@@ -63,24 +63,31 @@ class TDrawRotatedText : public TppDrawText {
   int OffsetY = 0;
 };
 
-// Draws a rotated-text command into `deviceRect`, the command's rectangle
-// in the device's pixels, on `canvas`, the device's canvas.
-// `pixelsPerInch` is the device's resolution as drawn: a printer's (or
-// PDF's) pixels per inch; on the preview, the screen's pixels per inch
-// times the zoom (for example 96 x 0.5 = 48 at 50 %).
+// The one routine that draws a rotated-text command, on any device: the
+// printer device (a real printer or a PDF file) calls it, and so does the
+// preview's screen device.  Nothing in it depends on the device's kind.
+//
+//   canvas         the device's canvas, in the device's pixels;
+//   deviceRect     the command's box in those pixels (the device computes
+//                  it from the command's thousandths before each draw);
+//   pixelsPerInch  the device's resolution: a printer's or a PDF's pixels
+//                  per inch, or the screen's on the preview;
+//   scale          the zoom the device draws at: 1 on paper, the preview's
+//                  zoom on screen (0.5 at 50 %).
 //
 // The font is the command's, its design pixel height scaled to
-// pixelsPerInch (at least one pixel; its face as DrawableFace draws it).
+// pixelsPerInch x scale (at least one pixel; its face as DrawableFace
+// resolves it, so a face without outlines still draws in a substitute).
 // The text is measured on the canvas as drawn: at angle 0 as the editor
 // draws level text (lines at their breaks, tabs every eight average
 // character widths, from the box's top-left corner); turned, as one line
-// from the reference point that TurnedTextBox gives for those extents in
-// the box.  Everything is clipped to the box (and to any clip the device
-// set around the command).  A command that is not transparent first fills
-// the turned block's box (RotatedExtent) from the box's corner with its
-// Color.  The canvas's font, brush, background mode and clip are left as
-// the routine found them, but for the font.
-void DrawRotatedText(TCanvas& canvas, const QRect& deviceRect, double pixelsPerInch,
+// from the reference point that TurnedTextBox (the editor's rule) gives
+// for those extents in the box.  Everything is clipped to the box (and to
+// any clip the device set around the command).  A command that is not
+// transparent first fills the turned block's box (RotatedExtent) from the
+// box's corner with its Color.  The canvas's brush, background mode and
+// clip are left as the routine found them; its font is the command's.
+void DrawRotatedText(TCanvas& canvas, const QRect& deviceRect, double pixelsPerInch, double scale,
                      const TDrawRotatedText& command);
 
 // ---------------------------------------------------------------------------
