@@ -12,6 +12,7 @@
 #include "printing/uFrenteCD.h"
 #include "printing/uTrasCD.h"
 #include "report/ppBands.h"
+#include "report/ppClass.h"
 #include "report/ppCtrls.h"
 #include "report/ppReport.h"
 #include "report/ppUtils.h"
@@ -24,6 +25,7 @@
 #include <QPalette>
 #include <QImage>
 #include <QTemporaryDir>
+#include <memory>
 #include <gtest/gtest.h>
 
 namespace {
@@ -54,6 +56,40 @@ TEST(RotatedExtent, WalksTheTurnedBlocksCornersAsTabled) {
   EXPECT_EQ(moved.Box.Left, 10);
   EXPECT_EQ(moved.Box.Top, 5);
   EXPECT_EQ(moved.Reference, QPoint(10, 105));
+}
+
+TEST(RotatedLabel, ItsClassesAreMadeByNameAndACopiedCommandKeepsItsTurn) {
+  RegisterBuilderControls();
+  for (const char* name : {"TRotatedLabel", "TDrawRotatedText", "TSimpleGrid", "TDrawSimpleGrid"})
+    EXPECT_TRUE(IsClassRegistered(QLatin1String(name))) << name;
+  ASSERT_NE(ppComponentClass(QStringLiteral("TRotatedLabel")), nullptr);
+  EXPECT_EQ(ppComponentClass(QStringLiteral("TRotatedLabel"))->Position, 11);
+  EXPECT_EQ(ppComponentClass(QStringLiteral("TSimpleGrid"))->Hint, "SimpleGrid");
+  std::unique_ptr<TComponent> made(CreateComponentOfClass(QStringLiteral("TDrawRotatedText"), nullptr));
+  auto* command = dynamic_cast<TDrawRotatedText*>(made.get());
+  ASSERT_NE(command, nullptr);
+  TDrawRotatedText source;
+  source.Angle = 270;
+  source.OffsetX = 15;
+  source.OffsetY = 0;
+  source.Text = QStringLiteral("Lado B");
+  command->Assign(source);
+  EXPECT_EQ(command->Angle, 270);
+  EXPECT_EQ(command->OffsetX, 15);
+  EXPECT_EQ(command->Text, "Lado B");
+  // The component: Arial, and the reference point of its turned text in
+  // its box, as the editor puts it: at 90 the text starts at its box's
+  // left edge, its length up from the top (the automatic box, the turned
+  // block's, is one pixel longer than the text).
+  TRotatedLabel label;
+  EXPECT_EQ(label.Font().Name, "Arial");
+  label.SetCaption(QStringLiteral("Lado B"));
+  label.SetAngle(90);
+  EXPECT_EQ(label.OriginOffset().x(), 0);
+  EXPECT_EQ(label.OriginOffset().y(), MMThousandthsToDesignPixels(label.mmHeight()) - 1);
+  // A registering twice keeps one entry.
+  RegisterBuilderControls();
+  EXPECT_TRUE(IsClassRegistered(QStringLiteral("TRotatedLabel")));
 }
 
 // ---------------------------------------------------------------------------
@@ -427,9 +463,27 @@ TEST_F(CoverPdf, AmpersandsPrintAsWrittenAndAMissingPictureFileDoesNotStopThePri
   missing.Width = missing.Height = 80;
   d.Adicionar(folhaFrente, missing);
   d.Adicionar(folhaCD, Texto(QStringLiteral("Disco & Capa"), 150, 100));
+  // A picture whose file changed on disk since it was read prints what
+  // the cover shows (black), not the file (now white).
+  TObjecto changed = TObjecto::NovaImagem();
+  changed.Imagem.Ficheiro = dir.filePath(QStringLiteral("mudou.png"));
+  QImage white(8, 8, QImage::Format_RGB32);
+  white.fill(Qt::white);
+  ASSERT_TRUE(white.save(changed.Imagem.Ficheiro));
+  changed.Imagem.Imagem = Picture(Qt::black);
+  changed.Left = 200;
+  changed.Top = 200;
+  changed.Width = changed.Height = 60;
+  d.Adicionar(folhaFrente, changed);
+  // A text left in a face without outlines prints in a substitute.
+  TObjecto old = Texto(QStringLiteral("Face antiga"), 20, 300);
+  old.Fonte.Nome = QStringLiteral("MS Sans Serif");
+  d.Adicionar(folhaFrente, old);
   const QString file = Print(d);
   QString why;
   EXPECT_EQ(pdf::Pages(file, &why).size(), 3);
+  EXPECT_LT(Grey(Page(file, 1, 100), OnPaper(529 + 230, 72 + 230, 1, 1).center()), 60);
+  EXPECT_TRUE(Text(file, 1).contains(QStringLiteral("Face antiga")));
   EXPECT_TRUE(Text(file, 1).contains(QStringLiteral("Rock & Roll"))) << Text(file, 1).toStdString();
   EXPECT_TRUE(Text(file, 3).contains(QStringLiteral("Disco & Capa")));
   EXPECT_TRUE(dialogs->Asked.isEmpty()) << dialogs->Asked.join('\n').toStdString();
@@ -475,6 +529,16 @@ TEST_F(CoverPdf, CopiesComeOutPageByPageAndAreNotCarriedOver) {
   const auto pages1 = pdf::Pages(one, &why);
   ASSERT_EQ(pages1.size(), 3);
   for (int i = 0; i < 3; ++i) EXPECT_TRUE(Text(one, i + 1).contains(QLatin1String(names[i])));
+  // Collated copies come set after set.
+  capa.Preparar(d, {});
+  TPedidoImpressao collated;
+  collated.Paginas = {1, 2, 3};
+  collated.Copias = 2;
+  collated.Agrupar = true;
+  collated.Ficheiro = dir.filePath(QStringLiteral("agrupadas.pdf"));
+  ASSERT_TRUE(capa.Imprimir(collated));
+  ASSERT_EQ(pdf::Pages(collated.Ficheiro, &why).size(), 6);
+  for (int i = 0; i < 6; ++i) EXPECT_TRUE(Text(collated.Ficheiro, i + 1).contains(QLatin1String(names[i % 3])));
   // A range of two pages, and the disc alone.
   EXPECT_EQ(pdf::Pages(Print(d, {2, 3}), &why).size(), 2);
   const auto disc = pdf::Pages(Print(d, {3}), &why);

@@ -4,6 +4,7 @@
 // printer setup is the one the print uses, pages leaving the printable
 // area are warned of, the preview says when there is none, and nothing
 // replaces, closes or prints the document again while it prints.
+#include "components/ProCtrls.h"
 #include "editor/uDefParametros.h"
 #include "editor/uLurn.h"
 #include "document/MedidaTexto.h"
@@ -180,6 +181,25 @@ TEST_F(PrintCommands, NothingReplacesClosesOrPrintsTheDocumentAgainWhileItPrints
   EXPECT_EQ(dialogs->Asked, QStringList({"print"}));  // no second dialog, no question
   EXPECT_EQ(w.Documento().Objectos(folhaFrente).size(), 1u);
   EXPECT_EQ(PdfPages(file), 3);
+  w.ficheiroGravado = true;
+}
+
+TEST_F(PrintCommands, ACaptionsAmpersandIsShownAsACharacterAsItPrints) {
+  Install({});
+  TfrmLurn w(nullptr, false);
+  w.usarRecentes = false;
+  w.Documento().Adicionar(folhaFrente, Texto(QStringLiteral("Rock & Roll")));
+  TProLabel* label = nullptr;
+  for (int i = 0; i < w.Painel(folhaFrente)->Owned.ComponentCount(); ++i)
+    if (auto* l = dynamic_cast<TProLabel*>(w.Painel(folhaFrente)->Owned.Components(i))) label = l;
+  ASSERT_NE(label, nullptr);
+  EXPECT_FALSE(label->ShowAccelChar());
+  // Measured with its "&": wider than without it; a lone "&" is a character.
+  TFonteDoc f;
+  f.Nome = QStringLiteral("Arial");
+  f.Tamanho = 12;
+  EXPECT_GT(TamanhoAutomatico(QStringLiteral("A&B"), f).width(), TamanhoAutomatico(QStringLiteral("AB"), f).width());
+  EXPECT_NE(TamanhoAutomatico(QStringLiteral("&"), f).width(), TamanhoAutomatico(QStringLiteral(" "), f).width());
   w.ficheiroGravado = true;
 }
 
