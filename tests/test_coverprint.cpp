@@ -6,6 +6,7 @@
 // written, a missing picture file that does not stop the print, copies,
 // and printers that do not exist.
 #include "document/MedidaTexto.h"
+#include "platform/Canvas.h"
 #include "printing/BuilderControls.h"
 #include "printing/ImpressaoCapa.h"
 #include "printing/uCentroCD.h"
@@ -22,6 +23,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QGuiApplication>
+#include <QPainter>
 #include <QPalette>
 #include <QImage>
 #include <QTemporaryDir>
@@ -90,6 +92,50 @@ TEST(RotatedLabel, ItsClassesAreMadeByNameAndACopiedCommandKeepsItsTurn) {
   // A registering twice keeps one entry.
   RegisterBuilderControls();
   EXPECT_TRUE(IsClassRegistered(QStringLiteral("TRotatedLabel")));
+}
+
+// The one drawing routine on a device of its own: a picture standing in
+// for the preview's screen, at 96 pixels per inch and two zooms.  The text
+// keeps to its box and scales with the zoom.
+TEST(RotatedLabel, TheDrawingRoutineDrawsOnAnyCanvasAtAnyZoom) {
+  TDrawRotatedText command;
+  command.Text = QStringLiteral("Lado B do disco");
+  command.Angle = 90;
+  command.Transparent = true;
+  command.Font.Name = QStringLiteral("Arial");
+  command.Font.PixelsPerInch = 96;
+  command.Font.SetSize(12);
+  command.Font.Color = clBlack;
+  auto inkAt = [&](double scale, const QRect& box) {
+    QImage image(400, 400, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    image.setDotsPerMeterX(3780);
+    image.setDotsPerMeterY(3780);
+    QPainter painter(&image);
+    TCanvas canvas;
+    canvas.Bind(&painter, &image);
+    DrawRotatedText(canvas, box, 96, scale, command);
+    painter.end();
+    QRect ink;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x)
+        if (qGray(image.pixel(x, y)) < 128) ink |= QRect(x, y, 1, 1);
+    return ink;
+  };
+  const QRect full = inkAt(1.0, QRect(20, 20, 30, 300));
+  const QRect half = inkAt(0.5, QRect(20, 20, 15, 150));
+  ASSERT_FALSE(full.isEmpty());
+  ASSERT_FALSE(half.isEmpty());
+  EXPECT_TRUE(QRect(20, 20, 30, 300).contains(full));
+  EXPECT_TRUE(QRect(20, 20, 15, 150).contains(half));
+  EXPECT_NEAR(half.height(), full.height() / 2.0, 4);
+  // As the editor places it in a box longer than the text: turned
+  // upwards from its length below the box's top, so it ends at the top.
+  EXPECT_NEAR(full.top(), 20, 3);
+  EXPECT_LT(full.bottom(), 20 + 200);
+  // A box too short for the text cuts it at the box's edge.
+  const QRect cut = inkAt(1.0, QRect(20, 20, 30, 40));
+  EXPECT_TRUE(QRect(20, 20, 30, 40).contains(cut));
 }
 
 // ---------------------------------------------------------------------------

@@ -108,6 +108,19 @@ TEST_F(PrintCommands, AnUnknownPrinterIsAnErrorNotTheDefaultPrinter) {
   EXPECT_EQ(b.Documents[0].Pages.size(), 3);
 }
 
+TEST_F(PrintCommands, PrinterNamesAreResolvedAgainstAFreshList) {
+  TScriptedPrinterBackend& b = Install({TScriptedPrinter::Standard(QStringLiteral("Alfa"))});
+  const std::pair<QString, QString> cases[] = {
+      {"Alfa", "Alfa"},      {"alfa", "Alfa"}, {"Alfa/frente-e-verso", "Alfa"},
+      {"Default", "Default"}, {"", "Default"},  {"Beta", ""},
+  };
+  for (const auto& [asked, found] : cases) EXPECT_EQ(ResolverImpressora(asked), found) << asked.toStdString();
+  b.Printers.append(TScriptedPrinter::Standard(QStringLiteral("Beta")));
+  EXPECT_EQ(ResolverImpressora(QStringLiteral("Beta")), "Beta");
+  Install({});
+  EXPECT_EQ(ResolverImpressora(QStringLiteral("Default")), "");
+}
+
 TEST_F(PrintCommands, ThePrinterChosenInPrinterSetupIsTheOneThePrintUses) {
   TScriptedPrinterBackend& b = Install(
       {TScriptedPrinter::Standard(QStringLiteral("Alfa")), TScriptedPrinter::Standard(QStringLiteral("Beta"))});
