@@ -3,12 +3,14 @@
 // text objects, its three pages generated and written (the print
 // commands' Preparar and Imprimir, in this process), then the whole
 // `lurns-batch -o` process with its wall time and peak memory.  Runs
-// without a display.
+// without a display.  With a folder as argument, the cover, its pictures
+// and the PDF are left there (to look at, or to profile lurns-batch on).
 #include "document/FicheiroCapa.h"
 #include "document/TiposDeLetra.h"
 #include "printing/ImpressaoCapa.h"
 #include "support/TestPictures.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -68,7 +70,9 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
   PrepararTiposDeLetra();
-  QTemporaryDir dir;
+  QTemporaryDir temporary;
+  const QDir dir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : temporary.path());
+  if (!dir.exists() && !QDir().mkpath(dir.path())) return 1;
   QTextStream out(stdout);
 
   // Three photographs' worth of JPEG: smooth gradients, different per sheet.

@@ -496,6 +496,23 @@ TEST_F(CoverPdf, AnObjectReachingPastItsSheetIsClippedToIt) {
   // The part that is drawn ends at the Interior frame's right edge.
   const QRectF ink = pdf::DarkBoxMM(page, OnPaper(72 + 380, 72 + 120, 200, 60));
   EXPECT_NEAR(ink.right(), OnPaper(530, 0, 0, 0).x(), 0.4);
+
+  // An object reaching far below the front cover, past the band's end:
+  // clipped to its sheet, it sends nothing to a second page.
+  TDocumento low;
+  TObjecto tall = TObjecto::NovaImagem();
+  tall.Left = 100;
+  tall.Top = 400;
+  tall.Width = 100;
+  tall.Height = 600;
+  tall.Imagem.Imagem = Picture(Qt::black);
+  low.Adicionar(folhaFrente, tall);
+  const QString file = Print(low, {paginaFrente});
+  QString why;
+  EXPECT_EQ(pdf::Pages(file, &why).size(), 1);
+  const pdf::GreyImage one = Page(file, 1, 150);
+  EXPECT_LT(Grey(one, OnPaper(529 + 150, 72 + 430, 1, 1).center()), 60);
+  EXPECT_GT(Grey(one, OnPaper(529 + 150, 72 + 470, 1, 1).center()), 200);
 }
 
 TEST_F(CoverPdf, AmpersandsPrintAsWrittenAndAMissingPictureFileDoesNotStopThePrint) {
