@@ -9,6 +9,9 @@
 #include "editor/uLurn.h"
 #include "document/MedidaTexto.h"
 #include "printing/ComandosImpressao.h"
+#include "report/ppDevice.h"
+#include "report/ppForms.h"
+#include "report/ppReport.h"
 #include "report/ppUtils.h"
 #include "support/PdfTools.h"
 #include "support/ScriptedDialogs.h"
@@ -18,6 +21,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -160,6 +164,56 @@ TEST_F(PrintCommands, ThePreviewSaysWhenThereIsNoPreviewWindow) {
   EXPECT_EQ(c.Capa().Transitorios(paginaFrente).size(), 1u);
 }
 
+// A preview window and screen device standing in for the program's: the
+// window notes the report it was opened for and how, then closes.
+class TestPreviewWindow : public TppCustomPreviewer {
+  Q_OBJECT
+ public:
+  static inline QString reportName;
+  static inline bool maximised = false;
+  static inline int shown = 0;
+
+ protected:
+  void showEvent(QShowEvent* e) override {
+    TppCustomPreviewer::showEvent(e);
+    ++shown;
+    reportName = Report() ? Report()->Name() : QString();
+    maximised = isMaximized();
+    QTimer::singleShot(0, this, [this] { Close(); });
+  }
+};
+
+class TestScreenDevice : public TppDevice {
+ public:
+  LURNS_COMPONENT(TestScreenDevice)
+  using TppDevice::TppDevice;
+  static QString DeviceName() { return QStringLiteral("Screen"); }
+};
+
+TEST_F(PrintCommands, ThePreviewOpensTheActiveSheetsReportOnTheScreenDevice) {
+  Install({});
+  RegisterEngineForm<TppCustomPreviewer, TestPreviewWindow>();
+  RegisterDeviceClass<TestScreenDevice>();
+  ASSERT_TRUE(TImpressaoCapa::PrevisaoDisponivel());
+  TComandosImpressao c(nullptr);
+  const std::pair<int, const char*> cases[] = {{folhaFrente, "reportFrenteCD"},
+                                               {folhaInterior, "reportFrenteCD"},
+                                               {folhaTras, "reportTrasCD"},
+                                               {folhaCD, "reportCentroCD"}};
+  for (const auto& [folha, report] : cases) {
+    TestPreviewWindow::shown = 0;
+    c.Prever(d, folha, {});
+    EXPECT_EQ(TestPreviewWindow::shown, 1) << folha;
+    EXPECT_EQ(TestPreviewWindow::reportName, report);
+    EXPECT_TRUE(TestPreviewWindow::maximised);
+    EXPECT_EQ(c.Capa().Relatorio(PaginaDaFolha(folha))->DeviceType(), "Screen");
+  }
+  EXPECT_TRUE(dialogs->Asked.isEmpty()) << dialogs->Asked.join('\n').toStdString();
+  EXPECT_FALSE(c.Ocupado());
+  UnregisterDeviceClass<TestScreenDevice>();
+  UnregisterEngineForm<TppCustomPreviewer>();
+}
+
 TEST_F(PrintCommands, NothingReplacesClosesOrPrintsTheDocumentAgainWhileItPrints) {
   Install({});
   TfrmLurn w(nullptr, false);
@@ -217,3 +271,5 @@ TEST_F(PrintCommands, ACaptionsAmpersandIsShownAsACharacterAsItPrints) {
 }
 
 }  // namespace
+
+#include "test_printcommands.moc"
