@@ -425,6 +425,36 @@ class CoverPdf : public ::testing::Test {
   int n = 0;
 };
 
+TEST_F(CoverPdf, FramesAndTheDiscPrintAtTheirPlacesWithinAFifthOfAMillimetre) {
+  // An empty cover: only the frames' outlines (and the credit lines, below
+  // the region looked at) are dark.  Millimetres from the paper's corner:
+  // the designs' values plus the 6.35 mm margin.
+  struct {
+    std::vector<int> page;
+    TOpcoesCapa opcoes;
+    QRectF expected;
+  } cases[] = {
+      // Interior and Frente side by side.
+      {{paginaFrente}, {}, QRectF(QPointF(25.4, 25.4), QPointF(6.35 + 139.965 + 121.179, 6.35 + 19.05 + 120.386))},
+      // The back inlay, spines included.
+      {{paginaTras}, {}, QRectF(QPointF(25.4, 25.4), QPointF(6.35 + 163.777 + 6.085, 6.35 + 19.05 + 118.269))},
+      // The disc, then moved by 50 mm down (188 pixels) and 13 right (49).
+      {{paginaCD}, {}, QRectF(6.35 + 12.7, 6.35 + 27.517, 117.211, 117.211)},
+      {{paginaCD},
+       {true, 50, 13},
+       QRectF(6.35 + 12.7 + 49 * 25.4 / 96, 6.35 + 27.517 + 188 * 25.4 / 96, 117.211, 117.211)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.expected.top());
+    const pdf::GreyImage page = Page(Print(TDocumento(), c.page, 1, c.opcoes), 1, 300);
+    const QRectF ink = pdf::DarkBoxMM(page, c.expected.adjusted(-3, -3, 3, 3));
+    EXPECT_NEAR(ink.left(), c.expected.left(), 0.2);
+    EXPECT_NEAR(ink.top(), c.expected.top(), 0.2);
+    EXPECT_NEAR(ink.right(), c.expected.right(), 0.2);
+    EXPECT_NEAR(ink.bottom(), c.expected.bottom(), 0.2);
+  }
+}
+
 TEST_F(CoverPdf, ATurnedSpineTitlePrintsInsideItsBoxFromItsReferencePoint) {
   // The back inlay's spines: a title reading upwards on the left one and
   // downwards on the right one, each in a box of its turned size.
