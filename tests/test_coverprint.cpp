@@ -455,6 +455,27 @@ TEST_F(CoverPdf, FramesAndTheDiscPrintAtTheirPlacesWithinAFifthOfAMillimetre) {
   }
 }
 
+TEST_F(CoverPdf, ALevelTextPrintsAtItsSheetPositionPlusTheSheetsOrigin) {
+  struct {
+    int folha;
+    QPoint origin;
+  } cases[] = {{folhaFrente, {529, 72}}, {folhaInterior, {72, 72}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.folha);
+    TDocumento d;
+    const TObjecto t = Texto(QStringLiteral("HHHH"), 40, 30, 0, 20);
+    d.Adicionar(c.folha, t);
+    const pdf::GreyImage page = Page(Print(d, {paginaFrente}), 1, 300);
+    const QRectF box = OnPaper(c.origin.x() + t.Left, c.origin.y() + t.Top, t.Width, t.Height);
+    const QRectF ink = pdf::DarkBoxMM(page, box.adjusted(-2, -2, 2, 2));
+    ASSERT_FALSE(ink.isEmpty());
+    EXPECT_TRUE(box.adjusted(-0.2, -0.2, 0.2, 0.2).contains(ink));
+    // An H starts at its left side bearing and ends on the baseline.
+    EXPECT_NEAR(ink.left(), box.left(), 0.6);
+    EXPECT_GT(ink.width(), 0.8 * box.width());
+  }
+}
+
 TEST_F(CoverPdf, ATurnedSpineTitlePrintsInsideItsBoxFromItsReferencePoint) {
   // The back inlay's spines: a title reading upwards on the left one and
   // downwards on the right one, each in a box of its turned size.
