@@ -25,6 +25,7 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPalette>
+#include <QSet>
 #include <QImage>
 #include <QTemporaryDir>
 #include <memory>
@@ -658,6 +659,40 @@ TEST_F(CoverPdf, CopiesComeOutPageByPageAndAreNotCarriedOver) {
   const auto disc = pdf::Pages(Print(d, {3}), &why);
   ASSERT_EQ(disc.size(), 1);
   EXPECT_LT(disc[0].SizePt.width(), disc[0].SizePt.height());
+}
+
+TEST_F(CoverPdf, APictureIsStoredOnceHoweverOftenItPrintsAndTextStaysText) {
+  // The same picture on the front, the back and a picture object, and
+  // three copies of every page.
+  TDocumento d;
+  const TPicture picture = Picture(Qt::darkGreen, 300);
+  d.DefinirFundo(fundoFrente, {QString(), picture});
+  d.DefinirFundo(fundoTras, {QString(), picture});
+  TObjecto img = TObjecto::NovaImagem();
+  img.Imagem.Imagem = picture;
+  img.Left = img.Top = 10;
+  img.Width = img.Height = 50;
+  d.Adicionar(folhaInterior, img);
+  d.Adicionar(folhaFrente, Texto(QStringLiteral("Texto que se procura"), 20, 20));
+  const QString file = Print(d, {1, 2, 3}, 3);
+  QString why;
+  const QByteArray list = pdf::RunTool(QStringLiteral("pdfimages"), {QStringLiteral("-list"), file}, &why);
+  ASSERT_TRUE(why.isEmpty()) << why.toStdString();
+  // page num type width height color comp bpc enc interp object ID ...
+  QSet<QString> objects;
+  int uses = 0;
+  const QList<QByteArray> lines = list.split('\n');
+  for (int i = 2; i < lines.size(); ++i) {
+    const QStringList f = QString::fromLatin1(lines[i]).simplified().split(QLatin1Char(' '));
+    if (f.size() > 11 && f[2] == QLatin1String("image")) {
+      ++uses;
+      objects.insert(f[10] + QLatin1Char(' ') + f[11]);
+    }
+  }
+  EXPECT_EQ(uses, 9);  // twice on each copy of page 1, once on each of page 2
+  EXPECT_EQ(objects.size(), 1) << list.toStdString();
+  // Every copy of the first page holds the text as text.
+  for (int page : {1, 2, 3}) EXPECT_TRUE(Text(file, page).contains(QStringLiteral("Texto que se procura")));
 }
 
 TEST_F(CoverPdf, APrinterTheSystemDoesNotHaveIsAnErrorAndPrintsNothingInstead) {
