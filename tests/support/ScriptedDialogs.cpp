@@ -88,7 +88,7 @@ bool ScriptedDialogs::Print(TPrintDialogSpec& pedido) {
   Asked << "print";
   PrintSpecs.push_back(pedido);
   // A queued choice answers OK with its fields; otherwise Prints says OK
-  // (the spec as offered) or cancel.
+  // (the request as offered) or cancel.
   if (!PrintChoices.empty()) {
     const TPrintDialogChoice c = PrintChoices.front();
     PrintChoices.pop_front();
