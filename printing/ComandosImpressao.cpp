@@ -135,14 +135,19 @@ void TComandosImpressao::Imprimir(const TDocumento& documento, int folhaActual,
     pedido.Papel = actual.Papel;
     pedido.Tabuleiro = actual.Tabuleiro;
   }
-  const TJanelaInactiva inactiva(janela_);
-  try {
-    capa_.Imprimir(pedido);
-  } catch (const EPrintError& e) {
-    Dialogs().Warning(e.Message);
-  } catch (const Exception& e) {
-    Dialogs().Warning(EPrintError(e.Message).Message);
+  QString erro;
+  {
+    const TJanelaInactiva inactiva(janela_);
+    try {
+      capa_.Imprimir(pedido);
+    } catch (const EPrintError& e) {
+      erro = e.Message;
+    } catch (const Exception& e) {
+      erro = EPrintError(e.Message).Message;
+    }
   }
+  // Said once the window takes input again.
+  if (!erro.isEmpty()) Dialogs().Warning(erro);
 }
 
 void TComandosImpressao::Prever(const TDocumento& documento, int folhaActual, const TOpcoesCapa& opcoes) {

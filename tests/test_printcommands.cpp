@@ -41,7 +41,9 @@ TObjecto Texto(const QString& caption) {
 
 class PrintCommands : public ScriptedPrintersTest {
  protected:
+  // The printer last chosen is the program's: each test starts afresh.
   void SetUp() override {
+    ImpressoraActual() = TImpressora();
     d.Adicionar(folhaFrente, Texto(QStringLiteral("Frente")));
     d.Adicionar(folhaCD, Texto(QStringLiteral("Disco")));
   }
@@ -112,6 +114,19 @@ TEST_F(PrintCommands, AnUnknownPrinterIsAnErrorNotTheDefaultPrinter) {
   EXPECT_EQ(b.Documents[0].Pages.size(), 3);
 }
 
+TEST_F(PrintCommands, APrinterThatRefusesTheJobIsReportedAndNothingIsPrinted) {
+  TScriptedPrinter refusing = TScriptedPrinter::Standard(QStringLiteral("Alfa"));
+  refusing.RefusesJobs = true;
+  TScriptedPrinterBackend& b = Install({refusing});
+  TComandosImpressao c(nullptr);
+  dialogs->Prints.push_back(true);
+  c.Imprimir(d, folhaFrente, {});
+  ASSERT_EQ(Warnings().size(), 1);
+  EXPECT_TRUE(Warnings()[0].startsWith(QStringLiteral("Impossível Gerar Relatório"))) << Warnings()[0].toStdString();
+  for (const TScriptedDocument& doc : b.Documents) EXPECT_FALSE(doc.Ended);
+  EXPECT_FALSE(c.Ocupado());
+}
+
 TEST_F(PrintCommands, PrinterNamesAreResolvedAgainstAFreshList) {
   TScriptedPrinterBackend& b = Install({TScriptedPrinter::Standard(QStringLiteral("Alfa"))});
   const std::pair<QString, QString> cases[] = {
@@ -139,7 +154,6 @@ TEST_F(PrintCommands, ThePrinterChosenInPrinterSetupIsTheOneThePrintUses) {
   EXPECT_EQ(dialogs->PrintSpecs[0].PrinterName, "Beta");
   ASSERT_EQ(b.Documents.size(), 1);
   EXPECT_EQ(b.Documents[0].Printer, "Beta");
-  ImpressoraActual() = TImpressora();
 }
 
 TEST_F(PrintCommands, APageLeavingThePrintableAreaIsWarnedOfBeforeTheDialog) {
