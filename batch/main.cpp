@@ -1,26 +1,39 @@
 // lurns-batch: reads, dumps and writes cover files through the cover
 // document, with the program's own reader, writer and text measuring, and
-// without any window: it runs on a QGuiApplication (measuring text needs
-// the fonts) and links none of the editor's code, so no widget can be made.
+// prints or exports them through the program's own printing commands
+// (printing/ImpressaoCapa), without any window: it runs on a
+// QGuiApplication (measuring and drawing text needs the fonts) and links
+// none of the windowed code, so no widget can be made.
 #include "document/FicheiroCapa.h"
+#include "document/Registo.h"
 #include "document/TiposDeLetra.h"
+#include "platform/PngPrinterBackend.h"
+#include "printing/BuilderControls.h"
+#include "printing/ImpressaoCapa.h"
 #include "report/ppPrnDev.h"
+#include "report/ppUtils.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTextStream>
 #include <cstdio>
+#include <optional>
 
 namespace {
 
 const char* const kUso =
     "Usage: lurns-batch --dump FILE.lrn\n"
     "       lurns-batch --save OUT.lrn FILE.lrn\n"
+    "       lurns-batch -o OUT.pdf [PRINT OPTIONS] FILE.lrn\n"
+    "       lurns-batch --printer NAME [PRINT OPTIONS] FILE.lrn\n"
+    "       lurns-batch --png DIR [--dpi N] [PRINT OPTIONS] FILE.lrn\n"
     "       lurns-batch --help\n"
     "\n"
-    "Reads a Lurns para CD cover file without opening a window.\n"
+    "Reads a Lurns para CD cover file, and exports or prints it, without opening a window.\n"
     "\n"
     "  --dump FILE.lrn         write the cover as JSON on standard output: the four sheets\n"
     "                          in order (number, code, background colour as the stored\n"
@@ -30,13 +43,34 @@ const char* const kUso =
     "                          height, and caption, angle and font {name, size, charset,\n"
     "                          colour, style} for text, file for pictures.\n"
     "  --save OUT.lrn FILE.lrn read FILE.lrn and write it again as OUT.lrn.\n"
+    "  -o OUT.pdf              print the cover into a PDF file of true-size A4 pages, as\n"
+    "                          the program's \"Imprimir\" prints it: page 1 Interior and\n"
+    "                          Frente (landscape), page 2 Tras (landscape), page 3 the disc\n"
+    "                          (portrait).\n"
+    "  --printer NAME          print on the printer (CUPS queue) NAME instead, as one job.\n"
+    "  --png DIR               write each page into DIR as a picture at true size,\n"
+    "                          DIR/pagina-N.png for page N; --dpi N sets its pixels per\n"
+    "                          inch (10 to 1200, default 150).\n"
+    "\n"
+    "Print options:\n"
+    "  --pages all             all three pages (the default);\n"
+    "  --pages current:SHEET   the page that SHEET prints on: Frente or Interior page 1,\n"
+    "                          Tras (or Trás) page 2, CD page 3;\n"
+    "  --pages N-M             pages N to M: 1-3, 1-2, 1-1, 2-3, 2-2 or 3-3.\n"
+    "  --copies N              N copies of each page, one after the other (1 to 999;\n"
+    "                          not with --png).\n"
+    "  --margins TOP,LEFT      the disc's top and left margins in whole millimetres (0 to\n"
+    "                          100) for this run; otherwise the program's settings'.\n"
+    "  --sem-lombada           the back picture between the spines only (as with \"Trás\n"
+    "                          com lombada\" unchecked); otherwise over the spines too.\n"
     "\n"
     "Picture file names in a cover that are relative are taken from the cover file's folder;\n"
     "written into another folder, they are rewritten to name the same files.\n"
     "The messages the program shows in message boxes are written to standard error.\n"
     "Exit status: 0 the cover was read (also when some pictures were not found) and\n"
-    "written as asked; 1 the file could not be read or written; 2 bad usage.\n"
-    "Settings and the recent-file list of the program are not touched.\n";
+    "written, exported or printed as asked; 1 the file could not be read or written, or\n"
+    "the print failed (nothing is written then); 2 bad usage.\n"
+    "Settings and the recent-file list of the program are not changed.\n";
 
 void Imprimir(const QList<TMensagem>& mensagens) {
   QTextStream err(stderr);
@@ -107,6 +141,220 @@ void Diagnostico(QtMsgType type, const QMessageLogContext&, const QString& msg) 
   if (type == QtFatalMsg || qEnvironmentVariableIsSet("LURNS_DEBUG")) QTextStream(stderr) << msg << '\n';
 }
 
+// What a print run asks for.
+struct TOrdemImpressao {
+  enum TSaida { Nenhuma, Pdf, Impressora, Png } Saida = Nenhuma;
+  QString Destino;  // the PDF file, the printer, or the pictures' folder
+  TEscolhaPaginas Paginas;
+  int Copias = 1;
+  bool ComMargens = false;
+  int Superior = 0, Esquerda = 0;
+  bool ComLombada = true;
+  int Dpi = 150;
+  QString Capa;
+};
+
+// An integer within [min, max], or nothing.
+std::optional<int> Inteiro(const QString& s, int min, int max) {
+  bool ok = false;
+  const int v = s.toInt(&ok);
+  if (!ok || v < min || v > max) return std::nullopt;
+  return v;
+}
+
+std::optional<TEscolhaPaginas> Paginas(const QString& s) {
+  TEscolhaPaginas e;
+  if (s == QLatin1String("all")) return e;
+  if (s.startsWith(QLatin1String("current:"))) {
+    const QString sheet = s.mid(8);
+    static const std::pair<const char*, int> sheets[] = {
+        {"Frente", folhaFrente}, {"Interior", folhaInterior}, {"Tras", folhaTras}, {"Trás", folhaTras}, {"CD", folhaCD}};
+    for (const auto& [name, folha] : sheets)
+      if (sheet.compare(QString::fromUtf8(name), Qt::CaseInsensitive) == 0) {
+        e.Tipo = TEscolhaPaginas::Seleccao;
+        e.Folha = folha;
+        return e;
+      }
+    return std::nullopt;
+  }
+  const QStringList range = s.split(QLatin1Char('-'));
+  if (range.size() != 2) return std::nullopt;
+  const auto from = Inteiro(range[0], 1, NumeroPaginas), to = Inteiro(range[1], 1, NumeroPaginas);
+  if (!from || !to) return std::nullopt;
+  e.Tipo = TEscolhaPaginas::Intervalo;
+  e.De = *from;
+  e.Ate = *to;
+  // A pair the print dialog could not give chooses no page: bad input.
+  if (PaginasEscolhidas(e).empty()) return std::nullopt;
+  return e;
+}
+
+// The print run the arguments ask for; nothing (and why) when they are
+// not a print run, or not a good one.
+std::optional<TOrdemImpressao> LerOrdem(const QStringList& args, QString& erro) {
+  TOrdemImpressao o;
+  bool dpi = false, copias = false;
+  for (int i = 0; i < args.size(); ++i) {
+    const QString& a = args[i];
+    auto value = [&]() -> std::optional<QString> {
+      if (i + 1 >= args.size()) {
+        erro = a + QStringLiteral(" needs a value");
+        return std::nullopt;
+      }
+      return args[++i];
+    };
+    auto output = [&](TOrdemImpressao::TSaida saida) {
+      if (o.Saida != TOrdemImpressao::Nenhuma) {
+        erro = QStringLiteral("choose one of -o, --printer and --png");
+        return false;
+      }
+      const auto v = value();
+      if (!v || v->isEmpty()) {
+        if (erro.isEmpty()) erro = a + QStringLiteral(" needs a value");
+        return false;
+      }
+      o.Saida = saida;
+      o.Destino = *v;
+      return true;
+    };
+    if (a == QLatin1String("-o") || a == QLatin1String("--output")) {
+      if (!output(TOrdemImpressao::Pdf)) return std::nullopt;
+    } else if (a == QLatin1String("--printer")) {
+      if (!output(TOrdemImpressao::Impressora)) return std::nullopt;
+    } else if (a == QLatin1String("--png")) {
+      if (!output(TOrdemImpressao::Png)) return std::nullopt;
+    } else if (a == QLatin1String("--pages")) {
+      const auto v = value();
+      const auto p = v ? Paginas(*v) : std::nullopt;
+      if (!p) {
+        if (erro.isEmpty()) erro = QStringLiteral("--pages takes all, current:SHEET or N-M (1-3, 1-2, 1-1, 2-3, 2-2, 3-3)");
+        return std::nullopt;
+      }
+      o.Paginas = *p;
+    } else if (a == QLatin1String("--copies")) {
+      const auto v = value();
+      const auto n = v ? Inteiro(*v, 1, 999) : std::nullopt;
+      if (!n) {
+        if (erro.isEmpty()) erro = QStringLiteral("--copies takes a number from 1 to 999");
+        return std::nullopt;
+      }
+      o.Copias = *n;
+      copias = true;
+    } else if (a == QLatin1String("--margins")) {
+      const auto v = value();
+      const QStringList m = v ? v->split(QLatin1Char(',')) : QStringList();
+      const auto top = m.size() == 2 ? Inteiro(m[0].trimmed(), 0, 100) : std::nullopt;
+      const auto left = m.size() == 2 ? Inteiro(m[1].trimmed(), 0, 100) : std::nullopt;
+      if (!top || !left) {
+        if (erro.isEmpty()) erro = QStringLiteral("--margins takes TOP,LEFT, whole millimetres from 0 to 100");
+        return std::nullopt;
+      }
+      o.ComMargens = true;
+      o.Superior = *top;
+      o.Esquerda = *left;
+    } else if (a == QLatin1String("--sem-lombada")) {
+      o.ComLombada = false;
+    } else if (a == QLatin1String("--dpi")) {
+      const auto v = value();
+      const auto n = v ? Inteiro(*v, 10, 1200) : std::nullopt;
+      if (!n) {
+        if (erro.isEmpty()) erro = QStringLiteral("--dpi takes a number from 10 to 1200");
+        return std::nullopt;
+      }
+      o.Dpi = *n;
+      dpi = true;
+    } else if (a.startsWith(QLatin1Char('-')) || !o.Capa.isEmpty()) {
+      erro = QStringLiteral("unexpected argument ") + a;
+      return std::nullopt;
+    } else {
+      o.Capa = a;
+    }
+  }
+  if (o.Saida == TOrdemImpressao::Nenhuma) {
+    erro = QStringLiteral("choose -o, --printer or --png");
+    return std::nullopt;
+  }
+  if (o.Capa.isEmpty()) {
+    erro = QStringLiteral("name the cover file");
+    return std::nullopt;
+  }
+  if (dpi && o.Saida != TOrdemImpressao::Png) {
+    erro = QStringLiteral("--dpi goes with --png");
+    return std::nullopt;
+  }
+  if (copias && o.Saida == TOrdemImpressao::Png) {
+    erro = QStringLiteral("--copies does not go with --png");
+    return std::nullopt;
+  }
+  return o;
+}
+
+// Prints or exports the cover through the same commands as the program's
+// window; the exit status.
+int ImprimirCapa(const TOrdemImpressao& o) {
+  QTextStream err(stderr);
+  PrepararTiposDeLetra();
+  const TLeituraCapa lida = LerCapa(o.Capa);
+  Imprimir(lida.Mensagens);
+  if (!lida.Lido) return 1;  // nothing is written
+
+  TOpcoesCapa opcoes;
+  opcoes.ComLombada = o.ComLombada;
+  if (o.ComMargens) {
+    opcoes.Superior = o.Superior;
+    opcoes.Esquerda = o.Esquerda;
+  } else {
+    // The program's own margins, read and never written.
+    auto registo = AbrirRegisto();
+    opcoes.Superior = int(std::uint16_t(LerInteiroRegisto(*registo, "Superior", 0)));
+    opcoes.Esquerda = int(std::uint16_t(LerInteiroRegisto(*registo, "Esquerda", 0)));
+  }
+  TPedidoImpressao pedido;
+  pedido.Paginas = PaginasEscolhidas(o.Paginas);
+  pedido.Copias = o.Copias;
+  pedido.NomeDocumento = QStringLiteral("Lurns para CD - ") + QFileInfo(o.Capa).fileName();
+  switch (o.Saida) {
+    case TOrdemImpressao::Pdf: pedido.Ficheiro = QFileInfo(o.Destino).absoluteFilePath(); break;
+    case TOrdemImpressao::Impressora: {
+      pedido.Impressora = ResolverImpressora(o.Destino);
+      if (pedido.Impressora.isEmpty()) {
+        err << QStringLiteral("A impressora «%1» não está instalada.").arg(o.Destino) << '\n';
+        return 1;
+      }
+      break;
+    }
+    case TOrdemImpressao::Png: {
+      const QDir dir(o.Destino);
+      if (!dir.exists() && !QDir().mkpath(dir.absolutePath())) {
+        err << QStringLiteral("Não foi possível criar a pasta %1.").arg(o.Destino) << '\n';
+        return 1;
+      }
+      QStringList names;
+      for (int p : pedido.Paginas) names << dir.absoluteFilePath(QStringLiteral("pagina-%1.png").arg(p));
+      const QString printer = QStringLiteral("Lurns PNG");
+      SetPrinterBackend(std::make_unique<TPngPrinterBackend>(printer, names, o.Dpi));
+      ResetPrinterList();
+      pedido.Impressora = printer;
+      break;
+    }
+    case TOrdemImpressao::Nenhuma: return 2;
+  }
+
+  TImpressaoCapa capa;
+  capa.Preparar(lida.Documento, opcoes);
+  for (const QString& aviso : capa.ForaDaAreaImprimivel()) err << aviso << '\n';
+  try {
+    if (!capa.Imprimir(pedido)) {
+      err << QStringLiteral("A impressão foi cancelada.") << '\n';
+      return 1;
+    }
+  } catch (const EPrintError& e) {
+    err << e.Message << '\n';
+    return 1;
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -117,8 +365,11 @@ int main(int argc, char** argv) {
       qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
     qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
-  // The report engine's devices this program prints on.
+  // The report engine's devices and components this program prints with.
   RegisterDeviceClass<TppPrinterDevice>();
+  RegisterBuilderControls();
+  // Nothing to keep responsive while pages are made: no window.
+  SetProcessMessagesHook({});
   const QStringList args = QCoreApplication::arguments().mid(1);
   QTextStream out(stdout), err(stderr);
   if (args.value(0) == "--help" || args.value(0) == "-h") {
@@ -128,8 +379,16 @@ int main(int argc, char** argv) {
   const bool dump = args.size() == 2 && args[0] == "--dump";
   const bool save = args.size() == 3 && args[0] == "--save";
   if (!dump && !save) {
-    err << kUso;
-    return 2;
+    QString erro;
+    const auto ordem = args.isEmpty() || args[0] == "--dump" || args[0] == "--save"
+                           ? std::nullopt
+                           : LerOrdem(args, erro);
+    if (!ordem) {
+      if (!erro.isEmpty()) err << "lurns-batch: " << erro << '\n';
+      err << kUso;
+      return 2;
+    }
+    return ImprimirCapa(*ordem);
   }
   PrepararTiposDeLetra();
   const TLeituraCapa lida = LerCapa(args.last());

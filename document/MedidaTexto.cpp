@@ -67,9 +67,9 @@ QFont FonteDeDesenho(const TFonteDoc& fonte) { return TextFont(fonte.ParaTFont()
 
 QSize TamanhoAutomatico(const QString& texto, const TFonteDoc& fonte) {
   QString t = texto;
-  if (t.isEmpty() || t == QLatin1String("&")) t += QLatin1Char(' ');
+  if (t.isEmpty()) t += QLatin1Char(' ');
   QRect r(0, 0, 0, 0);
-  DrawText(nullptr, FonteDeDesenho(fonte), t, r, DT_CALCRECT | DT_EXPANDTABS);
+  DrawText(nullptr, FonteDeDesenho(fonte), t, r, DT_CALCRECT | DT_EXPANDTABS | DT_NOPREFIX);
   return r.size();
 }
 

@@ -43,8 +43,8 @@ TTurnedTextBox TurnedTextBoxCS(int angle, double cosine, double sine, int textWi
 // The Qt font a text object is measured and drawn with on its sheet.
 QFont FonteDeDesenho(const TFonteDoc& fonte);
 // The size a level text takes with automatic sizing: its caption measured
-// as a label measures it (tabs expanded, "&" marking an access letter, line
-// breaks honoured); an empty caption, or a lone "&", measures as a space,
+// as its label shows it (tabs expanded, line breaks honoured, "&" an
+// ordinary character, as printed); an empty caption measures as a space,
 // so the text stays one line high.
 QSize TamanhoAutomatico(const QString& texto, const TFonteDoc& fonte);
 // The caption of a text as one unrotated line (what is turned).

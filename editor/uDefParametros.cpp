@@ -5,34 +5,17 @@ TParametros& Parametros() {
   return p;
 }
 
-std::unique_ptr<QSettings> AbrirRegisto() {
-  // An INI file in the user's configuration folder (~/.config/Lurns/Lurns.ini).
-  auto s = std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Lurns"),
-                                       QStringLiteral("Lurns"));
-  s->beginGroup(QStringLiteral("Parametros"));
-  return s;
-}
-
-namespace {
-// A missing value, or one that is not an integer, gives the default; the
-// integer is then cut to the width of its field, as the record keeps it.
-qint64 LerInteiro(QSettings& s, const char* nome, qint64 omissao) {
-  bool ok = false;
-  const qint64 v = s.value(QLatin1String(nome)).toString().trimmed().toLongLong(&ok);
-  return ok ? v : omissao;
-}
-}  // namespace
-
 void LerParametros() {
+  // Each integer is cut to the width of its field, as the record keeps it.
   auto s = AbrirRegisto();
   TParametros& p = Parametros();
-  p.Superior = std::uint16_t(LerInteiro(*s, "Superior", 0));
-  p.Esquerda = std::uint16_t(LerInteiro(*s, "Esquerda", 0));
-  p.Lingua = std::uint8_t(LerInteiro(*s, "Lingua", 0));
-  p.GrelhaX = std::uint8_t(LerInteiro(*s, "GrelhaX", 8));
-  p.GrelhaY = std::uint8_t(LerInteiro(*s, "GrelhaY", 8));
-  p.Dobra = TColor(LerInteiro(*s, "Dobra", 65280));
-  p.Grava = std::uint8_t(LerInteiro(*s, "Grava", 0));
+  p.Superior = std::uint16_t(LerInteiroRegisto(*s, "Superior", 0));
+  p.Esquerda = std::uint16_t(LerInteiroRegisto(*s, "Esquerda", 0));
+  p.Lingua = std::uint8_t(LerInteiroRegisto(*s, "Lingua", 0));
+  p.GrelhaX = std::uint8_t(LerInteiroRegisto(*s, "GrelhaX", 8));
+  p.GrelhaY = std::uint8_t(LerInteiroRegisto(*s, "GrelhaY", 8));
+  p.Dobra = TColor(LerInteiroRegisto(*s, "Dobra", 65280));
+  p.Grava = std::uint8_t(LerInteiroRegisto(*s, "Grava", 0));
 }
 
 void GravarParametros() {

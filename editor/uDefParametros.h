@@ -2,6 +2,7 @@
 // key "Lurns", section "Parametros", each value as decimal text.
 #pragma once
 
+#include "document/Registo.h"
 #include "platform/Types.h"
 
 #include <QSettings>
@@ -24,5 +25,3 @@ TParametros& Parametros();
 void LerParametros();
 void GravarParametros();
 
-// The settings store, positioned at the "Parametros" section.
-std::unique_ptr<QSettings> AbrirRegisto();

@@ -12,11 +12,13 @@
 #include "editor/uSobre.h"
 #include "platform/Dialogs.h"
 #include "platform/HelpViewer.h"
+#include "printing/ComandosImpressao.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QEvent>
+#include <QFileInfo>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTimer>
@@ -79,6 +81,7 @@ TfrmLurn::TfrmLurn(QWidget* parent, bool umaInstancia) : QMainWindow(parent) {
 
   // The controls follow the document from here on.
   documento_.AoAlterar([this] { ActualizarVista(); });
+  impressao_ = std::make_unique<TComandosImpressao>(this);
 
   adjustSize();
   setFixedSize(sizeHint());
@@ -191,16 +194,22 @@ void TfrmLurn::LibertarSeleccao() {
 
 void TfrmLurn::menuFicheiroSairClick() { close(); }
 
-void TfrmLurn::menuFicheiroConfigurarImpressoraClick() { Dialogs().PrinterSetup(); }
+void TfrmLurn::menuFicheiroConfigurarImpressoraClick() { impressao_->ConfigurarImpressora(); }
 
-// Printing the cover and its preview come with the cover reports; until
-// then the commands say so instead of doing nothing.
+namespace {
+TOpcoesCapa OpcoesCapa(bool comLombada) {
+  return {comLombada, Parametros().Superior, Parametros().Esquerda};
+}
+}  // namespace
+
 void TfrmLurn::menuFicheiroImprimirClick() {
-  Dialogs().ShowMessage(QStringLiteral("A impressão da lurn ainda não está disponível nesta versão."));
+  const QString nome = nomeFicheiro.isEmpty() ? QStringLiteral("Lurns para CD")
+                                              : QStringLiteral("Lurns para CD - ") + QFileInfo(nomeFicheiro).fileName();
+  impressao_->Imprimir(documento_, FolhaActual(), OpcoesCapa(checkLombada->isChecked()), nome);
 }
 
 void TfrmLurn::menuFicheiroPreverImpressoClick() {
-  Dialogs().ShowMessage(QStringLiteral("A previsão da impressão ainda não está disponível nesta versão."));
+  impressao_->Prever(documento_, FolhaActual(), OpcoesCapa(checkLombada->isChecked()));
 }
 
 void TfrmLurn::menuAjudaAjudaClick() {

@@ -37,6 +37,7 @@ class QTabWidget;
 class QTimer;
 class QToolButton;
 class TBarPopupMenu;
+class TComandosImpressao;
 class TDSShape;
 class TProImage;
 class TProLabel;
@@ -160,6 +161,9 @@ class TfrmLurn : public QMainWindow {
   // The help context number a menu entry or control carries.
   static int HelpContext(const QObject* o);
 
+  // The printing commands (printing/ComandosImpressao).
+  TComandosImpressao& Impressao() { return *impressao_; }
+
  protected:
   void showEvent(QShowEvent* e) override;
   void changeEvent(QEvent* e) override;
@@ -238,6 +242,7 @@ class TfrmLurn : public QMainWindow {
   void AbrirRecente(const QString& nome);
 
   TDocumento documento_;
+  std::unique_ptr<TComandosImpressao> impressao_;
 
   // The texts of the window's design, reloaded when the language changes.
   std::unique_ptr<TFormDesign> desenho;

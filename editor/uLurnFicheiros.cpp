@@ -6,6 +6,7 @@
 #include "editor/uDefParametros.h"
 #include "editor/uLurn.h"
 #include "platform/Dialogs.h"
+#include "printing/ComandosImpressao.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -127,6 +128,8 @@ bool TfrmLurn::GravarComDialogo() {
 std::optional<QString> TfrmLurn::DialogoAbrir() { return Dialogs().OpenFile(DialogoAbrirLurn()); }
 
 TfrmLurn::TSeguir TfrmLurn::PodeSeguir() {
+  // Nothing replaces or closes the document while it prints.
+  if (impressao_ && impressao_->Ocupado()) return TSeguir::Parar;
   if (ficheiroGravado) return TSeguir::Gravado;
   switch (Dialogs().ConfirmYesNoCancel(QStringLiteral("Ficheiro alterado. Gravar?"))) {
     case TModalResult::Yes:

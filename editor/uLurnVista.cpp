@@ -171,6 +171,9 @@ QWidget* TfrmLurn::CriarControlo(const TObjecto& o, TPanel* painel) {
     auto* t = new TProLabel(painel);
     LigarTexto(t);
     t->SetTransparent(true);
+    // A caption is shown as it is written and printed: "&" is a character,
+    // never the mark of an access key.
+    t->SetShowAccelChar(false);
     w = t;
   } else {
     auto* i = new TProImage(painel);

@@ -6,6 +6,7 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPainterPath>
 #include <algorithm>
 #include <vector>
 
@@ -104,12 +105,39 @@ QFont TCanvas::QtFont() {
   return f;
 }
 
+void TCanvas::ApplyOuterClip(QPainter& p) const {
+  if (!hasOuterClip_) {
+    p.setClipping(false);
+  } else if (outerEllipse_) {
+    QPainterPath path;
+    path.addEllipse(QRectF(outerClip_));
+    p.setClipPath(path);
+  } else {
+    p.setClipRect(outerClip_);
+  }
+}
+
+void TCanvas::SetOuterClip(const QRect& r, bool ellipse) {
+  hasOuterClip_ = true;
+  outerClip_ = r;
+  outerEllipse_ = ellipse;
+  if (QPainter* p = Painter()) ApplyOuterClip(*p);
+}
+
+void TCanvas::RemoveOuterClip() {
+  hasOuterClip_ = false;
+  if (QPainter* p = Painter()) p->setClipping(false);
+}
+
 void TCanvas::SetClipRect(const QRect& r) {
-  if (QPainter* p = Painter()) p->setClipRect(r);
+  QPainter* p = Painter();
+  if (!p) return;
+  ApplyOuterClip(*p);
+  p->setClipRect(r, hasOuterClip_ ? Qt::IntersectClip : Qt::ReplaceClip);
 }
 
 void TCanvas::RemoveClip() {
-  if (QPainter* p = Painter()) p->setClipping(false);
+  if (QPainter* p = Painter()) ApplyOuterClip(*p);
 }
 
 void TCanvas::SelectPenAndBrush(QPainter& p) {

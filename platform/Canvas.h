@@ -99,7 +99,13 @@ class TCanvas {
   // its pixel size, kerning and hinting off.
   QFont QtFont();
 
-  // --- Clipping: drawing stays inside r until RemoveClip.
+  // --- Clipping.  The outer clip, a rectangle or the ellipse inside it,
+  // holds for everything drawn until RemoveOuterClip (a device sets it
+  // around a draw command that must stay inside its sheet or its disc).
+  // SetClipRect narrows it for what follows; RemoveClip goes back to it.
+  void SetOuterClip(const QRect& r, bool ellipse = false);
+  void RemoveOuterClip();
+  bool HasOuterClip() const { return hasOuterClip_; }
   void SetClipRect(const QRect& r);
   void RemoveClip();
 
@@ -173,8 +179,14 @@ class TCanvas {
   // Where the tab that starts at `pos` (pixels from the tab origin) ends.
   int NextTabStop(int pos, const QList<int>& stops);
 
+  // Applies the outer clip alone (or none) to the painter.
+  void ApplyOuterClip(QPainter& p) const;
+
   QPainter* painter_ = nullptr;
   QPaintDevice* measuring_ = nullptr;
+  bool hasOuterClip_ = false;
+  QRect outerClip_;
+  bool outerEllipse_ = false;
   // The Qt font of the font last asked for: resolving a face is not free,
   // and text is measured word by word.
   TFont resolvedFor_;

@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontDialog>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLabel>
@@ -20,6 +21,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 std::unique_ptr<TDialogLayer>& LayerSlot() {
@@ -281,13 +283,28 @@ QPrinter& ApplicationPrinter() {
 
 bool QtDialogLayer::Print(TPrintDialogSpec& pedido) {
   QPrinter& printer = ApplicationPrinter();
+  // The current printer is offered first, unless the last print went to a
+  // file and no printer is named.
+  if (!pedido.PrinterName.isEmpty()) {
+    printer.setOutputFormat(QPrinter::NativeFormat);
+    printer.setPrinterName(pedido.PrinterName);
+  }
+  printer.setCopyCount(std::max(1, pedido.Copies));
+  printer.setCollateCopies(pedido.Collate);
   QPrintDialog dlg(&printer, DialogParent());
+  dlg.setWindowTitle(QStringLiteral("Imprimir"));
   dlg.setMinMax(pedido.MinPage, pedido.MaxPage);
   dlg.setFromTo(pedido.FromPage, pedido.ToPage);
-  QAbstractPrintDialog::PrintDialogOptions opts = QAbstractPrintDialog::PrintCollateCopies;
+  QAbstractPrintDialog::PrintDialogOptions opts =
+      QAbstractPrintDialog::PrintCollateCopies | QAbstractPrintDialog::PrintToFile;
   if (pedido.AllowPageNums) opts |= QAbstractPrintDialog::PrintPageRange;
   if (pedido.AllowSelection) opts |= QAbstractPrintDialog::PrintSelection;
   dlg.setOptions(opts);
+  switch (pedido.PrintRange) {
+    case TPrintDialogSpec::prSelection: dlg.setPrintRange(QAbstractPrintDialog::Selection); break;
+    case TPrintDialogSpec::prPageNums: dlg.setPrintRange(QAbstractPrintDialog::PageRange); break;
+    default: dlg.setPrintRange(QAbstractPrintDialog::AllPages); break;
+  }
   if (dlg.exec() != QDialog::Accepted) return false;
   switch (printer.printRange()) {
     case QPrinter::Selection: pedido.PrintRange = TPrintDialogSpec::prSelection; break;
@@ -296,9 +313,14 @@ bool QtDialogLayer::Print(TPrintDialogSpec& pedido) {
   }
   pedido.FromPage = printer.fromPage() ? printer.fromPage() : pedido.MinPage;
   pedido.ToPage = printer.toPage() ? printer.toPage() : pedido.MaxPage;
-  pedido.Copies = printer.copyCount();
+  pedido.Copies = std::max(1, printer.copyCount());
   pedido.Collate = printer.collateCopies();
-  pedido.PrinterName = printer.printerName();
+  // "Print to File" leaves Qt's printer without a printer name, set to
+  // write a PDF file: that is the program's PDF output, never the default
+  // printer.
+  const bool toFile = printer.outputFormat() == QPrinter::PdfFormat || printer.printerName().isEmpty();
+  pedido.OutputFileName = toFile ? printer.outputFileName() : QString();
+  pedido.PrinterName = toFile ? QString() : printer.printerName();
   return true;
 }
 
@@ -319,7 +341,75 @@ void InstallPrinterDialogHost() {
   SetPrinterDialogHost(std::make_unique<TWidgetPrinterDialogHost>());
 }
 
-bool QtDialogLayer::PrinterSetup() {
-  QPageSetupDialog dlg(&ApplicationPrinter(), DialogParent());
-  return dlg.exec() == QDialog::Accepted;
+namespace {
+// Printer setup: which printer the program prints on, and on which paper
+// from which paper source.
+class PrinterSetupDialog : public QDialog {
+ public:
+  PrinterSetupDialog(TPrinterSetupSpec& spec, QWidget* parent) : QDialog(parent), spec_(spec) {
+    setObjectName(QStringLiteral("dlgConfigurarImpressora"));
+    setWindowTitle(QStringLiteral("Configurar Impressora"));
+    auto* lay = new QVBoxLayout(this);
+    auto* grid = new QGridLayout;
+    printers_ = Combo(grid, 0, QStringLiteral("&Impressora:"), QStringLiteral("impressoras"));
+    papers_ = Combo(grid, 1, QStringLiteral("&Papel:"), QStringLiteral("papeis"));
+    bins_ = Combo(grid, 2, QStringLiteral("&Alimentação:"), QStringLiteral("alimentacao"));
+    lay->addLayout(grid);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Cancelar"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    lay->addWidget(buttons);
+    printers_->addItems(spec.Printers);
+    const int i = spec.Printers.indexOf(spec.PrinterName);
+    printers_->setCurrentIndex(i >= 0 ? i : 0);
+    FillLists(spec.PaperName, spec.BinName);
+    connect(printers_, &QComboBox::currentIndexChanged, this,
+            [this] { FillLists(papers_->currentText(), bins_->currentText()); });
+    buttons->button(QDialogButtonBox::Ok)->setEnabled(printers_->count() > 0);
+  }
+
+  void Answer() {
+    spec_.PrinterName = printers_->currentText();
+    spec_.PaperName = papers_->currentText();
+    spec_.BinName = bins_->currentText();
+  }
+
+ private:
+  QComboBox* Combo(QGridLayout* grid, int row, const QString& label, const QString& name) {
+    auto* l = new QLabel(label, this);
+    auto* c = new QComboBox(this);
+    c->setObjectName(name);
+    c->setMinimumWidth(240);
+    l->setBuddy(c);
+    grid->addWidget(l, row, 0);
+    grid->addWidget(c, row, 1);
+    return c;
+  }
+  // The papers and sources of the printer shown, keeping the ones chosen
+  // where the printer has them too.
+  void FillLists(const QString& paper, const QString& bin) {
+    const QString printer = printers_->currentText();
+    auto fill = [](QComboBox* c, const QStringList& items, const QString& keep) {
+      c->clear();
+      c->addItems(items);
+      const int i = items.indexOf(keep);
+      if (i >= 0) c->setCurrentIndex(i);
+    };
+    fill(papers_, spec_.Papers ? spec_.Papers(printer) : QStringList(), paper);
+    fill(bins_, spec_.Bins ? spec_.Bins(printer) : QStringList(), bin);
+  }
+
+  TPrinterSetupSpec& spec_;
+  QComboBox* printers_;
+  QComboBox* papers_;
+  QComboBox* bins_;
+};
+}  // namespace
+
+bool QtDialogLayer::PrinterSetup(TPrinterSetupSpec& pedido) {
+  PrinterSetupDialog dlg(pedido, DialogParent());
+  if (dlg.exec() != QDialog::Accepted) return false;
+  dlg.Answer();
+  return true;
 }

@@ -8,6 +8,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -23,6 +24,10 @@ struct TFileDialogSpec {
   QString FileName;
 };
 
+// The platform print dialog: what it offers (in) and what the user chose
+// (out).  Only the printer, the output file, the copies, their collation
+// and the range are answered; whatever else the dialog lets the user set
+// stays in the dialog.
 struct TPrintDialogSpec {
   enum Range { prAllPages, prSelection, prPageNums };
   int MinPage = 1, MaxPage = 1;
@@ -32,7 +37,21 @@ struct TPrintDialogSpec {
   Range PrintRange = prAllPages;
   int Copies = 1;
   bool Collate = false;
-  QString PrinterName;  // in: current printer; out: the chosen one
+  QString PrinterName;  // in: current printer; out: the chosen one (empty for a file)
+  // Out: the PDF file chosen instead of a printer ("print to file"), empty
+  // for a printer.
+  QString OutputFileName;
+};
+
+// The printer setup dialog: the printer, its paper and its paper source.
+struct TPrinterSetupSpec {
+  QStringList Printers;  // in: the printers to choose from
+  QString PrinterName;   // in: the current printer; out: the chosen one
+  // The papers and the paper sources of a printer, by name.
+  std::function<QStringList(const QString& printer)> Papers;
+  std::function<QStringList(const QString& printer)> Bins;
+  QString PaperName;  // in and out
+  QString BinName;    // in and out
 };
 
 class TDialogLayer {
@@ -63,7 +82,7 @@ class TDialogLayer {
   // The print dialog; false when cancelled.
   virtual bool Print(TPrintDialogSpec& pedido) = 0;
   // The printer setup dialog; false when cancelled.
-  virtual bool PrinterSetup() = 0;
+  virtual bool PrinterSetup(TPrinterSetupSpec& pedido) = 0;
 };
 
 // The layer in use.  A QtDialogLayer until SetDialogs replaces it.
@@ -103,8 +122,13 @@ class QtDialogLayer : public TDialogLayer {
   std::optional<TFont> ChooseFont(const TFont& initial) override;
   std::optional<TColor> ChooseColor(TColor initial) override;
   QString InputBox(const QString& caption, const QString& prompt, const QString& value) override;
+  // Qt's print dialog over the application's printer object, which is
+  // only asked for the answers above (never printed through): "Print to
+  // File" answers the file name and no printer.
   bool Print(TPrintDialogSpec& pedido) override;
-  bool PrinterSetup() override;
+  // A dialog "Configurar Impressora" with the printer, paper and paper
+  // source lists.
+  bool PrinterSetup(TPrinterSetupSpec& pedido) override;
 };
 
 // Installs the printer dialog host of the program's windows (PrinterBackend):
@@ -112,6 +136,7 @@ class QtDialogLayer : public TDialogLayer {
 // windows call it once after creating the application.
 void InstallPrinterDialogHost();
 
-// The printer the program prints on until the report engine has its own.
+// The printer object Qt's print dialog is shown for; it keeps the dialog's
+// last choices between prints.
 class QPrinter;
 QPrinter& ApplicationPrinter();

@@ -1,5 +1,6 @@
 #include "printing/PrintingClasses.h"
 
+#include "printing/BuilderControls.h"
 #include "printing/ppPrvDlg.h"
 #include "printing/ppViewr.h"
 #include "report/ppPrnDev.h"
@@ -8,9 +9,11 @@ void RegisterPrintingClasses() {
   RegisterDeviceClass<TppPrinterDevice>();
   RegisterDeviceClass<TppScreenDevice>();
   RegisterEngineForm<TppCustomPreviewer, TppPrintPreview>();
+  if (!IsClassRegistered(TDrawRotatedText::StaticClassName())) RegisterBuilderControls();
 }
 
 void UnregisterPrintingClasses() {
+  if (IsClassRegistered(TDrawRotatedText::StaticClassName())) UnregisterBuilderControls();
   UnregisterEngineForm<TppCustomPreviewer>();
   UnregisterDeviceClass<TppScreenDevice>();
   UnregisterDeviceClass<TppPrinterDevice>();

@@ -133,6 +133,10 @@ class TppScreenDevice : public TppRasterDevice {
   bool RenderCommand(TppDrawCommand* command) override;
   // Draws a late-valued command again and shows it at once.
   bool RedrawCommand(TppDrawCommand* command) override;
+  // A command's clip (its sheet, its disc) in the picture while it draws,
+  // as on paper.
+  void BeginClip(TppDrawCommand* command) override;
+  void EndClip(TppDrawCommand* command) override;
 
  protected:
   virtual void DrawShape(TppDrawShape* command);

@@ -217,6 +217,12 @@ bool TppScreenDevice::RenderCommand(TppDrawCommand* command) {
   return true;
 }
 
+void TppScreenDevice::BeginClip(TppDrawCommand* c) {
+  canvas_.SetOuterClip(PictureRectOf(c->ClipRect), c->ClipEllipse);
+}
+
+void TppScreenDevice::EndClip(TppDrawCommand*) { canvas_.RemoveOuterClip(); }
+
 bool TppScreenDevice::RedrawCommand(TppDrawCommand* command) {
   bool drawn = false;
   {
@@ -227,7 +233,9 @@ bool TppScreenDevice::RedrawCommand(TppDrawCommand* command) {
       bool& flag;
       ~TOpaque() { flag = false; }
     } opaque{forceOpaque_};
+    if (command->Clip) BeginClip(command);
     drawn = command->DrawOn(this);
+    if (command->Clip) EndClip(command);
   }
   if (drawn && viewer_) {
     viewer_->painting_ = true;

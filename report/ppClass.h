@@ -22,3 +22,27 @@ class TppCustomComponent : public TppComponent {
   LURNS_COMPONENT(TppCustomComponent)
   explicit TppCustomComponent(TComponent* owner = nullptr) : TppComponent(owner) {}
 };
+
+// The report components a report designer offers on its tool bar, by class
+// name: the page of the tool bar, the place on it and the hint.  A class
+// registered here can also be made by name (RegisterClass); registering
+// a class again replaces its entry.  The cover reports are built in code,
+// so only the class names matter to this program.
+struct TppComponentClassInfo {
+  QString ClassName;
+  QString Page;
+  int Position = 0;
+  QString Hint;
+};
+void ppRegisterComponent(const QString& className, TComponentFactory create, const QString& page,
+                         int position, const QString& hint);
+template <class T>
+void ppRegisterComponent(const QString& page, int position, const QString& hint) {
+  ppRegisterComponent(
+      T::StaticClassName(), [](TComponent* owner) -> TComponent* { return new T(owner); }, page,
+      position, hint);
+}
+// Takes the class off the tool bar and out of the classes made by name.
+void ppUnRegisterComponent(const QString& className);
+// The entry of a class, or null.
+const TppComponentClassInfo* ppComponentClass(const QString& className);

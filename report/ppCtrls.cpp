@@ -197,11 +197,10 @@ void TppShape::FillDrawCommand(TppDrawCommand* command) {
   TppCustomGraphic::FillDrawCommand(command);
   auto* shape = dynamic_cast<TppDrawShape*>(command);
   if (!shape) return;
-  // In screen pixels, as the shape is designed.
-  const int w = ppTrunc(
-      MMThousandthsToUnits(printRect_.Right - printRect_.Left, utScreenPixels, dirHorizontal));
-  const int h = ppTrunc(
-      MMThousandthsToUnits(printRect_.Bottom - printRect_.Top, utScreenPixels, dirVertical));
+  // In the pixels the shape is designed in (never the screen's own, so
+  // that the outline lands in the same place from any screen).
+  const int w = MMThousandthsToDesignPixels(printRect_.Right - printRect_.Left);
+  const int h = MMThousandthsToDesignPixels(printRect_.Bottom - printRect_.Top);
   // The outline lies inside the component.
   const int p = pen_.Width / 2;
   int left = p, top = p, right = w - p, bottom = h - p;
@@ -213,9 +212,7 @@ void TppShape::FillDrawCommand(TppDrawCommand* command) {
     bottom -= (h - m) / 2;
   }
   const int corner = m / 4;
-  auto mm = [](int pixels) {
-    return UnitsToMMThousandths(utScreenPixels, dirVertical, nullptr, float(pixels));
-  };
+  auto mm = [](int pixels) { return DesignPixelsToMMThousandths(pixels); };
   shape->Left = printRect_.Left + mm(left);
   shape->Top = printRect_.Top + mm(top);
   shape->Width = printRect_.Left + mm(right) - shape->Left;

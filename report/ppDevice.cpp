@@ -363,7 +363,19 @@ void TppDevice::DrawPage(TppPage& page) {
     // A command that starts beyond the paper is not drawn; one that only
     // reaches beyond it is clipped by the device.
     if (c->Left > paper.mmWidth || c->Top > paper.mmHeight) continue;
+    // The clip ends with the command however its drawing ends.
+    struct TClipScope {
+      TppDevice* device;
+      TppDrawCommand* command;
+      TClipScope(TppDevice* d, TppDrawCommand* c) : device(c->Clip ? d : nullptr), command(c) {
+        if (device) device->BeginClip(command);
+      }
+      ~TClipScope() {
+        if (device) device->EndClip(command);
+      }
+    };
     try {
+      TClipScope clip(this, c);
       c->DrawOn(this);
     } catch (const Exception& e) {
       drawProblems_.append(e.Message);

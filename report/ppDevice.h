@@ -191,6 +191,11 @@ class TppDevice : public TppCommunicator {
   // order.  One command that fails to draw does not stop the others: its
   // failure is noted in DrawProblems.
   void DrawPage(TppPage& page);
+  // Around a command with a clip (TppDrawCommand::Clip): what the command
+  // draws stays inside it.  Devices that draw apply it to their canvas;
+  // the base draws nothing and applies nothing.
+  virtual void BeginClip(TppDrawCommand* /*command*/) {}
+  virtual void EndClip(TppDrawCommand* /*command*/) {}
   // Draws one command (a command's DrawOn comes here); false when the
   // device does not draw that kind of command.  The base draws nothing.
   virtual bool RenderCommand(TppDrawCommand* command);

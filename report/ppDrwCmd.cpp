@@ -60,6 +60,9 @@ void TppDrawCommand::Assign(const TppDrawCommand& source) {
   Top = source.Top;
   Width = source.Width;
   Height = source.Height;
+  Clip = source.Clip;
+  ClipRect = source.ClipRect;
+  ClipEllipse = source.ClipEllipse;
   component_ = source.component_;
   SetTag(source.Tag());
 }

@@ -86,6 +86,12 @@ class TppDrawCommand : public TComponent {
   int Top = 0;
   int Width = 0;
   int Height = 0;
+  // With Clip, what the command draws stays inside ClipRect (thousandths
+  // from the paper's corner), or inside the ellipse in it: the part of an
+  // object beyond its sheet, of a picture beyond its disc, is not drawn.
+  bool Clip = false;
+  TppRect ClipRect;
+  bool ClipEllipse = false;
 
  private:
   friend class TppPage;

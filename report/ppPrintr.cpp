@@ -589,8 +589,12 @@ void TppPrinterCanvas::SyncFont() {
     font_.PixelsPerInch = ppiY;
     font_.SetSize(points);
   }
-  if (!printer_->IsColor() && font_.Color != clBlack && font_.Color != clWhite)
-    font_.Color = clBlack;
+  // Judged by the colour printed: a system colour by the fixed palette
+  // (the window's white stays white).
+  if (!printer_->IsColor()) {
+    const QRgb c = FixedPaletteColor(font_.Color).rgb() & 0xFFFFFFu;
+    if (c != 0x000000u && c != 0xFFFFFFu) font_.Color = clBlack;
+  }
 }
 
 QPainter* TppPrinterCanvas::Painter() {

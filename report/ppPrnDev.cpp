@@ -154,15 +154,27 @@ void TppPrinterDevice::JobCancelled() {
 // ---------------------------------------------------------------------------
 // Drawing
 
-void TppPrinterDevice::ComputeDeviceRect(TppDrawCommand* c) {
+TppRect TppPrinterDevice::DeviceRectOf(const TppRect& r) {
   TppPrinter* p = printer_.get();
   auto px = [p](int mm, TppDirection d) {
     return ppTrunc(MMThousandthsToUnits(mm, utPrinterPixels, d, p));
   };
-  c->DeviceRect.Left = px(c->Left, dirHorizontal) + offsetX_;
-  c->DeviceRect.Top = px(c->Top, dirVertical) + offsetY_;
-  c->DeviceRect.Right = px(c->Left + c->Width, dirHorizontal) + offsetX_;
-  c->DeviceRect.Bottom = px(c->Top + c->Height, dirVertical) + offsetY_;
+  return {px(r.Left, dirHorizontal) + offsetX_, px(r.Top, dirVertical) + offsetY_,
+          px(r.Right, dirHorizontal) + offsetX_, px(r.Bottom, dirVertical) + offsetY_};
+}
+
+void TppPrinterDevice::ComputeDeviceRect(TppDrawCommand* c) {
+  c->DeviceRect = DeviceRectOf({c->Left, c->Top, c->Left + c->Width, c->Top + c->Height});
+}
+
+void TppPrinterDevice::BeginClip(TppDrawCommand* c) {
+  if (!canvas_) return;
+  const TppRect r = DeviceRectOf(c->ClipRect);
+  canvas_->SetOuterClip(QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top), c->ClipEllipse);
+}
+
+void TppPrinterDevice::EndClip(TppDrawCommand*) {
+  if (canvas_) canvas_->RemoveOuterClip();
 }
 
 bool TppPrinterDevice::RenderCommand(TppDrawCommand* command) {
@@ -185,14 +197,17 @@ bool TppPrinterDevice::RenderCommand(TppDrawCommand* command) {
 void TppPrinterDevice::DrawShape(TppDrawShape* c) {
   TppPrinter* p = printer_.get();
   TPen pen = c->Pen;
-  // The outline covers on paper what it covers on the screen the shape
-  // was designed on: the pen scaled, its centre half a screen pixel in for
-  // odd widths.
+  // The outline covers on paper what it covers on the sheet the shape
+  // was designed on: the pen scaled from design pixels, its centre half a
+  // design pixel in for odd widths.
+  auto designToPrinter = [p](int pixels) {
+    return MMThousandthsToUnits(DesignPixelsToMMThousandths(pixels), utPrinterPixels,
+                                dirHorizontal, p);
+  };
   double inset = TCanvas::kClassicInset;
   if (pen.Width != 0) {
-    inset = TCanvas::DesignPenInset(pen.Width,
-                                    ScreenPixelsToUnits(1, utPrinterPixels, dirHorizontal, p));
-    pen.Width = ppTrunc(ScreenPixelsToUnits(pen.Width, utPrinterPixels, dirHorizontal, p));
+    inset = TCanvas::DesignPenInset(pen.Width, designToPrinter(1));
+    pen.Width = ppTrunc(designToPrinter(pen.Width));
   } else {
     pen.Width = 1;
   }

@@ -64,6 +64,12 @@ class TppPrinterDevice : public TppRasterDevice {
   // The command's rectangle in device pixels, relative to the printable
   // area, stored in the command.
   void ComputeDeviceRect(TppDrawCommand* command);
+  // A rectangle of the paper (thousandths) in device pixels, the way
+  // command rectangles are converted.
+  TppRect DeviceRectOf(const TppRect& paperRect);
+  // The command's clip, in device pixels, on the canvas while it draws.
+  void BeginClip(TppDrawCommand* command) override;
+  void EndClip(TppDrawCommand* command) override;
   // Computes the device rectangle and draws the engine's four kinds of
   // command; false for any other kind.
   bool RenderCommand(TppDrawCommand* command) override;

@@ -84,6 +84,20 @@ void TppPrintable::SetMMBounds(int left, int top, int height, int width) {
   BoundsChanged();
 }
 
+void TppPrintable::SetClip(const TppRect& bandRect, bool ellipse) {
+  if (clip_ && clipRect_ == bandRect && clipEllipse_ == ellipse) return;
+  clip_ = true;
+  clipRect_ = bandRect;
+  clipEllipse_ = ellipse;
+  Changed();
+}
+
+void TppPrintable::RemoveClip() {
+  if (!clip_) return;
+  clip_ = false;
+  Changed();
+}
+
 void TppPrintable::FitToBand() {
   if (parentWidth_ || parentHeight_) SetMMBounds(mmLeft_, mmTop_, mmHeight_, mmWidth_);
 }
@@ -221,6 +235,9 @@ void TppPrintable::SetCaption(const QString& value) {
 void TppPrintable::FillDrawCommand(TppDrawCommand* command) {
   command->SetTag(Tag());
   command->SetBand(Band());
+  command->Clip = clip_;
+  command->ClipRect = clip_ ? printClip_ : TppRect();
+  command->ClipEllipse = clip_ && clipEllipse_;
 }
 
 // ---------------------------------------------------------------------------
@@ -253,7 +270,14 @@ void TppPrintable::ComputePrintRect() {
   int height = mmHeight_;
   if (stretchWithParent_ && band->PrintHeight() == phStatic)
     height = std::max(height, b.Rect.Bottom - top);
-  if (band->PrintHeight() == phDynamic && top + height > b.SpaceLimit + 1) {
+  // What is clipped away takes no room.
+  int reach = top + height;
+  if (clip_) {
+    printClip_ = {b.Rect.Left + clipRect_.Left, b.Rect.Top + clipRect_.Top,
+                  b.Rect.Left + clipRect_.Right, b.Rect.Top + clipRect_.Bottom};
+    reach = std::min(reach, printClip_.Bottom);
+  }
+  if (band->PrintHeight() == phDynamic && reach > b.SpaceLimit + 1) {
     // Continues on the next page with its band.
     fits_ = false;
     return;

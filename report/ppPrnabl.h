@@ -78,6 +78,16 @@ class TppPrintable : public TppCacheable {
   // paper's corner (filled during generation).
   const TppRect& PrintRect() const { return printRect_; }
 
+  // --- Clipping.  What the component draws stays inside a rectangle of
+  // its band (thousandths, as mmLeft and mmTop), or inside the ellipse in
+  // it: a part beyond it is not drawn, and takes no room on the page (a
+  // dynamic band is not sent to the next page for it).
+  void SetClip(const TppRect& bandRect, bool ellipse = false);
+  void RemoveClip();
+  bool HasClip() const { return clip_; }
+  const TppRect& ClipRect() const { return clipRect_; }
+  bool ClipEllipse() const { return clipEllipse_; }
+
   // --- Layout flags
   bool Visible() const { return visible_; }
   virtual void SetVisible(bool value);
@@ -170,6 +180,8 @@ class TppPrintable : public TppCacheable {
 
   TppRect printRect_;
   int usedPrintHeight_ = 0;
+  // The clip on the page (thousandths from the paper's corner).
+  TppRect printClip_;
 
  private:
   TppPrinter* ConversionPrinter() const;
@@ -183,6 +195,9 @@ class TppPrintable : public TppCacheable {
   int bandType_ = -1;
   int groupNo_ = -1;
 
+  bool clip_ = false;
+  TppRect clipRect_;
+  bool clipEllipse_ = false;
   bool visible_ = true;
   bool reprintOnOverFlow_ = false;
   bool shiftWithParent_ = false;

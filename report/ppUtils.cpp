@@ -83,6 +83,14 @@ int UnitsToScreenPixels(TppUnitType units, TppDirection direction, TppPrinter* p
   return ppTrunc(MMThousandthsToUnits(mm, utScreenPixels, direction, printer));
 }
 
+int DesignPixelsToMMThousandths(int pixels) {
+  return ppRound((long double)pixels / DesignPixelsPerInch / kInchesPerMM * 1000.0L);
+}
+
+int MMThousandthsToDesignPixels(int mm) {
+  return ppRound((long double)mm / 1000.0L * kInchesPerMM * DesignPixelsPerInch);
+}
+
 float TenthsMMToUnits(int tenths, TppUnitType units, TppDirection direction,
                       TppPrinter* printer) {
   const int m = tenths * 100;

@@ -39,6 +39,18 @@ float ScreenPixelsToUnits(int pixels, TppUnitType units, TppDirection direction,
 int UnitsToScreenPixels(TppUnitType units, TppDirection direction, TppPrinter* printer,
                         float value);
 
+// Designs in pixels: the cover and the shapes of report designs are laid
+// out in whole pixels at DesignPixelsPerInch, whatever the resolution of
+// the screen they are shown on.  Every conversion of such pixels goes
+// through these two (never through the screen's own pixels per inch, so a
+// cover prints the same from any screen): Round(pixels / 96 / InchesPerMM
+// x 1000) thousandths, and back Round(thousandths / 1000 x InchesPerMM x
+// 96) pixels, halves to even.  At 96 they agree with the screen-pixel
+// conversions of a 96 ppi screen (72 -> 19050, 529 -> 139965, 1 -> 265).
+inline constexpr int DesignPixelsPerInch = 96;
+int DesignPixelsToMMThousandths(int pixels);
+int MMThousandthsToDesignPixels(int mmThousandths);
+
 // Tenths of a millimetre, the unit of printer drivers' paper sizes.
 float TenthsMMToUnits(int tenths, TppUnitType units, TppDirection direction,
                       TppPrinter* printer = nullptr);

@@ -1,5 +1,5 @@
-# Fails when a source of the window-free libraries (the platform's core and
-# the report engine's core) includes a Qt Widgets header, or a header of the
+# Fails when a source of the window-free libraries (the cores of platform,
+# document, report engine and cover printing) includes a Qt Widgets header, or a header of the
 # project that is not itself part of those libraries.
 #
 #   cmake -DSOURCES_FILE=<list of sources> -DWIDGETS_DIR=<.../QtWidgets> -P check_widget_free.cmake
@@ -17,8 +17,8 @@ list(APPEND widgetHeaders QAbstractPrintDialog QPageSetupDialog QPrintDialog QPr
 file(STRINGS "${SOURCES_FILE}" sources)
 set(allowed "")
 foreach(src ${sources})
-  if(src MATCHES "/(platform|report|document)/[^/]+\\.h$")
-    string(REGEX REPLACE ".*/((platform|report|document)/[^/]+\\.h)$" "\\1" rel "${src}")
+  if(src MATCHES "/(platform|report|document|printing)/[^/]+\\.h$")
+    string(REGEX REPLACE ".*/((platform|report|document|printing)/[^/]+\\.h)$" "\\1" rel "${src}")
     list(APPEND allowed "${rel}")
   endif()
 endforeach()

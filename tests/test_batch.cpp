@@ -5,6 +5,7 @@
 #include "components/ProCtrls.h"
 #include "document/FicheiroCapa.h"
 #include "editor/uLurn.h"
+#include "support/PdfTools.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QDir>
@@ -285,6 +286,90 @@ TEST_F(Batch, RelativePictureNamesAreTakenFromTheCoversFolder) {
   EXPECT_EQ(copia[0]["objects"][0]["file"].toString(), "capa/disco.png");
   EXPECT_EQ(copia[2]["pictureBetweenSpines"].toString(), "capa/disco.png");
   EXPECT_EQ(copia[3]["fillStyle"].toString(), "tfsImageStretch");
+}
+
+TEST_F(Batch, PrintsTheCoverIntoAPdfThroughTheWindowsCommands) {
+  QImage img(4, 4, QImage::Format_RGB32);
+  img.fill(Qt::green);
+  ASSERT_TRUE(img.save(Path("disco.png")));
+  MakeCover("capa.lrn", Path("disco.png"));
+  QString why;
+  auto pages = [&](const QString& file) { return pdf::Pages(file, &why); };
+  // Page choices and copies: the number of pages and, for the disc alone,
+  // the portrait page.
+  struct {
+    QStringList options;
+    int pages;
+  } cases[] = {
+      {{}, 3},
+      {{"--pages", "all"}, 3},
+      {{"--pages", "2-3"}, 2},
+      {{"--pages", "1-1", "--copies", "3"}, 3},
+      {{"--copies", "2"}, 6},
+      {{"--pages", "current:Interior"}, 1},
+      {{"--pages", QString::fromUtf8("current:Trás")}, 1},
+      {{"--margins", "50,13", "--sem-lombada"}, 3},
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.options.join(' ').toStdString());
+    const QString out = Path(QStringLiteral("saida%1.pdf").arg(++n));
+    const ToolRun r = Tool(QStringList({"-o", out}) + c.options + QStringList({Path("capa.lrn")}));
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(pages(out).size(), c.pages) << why.toStdString();
+  }
+  const ToolRun cd = Tool({"-o", Path("cd.pdf"), "--pages", "current:CD", Path("capa.lrn")});
+  ASSERT_EQ(cd.status, 0) << cd.err.toStdString();
+  const auto disc = pages(Path("cd.pdf"));
+  ASSERT_EQ(disc.size(), 1);
+  EXPECT_LT(disc[0].SizePt.width(), disc[0].SizePt.height());
+  // The pages as pictures at true size.
+  const ToolRun png = Tool({"--png", Path("png"), "--dpi", "50", Path("capa.lrn")});
+  ASSERT_EQ(png.status, 0) << png.err.toStdString();
+  const QImage first(Path("png/pagina-1.png")), third(Path("png/pagina-3.png"));
+  EXPECT_NEAR(first.width(), 297 / 25.4 * 50, 2);
+  EXPECT_NEAR(first.height(), 210 / 25.4 * 50, 2);
+  EXPECT_NEAR(third.width(), 210 / 25.4 * 50, 2);
+  // Nothing of the user's was written.
+  EXPECT_FALSE(QFile::exists(home.filePath("config/Lurns/Lurns.ini")));
+}
+
+TEST_F(Batch, APrintThatCannotBeDoneWritesNothing) {
+  MakeCover("capa.lrn", Path("nao-existe.png"));
+  QFile bad(Path("mau.lrn"));
+  ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+  bad.write(QByteArray(572, 'x'));
+  bad.close();
+  struct {
+    QStringList args;
+    int status;
+    QString err;
+  } cases[] = {
+      {{"-o", Path("a.pdf"), Path("mau.lrn")}, 1, "Ficheiro inválido!"},
+      {{"-o", Path("a.pdf"), Path("falta.lrn")}, 1, "Erro ao abrir o ficheiro."},
+      {{"--printer", "nao-existe", Path("capa.lrn")}, 1, "nao-existe"},
+      {{"-o", Path("a.pdf"), "--pages", "4-5", Path("capa.lrn")}, 2, "--pages"},
+      {{"-o", Path("a.pdf"), "--pages", "1-2000000000", Path("capa.lrn")}, 2, "--pages"},
+      {{"-o", Path("a.pdf"), "--pages", "current:Lado", Path("capa.lrn")}, 2, "--pages"},
+      {{"-o", Path("a.pdf"), "--copies", "0", Path("capa.lrn")}, 2, "--copies"},
+      {{"-o", Path("a.pdf"), "--margins", "10", Path("capa.lrn")}, 2, "--margins"},
+      {{"-o", Path("a.pdf"), "--dpi", "100", Path("capa.lrn")}, 2, "--dpi"},
+      {{"-o", Path("a.pdf")}, 2, "name the cover file"},
+      {{"-o", Path("a.pdf"), "--printer", "x", Path("capa.lrn")}, 2, "choose one"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.args.join(' ').toStdString());
+    const ToolRun r = Tool(c.args);
+    EXPECT_EQ(r.status, c.status);
+    EXPECT_TRUE(QString::fromUtf8(r.err).contains(c.err)) << r.err.toStdString();
+    EXPECT_FALSE(QFile::exists(Path("a.pdf")));
+  }
+  // A picture file that is missing is reported, and the rest prints.
+  const ToolRun r = Tool({"-o", Path("b.pdf"), Path("capa.lrn")});
+  EXPECT_EQ(r.status, 0) << r.err.toStdString();
+  EXPECT_TRUE(QString::fromUtf8(r.err).contains("Imagem não encontrada.")) << r.err.toStdString();
+  QString why;
+  EXPECT_EQ(pdf::Pages(Path("b.pdf"), &why).size(), 3);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 // message; when CI has started one and says so (LURNS_REQUIRE_CUPS=1),
 // a test that finds none fails instead.
 #include "platform/CupsPrinterBackend.h"
+#include "printing/ImpressaoCapa.h"
 #include "report/ppPrintr.h"
 #include "report/ppPrnDev.h"
 #include "report/ppUtils.h"
@@ -602,6 +603,43 @@ class CupsFilePdf : public CupsPrinters {
   QString outputFile_;
   bool added_ = false;
 };
+
+// A cover printed on a queue by the program's print command: one job of
+// its three pages, each copy of a page after the other (2 copies: six
+// sheets), delivered on A4 sheets.
+TEST_F(CupsFilePdf, ACoverPrintsAsOneJobWithItsCopies) {
+  const QString title = QStringLiteral("Lurns cover %1-%2")
+                            .arg(QCoreApplication::applicationPid())
+                            .arg(QDateTime::currentMSecsSinceEpoch());
+  const QDateTime started = QDateTime::currentDateTime().addSecs(-1);
+  TDocumento d;
+  TObjecto t = TObjecto::NovoTexto();
+  t.Texto = QStringLiteral("Lado A");
+  t.Fonte.Nome = QStringLiteral("Arial");
+  t.Left = t.Top = 20;
+  t.Width = 100;
+  t.Height = 20;
+  d.Adicionar(folhaFrente, t);
+  TImpressaoCapa capa;
+  capa.Preparar(d, {});
+  TPedidoImpressao pedido;
+  pedido.Paginas = {paginaFrente, paginaTras, paginaCD};
+  pedido.Copias = 2;
+  pedido.Impressora = queue_;
+  pedido.NomeDocumento = title;
+  ASSERT_TRUE(capa.Imprimir(pedido));
+  const int state = WaitForJob(queue_.toUtf8().constData(), title, kJobWaitMs);
+  ASSERT_EQ(state, IPP_JSTATE_COMPLETED) << "the job ended in state " << state;
+  ASSERT_TRUE(WaitForFile(outputFile_, started, 10000)) << outputFile_.toStdString() << " was not written";
+  QString why;
+  const QList<PdfPage> pages = PdfPages(outputFile_, &why);
+  ASSERT_TRUE(why.isEmpty()) << why.toStdString();
+  ASSERT_EQ(pages.size(), 6);
+  for (const PdfPage& page : pages) {
+    EXPECT_NEAR(std::min(page.SizePt.width(), page.SizePt.height()), kA4WidthPt, 0.5);
+    EXPECT_NEAR(std::max(page.SizePt.width(), page.SizePt.height()), kA4HeightPt, 0.5);
+  }
+}
 
 // Through the output file name the document is a PDF of true-size pages,
 // each in its own orientation, without unprintable borders, with the

@@ -381,3 +381,77 @@ TEST_F(RealFontDialog, OffersScalableFacesOnly) {
 }
 
 }  // namespace
+
+// ---------------------------------------------------------------------------
+// Printing dialogs.
+
+namespace {
+
+// "Print to File" in Qt's print dialog answers the file, never a printer,
+// with the range and copies chosen; Cancel answers false.
+TEST_F(RealDialogs, PrintDialogAnswersPrintToFileAsAFileAndNoPrinter) {
+  QTemporaryDir dir;
+  const QString file = dir.filePath(QStringLiteral("capa.pdf"));
+  TPrintDialogSpec spec;
+  spec.MinPage = 1;
+  spec.MaxPage = 3;
+  spec.FromPage = 1;
+  spec.ToPage = 3;
+  spec.AllowPageNums = true;
+  spec.AllowSelection = true;
+  spec.Copies = 1;
+  bool sawFileEntry = false;
+  ExpectDialog print("the print dialog", TitleIs(QStringLiteral("Imprimir")), [&](QWidget* w) {
+    auto* printers = w->findChild<QComboBox*>(QStringLiteral("printers"));
+    ASSERT_NE(printers, nullptr);
+    // Without any printer installed, the file is the one choice; else it
+    // is the last entry.
+    printers->setCurrentIndex(printers->count() - 1);
+    auto* name = w->findChild<QLineEdit*>(QStringLiteral("filename"));
+    ASSERT_NE(name, nullptr);
+    sawFileEntry = name->isEnabled();
+    name->setText(file);
+    for (QAbstractButton* b : w->findChildren<QAbstractButton*>())
+      if (b->objectName() == QLatin1String("printSelection")) b->click();
+    static_cast<QDialog*>(w)->accept();
+  });
+  ASSERT_TRUE(layer.Print(spec));
+  EXPECT_TRUE(print.Answered());
+  EXPECT_TRUE(sawFileEntry);
+  EXPECT_TRUE(spec.PrinterName.isEmpty()) << spec.PrinterName.toStdString();
+  EXPECT_EQ(spec.OutputFileName, file);
+  EXPECT_EQ(spec.PrintRange, TPrintDialogSpec::prSelection);
+  EXPECT_GE(spec.Copies, 1);
+
+  ExpectDialog cancel("the print dialog", TitleIs(QStringLiteral("Imprimir")),
+                      [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
+  EXPECT_FALSE(layer.Print(spec));
+}
+
+// Printer setup chooses a printer and, for it, a paper and a source.
+TEST_F(RealDialogs, PrinterSetupAnswersThePrinterPaperAndSourceChosen) {
+  TPrinterSetupSpec spec;
+  spec.Printers = {QStringLiteral("Alfa"), QStringLiteral("Beta")};
+  spec.PrinterName = QStringLiteral("Alfa");
+  spec.Papers = [](const QString& p) {
+    return p == QLatin1String("Alfa") ? QStringList{"A4", "Letter"} : QStringList{"A4", "A5"};
+  };
+  spec.Bins = [](const QString&) { return QStringList{"Default", "Manual"}; };
+  spec.PaperName = QStringLiteral("A4");
+  spec.BinName = QStringLiteral("Default");
+  ExpectDialog setup("printer setup", TitleIs(QStringLiteral("Configurar Impressora")), [](QWidget* w) {
+    w->findChild<QComboBox*>(QStringLiteral("impressoras"))->setCurrentIndex(1);
+    auto* papers = w->findChild<QComboBox*>(QStringLiteral("papeis"));
+    EXPECT_EQ(papers->currentText(), "A4");  // kept: Beta has A4 too
+    papers->setCurrentIndex(papers->findText(QStringLiteral("A5")));
+    auto* bins = w->findChild<QComboBox*>(QStringLiteral("alimentacao"));
+    bins->setCurrentIndex(bins->findText(QStringLiteral("Manual")));
+    ClickStandard(w, QDialogButtonBox::Ok);
+  });
+  ASSERT_TRUE(layer.PrinterSetup(spec));
+  EXPECT_EQ(spec.PrinterName, "Beta");
+  EXPECT_EQ(spec.PaperName, "A5");
+  EXPECT_EQ(spec.BinName, "Manual");
+}
+
+}  // namespace

@@ -84,14 +84,38 @@ QString ScriptedDialogs::InputBox(const QString& caption, const QString& prompt,
   return v ? *v : value;
 }
 
-bool ScriptedDialogs::Print(TPrintDialogSpec&) {
+bool ScriptedDialogs::Print(TPrintDialogSpec& pedido) {
   Asked << "print";
+  PrintSpecs.push_back(pedido);
+  // A queued choice answers OK with its fields; otherwise Prints says OK
+  // (the request as offered) or cancel.
+  if (!PrintChoices.empty()) {
+    const TPrintDialogChoice c = PrintChoices.front();
+    PrintChoices.pop_front();
+    if (!c.Ok) return false;
+    pedido.PrintRange = c.Range;
+    if (c.Range == TPrintDialogSpec::prPageNums) {
+      pedido.FromPage = c.From;
+      pedido.ToPage = c.To;
+    }
+    pedido.Copies = c.Copies;
+    pedido.Collate = c.Collate;
+    pedido.PrinterName = c.File.isEmpty() ? (c.Printer.isEmpty() ? pedido.PrinterName : c.Printer) : QString();
+    pedido.OutputFileName = c.File;
+    return true;
+  }
   return Take(Prints, "print", false);
 }
 
-bool ScriptedDialogs::PrinterSetup() {
+bool ScriptedDialogs::PrinterSetup(TPrinterSetupSpec& pedido) {
   Asked << "printer setup";
-  return Take(Prints, "printer setup", false);
+  SetupSpecs.push_back(pedido);
+  auto answer = Take<std::optional<TPrinterSetupChoice>>(SetupChoices, "printer setup", std::nullopt);
+  if (!answer) return false;
+  pedido.PrinterName = answer->Printer;
+  pedido.PaperName = answer->Paper;
+  pedido.BinName = answer->Bin;
+  return true;
 }
 
 ScriptedDialogsGuard::ScriptedDialogsGuard() {

@@ -10,6 +10,22 @@
 #include <deque>
 #include <memory>
 
+// An answer of the print dialog: OK with these choices, or cancelled.
+struct TPrintDialogChoice {
+  bool Ok = true;
+  TPrintDialogSpec::Range Range = TPrintDialogSpec::prAllPages;
+  int From = 1, To = 1;  // for prPageNums
+  int Copies = 1;
+  bool Collate = false;
+  QString Printer;  // empty: the printer offered
+  QString File;     // "print to file": the PDF file, and no printer
+};
+
+// An answer of the printer setup dialog (OK).
+struct TPrinterSetupChoice {
+  QString Printer, Paper, Bin;
+};
+
 class ScriptedDialogs : public TDialogLayer {
  public:
   // What the dialogs were asked, in order: "message: text", "warning: text",
@@ -22,7 +38,13 @@ class ScriptedDialogs : public TDialogLayer {
   std::deque<std::optional<TFont>> Fonts;
   std::deque<std::optional<TColor>> Colours;
   std::deque<std::optional<QString>> Inputs;   // nullopt = cancelled
+  // The print dialog answers from PrintChoices when there are any, else
+  // from Prints (true: OK as offered).
   std::deque<bool> Prints;
+  std::deque<TPrintDialogChoice> PrintChoices;
+  std::vector<TPrintDialogSpec> PrintSpecs;  // as the print dialogs were offered
+  std::deque<std::optional<TPrinterSetupChoice>> SetupChoices;  // nullopt = cancelled
+  std::vector<TPrinterSetupSpec> SetupSpecs;
   std::vector<TFileDialogSpec> FileSpecs;      // specs of the file dialogs shown
   std::vector<TFont> FontsShown;               // initial fonts of the font dialogs
   // The caption of each warning, in order: the one the caller gave, or
@@ -43,7 +65,7 @@ class ScriptedDialogs : public TDialogLayer {
   std::optional<TColor> ChooseColor(TColor initial) override;
   QString InputBox(const QString& caption, const QString& prompt, const QString& value) override;
   bool Print(TPrintDialogSpec& pedido) override;
-  bool PrinterSetup() override;
+  bool PrinterSetup(TPrinterSetupSpec& pedido) override;
 };
 
 // Installs a ScriptedDialogs for the lifetime of the guard and puts the

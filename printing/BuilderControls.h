@@ -1,0 +1,173 @@
+// The report components of the cover reports that the engine lacks:
+// TRotatedLabel prints a text object of the cover turned by its angle,
+// through its draw command TDrawRotatedText; TSimpleGrid and its command
+// TDrawSimpleGrid draw a plain grid of cells (the program makes none; it
+// is registered with the rotated label for report designs that use it).
+//
+// A turned text prints where the editor shows it: its extents are
+// measured on the device as the text is drawn (one line, no word break),
+// its reference point comes from the editor's own rule (TurnedTextBox,
+// document/MedidaTexto) within the object's box, and it is clipped to that
+// box.  The drawing is one device-neutral routine, DrawRotatedText, that
+// the printer device and the preview's screen device both call.
+#pragma once
+
+#include "report/ppCtrls.h"
+#include "report/ppDrwCmd.h"
+
+#include <QPoint>
+#include <QRect>
+
+class TCanvas;
+
+// ---------------------------------------------------------------------------
+// The rotated extent
+
+// The bounding box of a text block turned about its top-left corner and
+// the reference point the turned text is drawn from so that it fills the
+// box.  All in pixels of one device.
+struct TRotatedExtent {
+  TppRect Box;        // left, top, right, bottom; its top-left corner is the block's
+  QPoint Reference;
+};
+// For the unturned block R (left, top, right, bottom) and an angle in
+// degrees, counter-clockwise: the block's corners are walked in double
+// precision (down its height, along its width, up, back), the box
+// extended after each step with the truncations of the classic routine
+// (a right edge passed becomes trunc(x) + 1, a left edge trunc(x), the
+// same downwards), and finally moved so that its top-left corner is R's.
+// For R = (0, 0, 100, 20): 0 gives (0, 0, 101, 21) and (0, 0); 90 gives
+// (0, 0, 21, 101) and (0, 100); 180 (0, 0, 101, 21) and (100, 20); 270
+// (0, 0, 21, 101) and (20, 0).
+TRotatedExtent RotatedExtent(const TppRect& block, int angle);
+
+// ---------------------------------------------------------------------------
+// The draw command
+
+class TDrawRotatedText : public TppDrawText {
+ public:
+  LURNS_COMPONENT(TDrawRotatedText)
+  explicit TDrawRotatedText(TComponent* owner = nullptr);
+  void Assign(const TppDrawCommand& source) override;
+
+  // On the printer device: its device rectangle, then DrawRotatedText at
+  // the printer's resolution.  Any other device draws nothing here (the
+  // preview's screen device draws it with DrawRotatedText too).  Answers
+  // true for every device: the command has drawn itself.
+  bool DrawOn(TppDevice* device) override;
+
+  int Angle = 0;
+  // The reference point in the component's box, in design pixels (96 per
+  // inch), as the component measured it when it was sized.
+  int OffsetX = 0;
+  int OffsetY = 0;
+};
+
+// The one routine that draws a rotated-text command, on any device: the
+// printer device (a real printer or a PDF file) calls it, and so does the
+// preview's screen device.  Nothing in it depends on the device's kind.
+//
+//   canvas         the device's canvas, in the device's pixels;
+//   deviceRect     the command's box in those pixels (the device computes
+//                  it from the command's thousandths before each draw);
+//   pixelsPerInch  the device's resolution: a printer's or a PDF's pixels
+//                  per inch, or the screen's on the preview;
+//   scale          the zoom the device draws at: 1 on paper, the preview's
+//                  zoom on screen (0.5 at 50 %).
+//
+// The font is the command's, its design pixel height scaled to
+// pixelsPerInch x scale (at least one pixel; its face as DrawableFace
+// resolves it, so a face without outlines still draws in a substitute).
+// The text is measured on the canvas as drawn: at angle 0 as the editor
+// draws level text (lines at their breaks, tabs every eight average
+// character widths, from the box's top-left corner); turned, as one line
+// from the reference point that TurnedTextBox (the editor's rule) gives
+// for those extents in the box.  Everything is clipped to the box (and to
+// any clip the device set around the command).  A command that is not
+// transparent first fills the turned block's box (RotatedExtent) from the
+// box's corner with its Color.  The canvas's brush, background mode and
+// clip are left as the routine found them; its font is the command's.
+void DrawRotatedText(TCanvas& canvas, const QRect& deviceRect, double pixelsPerInch, double scale,
+                     const TDrawRotatedText& command);
+
+// ---------------------------------------------------------------------------
+// The component
+
+class TRotatedLabel : public TppCustomText {
+ public:
+  LURNS_COMPONENT(TRotatedLabel)
+  explicit TRotatedLabel(TComponent* owner = nullptr);
+
+  // Degrees counter-clockwise, used as given (the cover's are 0..359).
+  unsigned Angle() const { return angle_; }
+  void SetAngle(unsigned value);
+  // Where the text's reference point lies in the component's box, in
+  // design pixels; set by the sizing step.
+  QPoint OriginOffset() const { return originOffset_; }
+
+  // The text component's loading, then the sizing step.
+  void Loaded() override;
+  // The sizing step, in place of the text component's own measuring (not
+  // while read, loaded or printing): the caption measured as one line in
+  // design pixels; with AutoSize the component takes the turned block's
+  // box (RotatedExtent); the origin offset is the reference point the
+  // editor's rule gives in the box.
+  void AutoSizeBounds() override;
+  // A caption that repeats the user name follows it.
+  void SetUserName(const QString& value) override;
+  // The text component's filling, then the angle and the origin offset.
+  void FillDrawCommand(TppDrawCommand* command) override;
+
+ private:
+  unsigned angle_ = 0;
+  QPoint originOffset_;
+  bool constructing_ = false;
+};
+
+// ---------------------------------------------------------------------------
+// The grid
+
+class TDrawSimpleGrid : public TppDrawCommand {
+ public:
+  LURNS_COMPONENT(TDrawSimpleGrid)
+  explicit TDrawSimpleGrid(TComponent* owner = nullptr);
+  void Assign(const TppDrawCommand& source) override;
+  // On the printer device: the box's outline and the lines between the
+  // cells, in the pen's colour.  Other devices draw nothing here.
+  bool DrawOn(TppDevice* device) override;
+
+  int Columns = 1;
+  int Rows = 1;
+  TPen Pen;
+};
+
+// A box of Columns x Rows equal cells.
+class TSimpleGrid : public TppCustomComponent {
+ public:
+  LURNS_COMPONENT(TSimpleGrid)
+  explicit TSimpleGrid(TComponent* owner = nullptr);
+
+  // At least 1.
+  int Columns() const { return columns_; }
+  void SetColumns(int value);
+  int Rows() const { return rows_; }
+  void SetRows(int value);
+  const TPen& Pen() const { return pen_; }
+  void SetPen(const TPen& value);
+
+  void FillDrawCommand(TppDrawCommand* command) override;
+
+ private:
+  int columns_ = 1;
+  int rows_ = 1;
+  TPen pen_;
+};
+
+// Registers TRotatedLabel (tool-bar page "Standard Components", place 11,
+// hint "RotatedLabel") and TSimpleGrid (place 12, "SimpleGrid") as report
+// components, and TDrawRotatedText and TDrawSimpleGrid as classes made by
+// name (page copies re-create commands by class name).  Programs call it
+// once at start-up; calling it again changes nothing.
+void RegisterBuilderControls();
+// Takes them out again (at shut-down).
+void UnregisterBuilderControls();

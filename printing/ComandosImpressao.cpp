@@ -1,0 +1,194 @@
+#include "printing/ComandosImpressao.h"
+
+#include "report/ppPrintr.h"
+#include "report/ppUtils.h"
+
+#include <QWidget>
+
+namespace {
+
+// Sets a flag for a scope.
+class TEmCurso {
+ public:
+  explicit TEmCurso(bool& flag) : flag_(flag) { flag_ = true; }
+  ~TEmCurso() { flag_ = false; }
+  TEmCurso(const TEmCurso&) = delete;
+  TEmCurso& operator=(const TEmCurso&) = delete;
+
+ private:
+  bool& flag_;
+};
+
+// The window takes no input for a scope: what the user clicks or types
+// meanwhile is dropped, never run once the print is over.
+class TJanelaInactiva {
+ public:
+  explicit TJanelaInactiva(QWidget* w) : w_(w), enabled_(w && w->isEnabled()) {
+    if (w_) w_->setEnabled(false);
+  }
+  ~TJanelaInactiva() {
+    if (w_) w_->setEnabled(enabled_);
+  }
+  TJanelaInactiva(const TJanelaInactiva&) = delete;
+  TJanelaInactiva& operator=(const TJanelaInactiva&) = delete;
+
+ private:
+  QPointer<QWidget> w_;
+  bool enabled_;
+};
+
+// The printer's own name for "Default" (what the dialogs show).
+QString NomeVisivel(const QString& nome) {
+  return nome == QLatin1String("Default") ? PrinterList()->DefaultPrinterName() : nome;
+}
+
+QStringList PapeisDe(const QString& printer) {
+  QStringList out;
+  if (TppPrinterInfo* info = PrinterList()->FindPrinterInfo(printer)) {
+    const TppPrinterCapabilities* caps = info->Capabilities();
+    for (int i = 0; i < caps->PaperNames.size(); ++i)
+      if (caps->PaperNumbers.value(i) != QString::number(DMPAPER_USER)) out << caps->PaperNames[i];
+  }
+  return out;
+}
+
+QStringList TabuleirosDe(const QString& printer) {
+  if (TppPrinterInfo* info = PrinterList()->FindPrinterInfo(printer)) return info->Capabilities()->BinNames;
+  return {};
+}
+
+// The printer's name for A4 (paper code 9), the cover's own paper.
+QString A4De(const QString& printer) {
+  if (TppPrinterInfo* info = PrinterList()->FindPrinterInfo(printer)) {
+    const TppPrinterCapabilities* caps = info->Capabilities();
+    const int i = caps->PaperNumbers.indexOf(QStringLiteral("9"));
+    if (i >= 0) return caps->PaperNames.value(i);
+  }
+  return QString();
+}
+
+}  // namespace
+
+TComandosImpressao::TComandosImpressao(QWidget* janela) : janela_(janela) {
+  ultimo_.MinPage = 1;
+  ultimo_.MaxPage = NumeroPaginas;
+  ultimo_.FromPage = 1;
+  ultimo_.ToPage = NumeroPaginas;
+  ultimo_.AllowPageNums = true;
+  ultimo_.AllowSelection = true;
+  ultimo_.PrintRange = TPrintDialogSpec::prAllPages;
+  ultimo_.Copies = 1;
+  ultimo_.Collate = false;
+}
+
+void TComandosImpressao::Imprimir(const TDocumento& documento, int folhaActual,
+                                  const TOpcoesCapa& opcoes, const QString& nomeDocumento) {
+  if (Ocupado()) return;
+  const TEmCurso emCurso(emCurso_);
+  capa_.Preparar(documento, opcoes);
+  const QStringList fora = capa_.ForaDaAreaImprimivel();
+  if (!fora.isEmpty()) Dialogs().Warning(fora.join(QLatin1Char('\n')));
+
+  TPrintDialogSpec dialogo = ultimo_;
+  dialogo.PrinterName = NomeVisivel(ResolverImpressora(ImpressoraActual().Nome));
+  dialogo.OutputFileName.clear();
+  if (!Dialogs().Print(dialogo)) return;
+  ultimo_.PrintRange = dialogo.PrintRange;
+  ultimo_.FromPage = dialogo.FromPage;
+  ultimo_.ToPage = dialogo.ToPage;
+  ultimo_.Copies = dialogo.Copies;
+  ultimo_.Collate = dialogo.Collate;
+
+  TEscolhaPaginas escolha;
+  escolha.Tipo = dialogo.PrintRange == TPrintDialogSpec::prSelection  ? TEscolhaPaginas::Seleccao
+                 : dialogo.PrintRange == TPrintDialogSpec::prPageNums ? TEscolhaPaginas::Intervalo
+                                                                      : TEscolhaPaginas::Todas;
+  escolha.De = dialogo.FromPage;
+  escolha.Ate = dialogo.ToPage;
+  escolha.Folha = folhaActual;
+  TPedidoImpressao pedido;
+  pedido.Paginas = PaginasEscolhidas(escolha);
+  if (pedido.Paginas.empty()) {
+    Dialogs().Warning(EngineMessage(msgNoPagesChosen));
+    return;
+  }
+  pedido.Copias = std::max(1, dialogo.Copies);
+  pedido.Agrupar = dialogo.Collate;
+  pedido.NomeDocumento = nomeDocumento;
+  if (!dialogo.OutputFileName.isEmpty()) {
+    pedido.Ficheiro = dialogo.OutputFileName;
+  } else {
+    if (dialogo.PrinterName.isEmpty()) {
+      Dialogs().Warning(QStringLiteral("Não foi escolhida nenhuma impressora nem nenhum ficheiro."));
+      return;
+    }
+    // The printer chosen, as the system knows it now; never another one
+    // in its place.
+    const QString nome = ResolverImpressora(dialogo.PrinterName);
+    if (nome.isEmpty()) {
+      Dialogs().Warning(QStringLiteral("A impressora «%1» não está instalada.").arg(dialogo.PrinterName));
+      return;
+    }
+    TImpressora& actual = ImpressoraActual();
+    if (NomeVisivel(nome) != NomeVisivel(actual.Nome)) actual.Nome = nome;
+    pedido.Impressora = nome;
+    pedido.Papel = actual.Papel;
+    pedido.Tabuleiro = actual.Tabuleiro;
+  }
+  QString erro;
+  {
+    const TJanelaInactiva inactiva(janela_);
+    try {
+      capa_.Imprimir(pedido);
+    } catch (const EPrintError& e) {
+      erro = e.Message;
+    } catch (const Exception& e) {
+      erro = EPrintError(e.Message).Message;
+    }
+  }
+  // Said once the window takes input again.
+  if (!erro.isEmpty()) Dialogs().Warning(erro);
+}
+
+void TComandosImpressao::Prever(const TDocumento& documento, int folhaActual, const TOpcoesCapa& opcoes) {
+  if (Ocupado()) return;
+  const TEmCurso emCurso(emCurso_);
+  capa_.Preparar(documento, opcoes);
+  if (!TImpressaoCapa::PrevisaoDisponivel()) {
+    Dialogs().ShowMessage(
+        QStringLiteral("A previsão da impressão não está disponível nesta versão do programa: "
+                       "imprima para um ficheiro PDF para ver as páginas."));
+    return;
+  }
+  try {
+    capa_.Prever(folhaActual);
+  } catch (const EPrintError& e) {
+    Dialogs().Warning(e.Message);
+  }
+}
+
+void TComandosImpressao::ConfigurarImpressora() {
+  if (Ocupado()) return;
+  const TEmCurso emCurso(emCurso_);
+  ResetPrinterList();
+  TppPrinterList* list = PrinterList();
+  TPrinterSetupSpec dialogo;
+  for (int i = 0; i < list->Count(); ++i)
+    if (list->Names(i) != QLatin1String("Default")) dialogo.Printers << list->Names(i);
+  if (dialogo.Printers.isEmpty()) {
+    Dialogs().Warning(EngineMessage(msgNoPrintersInstalled));
+    return;
+  }
+  TImpressora& actual = ImpressoraActual();
+  const QString resolvida = ResolverImpressora(actual.Nome);
+  dialogo.PrinterName = NomeVisivel(resolvida.isEmpty() ? QStringLiteral("Default") : resolvida);
+  dialogo.Papers = PapeisDe;
+  dialogo.Bins = TabuleirosDe;
+  dialogo.PaperName = actual.Papel.isEmpty() ? A4De(dialogo.PrinterName) : actual.Papel;
+  dialogo.BinName = actual.Tabuleiro.isEmpty() ? QStringLiteral("Default") : actual.Tabuleiro;
+  if (!Dialogs().PrinterSetup(dialogo)) return;
+  actual.Nome = dialogo.PrinterName;
+  // The cover's own paper needs no choice: A4 is what it is designed on.
+  actual.Papel = dialogo.PaperName == A4De(dialogo.PrinterName) ? QString() : dialogo.PaperName;
+  actual.Tabuleiro = dialogo.BinName == QLatin1String("Default") ? QString() : dialogo.BinName;
+}

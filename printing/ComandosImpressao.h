@@ -1,0 +1,52 @@
+// The main window's side of printing a cover: "Imprimir" (the platform
+// print dialog, then the chosen pages on a printer or into a PDF file),
+// "Prever Impressão" and "Configurar Impressora".  The cover reports are
+// filled and printed by TImpressaoCapa (printing/ImpressaoCapa); here are
+// the dialogs and the messages, through the dialog layer.
+//
+// While a print runs the window takes no input (it is disabled: clicks and
+// keys that come meanwhile are dropped, not queued) and the commands
+// refuse to start again; the window must not close meanwhile (Ocupado).
+#pragma once
+
+#include "platform/Dialogs.h"
+#include "printing/ImpressaoCapa.h"
+
+#include <QPointer>
+#include <QString>
+
+class QWidget;
+
+class TComandosImpressao {
+ public:
+  // `janela`: the window that takes no input while a print runs.
+  explicit TComandosImpressao(QWidget* janela);
+
+  // Fills the reports from the document and prints what the print dialog
+  // chooses: all pages, the page of `folhaActual` (selection), or pages
+  // from-to; copies; a printer (that of printer setup is offered) or a PDF
+  // file.  Before the dialog, a warning when part of a page leaves the
+  // printable area; after it, a warning for a printer the system does not
+  // have (nothing printed in its stead), for a range that chooses no page,
+  // and for every print error.  `nomeDocumento` names the printer
+  // document (the spooler's job).
+  void Imprimir(const TDocumento& documento, int folhaActual, const TOpcoesCapa& opcoes,
+                const QString& nomeDocumento = QStringLiteral("Lurns para CD"));
+  // Fills the reports and shows the page of `folhaActual` in the preview
+  // window; says so when this program has none.
+  void Prever(const TDocumento& documento, int folhaActual, const TOpcoesCapa& opcoes);
+  // Chooses the printer, paper and paper source the next print uses (the
+  // print dialog offers the same printer).
+  void ConfigurarImpressora();
+
+  // A command runs (its dialog is open, or it prints).
+  bool Ocupado() const { return emCurso_ || capa_.Ocupado(); }
+  TImpressaoCapa& Capa() { return capa_; }
+
+ private:
+  QPointer<QWidget> janela_;
+  TImpressaoCapa capa_;
+  // The print dialog keeps its last choices (range, pages, copies).
+  TPrintDialogSpec ultimo_;
+  bool emCurso_ = false;
+};

@@ -1,0 +1,438 @@
+#include "printing/ImpressaoCapa.h"
+
+#include "printing/BuilderControls.h"
+#include "printing/uCentroCD.h"
+#include "printing/uFrenteCD.h"
+#include "printing/uTrasCD.h"
+#include "report/ppBands.h"
+#include "report/ppCtrls.h"
+#include "report/ppFormIntf.h"
+#include "report/ppPrnDev.h"
+#include "report/ppReport.h"
+#include "report/ppUtils.h"
+
+#include <algorithm>
+
+static_assert(PixelsPorPolegada == DesignPixelsPerInch,
+              "cover pixels and report design pixels must be the same unit");
+
+// ---------------------------------------------------------------------------
+// Pages
+
+int PaginaDaFolha(int folha) {
+  switch (folha) {
+    case folhaFrente:
+    case folhaInterior: return paginaFrente;
+    case folhaTras: return paginaTras;
+    case folhaCD: return paginaCD;
+    default: return 0;
+  }
+}
+
+QString NomePagina(int pagina) {
+  switch (pagina) {
+    case paginaFrente: return QStringLiteral("Interior e Frente");
+    case paginaTras: return QStringLiteral("Trás");
+    case paginaCD: return QStringLiteral("CD");
+    default: return QString();
+  }
+}
+
+std::vector<int> PaginasEscolhidas(const TEscolhaPaginas& e) {
+  switch (e.Tipo) {
+    case TEscolhaPaginas::Todas: return {paginaFrente, paginaTras, paginaCD};
+    case TEscolhaPaginas::Seleccao: {
+      const int p = PaginaDaFolha(e.Folha);
+      return p ? std::vector<int>{p} : std::vector<int>{};
+    }
+    case TEscolhaPaginas::Intervalo: break;
+  }
+  // The ranges the print dialog can give within 1-3; any other pair
+  // prints nothing.
+  if (e.De < 1 || e.De > e.Ate || e.Ate > NumeroPaginas) return {};
+  std::vector<int> pages;
+  for (int p = e.De; p <= e.Ate; ++p) pages.push_back(p);
+  return pages;
+}
+
+// ---------------------------------------------------------------------------
+// Geometry
+
+int MargemEmPixels(int milimetros) {
+  // mm x 3.77 exactly, in hundredths, rounded half to even: 50 mm is
+  // 188.5 and gives 188.
+  const long long hundredths = (long long)milimetros * 377;
+  long long q = hundredths / 100, r = hundredths % 100;
+  if (r < 0) {
+    r += 100;
+    --q;
+  }
+  if (r > 50 || (r == 50 && (q % 2 != 0))) ++q;
+  return int(q);
+}
+
+QPoint OrigemFolha(int folha, int margemSuperiorPx, int margemEsquerdaPx) {
+  switch (folha) {
+    case folhaFrente: return {529, 72};
+    case folhaInterior: return {72, 72};
+    case folhaTras: return {72, 72};
+    case folhaCD: return {48 + margemEsquerdaPx, 104 + margemSuperiorPx};
+    default: return {};
+  }
+}
+
+namespace {
+
+// A rectangle of cover pixels on a band, in thousandths: each edge
+// converted on its own, so that neighbours share their edges.
+TppRect EmMilesimos(int left, int top, int right, int bottom) {
+  return {DesignPixelsToMMThousandths(left), DesignPixelsToMMThousandths(top),
+          DesignPixelsToMMThousandths(right), DesignPixelsToMMThousandths(bottom)};
+}
+
+void Pintar(TppShape* shape, TColor color) {
+  TBrush b = shape->Brush();
+  b.Style = bsSolid;
+  b.Color = color;
+  shape->SetBrush(b);
+}
+
+TppRect Interseccao(const TppRect& a, const TppRect& b) {
+  return {std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
+          std::min(a.Bottom, b.Bottom)};
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Printers
+
+TImpressora& ImpressoraActual() {
+  static TImpressora impressora;
+  return impressora;
+}
+
+QString ResolverImpressora(const QString& nome) {
+  ResetPrinterList();
+  TppPrinterList* list = PrinterList();
+  if (nome.isEmpty() || nome == QLatin1String("Default") || nome == QLatin1String("Current"))
+    return list->DefaultPrinterName().isEmpty() ? QString() : QStringLiteral("Default");
+  auto find = [list](const QString& n) {
+    for (int i = 0; i < list->Count(); ++i)
+      if (list->Names(i).compare(n, Qt::CaseInsensitive) == 0) return list->Names(i);
+    return QString();
+  };
+  QString found = find(nome);
+  // An instance is a set of options of its queue: it prints on the queue.
+  if (found.isEmpty() && nome.contains(QLatin1Char('/'))) found = find(nome.section(QLatin1Char('/'), 0, 0));
+  return found;
+}
+
+// ---------------------------------------------------------------------------
+// The reports
+
+TImpressaoCapa::TImpressaoCapa() {
+  if (!DeviceClassForName(TppPrinterDevice::DeviceName())) RegisterDeviceClass<TppPrinterDevice>();
+  if (!IsClassRegistered(TDrawRotatedText::StaticClassName())) RegisterBuilderControls();
+  frente_ = std::make_unique<TfrmReportFrenteCD>();
+  tras_ = std::make_unique<TfrmReportTrasCD>();
+  centro_ = std::make_unique<TfrmReportCentroCD>();
+}
+
+TImpressaoCapa::~TImpressaoCapa() { LimparRelatorios(); }
+
+TppReport* TImpressaoCapa::Relatorio(int pagina) const {
+  switch (pagina) {
+    case paginaFrente: return frente_->reportFrenteCD;
+    case paginaTras: return tras_->reportTrasCD;
+    case paginaCD: return centro_->reportCentroCD;
+    default: return nullptr;
+  }
+}
+
+std::vector<TppPrintable*> TImpressaoCapa::Transitorios(int pagina) const {
+  std::vector<TppPrintable*> out;
+  if (pagina < 1 || pagina > NumeroPaginas) return out;
+  for (const auto& ref : transitorios_[pagina - 1])
+    if (TppPrintable* c = ref.Get()) out.push_back(c);
+  return out;
+}
+
+void TImpressaoCapa::LimparRelatorios() {
+  for (auto& list : transitorios_) {
+    // Destroying a component takes it out of its band and its container.
+    for (auto it = list.rbegin(); it != list.rend(); ++it) delete it->Get();
+    list.clear();
+  }
+  imagens_.clear();
+}
+
+TPicture TImpressaoCapa::Unica(const TPicture& imagem) {
+  if (imagem.Empty()) return imagem;
+  const QByteArray bytes = imagem.Data();
+  if (bytes.isEmpty()) return imagem;
+  const auto it = imagens_.constFind(bytes);
+  if (it != imagens_.constEnd() && it->Format() == imagem.Format()) return *it;
+  imagens_.insert(bytes, imagem);
+  return imagem;
+}
+
+void TImpressaoCapa::Objectos(const TDocumento& d, int folha, int pagina, QPoint origem) {
+  TppReport* report = Relatorio(pagina);
+  TppBand* band = report->DetailBand();
+  TComponent* container = report->Owner();
+  const QSize size = TamanhoFolha(folha);
+  // Every object stays inside its sheet, as the editor shows it.
+  const TppRect clip =
+      EmMilesimos(origem.x(), origem.y(), origem.x() + size.width(), origem.y() + size.height());
+  // Made the way a design is read: positions are kept as they are, left
+  // or above the band too (an object partly off its sheet stays where it
+  // is, clipped).
+  TComponentReader reader(container);
+  for (const TObjecto& o : d.Objectos(folha)) {
+    TppPrintable* c = nullptr;
+    if (o.EhTexto()) {
+      auto* t = reader.Add<TRotatedLabel>(QString(), band);
+      t->SetCaption(o.Texto);
+      t->SetAngle(unsigned(std::max(0, o.Angulo)));
+      t->SetFont(o.Fonte.ParaTFont());
+      t->SetAutoSize(false);
+      t->SetTransparent(true);
+      c = t;
+    } else {
+      // The picture the document holds (what the editor shows), not the
+      // file read again; an object without one prints nothing.
+      auto* i = reader.Add<TppImage>(QString(), band);
+      const TPicture picture = Unica(o.Imagem.Imagem);
+      i->SetAutoSize(false);
+      i->SetStretch(true);
+      i->SetPicture(picture);
+      i->SetVisible(!picture.Empty());
+      c = i;
+    }
+    const TppRect r = EmMilesimos(origem.x() + o.Left, origem.y() + o.Top,
+                                  origem.x() + o.Left + o.Width, origem.y() + o.Top + o.Height);
+    c->SetMMBounds(r.Left, r.Top, r.Bottom - r.Top, r.Right - r.Left);
+    c->SetClip(clip);
+    transitorios_[pagina - 1].emplace_back(c);
+  }
+  reader.Finish();
+}
+
+void TImpressaoCapa::PrepararFrente(const TDocumento& d) {
+  TfrmReportFrenteCD& f = *frente_;
+  f.rptImagemInterior->SetStretch(true);
+  f.rptImagemInterior->SetPicture(Unica(d.Fundo(fundoInterior).Imagem));
+  Pintar(f.rptQuadradoInterior, d.Cor(folhaInterior));
+  f.rptImagemLurn->SetStretch(true);
+  f.rptImagemLurn->SetPicture(Unica(d.Fundo(fundoFrente).Imagem));
+  Pintar(f.rptQuadradoLurn, d.Cor(folhaFrente));
+  Objectos(d, folhaFrente, paginaFrente, OrigemFolha(folhaFrente));
+  Objectos(d, folhaInterior, paginaFrente, OrigemFolha(folhaInterior));
+}
+
+void TImpressaoCapa::PrepararTras(const TDocumento& d, bool comLombada) {
+  TfrmReportTrasCD& f = *tras_;
+  // Both of the editor's back pictures hold the same picture; which of
+  // them shows decides where it prints.
+  const TPicture picture = Unica(d.Fundo(fundoTras).Imagem);
+  TppImage* shown = comLombada ? f.rptImagemTras : f.rptImagemTrasLombada;
+  TppImage* hidden = comLombada ? f.rptImagemTrasLombada : f.rptImagemTras;
+  shown->SetStretch(true);
+  shown->SetPicture(picture);
+  hidden->SetPicture(TPicture());
+  for (TppShape* s : {f.rptQuadradoTras1, f.rptQuadradoTras2, f.rptQuadradoTras3}) Pintar(s, d.Cor(folhaTras));
+  Objectos(d, folhaTras, paginaTras, OrigemFolha(folhaTras));
+}
+
+void TImpressaoCapa::PrepararCD(const TDocumento& d, int superior, int esquerda) {
+  TfrmReportCentroCD& f = *centro_;
+  // Whole millimetres from 0 to 100, as the settings hold them.
+  const int mx = MargemEmPixels(std::clamp(esquerda, 0, 100));
+  const int my = MargemEmPixels(std::clamp(superior, 0, 100));
+  // From the layout's place on every command, so that repeated commands
+  // put the disc in the same place.
+  const QPoint origem = OrigemFolha(folhaCD, my, mx);
+  const int left = DesignPixelsToMMThousandths(origem.x());
+  const int top = DesignPixelsToMMThousandths(origem.y());
+  for (TppPrintable* disc : {static_cast<TppPrintable*>(f.centroCDShape), static_cast<TppPrintable*>(f.centroCDImage)})
+    disc->SetMMBounds(left, top, disc->mmHeight(), disc->mmWidth());
+
+  const TPicture picture = Unica(d.Fundo(fundoCD).Imagem);
+  if (d.PreenchimentoDisco() == tfsImageStretch && !picture.Empty()) {
+    // The picture inside the circle only, and the circle's outline (the
+    // cutting line) over it.
+    f.centroCDImage->SetPicture(picture);
+    f.centroCDImage->SetStretch(true);
+    f.centroCDImage->SetVisible(true);
+    f.centroCDImage->SetClip({left, top, left + f.centroCDImage->mmWidth(), top + f.centroCDImage->mmHeight()},
+                             true);
+    TBrush clear = f.centroCDShape->Brush();
+    clear.Style = bsClear;
+    f.centroCDShape->SetBrush(clear);
+    f.centroCDShape->SetVisible(true);
+    f.centroCDImage->BringToFront();
+    f.centroCDShape->BringToFront();
+  } else {
+    // Every other fill prints as the solid circle in the disc's colour.
+    f.centroCDImage->SetVisible(false);
+    f.centroCDImage->SetPicture(TPicture());
+    Pintar(f.centroCDShape, d.Cor(folhaCD));
+    f.centroCDShape->SetVisible(true);
+    f.centroCDShape->BringToFront();
+  }
+  Objectos(d, folhaCD, paginaCD, origem);
+}
+
+void TImpressaoCapa::Preparar(const TDocumento& d, const TOpcoesCapa& opcoes) {
+  LimparRelatorios();
+  PrepararFrente(d);
+  PrepararTras(d, opcoes.ComLombada);
+  PrepararCD(d, opcoes.Superior, opcoes.Esquerda);
+}
+
+QStringList TImpressaoCapa::ForaDaAreaImprimivel() const {
+  QStringList out;
+  for (int pagina = 1; pagina <= NumeroPaginas; ++pagina) {
+    TppReport* report = Relatorio(pagina);
+    const TppPageDef& page = report->PrinterSetup()->PageDef();
+    const TppRect area{0, 0, page.mmPrintableWidth(), page.mmPrintableHeight()};
+    const TppBand* band = report->DetailBand();
+    bool fora = false;
+    for (int i = 0; band && i < band->ObjectCount() && !fora; ++i) {
+      const TppPrintable* c = band->Objects(i);
+      if (!c || !c->Visible()) continue;
+      if (auto* image = dynamic_cast<const TppImage*>(c); image && image->Picture().Empty()) continue;
+      TppRect r{c->mmLeft(), c->mmTop(), c->mmLeft() + c->mmWidth(), c->mmTop() + c->mmHeight()};
+      if (c->HasClip()) r = Interseccao(r, c->ClipRect());
+      if (r.Right <= r.Left || r.Bottom <= r.Top) continue;
+      fora = r.Left < area.Left || r.Top < area.Top || r.Right > area.Right || r.Bottom > area.Bottom;
+    }
+    if (!fora) continue;
+    QString line = QStringLiteral("Parte da página %1 (%2) fica fora da área imprimível do papel e não será impressa.")
+                       .arg(pagina)
+                       .arg(NomePagina(pagina));
+    if (pagina == paginaCD) line += QStringLiteral(" Reduza as margens do CD nos Parâmetros.");
+    out << line;
+  }
+  return out;
+}
+
+// ---------------------------------------------------------------------------
+// Printing and previewing
+
+namespace {
+
+// Sets a flag for a scope.
+class TOcupado {
+ public:
+  explicit TOcupado(bool& flag) : flag_(flag) { flag_ = true; }
+  ~TOcupado() { flag_ = false; }
+  TOcupado(const TOcupado&) = delete;
+  TOcupado& operator=(const TOcupado&) = delete;
+
+ private:
+  bool& flag_;
+};
+
+// The paper and paper source of a print on the reports' setups for the
+// print's length, put back however it ends.
+class TPapel {
+ public:
+  TPapel(const std::vector<TppReport*>& reports, const QString& printer, const QString& paper,
+         const QString& bin) {
+    int width = 0, height = 0;
+    if (!paper.isEmpty()) {
+      if (TppPrinterInfo* info = PrinterList()->FindPrinterInfo(printer)) {
+        const TppPrinterCapabilities* caps = info->Capabilities();
+        const int i = caps->PaperNames.indexOf(paper);
+        if (i >= 0 && i < caps->PaperWidths.size() && i < caps->PaperHeights.size()) {
+          width = caps->PaperWidths[i].toInt() * 100;  // tenths of a mm, portrait
+          height = caps->PaperHeights[i].toInt() * 100;
+        }
+      }
+    }
+    for (TppReport* r : reports) {
+      TppPrinterSetup* s = r->PrinterSetup();
+      saved_.push_back({s, s->mmPaperWidth(), s->mmPaperHeight(), s->BinName()});
+      if (width > 0 && height > 0) {
+        const bool landscape = s->Orientation() == poLandscape;
+        s->SetmmPaperWidth(landscape ? height : width);
+        s->SetmmPaperHeight(landscape ? width : height);
+      }
+      if (!bin.isEmpty()) s->SetBinName(bin);
+    }
+  }
+  ~TPapel() {
+    for (const auto& s : saved_) {
+      s.setup->SetmmPaperWidth(s.width);
+      s.setup->SetmmPaperHeight(s.height);
+      s.setup->SetBinName(s.bin);
+    }
+  }
+  TPapel(const TPapel&) = delete;
+  TPapel& operator=(const TPapel&) = delete;
+
+ private:
+  struct TGuardado {
+    TppPrinterSetup* setup;
+    int width, height;
+    QString bin;
+  };
+  std::vector<TGuardado> saved_;
+};
+
+}  // namespace
+
+bool TImpressaoCapa::Imprimir(const TPedidoImpressao& pedido) {
+  if (ocupado_) return false;
+  TOcupado ocupado(ocupado_);
+  std::vector<TppReport*> reports;
+  for (int p : pedido.Paginas)
+    if (TppReport* r = Relatorio(p)) reports.push_back(r);
+  if (reports.empty()) return true;
+
+  // The printer by the name the system knows it by now, never another one
+  // in its place.
+  QString printer = QStringLiteral("Default");
+  if (pedido.Ficheiro.isEmpty()) {
+    printer = ResolverImpressora(pedido.Impressora);
+    if (printer.isEmpty())
+      throw EPrintError(pedido.Impressora.isEmpty() || pedido.Impressora == QLatin1String("Default")
+                            ? QStringLiteral("Não há nenhuma impressora instalada.")
+                            : QStringLiteral("A impressora «%1» não está instalada.").arg(pedido.Impressora));
+  }
+  for (int p = 1; p <= NumeroPaginas; ++p) {
+    TppReport* r = Relatorio(p);
+    r->SetDeviceType(TppPrinterDevice::DeviceName());
+    r->PrinterSetup()->SetPrinterName(printer);
+  }
+  const TPapel paper(reports, printer, pedido.Papel, pedido.Tabuleiro);
+
+  // One device for every report: one printer document.
+  TppPrinterDevice device;
+  device.SetExclusive(true);
+  TppPrinterSetup setup;
+  setup.Assign(*frente_->reportFrenteCD->PrinterSetup());
+  setup.SetPrinterName(printer);
+  setup.SetDocumentName(pedido.NomeDocumento);
+  setup.SetOutputFileName(pedido.Ficheiro);
+  device.Printer()->ApplySetup(setup);
+  if (pedido.Ficheiro.isEmpty() && !device.Printer()->DC())
+    throw EPrintError(EngineMessage(msgPrinterSetupProblem));
+  std::vector<TppProducer*> producers(reports.begin(), reports.end());
+  return PrintReports(device, producers, std::max(1, pedido.Copias), pedido.Agrupar);
+}
+
+bool TImpressaoCapa::PrevisaoDisponivel() {
+  return EngineFormClass(ppCustomPreviewer) && DeviceClassForName(QStringLiteral("Screen"));
+}
+
+bool TImpressaoCapa::Prever(int folha) {
+  TppReport* report = Relatorio(PaginaDaFolha(folha));
+  if (ocupado_ || !report || !PrevisaoDisponivel()) return false;
+  TOcupado ocupado(ocupado_);
+  for (int p = 1; p <= NumeroPaginas; ++p) Relatorio(p)->SetDeviceType(QStringLiteral("Screen"));
+  report->Print();
+  return true;
+}

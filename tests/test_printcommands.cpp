@@ -1,0 +1,289 @@
+// The window's printing commands through the dialog layer: "print to file"
+// in the print dialog writes a PDF, a printer the system does not have is
+// an error and nothing is printed in its stead, the printer chosen in
+// printer setup is the one the print uses, pages leaving the printable
+// area are warned of, the preview says when there is none, and nothing
+// replaces, closes or prints the document again while it prints.
+#include "components/ProCtrls.h"
+#include "editor/uDefParametros.h"
+#include "editor/uLurn.h"
+#include "document/MedidaTexto.h"
+#include "printing/ComandosImpressao.h"
+#include "report/ppDevice.h"
+#include "report/ppForms.h"
+#include "report/ppReport.h"
+#include "report/ppUtils.h"
+#include "support/PdfTools.h"
+#include "support/ScriptedDialogs.h"
+#include "support/ScriptedPrinters.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+TObjecto Texto(const QString& caption) {
+  TObjecto t = TObjecto::NovoTexto();
+  t.Texto = caption;
+  t.Fonte.Nome = QStringLiteral("Arial");
+  t.Fonte.Tamanho = 12;
+  t.Left = 30;
+  t.Top = 30;
+  const QSize s = TamanhoAutomatico(caption, t.Fonte);
+  t.Width = s.width();
+  t.Height = s.height();
+  return t;
+}
+
+class PrintCommands : public ScriptedPrintersTest {
+ protected:
+  // The printer last chosen is the program's: each test starts afresh.
+  void SetUp() override {
+    ImpressoraActual() = TImpressora();
+    d.Adicionar(folhaFrente, Texto(QStringLiteral("Frente")));
+    d.Adicionar(folhaCD, Texto(QStringLiteral("Disco")));
+  }
+  int PdfPages(const QString& file) {
+    QString why;
+    return int(pdf::Pages(file, &why).size());
+  }
+  QStringList Warnings() {
+    QStringList out;
+    for (const QString& a : dialogs->Asked)
+      if (a.startsWith(QLatin1String("warning: "))) out << a.mid(9);
+    return out;
+  }
+
+  TDocumento d;
+  QTemporaryDir dir;
+  ScriptedDialogsGuard dialogs;
+};
+
+TEST_F(PrintCommands, PrintToFileInTheDialogWritesAPdfOfTheChosenPages) {
+  Install({});  // no printer at all: a PDF needs none
+  TComandosImpressao c(nullptr);
+  const QString file = dir.filePath(QStringLiteral("capa.pdf"));
+  TPrintDialogChoice all;
+  all.File = file;
+  dialogs->PrintChoices.push_back(all);
+  c.Imprimir(d, folhaFrente, {});
+  EXPECT_TRUE(Warnings().isEmpty()) << Warnings().join('\n').toStdString();
+  EXPECT_EQ(PdfPages(file), 3);
+  // The dialog offered the three pages, the current sheet and a range.
+  ASSERT_EQ(dialogs->PrintSpecs.size(), 1u);
+  EXPECT_EQ(dialogs->PrintSpecs[0].MaxPage, 3);
+  EXPECT_TRUE(dialogs->PrintSpecs[0].AllowSelection);
+  EXPECT_TRUE(dialogs->PrintSpecs[0].AllowPageNums);
+
+  // The selection with Interior active prints page 1, twice.
+  TPrintDialogChoice current;
+  current.Range = TPrintDialogSpec::prSelection;
+  current.Copies = 2;
+  current.File = dir.filePath(QStringLiteral("interior.pdf"));
+  dialogs->PrintChoices.push_back(current);
+  c.Imprimir(d, folhaInterior, {});
+  EXPECT_EQ(PdfPages(current.File), 2);
+  // The dialog keeps its last choices.
+  EXPECT_EQ(dialogs->PrintSpecs[1].PrintRange, TPrintDialogSpec::prAllPages);
+  dialogs->Prints.push_back(false);
+  c.Imprimir(d, folhaInterior, {});
+  EXPECT_EQ(dialogs->PrintSpecs[2].PrintRange, TPrintDialogSpec::prSelection);
+  EXPECT_EQ(dialogs->PrintSpecs[2].Copies, 2);
+}
+
+TEST_F(PrintCommands, AnUnknownPrinterIsAnErrorNotTheDefaultPrinter) {
+  TScriptedPrinterBackend& b = Install({TScriptedPrinter::Standard(QStringLiteral("Alfa"))});
+  TComandosImpressao c(nullptr);
+  TPrintDialogChoice choice;
+  choice.Printer = QStringLiteral("Beta");
+  dialogs->PrintChoices.push_back(choice);
+  c.Imprimir(d, folhaFrente, {});
+  ASSERT_EQ(Warnings().size(), 1);
+  EXPECT_TRUE(Warnings()[0].contains(QStringLiteral("Beta"))) << Warnings()[0].toStdString();
+  EXPECT_TRUE(b.Documents.isEmpty());
+  // A printer added after start-up is found in a fresh list.
+  b.Printers.append(TScriptedPrinter::Standard(QStringLiteral("Beta")));
+  dialogs->PrintChoices.push_back(choice);
+  c.Imprimir(d, folhaFrente, {});
+  ASSERT_EQ(b.Documents.size(), 1);
+  EXPECT_EQ(b.Documents[0].Printer, "Beta");
+  EXPECT_EQ(b.Documents[0].Pages.size(), 3);
+}
+
+TEST_F(PrintCommands, APrinterThatRefusesTheJobIsReportedAndNothingIsPrinted) {
+  TScriptedPrinter refusing = TScriptedPrinter::Standard(QStringLiteral("Alfa"));
+  refusing.RefusesJobs = true;
+  TScriptedPrinterBackend& b = Install({refusing});
+  TComandosImpressao c(nullptr);
+  dialogs->Prints.push_back(true);
+  c.Imprimir(d, folhaFrente, {});
+  ASSERT_EQ(Warnings().size(), 1);
+  EXPECT_TRUE(Warnings()[0].startsWith(QStringLiteral("Impossível Gerar Relatório"))) << Warnings()[0].toStdString();
+  for (const TScriptedDocument& doc : b.Documents) EXPECT_FALSE(doc.Ended);
+  EXPECT_FALSE(c.Ocupado());
+}
+
+TEST_F(PrintCommands, PrinterNamesAreResolvedAgainstAFreshList) {
+  TScriptedPrinterBackend& b = Install({TScriptedPrinter::Standard(QStringLiteral("Alfa"))});
+  const std::pair<QString, QString> cases[] = {
+      {"Alfa", "Alfa"},      {"alfa", "Alfa"}, {"Alfa/frente-e-verso", "Alfa"},
+      {"Default", "Default"}, {"", "Default"},  {"Beta", ""},
+  };
+  for (const auto& [asked, found] : cases) EXPECT_EQ(ResolverImpressora(asked), found) << asked.toStdString();
+  b.Printers.append(TScriptedPrinter::Standard(QStringLiteral("Beta")));
+  EXPECT_EQ(ResolverImpressora(QStringLiteral("Beta")), "Beta");
+  Install({});
+  EXPECT_EQ(ResolverImpressora(QStringLiteral("Default")), "");
+}
+
+TEST_F(PrintCommands, ThePrinterChosenInPrinterSetupIsTheOneThePrintUses) {
+  TScriptedPrinterBackend& b = Install(
+      {TScriptedPrinter::Standard(QStringLiteral("Alfa")), TScriptedPrinter::Standard(QStringLiteral("Beta"))});
+  TComandosImpressao c(nullptr);
+  dialogs->SetupChoices.push_back(TPrinterSetupChoice{QStringLiteral("Beta"), QString(), QString()});
+  c.ConfigurarImpressora();
+  ASSERT_EQ(dialogs->SetupSpecs.size(), 1u);
+  EXPECT_EQ(dialogs->SetupSpecs[0].Printers, QStringList({"Alfa", "Beta"}));
+  dialogs->Prints.push_back(true);  // OK as offered
+  c.Imprimir(d, folhaFrente, {});
+  ASSERT_EQ(dialogs->PrintSpecs.size(), 1u);
+  EXPECT_EQ(dialogs->PrintSpecs[0].PrinterName, "Beta");
+  ASSERT_EQ(b.Documents.size(), 1);
+  EXPECT_EQ(b.Documents[0].Printer, "Beta");
+}
+
+TEST_F(PrintCommands, APageLeavingThePrintableAreaIsWarnedOfBeforeTheDialog) {
+  Install({});
+  TComandosImpressao c(nullptr);
+  dialogs->Prints.push_back(false);
+  c.Imprimir(d, folhaCD, {true, 0, 100});
+  ASSERT_GE(dialogs->Asked.size(), 2);
+  EXPECT_TRUE(dialogs->Asked[0].startsWith(QLatin1String("warning: "))) << dialogs->Asked[0].toStdString();
+  EXPECT_TRUE(dialogs->Asked[0].contains(QStringLiteral("CD")));
+  EXPECT_EQ(dialogs->Asked[1], "print");
+}
+
+TEST_F(PrintCommands, ThePreviewSaysWhenThereIsNoPreviewWindow) {
+  Install({});
+  TComandosImpressao c(nullptr);
+  ASSERT_FALSE(TImpressaoCapa::PrevisaoDisponivel());
+  c.Prever(d, folhaTras, {});
+  ASSERT_EQ(dialogs->Asked.size(), 1);
+  EXPECT_TRUE(dialogs->Asked[0].contains(QStringLiteral("previsão"))) << dialogs->Asked[0].toStdString();
+  // The reports were filled all the same.
+  EXPECT_EQ(c.Capa().Transitorios(paginaFrente).size(), 1u);
+}
+
+// A preview window and screen device standing in for the program's: the
+// window notes the report it was opened for and how, then closes.
+class TestPreviewWindow : public TppCustomPreviewer {
+  Q_OBJECT
+ public:
+  static inline QString reportName;
+  static inline bool maximised = false;
+  static inline int shown = 0;
+
+ protected:
+  void showEvent(QShowEvent* e) override {
+    TppCustomPreviewer::showEvent(e);
+    ++shown;
+    reportName = Report() ? Report()->Name() : QString();
+    maximised = isMaximized();
+    QTimer::singleShot(0, this, [this] { Close(); });
+  }
+};
+
+class TestScreenDevice : public TppDevice {
+ public:
+  LURNS_COMPONENT(TestScreenDevice)
+  using TppDevice::TppDevice;
+  static QString DeviceName() { return QStringLiteral("Screen"); }
+};
+
+TEST_F(PrintCommands, ThePreviewOpensTheActiveSheetsReportOnTheScreenDevice) {
+  Install({});
+  RegisterEngineForm<TppCustomPreviewer, TestPreviewWindow>();
+  RegisterDeviceClass<TestScreenDevice>();
+  ASSERT_TRUE(TImpressaoCapa::PrevisaoDisponivel());
+  TComandosImpressao c(nullptr);
+  const std::pair<int, const char*> cases[] = {{folhaFrente, "reportFrenteCD"},
+                                               {folhaInterior, "reportFrenteCD"},
+                                               {folhaTras, "reportTrasCD"},
+                                               {folhaCD, "reportCentroCD"}};
+  for (const auto& [folha, report] : cases) {
+    TestPreviewWindow::shown = 0;
+    c.Prever(d, folha, {});
+    EXPECT_EQ(TestPreviewWindow::shown, 1) << folha;
+    EXPECT_EQ(TestPreviewWindow::reportName, report);
+    EXPECT_TRUE(TestPreviewWindow::maximised);
+    EXPECT_EQ(c.Capa().Relatorio(PaginaDaFolha(folha))->DeviceType(), "Screen");
+  }
+  EXPECT_TRUE(dialogs->Asked.isEmpty()) << dialogs->Asked.join('\n').toStdString();
+  EXPECT_FALSE(c.Ocupado());
+  UnregisterDeviceClass<TestScreenDevice>();
+  UnregisterEngineForm<TppCustomPreviewer>();
+}
+
+TEST_F(PrintCommands, NothingReplacesClosesOrPrintsTheDocumentAgainWhileItPrints) {
+  Install({});
+  TfrmLurn w(nullptr, false);
+  w.usarRecentes = false;
+  w.Documento().Adicionar(folhaFrente, Texto(QStringLiteral("Frente")));
+  w.ficheiroGravado = false;
+  w.show();
+  const QString file = dir.filePath(QStringLiteral("uma.pdf"));
+  TPrintDialogChoice choice;
+  choice.File = file;
+  dialogs->PrintChoices.push_back(choice);
+  auto* imprimir = w.findChild<QAction*>(QStringLiteral("menuFicheiroImprimir"));
+  ASSERT_NE(imprimir, nullptr);
+  // A second click on Imprimir, New, Open and closing the window, all
+  // coming in while the pages are made.
+  int during = 0;
+  bool enabledDuring = true;
+  SetProcessMessagesHook([&] {
+    if (during++) return;
+    enabledDuring = w.isEnabled();
+    imprimir->trigger();
+    w.menuFicheiroNovoClick();
+    w.manuFicheiroAbrirClick();
+    w.close();
+  });
+  imprimir->trigger();
+  SetProcessMessagesHook([] { QCoreApplication::processEvents(); });
+  EXPECT_GT(during, 0);
+  EXPECT_FALSE(enabledDuring);
+  EXPECT_TRUE(w.isEnabled());
+  EXPECT_TRUE(w.isVisible());
+  EXPECT_EQ(dialogs->Asked, QStringList({"print"}));  // no second dialog, no question
+  EXPECT_EQ(w.Documento().Objectos(folhaFrente).size(), 1u);
+  EXPECT_EQ(PdfPages(file), 3);
+  w.ficheiroGravado = true;
+}
+
+TEST_F(PrintCommands, ACaptionsAmpersandIsShownAsACharacterAsItPrints) {
+  Install({});
+  TfrmLurn w(nullptr, false);
+  w.usarRecentes = false;
+  w.Documento().Adicionar(folhaFrente, Texto(QStringLiteral("Rock & Roll")));
+  TProLabel* label = nullptr;
+  for (int i = 0; i < w.Painel(folhaFrente)->Owned.ComponentCount(); ++i)
+    if (auto* l = dynamic_cast<TProLabel*>(w.Painel(folhaFrente)->Owned.Components(i))) label = l;
+  ASSERT_NE(label, nullptr);
+  EXPECT_FALSE(label->ShowAccelChar());
+  // Measured with its "&": wider than without it; a lone "&" is a character.
+  TFonteDoc f;
+  f.Nome = QStringLiteral("Arial");
+  f.Tamanho = 12;
+  EXPECT_GT(TamanhoAutomatico(QStringLiteral("A&B"), f).width(), TamanhoAutomatico(QStringLiteral("AB"), f).width());
+  EXPECT_NE(TamanhoAutomatico(QStringLiteral("&"), f).width(), TamanhoAutomatico(QStringLiteral(" "), f).width());
+  w.ficheiroGravado = true;
+}
+
+}  // namespace
+
+#include "test_printcommands.moc"
