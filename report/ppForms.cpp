@@ -30,8 +30,24 @@ void TppForm::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   const int showing = ++showing_;
   QTimer::singleShot(0, this, [this, showing] {
-    if (showing == showing_ && isVisible() && ActivateHook) ActivateHook();
+    if (showing == showing_ && isVisible()) Activated();
   });
+}
+
+void TppForm::Activated() {
+  if (activating_ || !ActivateHook) return;
+  // A copy: the hook may be replaced while it runs; and the window may be
+  // gone when it returns.
+  const std::function<void()> hook = ActivateHook;
+  const QPointer<TppForm> self(this);
+  activating_ = true;
+  try {
+    hook();
+  } catch (...) {
+    if (self) activating_ = false;
+    throw;
+  }
+  if (self) activating_ = false;
 }
 
 // ---------------------------------------------------------------------------
