@@ -8,6 +8,7 @@
 #include "editor/uSplash.h"
 #include "platform/Dialogs.h"
 #include "platform/Types.h"
+#include "printing/EngineDialogs.h"
 #include "report/ppPrnDev.h"
 
 #include <QApplication>
@@ -38,6 +39,8 @@ int RunLurns(int argc, char** argv) {
   InstallPrinterDialogHost();
   // The report engine's devices: before any report is read or printed.
   RegisterDeviceClass<TppPrinterDevice>();
+  // The engine's print and cancel dialogs and the printers' options dialog.
+  RegisterEngineDialogs();
   // 1. The splash window first, painted at once.
   auto* splash = new TfrmSplash;
   frmSplash = splash;
