@@ -5,7 +5,7 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QImage>
-#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTextBlockFormat>
@@ -32,12 +32,13 @@ TppCancelDialog::TppCancelDialog(QWidget* parent) : TppCustomCancelDialog(parent
   btnCancel->setAutoDefault(false);
   connect(btnCancel, &QPushButton::clicked, this, [this] { btnCancelClick(); });
 
-  memMessage = new QPlainTextEdit(this);
+  memMessage = new QTextEdit(this);
   memMessage->setObjectName(QStringLiteral("memMessage"));
   memMessage->setGeometry(42, 14, 187, 75);
   memMessage->setReadOnly(true);
   memMessage->setFrameShape(QFrame::NoFrame);
   memMessage->setFont(regular);
+  memMessage->setAcceptRichText(false);
   memMessage->viewport()->setCursor(Qt::WaitCursor);
   memMessage->setFocusPolicy(Qt::NoFocus);
   memMessage->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -71,6 +72,7 @@ void TppCancelDialog::StatusTextChanged() {
   QTextBlockFormat centred;
   centred.setAlignment(Qt::AlignHCenter);
   all.mergeBlockFormat(centred);
+  memMessage->document()->setModified(false);
 }
 
 void TppCancelDialog::Activated() {

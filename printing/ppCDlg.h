@@ -8,7 +8,7 @@
 
 #include "report/ppForms.h"
 
-class QPlainTextEdit;
+class QTextEdit;
 class QPushButton;
 
 class TppCancelDialog : public TppCustomCancelDialog {
@@ -33,6 +33,6 @@ class TppCancelDialog : public TppCustomCancelDialog {
 
  private:
   QPushButton* btnCancel = nullptr;
-  QPlainTextEdit* memMessage = nullptr;
+  QTextEdit* memMessage = nullptr;
   bool closing_ = false;
 };

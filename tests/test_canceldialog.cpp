@@ -5,9 +5,11 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -16,8 +18,8 @@ namespace {
 QPushButton* CancelButton(TppCancelDialog& d) {
   return d.findChild<QPushButton*>(QStringLiteral("btnCancel"));
 }
-QPlainTextEdit* Memo(TppCancelDialog& d) {
-  return d.findChild<QPlainTextEdit*>(QStringLiteral("memMessage"));
+QTextEdit* Memo(TppCancelDialog& d) {
+  return d.findChild<QTextEdit*>(QStringLiteral("memMessage"));
 }
 
 // Lets queued events and zero timers run.
@@ -50,7 +52,7 @@ TEST(CancelDialog, TextsLayoutAndStatus) {
   EXPECT_EQ(cancel->x(), (270 - cancel->width()) / 2);
   EXPECT_EQ(cancel->y(), 98);
   EXPECT_GT(cancel->width(), 30);
-  QPlainTextEdit* memo = Memo(d);
+  QTextEdit* memo = Memo(d);
   ASSERT_NE(memo, nullptr);
   EXPECT_EQ(memo->geometry(), QRect(42, 14, 187, 75));
   EXPECT_TRUE(memo->isReadOnly());
@@ -61,6 +63,9 @@ TEST(CancelDialog, TextsLayoutAndStatus) {
   const QString status = QStringLiteral("A Imprimir a Página 2 de 3 para o Relatório Capa em Laser");
   d.SetStatusText(status);
   EXPECT_EQ(memo->toPlainText(), status);
+  // Centred.
+  EXPECT_EQ(memo->document()->begin().blockFormat().alignment() & Qt::AlignHorizontal_Mask,
+            Qt::AlignHCenter);
   EXPECT_EQ(d.StatusText(), status);
 }
 

@@ -19,7 +19,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -543,9 +543,9 @@ TEST_F(PrintDialogPath, TheQueueOptionsChosenInThePropertiesReachTheJob) {
   report.r.report->OnCancelDialogCreate = [&](TComponent*) {
     auto* dialog = dynamic_cast<QWidget*>(report.r.report->CancelDialog());
     ASSERT_NE(dialog, nullptr);
-    auto* memo = dialog->findChild<QPlainTextEdit*>("memMessage");
+    auto* memo = dialog->findChild<QTextEdit*>("memMessage");
     ASSERT_NE(memo, nullptr);
-    QObject::connect(memo, &QPlainTextEdit::textChanged, memo,
+    QObject::connect(memo, &QTextEdit::textChanged, memo,
                      [&statuses, memo] { statuses.append(memo->toPlainText()); });
   };
   report.r.report->Print();
