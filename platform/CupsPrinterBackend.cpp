@@ -512,14 +512,16 @@ QMargins TCupsPrinterBackend::UnprintablePortrait(const QString& device, const T
 bool TCupsPrinterBackend::PropertiesDialog(const QString& device, const TDriverSettings& in,
                                            TDriverSettings& out) {
   // The program's own dialog of the queue's options, when its windows
-  // installed one; otherwise the page set-up.
+  // installed one and the queue tells its options; otherwise the page
+  // set-up.
   if (const TPrinterOptionsDialog& dialog = PrinterOptionsDialog()) {
     const TPrinterOptions offered = PrinterOptions(device, in);
-    if (offered.isEmpty()) return false;
-    QMap<QString, QString> chosen;
-    if (!dialog(device, offered, chosen)) return false;
-    out = WithOptions(device, in, chosen);
-    return true;
+    if (!offered.isEmpty()) {
+      QMap<QString, QString> chosen;
+      if (!dialog(device, offered, chosen)) return false;
+      out = WithOptions(device, in, chosen);
+      return true;
+    }
   }
   TPrinterDialogHost* host = PrinterDialogHost();
   const QPrinterInfo pi = QPrinterInfo::printerInfo(device);

@@ -22,6 +22,7 @@
 #include <QTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -415,6 +416,58 @@ TEST_F(PrintDialog, TheCollationPicturesAreDrawnAndFollowTheBox) {
   EXPECT_EQ(Child<QLabel>(d.get(), "imgCollate")->pixmap().toImage().convertToFormat(
                 QImage::Format_RGB32),
             collated.convertToFormat(QImage::Format_RGB32));
+}
+
+// A kind of file a report may print into (this program registers none).
+class TTextFileDevice : public TppDevice {
+ public:
+  LURNS_COMPONENT(TTextFileDevice)
+  using TppDevice::TppDevice;
+  static QString DeviceName() { return QStringLiteral("TextFile"); }
+};
+
+TEST_F(PrintDialog, AReportThatMayPrintIntoAFileShowsThePanelAndNeedsAName) {
+  Install({Printer("Laser")});
+  RegisterDeviceClass<TTextFileDevice>();
+  ScriptedDialogsGuard dialogs;
+  auto d = Make();
+  d->AllowPrintToFile = true;
+  d->DeviceType = QStringLiteral("Printer");
+  Show(*d);
+  auto* panel = Child<QWidget>(d.get(), "pnlPrintToFile");
+  EXPECT_FALSE(panel->isHidden());
+  EXPECT_EQ(d->height(), Child<QWidget>(d.get(), "pnlPrint")->height() + 95 + 40);
+  auto* kinds = Child<QComboBox>(d.get(), "cbxPrintToFileTypes");
+  ASSERT_EQ(kinds->count(), 1);
+  auto* name = Child<QLineEdit>(d.get(), "edtPrintToFileName");
+  // The file controls work only with the box ticked.
+  EXPECT_FALSE(name->isEnabled());
+  QTest::mouseClick(Child<QLabel>(d.get(), "lblPrintToFile"), Qt::LeftButton);
+  EXPECT_TRUE(Child<QCheckBox>(d.get(), "cbxPrintToFile")->isChecked());
+  EXPECT_TRUE(name->isEnabled());
+  QTest::mouseClick(Child<QPushButton>(d.get(), "btnOK"), Qt::LeftButton);
+  EXPECT_EQ(dialogs->Messages(), QStringList{"Especifique o nome do ficheiro para continuar"});
+  EXPECT_TRUE(d->isVisible());
+  // The save dialog's name goes into the box; a name without an extension
+  // gets the kind's own.
+  QTemporaryDir dir;
+  dialogs->Files.push_back(dir.filePath(QStringLiteral("capa")));
+  QTest::mouseClick(Child<QWidget>(d.get(), "spbPrintToFile"), Qt::LeftButton);
+  EXPECT_EQ(name->text(), dir.filePath(QStringLiteral("capa.txt")));
+  EXPECT_EQ(d->TextFileName, dir.filePath(QStringLiteral("capa.txt")));
+  ASSERT_FALSE(dialogs->FileSpecs.empty());
+  EXPECT_EQ(dialogs->FileSpecs.back().DefaultExt, "txt");
+  EXPECT_TRUE(dialogs->FileSpecs.back().OverwritePrompt);
+  // Typed without an extension (or ending in "."), the name gets the kind's.
+  name->clear();
+  QTest::keyClicks(name, dir.filePath(QStringLiteral("outra.")));
+  QTest::mouseClick(Child<QPushButton>(d.get(), "btnOK"), Qt::LeftButton);
+  EXPECT_EQ(d->result(), QDialog::Accepted);
+  EXPECT_EQ(d->TextFileName, dir.filePath(QStringLiteral("outra.txt")));
+  EXPECT_EQ(d->DeviceType, "TextFile");
+  EXPECT_TRUE(d->PrintToFile);
+  EXPECT_FALSE(d->PrintToArchive);
+  UnregisterDeviceClass<TTextFileDevice>();
 }
 
 // ---------------------------------------------------------------------------
