@@ -820,6 +820,33 @@ TEST(CupsJobOptions, TheChosenQueueOptionsGoWithTheJob) {
   EXPECT_EQ(byName.value("output-bin"), "face-down");
 }
 
+TEST(CupsJobOptions, ChoicesGoIntoTheirFieldsAndTheRestIntoDriverOptions) {
+  // No scheduler is asked: the queue is unknown, so its papers are too.
+  QTemporaryDir dir;
+  cupsSetServer(QFile::encodeName(dir.filePath(QStringLiteral("no-scheduler.sock"))).constData());
+  TCupsPrinterBackend backend;
+  TDriverSettings in;
+  in.PaperSize = 9;
+  QMap<QString, QString> chosen;
+  chosen.insert(QStringLiteral("media"), QStringLiteral("iso_a5_148x210mm"));
+  chosen.insert(QStringLiteral("sides"), QStringLiteral("two-sided-short-edge"));
+  chosen.insert(QStringLiteral("print-quality"), QStringLiteral("3"));
+  chosen.insert(QStringLiteral("media-source"), QStringLiteral("no-such-tray"));
+  const TDriverSettings s = backend.WithOptions(QStringLiteral("Nowhere"), in, chosen);
+  cupsSetServer(nullptr);
+  // A paper the queue does not list is a user size.
+  EXPECT_EQ(s.PaperSize, 256);
+  EXPECT_EQ(s.PaperWidth, 1480);
+  EXPECT_EQ(s.PaperLength, 2100);
+  EXPECT_EQ(s.Duplex, int(TDriverSettings::DuplexHorizontal));
+  EXPECT_FALSE(s.Fields & TDriverSettings::dmDefaultSource);
+  EXPECT_EQ(s.DriverOptions, (QMap<QString, QString>{{QStringLiteral("print-quality"), QStringLiteral("3")}}));
+  const auto options = TCupsPrinterBackend::JobOptions(s, QSize(1480, 2100), {});
+  EXPECT_TRUE(options.contains(qMakePair(QByteArray("media"), QByteArray("iso_a5_148x210mm"))));
+  EXPECT_TRUE(options.contains(qMakePair(QByteArray("sides"), QByteArray("two-sided-short-edge"))));
+  EXPECT_TRUE(options.contains(qMakePair(QByteArray("print-quality"), QByteArray("3"))));
+}
+
 class CupsQueueOptions : public CupsPrinters {};
 
 TEST_F(CupsQueueOptions, TheQueueOffersItsPapersAndAChoiceGoesIntoTheSettings) {
