@@ -15,6 +15,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -107,6 +108,26 @@ TppUpDown::TppUpDown(QLineEdit* edit) : QWidget(edit->parentWidget()), edit_(edi
   setCursor(Qt::ArrowCursor);
   Realign();
   raise();
+  edit_->installEventFilter(this);
+  connect(&repeat_, &QTimer::timeout, this, [this] {
+    repeat_.setInterval(100);
+    if (pressed_ >= 0) Click(pressed_ == 0 ? btNext : btPrev);
+  });
+}
+
+void TppUpDown::Click(TUDBtnType button) {
+  if (OnClick) OnClick(button);
+}
+
+bool TppUpDown::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == edit_ && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Up || key == Qt::Key_Down) {
+      Click(key == Qt::Key_Up ? btNext : btPrev);
+      return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 void TppUpDown::Realign() {
@@ -151,10 +172,13 @@ void TppUpDown::mousePressEvent(QMouseEvent* event) {
   const TUDBtnType b = ButtonAt(event->position().toPoint());
   pressed_ = b == btNext ? 0 : 1;
   update();
-  if (OnClick) OnClick(b);
+  Click(b);
+  // Held down, the arrow repeats.
+  repeat_.start(400);
 }
 
 void TppUpDown::mouseReleaseEvent(QMouseEvent*) {
+  repeat_.stop();
   pressed_ = -1;
   update();
 }

@@ -15,6 +15,7 @@
 #include <QImage>
 #include <QList>
 #include <QStringList>
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -63,7 +64,8 @@ QStringList ParsePageList(const QString& text, int pageCount);
 
 // A small up-down control inside the right end of an edit box, owned by the
 // edit's parent: its upper half is the up arrow, its lower half the down
-// arrow, each marked with a black triangle of three lines.
+// arrow, each marked with a black triangle of three lines.  Held down, an
+// arrow repeats; the Up and Down keys in the edit box work as the arrows.
 class TppUpDown : public QWidget {
   Q_OBJECT
  public:
@@ -87,10 +89,14 @@ class TppUpDown : public QWidget {
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void Click(TUDBtnType button);
+
   QLineEdit* edit_;
   int pressed_ = -1;
+  QTimer repeat_;
 };
 
 // ---------------------------------------------------------------------------

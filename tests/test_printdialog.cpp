@@ -328,6 +328,13 @@ TEST_F(PrintDialog, TheCopiesSpinnerCountsBetweenOneAnd999) {
     QTest::mouseClick(up, Qt::LeftButton, {}, s.at);
     EXPECT_EQ(copies->text(), QString::fromLatin1(s.after)) << s.before;
   }
+  // The arrow keys in the box count as well.
+  copies->setText(QStringLiteral("5"));
+  QTest::keyClick(copies, Qt::Key_Up);
+  EXPECT_EQ(copies->text(), "6");
+  QTest::keyClick(copies, Qt::Key_Down);
+  QTest::keyClick(copies, Qt::Key_Down);
+  EXPECT_EQ(copies->text(), "4");
   // Black triangles of 1, 3 and 5 pixels on rows 2-4 and h-3 to h-5.
   const QImage image = up->grab().toImage();
   const int cx = up->width() / 2, h = up->height();
