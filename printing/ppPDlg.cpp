@@ -13,6 +13,8 @@
 #include <QEvent>
 #include <QFileInfo>
 #include <QFrame>
+#include <QHideEvent>
+#include <QShowEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QKeyEvent>
@@ -587,6 +589,7 @@ void TppPrintDialog::RealignPanels() {
 
 void TppPrintDialog::showEvent(QShowEvent* event) {
   TppCustomPrintDialog::showEvent(event);
+  if (event->spontaneous()) return;
   // The controls are filled once per showing: a message box over the
   // dialog (or a switch to another window and back) keeps what the user
   // typed.
@@ -598,6 +601,12 @@ void TppPrintDialog::showEvent(QShowEvent* event) {
     const QRect s = screen->availableGeometry();
     move(s.center() - rect().center());
   }
+}
+
+void TppPrintDialog::hideEvent(QHideEvent* event) {
+  // Minimised is still the same showing.
+  if (!event->spontaneous()) filled_ = false;
+  TppCustomPrintDialog::hideEvent(event);
 }
 
 void TppPrintDialog::Activate() {
@@ -680,8 +689,7 @@ void TppPrintDialog::Activate() {
 
 void TppPrintDialog::UpdatePrinterLabels() {
   TppPrinterInfo* info = nullptr;
-  if (cbxPrinters->isVisible() || cbxPrinters->count() > 0)
-    info = PrinterList()->FindPrinterInfo(cbxPrinters->currentText());
+  if (cbxPrinters->count() > 0) info = PrinterList()->FindPrinterInfo(cbxPrinters->currentText());
   if (info && info->Placeholder) info = nullptr;
   lblPrinterTypeDesc->setText(info ? info->Device : QString());
   lblPrinterWhereDesc->setText(info ? info->Port : QString());

@@ -175,6 +175,7 @@ class TppPrintDialog : public TppCustomPrintDialog {
  protected:
   void LanguageChanged() override;
   void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
