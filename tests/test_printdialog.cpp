@@ -14,6 +14,7 @@
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedPrinters.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
@@ -298,6 +299,28 @@ TEST_F(PrintDialog, AllOrTheCurrentPageEmptyTheListAndSetTheRequest) {
   EXPECT_EQ(request_.PageSetting, psSinglePage);
   EXPECT_EQ(request_.PageRequested, 2);
   EXPECT_EQ(request_.PageRange, prEvenPages);
+}
+
+TEST_F(PrintDialog, WhatWasTypedSurvivesAnotherWindowComingInFront) {
+  Install({Printer("Laser")});
+  auto d = Make();
+  Show(*d);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(d.get()));
+  auto* pages = Child<QLineEdit>(d.get(), "edtPageRange");
+  QTest::mouseClick(pages, Qt::LeftButton);
+  QTest::keyClicks(pages, QStringLiteral("1-2"));
+  // A message box or another window in front, then the dialog again: it
+  // is filled once per showing, so nothing typed is lost.
+  QWidget other;
+  other.resize(100, 50);
+  other.show();
+  QApplication::setActiveWindow(&other);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+  other.hide();
+  QApplication::setActiveWindow(d.get());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(d.get()));
+  EXPECT_EQ(pages->text(), "1-2");
+  EXPECT_TRUE(Child<QRadioButton>(d.get(), "rdbPages")->isChecked());
 }
 
 TEST_F(PrintDialog, TheCopiesSpinnerCountsBetweenOneAnd999) {
