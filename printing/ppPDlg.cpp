@@ -789,13 +789,13 @@ void TppPrintDialog::lblPrintToFileClick() {
 
 void TppPrintDialog::btnPrintToFileClick() {
   if (loading_) return;
-  TFileDialogSpec spec;
-  spec.Filter = saveFilter_;
-  spec.DefaultExt = saveDefaultExt_;
-  spec.OverwritePrompt = true;
-  spec.InitialDir = saveInitialDir_;
-  spec.FileName = saveFileName_;
-  const std::optional<QString> name = Dialogs().SaveFile(spec);
+  TFileDialogSpec request;
+  request.Filter = saveFilter_;
+  request.DefaultExt = saveDefaultExt_;
+  request.OverwritePrompt = true;
+  request.InitialDir = saveInitialDir_;
+  request.FileName = saveFileName_;
+  const std::optional<QString> name = Dialogs().SaveFile(request);
   if (!name) return;
   saveFileName_ = *name;
   edtPrintToFileName->setText(*name);
