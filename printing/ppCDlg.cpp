@@ -6,6 +6,7 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QTextBlockFormat>
@@ -75,9 +76,19 @@ void TppCancelDialog::StatusTextChanged() {
   memMessage->document()->setModified(false);
 }
 
-void TppCancelDialog::Activated() {
+void TppCancelDialog::RunActivateHook() {
   btnCancel->setEnabled(AllowCancel);
-  TppCustomCancelDialog::Activated();
+  if (working_) return;
+  // The dialog may be gone when the work returns.
+  const QPointer<TppCancelDialog> self(this);
+  working_ = true;
+  try {
+    TppCustomCancelDialog::RunActivateHook();
+  } catch (...) {
+    if (self) working_ = false;
+    throw;
+  }
+  if (self) working_ = false;
 }
 
 void TppCancelDialog::btnCancelClick() {

@@ -25,8 +25,11 @@ class TppCancelDialog : public TppCustomCancelDialog {
  protected:
   void LanguageChanged() override;
   void StatusTextChanged() override;
-  // The Cancel button follows AllowCancel, then the engine's work starts.
-  void Activated() override;
+  // The Cancel button follows AllowCancel, then the engine's work starts:
+  // once per showing (the base sees to that), and never while the work
+  // started before is still under way (it processes events, in which the
+  // dialog may be shown again).
+  void RunActivateHook() override;
   // Escape or the window's close box: as Cancel, when cancelling is
   // allowed; never a silent close while the report prints.
   void reject() override;
@@ -35,4 +38,5 @@ class TppCancelDialog : public TppCustomCancelDialog {
   QPushButton* btnCancel = nullptr;
   QTextEdit* memMessage = nullptr;
   bool closing_ = false;
+  bool working_ = false;
 };

@@ -34,24 +34,12 @@ void TppForm::showEvent(QShowEvent* event) {
   if (event->spontaneous()) return;
   const int showing = ++showing_;
   QTimer::singleShot(0, this, [this, showing] {
-    if (showing == showing_ && isVisible()) Activated();
+    if (showing == showing_ && isVisible()) RunActivateHook();
   });
 }
 
-void TppForm::Activated() {
-  if (activating_ || !ActivateHook) return;
-  // A copy: the hook may be replaced while it runs; and the window may be
-  // gone when it returns.
-  const std::function<void()> hook = ActivateHook;
-  const QPointer<TppForm> self(this);
-  activating_ = true;
-  try {
-    hook();
-  } catch (...) {
-    if (self) activating_ = false;
-    throw;
-  }
-  if (self) activating_ = false;
+void TppForm::RunActivateHook() {
+  if (ActivateHook) ActivateHook();
 }
 
 // ---------------------------------------------------------------------------

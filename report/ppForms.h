@@ -33,16 +33,12 @@ class TppForm : public QDialog, public virtual TppFormIntf {
   // with the window on screen: later activations (after a message box, or
   // switching windows) do not start the engine's work again.
   void showEvent(QShowEvent* event) override;
-  // What a showing does once the window is on screen: fires ActivateHook,
-  // unless the hook is still running from an earlier showing (the work it
-  // started processes events, in which the window may be shown again).
-  virtual void Activated();
-  // The hook is running.
-  bool Activating() const { return activating_; }
+  // Runs ActivateHook for that showing; a window may keep it from running
+  // (while work of its own is under way) or follow what it started.
+  virtual void RunActivateHook();
 
  private:
   int showing_ = 0;
-  bool activating_ = false;
 };
 
 class TppCustomPreviewer : public TppForm, public TppPreviewerIntf {
