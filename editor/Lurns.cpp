@@ -8,6 +8,7 @@
 #include "editor/uSplash.h"
 #include "platform/Dialogs.h"
 #include "platform/Types.h"
+#include "printing/EngineDialogs.h"
 #include "printing/PrintingClasses.h"
 
 #include <QApplication>
@@ -39,6 +40,12 @@ int RunLurns(int argc, char** argv) {
   // The report engine's devices and its preview window: before any report
   // is read, printed or previewed; gone again when the program ends.
   const TPrintingClasses printingClasses;
+  // The engine's print and cancel dialogs and the printers' options
+  // dialog, likewise.
+  RegisterEngineDialogs();
+  struct TEngineDialogsScope {
+    ~TEngineDialogsScope() { UnregisterEngineDialogs(); }
+  } engineDialogs;
   // 1. The splash window first, painted at once.
   auto* splash = new TfrmSplash;
   frmSplash = splash;

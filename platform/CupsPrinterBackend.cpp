@@ -45,6 +45,9 @@ class DestInfo {
   ipp_attribute_t* Supported(const char* option) const {
     return info_ ? cupsFindDestSupported(CUPS_HTTP_DEFAULT, dest_, info_, option) : nullptr;
   }
+  ipp_attribute_t* Default(const char* option) const {
+    return info_ ? cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest_, info_, option) : nullptr;
+  }
   QString Localize(const char* option, const char* value) const {
     const char* s = info_ ? cupsLocalizeDestValue(CUPS_HTTP_DEFAULT, dest_, info_, option, value)
                           : nullptr;
@@ -271,23 +274,10 @@ class TCupsSpoolDestination : public TPdfDestination {
     const QByteArray jobTitle = (title.isEmpty() ? QStringLiteral("Lurns") : title).toUtf8();
     cups_option_t* options = nullptr;
     int n = 0;
-    // The engine makes the copies itself, and pages are printed at their
-    // true size on the paper of the first page.
-    n = cupsAddOption("copies", "1", n, &options);
-    n = cupsAddOption("print-scaling", "none", n, &options);
-    const QSize paper = backend_->PaperSizeTenths(queue_, settings);
-    if (!paper.isEmpty())
-      if (pwg_media_t* media = pwgMediaForSize(paper.width() * 10, paper.height() * 10))
-        n = cupsAddOption("media", media->pwg, n, &options);
-    const char* sides = "one-sided";
-    if (settings.Duplex == TDriverSettings::DuplexVertical) sides = "two-sided-long-edge";
-    if (settings.Duplex == TDriverSettings::DuplexHorizontal) sides = "two-sided-short-edge";
-    n = cupsAddOption("sides", sides, n, &options);
-    n = cupsAddOption("print-color-mode", settings.Color ? "color" : "monochrome", n, &options);
-    if (settings.Fields & TDriverSettings::dmDefaultSource)
-      for (const auto& tray : backend_->Info(queue_).Trays)
-        if (tray.Number == settings.DefaultSource && tray.Keyword != QLatin1String("auto"))
-          n = cupsAddOption("media-source", tray.Keyword.toUtf8().constData(), n, &options);
+    const auto& trays = backend_->Info(queue_).Trays;
+    for (const auto& [option, value] :
+         TCupsPrinterBackend::JobOptions(settings, backend_->PaperSizeTenths(queue_, settings), trays))
+      n = cupsAddOption(option.constData(), value.constData(), n, &options);
 
     const int job = cupsCreateJob(CUPS_HTTP_DEFAULT, name.constData(), jobTitle.constData(), n,
                                   options);
@@ -332,6 +322,163 @@ class TCupsSpoolDestination : public TPdfDestination {
 
 }  // namespace
 
+QList<QPair<QByteArray, QByteArray>> TCupsPrinterBackend::JobOptions(const TDriverSettings& settings,
+                                                                     const QSize& paper,
+                                                                     const QList<Tray>& trays) {
+  QList<QPair<QByteArray, QByteArray>> o;
+  auto add = [&o](const QByteArray& option, const QByteArray& value) { o.append(qMakePair(option, value)); };
+  // The engine makes the copies itself, and pages are printed at their
+  // true size on the paper of the first page.
+  add("copies", "1");
+  add("print-scaling", "none");
+  if (!paper.isEmpty())
+    if (pwg_media_t* media = pwgMediaForSize(paper.width() * 10, paper.height() * 10))
+      add("media", media->pwg);
+  add("sides", SidesKeyword(settings.Duplex).toUtf8());
+  add("print-color-mode", settings.Color ? "color" : "monochrome");
+  if (settings.Fields & TDriverSettings::dmDefaultSource)
+    for (const Tray& tray : trays)
+      if (tray.Number == settings.DefaultSource && tray.Keyword != QLatin1String("auto"))
+        add("media-source", tray.Keyword.toUtf8());
+  for (auto it = settings.DriverOptions.cbegin(); it != settings.DriverOptions.cend(); ++it) {
+    const QByteArray key = it.key().toUtf8();
+    if (key.isEmpty() || key == "copies" || key == "print-scaling") continue;
+    bool replaced = false;
+    for (auto& [option, value] : o)
+      if (option == key) {
+        value = it.value().toUtf8();
+        replaced = true;
+      }
+    if (!replaced) add(key, it.value().toUtf8());
+  }
+  return o;
+}
+
+namespace {
+
+// The user's names of the sides and print-quality values.
+QString SidesText(const QString& keyword) {
+  if (keyword == QLatin1String("one-sided")) return QStringLiteral("Só uma face");
+  if (keyword == QLatin1String("two-sided-long-edge"))
+    return QStringLiteral("Frente e verso, virar pela margem comprida");
+  if (keyword == QLatin1String("two-sided-short-edge"))
+    return QStringLiteral("Frente e verso, virar pela margem curta");
+  return keyword;
+}
+QString QualityText(int quality) {
+  switch (quality) {
+    case IPP_QUALITY_DRAFT: return QStringLiteral("Rascunho");
+    case IPP_QUALITY_NORMAL: return QStringLiteral("Normal");
+    case IPP_QUALITY_HIGH: return QStringLiteral("Alta");
+  }
+  return QString::number(quality);
+}
+
+}  // namespace
+
+TPrinterOptions TCupsPrinterBackend::PrinterOptions(const QString& device,
+                                                    const TDriverSettings& settings) {
+  TPrinterOptions list;
+  const Device& d = Info(device);
+  const DestInfo dest(device);
+  if (ipp_attribute_t* a = dest.Supported("media")) {
+    TPrinterOption o;
+    o.Keyword = QStringLiteral("media");
+    o.Text = QStringLiteral("Papel");
+    for (int i = 0; i < ippGetCount(a); ++i)
+      if (const char* kw = ippGetString(a, i, nullptr)) {
+        // Ranges of custom sizes are no paper to choose.
+        if (QByteArray(kw).contains("custom_min") || QByteArray(kw).contains("custom_max")) continue;
+        o.Values.append(QString::fromUtf8(kw));
+        o.ValueTexts.append(dest.Localize("media", kw));
+      }
+    const QSize paper = PaperSizeTenths(device, settings);
+    if (!paper.isEmpty())
+      if (pwg_media_t* m = pwgMediaForSize(paper.width() * 10, paper.height() * 10))
+        o.Current = QString::fromUtf8(m->pwg);
+    if (!o.Values.isEmpty()) list.append(o);
+  }
+  if (!d.Trays.isEmpty()) {
+    TPrinterOption o;
+    o.Keyword = QStringLiteral("media-source");
+    o.Text = QStringLiteral("Alimentação");
+    for (const Tray& t : d.Trays) {
+      o.Values.append(t.Keyword);
+      o.ValueTexts.append(t.Name);
+      if ((settings.Fields & TDriverSettings::dmDefaultSource) &&
+          t.Number == settings.DefaultSource && o.Current.isEmpty())
+        o.Current = t.Keyword;
+    }
+    list.append(o);
+  }
+  if (ipp_attribute_t* a = dest.Supported("sides")) {
+    TPrinterOption o;
+    o.Keyword = QStringLiteral("sides");
+    o.Text = QStringLiteral("Frente e verso");
+    for (int i = 0; i < ippGetCount(a); ++i)
+      if (const char* kw = ippGetString(a, i, nullptr)) {
+        o.Values.append(QString::fromUtf8(kw));
+        o.ValueTexts.append(SidesText(QString::fromUtf8(kw)));
+      }
+    o.Current = SidesKeyword(settings.Duplex);
+    if (o.Values.size() > 1) list.append(o);
+  }
+  if (ipp_attribute_t* a = dest.Supported("print-quality")) {
+    TPrinterOption o;
+    o.Keyword = QStringLiteral("print-quality");
+    o.Text = QStringLiteral("Qualidade");
+    for (int i = 0; i < ippGetCount(a); ++i) {
+      const int q = ippGetInteger(a, i);
+      o.Values.append(QString::number(q));
+      o.ValueTexts.append(QualityText(q));
+    }
+    o.Current = settings.DriverOptions.value(o.Keyword);
+    if (o.Current.isEmpty())
+      if (ipp_attribute_t* def = dest.Default("print-quality"))
+        o.Current = QString::number(ippGetInteger(def, 0));
+    if (o.Values.size() > 1) list.append(o);
+  }
+  return list;
+}
+
+TDriverSettings TCupsPrinterBackend::WithOptions(const QString& device, const TDriverSettings& in,
+                                                 const QMap<QString, QString>& chosen) {
+  TDriverSettings s = in;
+  for (auto it = chosen.cbegin(); it != chosen.cend(); ++it) {
+    const QString& key = it.key();
+    const QString& value = it.value();
+    if (key == QLatin1String("media")) {
+      pwg_media_t* m = pwgMediaForPWG(value.toUtf8().constData());
+      if (!m) continue;
+      const QPageSize size(QSizeF(m->width / 100.0, m->length / 100.0), QPageSize::Millimeter,
+                           QString(), QPageSize::FuzzyMatch);
+      const int code = CodeFor(device, size);
+      s.Fields |= TDriverSettings::dmPaperSize;
+      if (code > 0) {
+        s.PaperSize = code;
+        s.Fields &= ~unsigned(TDriverSettings::dmPaperWidth | TDriverSettings::dmPaperLength);
+      } else {
+        s.PaperSize = 256;
+        s.PaperWidth = int(std::lround(m->width / 10.0));
+        s.PaperLength = int(std::lround(m->length / 10.0));
+        s.Fields |= TDriverSettings::dmPaperWidth | TDriverSettings::dmPaperLength;
+      }
+    } else if (key == QLatin1String("media-source")) {
+      for (const Tray& t : Info(device).Trays)
+        if (t.Keyword == value) {
+          s.DefaultSource = t.Number;
+          s.Fields |= TDriverSettings::dmDefaultSource;
+        }
+    } else if (key == QLatin1String("sides")) {
+      s.Duplex = DuplexForSides(value);
+      s.Fields |= TDriverSettings::dmDuplex;
+    } else {
+      s.DriverOptions.insert(key, value);
+    }
+  }
+  return s;
+}
+
 int TCupsPrinterBackend::Resolution(const QString& device) {
   Info(device);
   Device& d = devices_[device];
@@ -364,6 +511,18 @@ QMargins TCupsPrinterBackend::UnprintablePortrait(const QString& device, const T
 
 bool TCupsPrinterBackend::PropertiesDialog(const QString& device, const TDriverSettings& in,
                                            TDriverSettings& out) {
+  // The program's own dialog of the queue's options, when its windows
+  // installed one and the queue tells its options; otherwise the page
+  // set-up.
+  if (const TPrinterOptionsDialog& dialog = PrinterOptionsDialog()) {
+    const TPrinterOptions offered = PrinterOptions(device, in);
+    if (!offered.isEmpty()) {
+      QMap<QString, QString> chosen;
+      if (!dialog(device, offered, chosen)) return false;
+      out = WithOptions(device, in, chosen);
+      return true;
+    }
+  }
   TPrinterDialogHost* host = PrinterDialogHost();
   const QPrinterInfo pi = QPrinterInfo::printerInfo(device);
   if (!host || pi.isNull()) return false;

@@ -28,6 +28,9 @@ class TCupsPrinterBackend : public TPrinterBackend {
   bool PropertiesDialog(const QString& device, const TDriverSettings& in,
                         TDriverSettings& out) override;
   QSize PaperSizeTenths(const QString& device, const TDriverSettings& settings) override;
+  // Paper ("media"), tray ("media-source"), sides and print quality as the
+  // queue's attributes offer them.
+  TPrinterOptions PrinterOptions(const QString& device, const TDriverSettings& settings) override;
 
   // Whether a CUPS scheduler answers at all.
   static bool ServerReachable();
@@ -47,6 +50,20 @@ class TCupsPrinterBackend : public TPrinterBackend {
     int Copies = 0;
     int Resolution = 0;  // read on first use
   };
+  // The options a job is created with for driver settings: one copy (the
+  // engine makes the copies), true size, the paper (`paperTenths`, portrait,
+  // tenths of a millimetre), sides, colour, the tray among `trays`, then the
+  // queue options the user chose (DriverOptions), which never replace the
+  // copies or the scaling.
+  static QList<QPair<QByteArray, QByteArray>> JobOptions(const TDriverSettings& settings,
+                                                         const QSize& paperTenths,
+                                                         const QList<Tray>& trays);
+  // Driver settings with the queue options chosen in the properties
+  // dialog: paper, tray and sides go into their fields, every other option
+  // into DriverOptions.
+  TDriverSettings WithOptions(const QString& device, const TDriverSettings& in,
+                              const QMap<QString, QString>& chosen);
+
   // What the backend knows of a printer, read once.
   const Device& Info(const QString& device);
   // The page size that driver settings ask for on this printer.

@@ -117,3 +117,34 @@ TPrinterDialogHost* PrinterDialogHost() { return InstalledHost().get(); }
 void SetPrinterDialogHost(std::unique_ptr<TPrinterDialogHost> host) {
   InstalledHost() = std::move(host);
 }
+
+TPrinterOptions TPrinterBackend::PrinterOptions(const QString&, const TDriverSettings&) {
+  return {};
+}
+
+QString SidesKeyword(int duplex) {
+  switch (duplex) {
+    case TDriverSettings::DuplexVertical: return QStringLiteral("two-sided-long-edge");
+    case TDriverSettings::DuplexHorizontal: return QStringLiteral("two-sided-short-edge");
+    default: return QStringLiteral("one-sided");
+  }
+}
+
+int DuplexForSides(const QString& keyword) {
+  if (keyword == QLatin1String("two-sided-long-edge")) return TDriverSettings::DuplexVertical;
+  if (keyword == QLatin1String("two-sided-short-edge")) return TDriverSettings::DuplexHorizontal;
+  return TDriverSettings::DuplexSimplex;
+}
+
+namespace {
+TPrinterOptionsDialog& InstalledOptionsDialog() {
+  static TPrinterOptionsDialog dialog;
+  return dialog;
+}
+}  // namespace
+
+void SetPrinterOptionsDialog(TPrinterOptionsDialog dialog) {
+  InstalledOptionsDialog() = std::move(dialog);
+}
+
+const TPrinterOptionsDialog& PrinterOptionsDialog() { return InstalledOptionsDialog(); }

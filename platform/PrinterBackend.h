@@ -8,7 +8,9 @@
 #pragma once
 
 #include <QList>
+#include <QMap>
 #include <QPair>
+#include <functional>
 #include <QRect>
 #include <QSize>
 #include <QString>
@@ -66,9 +68,40 @@ struct TDriverSettings {
   int Duplex = DuplexSimplex;
   bool Color = true;
   QString FormName;
+  // The queue's own options that the user chose in its properties dialog
+  // and that the fields above do not hold (a print quality, say), by
+  // keyword; the job carries each as it is.
+  QMap<QString, QString> DriverOptions;
 
   bool operator==(const TDriverSettings&) const = default;
 };
+
+// One option of a printer's queue that its properties dialog offers: the
+// keyword the queue knows it by ("media", "media-source", "sides",
+// "print-quality"), its name for the user, the values offered (keywords and
+// names for the user, index-aligned) and the one chosen now.
+struct TPrinterOption {
+  QString Keyword;
+  QString Text;
+  QStringList Values;
+  QStringList ValueTexts;
+  QString Current;
+};
+using TPrinterOptions = QList<TPrinterOption>;
+
+// The keywords of the sides option for the settings' duplex values, and back
+// (unknown keywords are one-sided).
+QString SidesKeyword(int duplex);
+int DuplexForSides(const QString& keyword);
+
+// The window that lets the user set a printer's queue options: given the
+// device and the options with their current values, it answers true when
+// the user confirmed, the chosen value of each option in `chosen`.  The
+// program's windows install it; without one no such dialog is shown.
+using TPrinterOptionsDialog = std::function<bool(
+    const QString& device, const TPrinterOptions& offered, QMap<QString, QString>& chosen)>;
+void SetPrinterOptionsDialog(TPrinterOptionsDialog dialog);
+const TPrinterOptionsDialog& PrinterOptionsDialog();
 
 // A user-defined paper size kept by the spooler under a name.
 struct TPrinterForm {
@@ -138,6 +171,10 @@ class TPrinterBackend {
   // when the user confirmed.
   virtual bool PropertiesDialog(const QString& device, const TDriverSettings& in,
                                 TDriverSettings& out) = 0;
+  // The options of the printer's queue the user may set (paper, tray,
+  // sides, quality, as the queue offers them), with the values the
+  // settings stand for as current; empty when the queue tells none.
+  virtual TPrinterOptions PrinterOptions(const QString& device, const TDriverSettings& settings);
 
   // The paper of driver settings in tenths of a millimetre, portrait
   // sense: the user size when the code is 256 or a size is given, else the

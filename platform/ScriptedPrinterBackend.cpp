@@ -168,8 +168,48 @@ bool TScriptedPrinterBackend::DocumentProperties(const QString& device, TDriverS
 
 bool TScriptedPrinterBackend::PropertiesDialog(const QString& device, const TDriverSettings& in,
                                                TDriverSettings& out) {
-  if (!Find(device) || !PropertiesAnswer) return false;
-  return PropertiesAnswer(in, out);
+  if (!Find(device)) return false;
+  if (PropertiesAnswer) return PropertiesAnswer(in, out);
+  const TPrinterOptionsDialog& dialog = PrinterOptionsDialog();
+  const TPrinterOptions offered = PrinterOptions(device, in);
+  if (!dialog || offered.isEmpty()) return false;
+  QMap<QString, QString> chosen;
+  if (!dialog(device, offered, chosen)) return false;
+  TDriverSettings s = in;
+  for (auto it = chosen.cbegin(); it != chosen.cend(); ++it) {
+    if (it.key() == QLatin1String("media")) {
+      s.PaperSize = it.value().toInt();
+      s.Fields |= TDriverSettings::dmPaperSize;
+    } else if (it.key() == QLatin1String("media-source")) {
+      s.DefaultSource = it.value().toInt();
+      s.Fields |= TDriverSettings::dmDefaultSource;
+    } else if (it.key() == QLatin1String("sides")) {
+      s.Duplex = DuplexForSides(it.value());
+      s.Fields |= TDriverSettings::dmDuplex;
+    } else {
+      s.DriverOptions.insert(it.key(), it.value());
+    }
+  }
+  out = s;
+  return true;
+}
+
+TPrinterOptions TScriptedPrinterBackend::PrinterOptions(const QString& device,
+                                                        const TDriverSettings& settings) {
+  const TScriptedPrinter* p = Find(device);
+  if (!p) return {};
+  TPrinterOptions list = p->Options;
+  for (TPrinterOption& o : list) {
+    if (o.Keyword == QLatin1String("media"))
+      o.Current = QString::number(settings.PaperSize);
+    else if (o.Keyword == QLatin1String("media-source"))
+      o.Current = QString::number(settings.DefaultSource);
+    else if (o.Keyword == QLatin1String("sides"))
+      o.Current = SidesKeyword(settings.Duplex);
+    else if (settings.DriverOptions.contains(o.Keyword))
+      o.Current = settings.DriverOptions.value(o.Keyword);
+  }
+  return list;
 }
 
 std::unique_ptr<TPrinterContext> TScriptedPrinterBackend::DoCreateContext(

@@ -32,6 +32,10 @@ struct TScriptedPrinter {
   // Keep a picture of every printed page (the page at the printer's
   // resolution, white before drawing).
   bool KeepPages = true;
+  // The queue options its properties dialog offers.  Paper ("media") and
+  // tray ("media-source") values are the paper codes and bin numbers as
+  // text; "sides" the sides keywords; any other option is the queue's own.
+  TPrinterOptions Options;
 
   // A printer with A4 (9), Letter (1), A5 (11) and a user size, two trays
   // and A4 portrait as its default.
@@ -77,8 +81,11 @@ class TScriptedPrinterBackend : public TPrinterBackend {
   QString DefaultPrinter() override;
   TDeviceCapabilities DeviceCapabilities(const QString& device) override;
   bool DocumentProperties(const QString& device, TDriverSettings& out) override;
+  // PropertiesAnswer when set; otherwise the program's options dialog over
+  // the printer's Options (cancelled without either).
   bool PropertiesDialog(const QString& device, const TDriverSettings& in,
                         TDriverSettings& out) override;
+  TPrinterOptions PrinterOptions(const QString& device, const TDriverSettings& settings) override;
 
  protected:
   std::unique_ptr<TPrinterContext> DoCreateContext(const QString& device,

@@ -90,6 +90,9 @@ class TppPrintDialogIntf : public virtual TppFormIntf {
   TppPrinter* Printer = nullptr;
   // The pages to print, filled by the dialog (the current page given in).
   TppPageRequest* PageRequest = nullptr;
+  // The report's number of pages when known (from the run before), else 0:
+  // a page list never names more pages than there are.
+  int PageCount = 0;
   // The printer's own properties dialog was confirmed.
   bool SetupChanged = false;
   bool PrintToArchive = false;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QIcon>
 #include <QPixmap>
+#include <QShowEvent>
 
 TppForm::TppForm(QWidget* parent) : QDialog(parent) {}
 
@@ -28,6 +29,9 @@ void TppForm::SetIcon(const TPicture& icon) {
 
 void TppForm::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
+  // The window system showing the window again (after it was minimised)
+  // is no new showing.
+  if (event->spontaneous()) return;
   const int showing = ++showing_;
   QTimer::singleShot(0, this, [this, showing] {
     if (showing == showing_ && isVisible()) RunActivateHook();

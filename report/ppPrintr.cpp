@@ -138,11 +138,13 @@ void TppPrinterList::Build(TPrinterBackend& backend) {
   items_.clear();
   default_.clear();
   // Printers are listed as the spooler's own kind does: name and device are
-  // the printer's name, and there is no driver or port to tell.
+  // the printer's name, and there is no driver to tell; the port is where
+  // the spooler sends the printer's jobs.
   for (const TPrinterEntry& e : backend.EnumPrinters()) {
     auto info = std::make_unique<TppPrinterInfo>();
     info->PrinterName = e.Name;
     info->Device = e.Name;
+    info->Port = e.Port;
     info->Local = !e.Network;
     items_.emplace_back(e.Name, std::move(info));
   }

@@ -166,6 +166,7 @@ void TppProducer::PrintPath() {
       dialog->ArchiveFileName = archiveFileName_;
       dialog->TextFileName = textFileName_;
       dialog->PageRequest = &request;
+      dialog->PageCount = publisher_->Done() ? publisher_->LastPageNo() : 0;
       dialog->SetLanguage(language_);
       dialog->SetIcon(icon_);
       DoOnPrintDialogCreate();

@@ -828,3 +828,88 @@ TEST_F(CupsCoverJobs, ARefusedJobIsAPrintError) {
   EXPECT_TRUE(error.startsWith("Impossível Gerar Relatório\n\nA impressora FilePDF recusou o documento."))
       << error.toStdString();
 }
+
+// ---------------------------------------------------------------------------
+// The queue's options chosen in the printer's properties dialog, and the
+// options a job is created with.
+
+TEST(CupsJobOptions, TheChosenQueueOptionsGoWithTheJob) {
+  TDriverSettings s;
+  s.Duplex = TDriverSettings::DuplexVertical;
+  s.Color = false;
+  s.Fields |= TDriverSettings::dmDefaultSource;
+  s.DefaultSource = 2;
+  s.DriverOptions.insert(QStringLiteral("print-quality"), QStringLiteral("5"));
+  s.DriverOptions.insert(QStringLiteral("output-bin"), QStringLiteral("face-down"));
+  // The engine makes the copies and prints at true size, whatever is chosen.
+  s.DriverOptions.insert(QStringLiteral("copies"), QStringLiteral("7"));
+  s.DriverOptions.insert(QStringLiteral("print-scaling"), QStringLiteral("fit"));
+  QList<TCupsPrinterBackend::Tray> trays;
+  trays.append(TCupsPrinterBackend::Tray{7, QStringLiteral("auto"), QStringLiteral("Automatic")});
+  trays.append(TCupsPrinterBackend::Tray{2, QStringLiteral("bottom"), QStringLiteral("Lower tray")});
+  const auto options = TCupsPrinterBackend::JobOptions(s, QSize(2100, 2970), trays);
+  QMap<QByteArray, QByteArray> byName;
+  for (const auto& [name, value] : options) {
+    EXPECT_FALSE(byName.contains(name)) << name.constData() << " twice";
+    byName.insert(name, value);
+  }
+  EXPECT_EQ(byName.value("copies"), "1");
+  EXPECT_EQ(byName.value("print-scaling"), "none");
+  EXPECT_EQ(byName.value("media"), "iso_a4_210x297mm");
+  EXPECT_EQ(byName.value("sides"), "two-sided-long-edge");
+  EXPECT_EQ(byName.value("print-color-mode"), "monochrome");
+  EXPECT_EQ(byName.value("media-source"), "bottom");
+  EXPECT_EQ(byName.value("print-quality"), "5");
+  EXPECT_EQ(byName.value("output-bin"), "face-down");
+}
+
+TEST(CupsJobOptions, ChoicesGoIntoTheirFieldsAndTheRestIntoDriverOptions) {
+  // No scheduler is asked: the queue is unknown, so its papers are too.
+  QTemporaryDir dir;
+  cupsSetServer(QFile::encodeName(dir.filePath(QStringLiteral("no-scheduler.sock"))).constData());
+  TCupsPrinterBackend backend;
+  TDriverSettings in;
+  in.PaperSize = 9;
+  QMap<QString, QString> chosen;
+  chosen.insert(QStringLiteral("media"), QStringLiteral("iso_a5_148x210mm"));
+  chosen.insert(QStringLiteral("sides"), QStringLiteral("two-sided-short-edge"));
+  chosen.insert(QStringLiteral("print-quality"), QStringLiteral("3"));
+  chosen.insert(QStringLiteral("media-source"), QStringLiteral("no-such-tray"));
+  const TDriverSettings s = backend.WithOptions(QStringLiteral("Nowhere"), in, chosen);
+  cupsSetServer(nullptr);
+  // A paper the queue does not list is a user size.
+  EXPECT_EQ(s.PaperSize, 256);
+  EXPECT_EQ(s.PaperWidth, 1480);
+  EXPECT_EQ(s.PaperLength, 2100);
+  EXPECT_EQ(s.Duplex, int(TDriverSettings::DuplexHorizontal));
+  EXPECT_FALSE(s.Fields & TDriverSettings::dmDefaultSource);
+  EXPECT_EQ(s.DriverOptions, (QMap<QString, QString>{{QStringLiteral("print-quality"), QStringLiteral("3")}}));
+  const auto options = TCupsPrinterBackend::JobOptions(s, QSize(1480, 2100), {});
+  EXPECT_TRUE(options.contains(qMakePair(QByteArray("media"), QByteArray("iso_a5_148x210mm"))));
+  EXPECT_TRUE(options.contains(qMakePair(QByteArray("sides"), QByteArray("two-sided-short-edge"))));
+  EXPECT_TRUE(options.contains(qMakePair(QByteArray("print-quality"), QByteArray("3"))));
+}
+
+class CupsQueueOptions : public CupsPrinters {};
+
+TEST_F(CupsQueueOptions, TheQueueOffersItsPapersAndAChoiceGoesIntoTheSettings) {
+  LURNS_REQUIRE_TEST_SCHEDULER();
+  TCupsPrinterBackend backend;
+  TDriverSettings s;
+  ASSERT_TRUE(backend.DocumentProperties(QStringLiteral("OtherPDF"), s));
+  const TPrinterOptions offered = backend.PrinterOptions(QStringLiteral("OtherPDF"), s);
+  const auto media = std::find_if(offered.begin(), offered.end(),
+                                  [](const TPrinterOption& o) { return o.Keyword == "media"; });
+  ASSERT_NE(media, offered.end());
+  EXPECT_EQ(media->Values.size(), media->ValueTexts.size());
+  EXPECT_FALSE(media->Current.isEmpty());
+  EXPECT_TRUE(media->Values.contains(QStringLiteral("iso_a4_210x297mm")))
+      << media->Values.join(' ').toStdString();
+  QMap<QString, QString> chosen;
+  chosen.insert(QStringLiteral("media"), QStringLiteral("iso_a5_148x210mm"));
+  chosen.insert(QStringLiteral("print-quality"), QStringLiteral("5"));
+  const TDriverSettings after = backend.WithOptions(QStringLiteral("OtherPDF"), s, chosen);
+  EXPECT_EQ(backend.PaperSizeTenths(QStringLiteral("OtherPDF"), after), QSize(1480, 2100));
+  EXPECT_EQ(after.DriverOptions.value(QStringLiteral("print-quality")), "5");
+  EXPECT_FALSE(after.DriverOptions.contains(QStringLiteral("media")));
+}
