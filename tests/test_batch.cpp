@@ -49,6 +49,12 @@ class Batch : public ::testing::Test {
   }
   // A cover as the program makes it: a yellow front with a bold text, a
   // turned text on the back, a picture on the disc label and a blue disc.
+  // A file of one record's length that is no cover.
+  void MakeBadCover(const QString& name) {
+    QFile bad(Path(name));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write(QByteArray(572, 'x'));
+  }
   void MakeCover(const QString& name, const QString& picture) {
     TDocumento d;
     d.DefinirCor(folhaFrente, 0x00FFFF);
@@ -165,10 +171,8 @@ TEST_F(Batch, ResavesTheSameBytes) {
 
 TEST_F(Batch, MessagesGoToStandardErrorWithTheExitStatus) {
   MakeCover("semimagem.lrn", Path("nao-existe.png"));
-  QFile bad(Path("mau.lrn"));
-  ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
-  bad.write(QByteArray(572, 'x'));
-  bad.close();
+  MakeBadCover("mau.lrn");
+  if (HasFatalFailure()) return;
   struct {
     QStringList args;
     int status;
@@ -336,10 +340,8 @@ TEST_F(Batch, PrintsTheCoverIntoAPdfThroughTheWindowsCommands) {
 
 TEST_F(Batch, APrintThatCannotBeDoneWritesNothing) {
   MakeCover("capa.lrn", Path("nao-existe.png"));
-  QFile bad(Path("mau.lrn"));
-  ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
-  bad.write(QByteArray(572, 'x'));
-  bad.close();
+  MakeBadCover("mau.lrn");
+  if (HasFatalFailure()) return;
   struct {
     QStringList args;
     int status;

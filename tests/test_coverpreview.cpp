@@ -3,67 +3,24 @@
 // read back at the screen's 96 dpi, cover the same pixels — turned spine
 // titles drawn by the rotated-text routine at the screen's zoom, an object
 // clipped to its sheet, the disc picture clipped to its circle.
-#include "document/MedidaTexto.h"
 #include "printing/ImpressaoCapa.h"
 #include "printing/PrintingClasses.h"
 #include "printing/ppViewr.h"
 #include "report/ppReport.h"
+#include "support/CoverFixtures.h"
 #include "support/PdfTools.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QTemporaryDir>
-#include <climits>
 #include <cstring>
 #include <memory>
 #include <gtest/gtest.h>
 
 namespace {
 
-TPicture Picture(QColor colour, int side = 64) {
-  QImage image(side, side, QImage::Format_RGB32);
-  image.fill(colour);
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  image.save(&buffer, "PNG");
-  TPicture p;
-  p.LoadFromData(bytes, QStringLiteral("png"));
-  return p;
-}
-
-TObjecto Texto(const QString& caption, int left, int top, int angle, int size) {
-  TObjecto t = TObjecto::NovoTexto();
-  t.Texto = caption;
-  t.Fonte.Nome = QStringLiteral("Arial");
-  t.Fonte.Tamanho = size;
-  t.Fonte.Cor = clBlack;
-  t.Left = left;
-  t.Top = top;
-  const QSize s = TamanhoAutomatico(caption, t.Fonte);
-  t.Width = s.width();
-  t.Height = s.height();
-  if (angle == 90 || angle == 270) std::swap(t.Width, t.Height);
-  t.Angulo = angle;
-  t.TamanhoAutomatico = angle == 0;
-  return t;
-}
-
-QRect DarkBox(const QImage& image, const QRect& within, int threshold = 128) {
-  int x0 = INT_MAX, y0 = INT_MAX, x1 = -1, y1 = -1;
-  const QRect r = within.intersected(image.rect());
-  for (int y = r.top(); y <= r.bottom(); ++y)
-    for (int x = r.left(); x <= r.right(); ++x)
-      if (qGray(image.pixel(x, y)) < threshold) {
-        x0 = std::min(x0, x);
-        y0 = std::min(y0, y);
-        x1 = std::max(x1, x);
-        y1 = std::max(y1, y);
-      }
-  if (x1 < 0) return {};
-  return QRect(QPoint(x0, y0), QPoint(x1, y1));
-}
+using cover::Picture;
+using cover::Texto;
 
 // A rectangle of cover pixels on a report's band, in pixels of the page at
 // 96 per inch (the band starts inside the 6.35 mm margins: 24 pixels).
@@ -131,7 +88,7 @@ TEST_F(CoverPreview, TurnedSpineTitlesShowWhereTheyPrint) {
     SCOPED_TRACE(o->Angulo);
     // The spine frames' lines lie just outside the box.
     const QRect box = OnPage(72 + o->Left, 72 + o->Top, o->Width, o->Height);
-    const QRect s = DarkBox(screen, box), p = DarkBox(paper, box);
+    const QRect s = DarkBox(screen, box, 128), p = DarkBox(paper, box, 128);
     ASSERT_FALSE(s.isEmpty()) << "the preview shows nothing of the title";
     ASSERT_FALSE(p.isEmpty());
     EXPECT_LE(std::abs(s.left() - p.left()), 2);
@@ -158,7 +115,7 @@ TEST_F(CoverPreview, ObjectsAreClippedToTheirSheetAndTheDiscPictureToItsCircle) 
     Compare(d, paginaFrente, screen, paper);
     if (HasFatalFailure()) return;
     const QRect area = OnPage(72 + 380, 72 + 120, 200, 60);
-    const QRect s = DarkBox(screen, area), p = DarkBox(paper, area);
+    const QRect s = DarkBox(screen, area, 128), p = DarkBox(paper, area, 128);
     ASSERT_FALSE(s.isEmpty());
     EXPECT_LE(std::abs(s.right() - p.right()), 1) << "the picture ends at Interior's right edge";
     EXPECT_LE(s.right(), OnPage(530, 0, 0, 0).x());
@@ -175,8 +132,8 @@ TEST_F(CoverPreview, ObjectsAreClippedToTheirSheetAndTheDiscPictureToItsCircle) 
     EXPECT_GT(qGray(screen.pixel(corner)), 200);
     EXPECT_GT(qGray(paper.pixel(corner)), 200);
     EXPECT_LT(qGray(screen.pixel(disc.center())), 60);
-    const QRect s = DarkBox(screen, disc.adjusted(-5, -5, 5, 5));
-    const QRect p = DarkBox(paper, disc.adjusted(-5, -5, 5, 5));
+    const QRect s = DarkBox(screen, disc.adjusted(-5, -5, 5, 5), 128);
+    const QRect p = DarkBox(paper, disc.adjusted(-5, -5, 5, 5), 128);
     EXPECT_LE(std::abs(s.left() - p.left()), 1);
     EXPECT_LE(std::abs(s.top() - p.top()), 1);
     EXPECT_LE(std::abs(s.right() - p.right()), 1);

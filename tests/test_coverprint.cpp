@@ -17,6 +17,7 @@
 #include "report/ppCtrls.h"
 #include "report/ppReport.h"
 #include "report/ppUtils.h"
+#include "support/CoverFixtures.h"
 #include "support/PdfTools.h"
 #include "support/ScriptedDialogs.h"
 
@@ -269,34 +270,8 @@ TEST(CoverReports, PageChoicesAsTheDialogGivesThem) {
 // ---------------------------------------------------------------------------
 // The transfer into the reports
 
-TPicture Picture(QColor colour, int side = 64) {
-  QImage image(side, side, QImage::Format_RGB32);
-  image.fill(colour);
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  image.save(&buffer, "PNG");
-  TPicture p;
-  p.LoadFromData(bytes, QStringLiteral("png"));
-  return p;
-}
-
-TObjecto Texto(const QString& caption, int left, int top, int angle = 0, int size = 12) {
-  TObjecto t = TObjecto::NovoTexto();
-  t.Texto = caption;
-  t.Fonte.Nome = QStringLiteral("Arial");
-  t.Fonte.Tamanho = size;
-  t.Fonte.Cor = clBlack;
-  t.Left = left;
-  t.Top = top;
-  const QSize s = TamanhoAutomatico(caption, t.Fonte);
-  t.Width = s.width();
-  t.Height = s.height();
-  if (angle == 90 || angle == 270) std::swap(t.Width, t.Height);
-  t.Angulo = angle;
-  t.TamanhoAutomatico = angle == 0;
-  return t;
-}
+using cover::Picture;
+using cover::Texto;
 
 TEST(CoverTransfer, ClearingRemovesExactlyWhatTheLastCommandAdded) {
   TImpressaoCapa capa;

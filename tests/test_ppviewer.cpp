@@ -7,6 +7,7 @@
 #include "printing/ppViewr.h"
 #include "report/ppFormIntf.h"
 #include "report/ppPrnDev.h"
+#include "support/CoverFixtures.h"
 #include "support/PdfTools.h"
 #include "support/QtPrint.h"
 #include "support/ReportFixtures.h"
@@ -39,21 +40,6 @@ void SaveShot(const QImage& image, const QString& name) {
 const QRgb kSurround = qRgb(128, 128, 128);
 
 // The box of the pixels darker than `threshold` inside `within`.
-QRect DarkBox(const QImage& image, const QRect& within, int threshold = 100) {
-  int x0 = INT_MAX, y0 = INT_MAX, x1 = -1, y1 = -1;
-  const QRect r = within.intersected(image.rect());
-  for (int y = r.top(); y <= r.bottom(); ++y)
-    for (int x = r.left(); x <= r.right(); ++x)
-      if (qGray(image.pixel(x, y)) < threshold) {
-        x0 = std::min(x0, x);
-        y0 = std::min(y0, y);
-        x1 = std::max(x1, x);
-        y1 = std::max(y1, y);
-      }
-  if (x1 < 0) return {};
-  return QRect(QPoint(x0, y0), QPoint(x1, y1));
-}
-
 std::string Describe(const QRect& r) {
   return QStringLiteral("(%1, %2) %3 x %4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()).toStdString();
 }
