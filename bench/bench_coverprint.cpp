@@ -79,16 +79,16 @@ int main(int argc, char** argv) {
   TDocumento doc;
   const TFundo fundos[] = {fundoFrente, fundoInterior, fundoTras};
   for (int i = 0; i < 3; ++i) {
-    JpegSpec spec;
-    spec.width = spec.height = 1200;
-    spec.pixel = [i](int x, int y, unsigned char* px) {
+    JpegSpec jpeg;
+    jpeg.width = jpeg.height = 1200;
+    jpeg.pixel = [i](int x, int y, unsigned char* px) {
       px[0] = (unsigned char)((x + 80 * i) & 255);
       px[1] = (unsigned char)((y * 3 / 4) & 255);
       px[2] = (unsigned char)(((x ^ y) / 8 + 40 * i) & 255);
     };
     const QString file = dir.filePath(QStringLiteral("fundo%1.jpg").arg(i));
     QFile f(file);
-    if (!f.open(QIODevice::WriteOnly) || f.write(EncodeJpeg(spec)) < 0) return 1;
+    if (!f.open(QIODevice::WriteOnly) || f.write(EncodeJpeg(jpeg)) < 0) return 1;
     f.close();
     TImagemDoc imagem;
     imagem.Ficheiro = file;

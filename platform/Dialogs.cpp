@@ -346,7 +346,7 @@ namespace {
 // from which paper source.
 class PrinterSetupDialog : public QDialog {
  public:
-  PrinterSetupDialog(TPrinterSetupSpec& spec, QWidget* parent) : QDialog(parent), spec_(spec) {
+  PrinterSetupDialog(TPrinterSetupSpec& setup, QWidget* parent) : QDialog(parent), spec_(setup) {
     setObjectName(QStringLiteral("dlgConfigurarImpressora"));
     setWindowTitle(QStringLiteral("Configurar Impressora"));
     auto* lay = new QVBoxLayout(this);
@@ -360,10 +360,10 @@ class PrinterSetupDialog : public QDialog {
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     lay->addWidget(buttons);
-    printers_->addItems(spec.Printers);
-    const int i = spec.Printers.indexOf(spec.PrinterName);
+    printers_->addItems(setup.Printers);
+    const int i = setup.Printers.indexOf(setup.PrinterName);
     printers_->setCurrentIndex(i >= 0 ? i : 0);
-    FillLists(spec.PaperName, spec.BinName);
+    FillLists(setup.PaperName, setup.BinName);
     connect(printers_, &QComboBox::currentIndexChanged, this,
             [this] { FillLists(papers_->currentText(), bins_->currentText()); });
     buttons->button(QDialogButtonBox::Ok)->setEnabled(printers_->count() > 0);

@@ -94,7 +94,7 @@ std::unique_ptr<TDialogLayer> SetDialogs(std::unique_ptr<TDialogLayer> layer);
 QString QtFilterFromPlatform(const QString& filter);
 // Adds ".ext" to a name typed without an extension.
 QString WithDefaultExtension(const QString& fileName, const QString& defaultExt);
-// A save dialog's answer for the name the user accepted: the spec's
+// A save dialog's answer for the name the user accepted: the dialog's
 // default extension is added first, and only then is it decided whether
 // the user must confirm replacing an existing file (OverwritePrompt), so
 // that "capa" typed over an existing "capa.lrn" is asked about.

@@ -418,9 +418,9 @@ TEST_F(CoverFile, SavingOverAnExistingCoverAsksAboutTheNameWithItsExtension) {
   w->menuFicheiroGravarComoClick();
   EXPECT_EQ(dialogs->Asked, QStringList{"save: Gravar Lurn"});
   EXPECT_TRUE(QFile::exists(Path("nova.lrn")));
-  const TFileDialogSpec& spec = dialogs->FileSpecs.back();
-  EXPECT_TRUE(spec.OverwritePrompt);
-  EXPECT_EQ(spec.DefaultExt, "*.lrn");
+  const TFileDialogSpec& asked = dialogs->FileSpecs.back();
+  EXPECT_TRUE(asked.OverwritePrompt);
+  EXPECT_EQ(asked.DefaultExt, "*.lrn");
 }
 
 TEST_F(CoverFile, SaveOpenAndSaveAsKeepTheFileName) {

@@ -151,7 +151,7 @@ class RealFileDialogs : public RealDialogs {
     QFile f(dir.filePath("capa.lrn"));
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
   }
-  TFileDialogSpec Spec(const QString& title, bool save) const {
+  TFileDialogSpec Request(const QString& title, bool save) const {
     TFileDialogSpec s;
     s.Title = title;
     s.Filter = "Lurns CD (*.lrn)|*.lrn";
@@ -187,11 +187,11 @@ TEST_F(RealFileDialogs, OpenShowsItsCaptionFilterAndFolderAndAnswersTheChosenFil
     EXPECT_EQ(d->directory().absolutePath(), QDir(dir.path()).absolutePath());
     Type("capa.lrn")(w);
   });
-  EXPECT_EQ(layer.OpenFile(Spec("Abrir Lurn", false)), std::optional<QString>(dir.filePath("capa.lrn")));
+  EXPECT_EQ(layer.OpenFile(Request("Abrir Lurn", false)), std::optional<QString>(dir.filePath("capa.lrn")));
 
   ExpectDialog cancelled("Abrir Lurn", TitleIs("Abrir Lurn"),
                          [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
-  EXPECT_EQ(layer.OpenFile(Spec("Abrir Lurn", false)), std::nullopt);
+  EXPECT_EQ(layer.OpenFile(Request("Abrir Lurn", false)), std::nullopt);
 }
 
 TEST_F(RealFileDialogs, SaveAddsTheExtensionToANameTypedWithoutOne) {
@@ -199,14 +199,14 @@ TEST_F(RealFileDialogs, SaveAddsTheExtensionToANameTypedWithoutOne) {
     EXPECT_EQ(static_cast<QFileDialog*>(w)->acceptMode(), QFileDialog::AcceptSave);
     Type("nova")(w);
   });
-  EXPECT_EQ(layer.SaveFile(Spec("Gravar Lurn", true)), std::optional<QString>(dir.filePath("nova.lrn")));
+  EXPECT_EQ(layer.SaveFile(Request("Gravar Lurn", true)), std::optional<QString>(dir.filePath("nova.lrn")));
 }
 
 TEST_F(RealFileDialogs, SavingOverAFileAsksFirst) {
   ExpectDialog save("Gravar Lurn", TitleIs("Gravar Lurn"), Type("capa.lrn"));
   ExpectDialog overwrite("the overwrite question", [](QWidget* w) { return qobject_cast<QMessageBox*>(w); },
                          [](QWidget* w) { static_cast<QMessageBox*>(w)->button(QMessageBox::Yes)->click(); });
-  EXPECT_EQ(layer.SaveFile(Spec("Gravar Lurn", true)), std::optional<QString>(dir.filePath("capa.lrn")));
+  EXPECT_EQ(layer.SaveFile(Request("Gravar Lurn", true)), std::optional<QString>(dir.filePath("capa.lrn")));
   EXPECT_TRUE(overwrite.Answered());
 }
 
@@ -392,14 +392,14 @@ namespace {
 TEST_F(RealDialogs, PrintDialogAnswersPrintToFileAsAFileAndNoPrinter) {
   QTemporaryDir dir;
   const QString file = dir.filePath(QStringLiteral("capa.pdf"));
-  TPrintDialogSpec spec;
-  spec.MinPage = 1;
-  spec.MaxPage = 3;
-  spec.FromPage = 1;
-  spec.ToPage = 3;
-  spec.AllowPageNums = true;
-  spec.AllowSelection = true;
-  spec.Copies = 1;
+  TPrintDialogSpec request;
+  request.MinPage = 1;
+  request.MaxPage = 3;
+  request.FromPage = 1;
+  request.ToPage = 3;
+  request.AllowPageNums = true;
+  request.AllowSelection = true;
+  request.Copies = 1;
   bool sawFileEntry = false;
   ExpectDialog print("the print dialog", TitleIs(QStringLiteral("Imprimir")), [&](QWidget* w) {
     auto* printers = w->findChild<QComboBox*>(QStringLiteral("printers"));
@@ -415,30 +415,30 @@ TEST_F(RealDialogs, PrintDialogAnswersPrintToFileAsAFileAndNoPrinter) {
       if (b->objectName() == QLatin1String("printSelection")) b->click();
     static_cast<QDialog*>(w)->accept();
   });
-  ASSERT_TRUE(layer.Print(spec));
+  ASSERT_TRUE(layer.Print(request));
   EXPECT_TRUE(print.Answered());
   EXPECT_TRUE(sawFileEntry);
-  EXPECT_TRUE(spec.PrinterName.isEmpty()) << spec.PrinterName.toStdString();
-  EXPECT_EQ(spec.OutputFileName, file);
-  EXPECT_EQ(spec.PrintRange, TPrintDialogSpec::prSelection);
-  EXPECT_GE(spec.Copies, 1);
+  EXPECT_TRUE(request.PrinterName.isEmpty()) << request.PrinterName.toStdString();
+  EXPECT_EQ(request.OutputFileName, file);
+  EXPECT_EQ(request.PrintRange, TPrintDialogSpec::prSelection);
+  EXPECT_GE(request.Copies, 1);
 
   ExpectDialog cancel("the print dialog", TitleIs(QStringLiteral("Imprimir")),
                       [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
-  EXPECT_FALSE(layer.Print(spec));
+  EXPECT_FALSE(layer.Print(request));
 }
 
 // Printer setup chooses a printer and, for it, a paper and a source.
 TEST_F(RealDialogs, PrinterSetupAnswersThePrinterPaperAndSourceChosen) {
-  TPrinterSetupSpec spec;
-  spec.Printers = {QStringLiteral("Alfa"), QStringLiteral("Beta")};
-  spec.PrinterName = QStringLiteral("Alfa");
-  spec.Papers = [](const QString& p) {
+  TPrinterSetupSpec request;
+  request.Printers = {QStringLiteral("Alfa"), QStringLiteral("Beta")};
+  request.PrinterName = QStringLiteral("Alfa");
+  request.Papers = [](const QString& p) {
     return p == QLatin1String("Alfa") ? QStringList{"A4", "Letter"} : QStringList{"A4", "A5"};
   };
-  spec.Bins = [](const QString&) { return QStringList{"Default", "Manual"}; };
-  spec.PaperName = QStringLiteral("A4");
-  spec.BinName = QStringLiteral("Default");
+  request.Bins = [](const QString&) { return QStringList{"Default", "Manual"}; };
+  request.PaperName = QStringLiteral("A4");
+  request.BinName = QStringLiteral("Default");
   ExpectDialog setup("printer setup", TitleIs(QStringLiteral("Configurar Impressora")), [](QWidget* w) {
     w->findChild<QComboBox*>(QStringLiteral("impressoras"))->setCurrentIndex(1);
     auto* papers = w->findChild<QComboBox*>(QStringLiteral("papeis"));
@@ -448,10 +448,10 @@ TEST_F(RealDialogs, PrinterSetupAnswersThePrinterPaperAndSourceChosen) {
     bins->setCurrentIndex(bins->findText(QStringLiteral("Manual")));
     ClickStandard(w, QDialogButtonBox::Ok);
   });
-  ASSERT_TRUE(layer.PrinterSetup(spec));
-  EXPECT_EQ(spec.PrinterName, "Beta");
-  EXPECT_EQ(spec.PaperName, "A5");
-  EXPECT_EQ(spec.BinName, "Manual");
+  ASSERT_TRUE(layer.PrinterSetup(request));
+  EXPECT_EQ(request.PrinterName, "Beta");
+  EXPECT_EQ(request.PaperName, "A5");
+  EXPECT_EQ(request.BinName, "Manual");
 }
 
 }  // namespace

@@ -263,12 +263,12 @@ TEST(CanvasPictures, AndingLetsWhiteThroughOnEveryDevice) {
 }
 
 TEST(CanvasPictures, APdfKeepsPicturesAtTheirOwnResolution) {
-  JpegSpec spec;
-  spec.width = 300;
-  spec.height = 200;
-  spec.pixel = [](int x, int y, unsigned char* px) { px[0] = px[1] = px[2] = (x + y) % 256; };
+  JpegSpec jpeg;
+  jpeg.width = 300;
+  jpeg.height = 200;
+  jpeg.pixel = [](int x, int y, unsigned char* px) { px[0] = px[1] = px[2] = (x + y) % 256; };
   TPicture picture;
-  picture.LoadFromData(EncodeJpeg(spec), "jpg");
+  picture.LoadFromData(EncodeJpeg(jpeg), "jpg");
   QTemporaryDir dir;
   const QString file = dir.filePath("picture.pdf");
   {

@@ -368,12 +368,12 @@ TEST_F(PdfOutput, ATransparentPictureLetsWhatIsBelowShowThrough) {
   image->SetStretch(true);
   image->SetTransparent(true);
   // Left half white, right half grey.
-  JpegSpec spec;
-  spec.width = 40;
-  spec.height = 20;
-  spec.pixel = [](int x, int, unsigned char* px) { px[0] = px[1] = px[2] = x < 20 ? 255 : 160; };
+  JpegSpec jpeg;
+  jpeg.width = 40;
+  jpeg.height = 20;
+  jpeg.pixel = [](int x, int, unsigned char* px) { px[0] = px[1] = px[2] = x < 20 ? 255 : 160; };
   TPicture picture;
-  picture.LoadFromData(EncodeJpeg(spec), "jpg");
+  picture.LoadFromData(EncodeJpeg(jpeg), "jpg");
   image->SetPicture(picture);
   r.report->PrinterSetup()->SetOutputFileName(file);
   TppPrinterDevice device;

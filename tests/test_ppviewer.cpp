@@ -61,12 +61,12 @@ TppLabel* Label(const TestReport& r, TComponent* owner, const QString& caption, 
 }
 
 TPicture Jpeg(int w, int h, const std::function<void(int, int, unsigned char*)>& pixel) {
-  JpegSpec spec;
-  spec.width = w;
-  spec.height = h;
-  spec.pixel = pixel;
+  JpegSpec jpeg;
+  jpeg.width = w;
+  jpeg.height = h;
+  jpeg.pixel = pixel;
   TPicture p;
-  p.LoadFromData(EncodeJpeg(spec), "jpg");
+  p.LoadFromData(EncodeJpeg(jpeg), "jpg");
   return p;
 }
 

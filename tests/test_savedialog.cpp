@@ -152,7 +152,7 @@ class SaveDialog : public ::testing::Test {
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("old cover");
   }
-  TFileDialogSpec Spec(bool overwritePrompt = true) {
+  TFileDialogSpec Request(bool overwritePrompt = true) {
     TFileDialogSpec s{"Gravar Lurn", "Lurns CD (*.lrn)|*.lrn", "*.lrn", overwritePrompt, dir.path(), {}};
     return s;
   }
@@ -189,7 +189,7 @@ TEST_F(SaveDialog, ANameTypedWithoutItsExtensionIsAskedAboutUnderItsFinalName) {
     std::optional<QString> result;
     {
       ModalScript script(std::move(c.steps));
-      result = layer.SaveFile(Spec(c.overwritePrompt));
+      result = layer.SaveFile(Request(c.overwritePrompt));
     }
     EXPECT_EQ(result, c.result);
   }
