@@ -274,126 +274,16 @@ bool WaitForFile(const QString& file, const QDateTime& since, int timeoutMs) {
   }
 }
 
-// Runs a poppler tool; answers its standard output, empty on failure.
-QByteArray RunTool(const QString& program, const QStringList& args, QString* why) {
-  QProcess p;
-  p.start(program, args);
-  if (!p.waitForStarted(10000)) {
-    *why = program + QStringLiteral(" cannot be started (install poppler-utils)");
-    return {};
-  }
-  if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
-    *why = program + QStringLiteral(" failed: ") + QString::fromLocal8Bit(p.readAllStandardError());
-    return {};
-  }
-  return p.readAllStandardOutput();
-}
-
-// A page of the PDF as a viewer shows it: size in points and the
-// rotation its page object asks for.
-struct PdfPage {
-  QSizeF SizePt;
-  int Rotation = 0;
-};
-
-QList<PdfPage> PdfPages(const QString& file, QString* why) {
-  const QByteArray out =
-      RunTool(QStringLiteral("pdfinfo"), {QStringLiteral("-f"), QStringLiteral("1"),
-                                          QStringLiteral("-l"), QStringLiteral("99"), file},
-              why);
-  QList<PdfPage> pages;
-  static const QRegularExpression size(
-      QStringLiteral(R"(^Page\s+(\d+) size:\s+([\d.]+) x ([\d.]+) pts)"),
-      QRegularExpression::MultilineOption);
-  static const QRegularExpression rot(QStringLiteral(R"(^Page\s+(\d+) rot:\s+(\d+))"),
-                                      QRegularExpression::MultilineOption);
-  const QString text = QString::fromUtf8(out);
-  for (auto it = size.globalMatch(text); it.hasNext();) {
-    const auto m = it.next();
-    pages.append({QSizeF(m.captured(2).toDouble(), m.captured(3).toDouble()), 0});
-  }
-  for (auto it = rot.globalMatch(text); it.hasNext();) {
-    const auto m = it.next();
-    const int i = m.captured(1).toInt() - 1;
-    if (i >= 0 && i < pages.size()) pages[i].Rotation = m.captured(2).toInt();
-  }
-  return pages;
-}
-
-// A grey picture: one byte a pixel, rows top down.
-struct GreyImage {
-  int Width = 0;
-  int Height = 0;
-  QByteArray Pixels;
-};
-
-// Reads the binary PGM that pdftoppm writes (a page at 600 dpi is larger
-// than Qt's image readers accept by default).
-GreyImage ReadPgm(const QString& file) {
-  QFile f(file);
-  if (!f.open(QIODevice::ReadOnly)) return {};
-  const QByteArray data = f.readAll();
-  // "P5", width, height, maximum value, each after white space, then one
-  // white-space byte and the pixels.
-  QList<int> fields;
-  qsizetype i = 2;
-  if (!data.startsWith("P5")) return {};
-  while (fields.size() < 3 && i < data.size()) {
-    while (i < data.size() && QChar::isSpace(uchar(data[i]))) ++i;
-    if (i < data.size() && data[i] == '#') {
-      while (i < data.size() && data[i] != '\n') ++i;
-      continue;
-    }
-    const qsizetype start = i;
-    while (i < data.size() && !QChar::isSpace(uchar(data[i]))) ++i;
-    fields.append(data.mid(start, i - start).toInt());
-  }
-  ++i;
-  if (fields.size() != 3 || fields[2] > 255) return {};
-  GreyImage image{fields[0], fields[1], data.mid(i)};
-  if (image.Pixels.size() != qsizetype(image.Width) * image.Height) return {};
-  return image;
-}
-
+// The poppler tools' readings, with this file's resolution for pictures.
+using pdf::DarkBoxMM;
+using pdf::Describe;
+using pdf::GreyImage;
+using pdf::RunTool;
+using PdfPage = pdf::Page;
+QList<PdfPage> PdfPages(const QString& file, QString* why) { return pdf::Pages(file, why); }
 // The page rendered as a viewer shows it, grey, at kRasterDpi.
 GreyImage Rasterise(const QString& file, int page, QString* why) {
-  QTemporaryDir dir;
-  const QString prefix = dir.filePath(QStringLiteral("page"));
-  RunTool(QStringLiteral("pdftoppm"),
-          {QStringLiteral("-r"), QString::number(kRasterDpi), QStringLiteral("-gray"),
-           QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
-           QString::number(page), QStringLiteral("-singlefile"), file, prefix},
-          why);
-  return ReadPgm(prefix + QStringLiteral(".pgm"));
-}
-
-// The box of the dark pixels of a page, in millimetres from its top left
-// corner; empty when the page is blank.
-QRectF DarkBoxMM(const GreyImage& image) {
-  int x0 = image.Width, y0 = image.Height, x1 = -1, y1 = -1;
-  for (int y = 0; y < image.Height; ++y) {
-    const uchar* line = reinterpret_cast<const uchar*>(image.Pixels.constData()) +
-                        qsizetype(y) * image.Width;
-    for (int x = 0; x < image.Width; ++x)
-      if (line[x] < 128) {
-        x0 = std::min(x0, x);
-        x1 = std::max(x1, x);
-        y0 = std::min(y0, y);
-        y1 = std::max(y1, y);
-      }
-  }
-  if (x1 < 0) return {};
-  const double mm = 25.4 / kRasterDpi;
-  return QRectF(QPointF(x0 * mm, y0 * mm), QPointF((x1 + 1) * mm, (y1 + 1) * mm));
-}
-
-std::string Describe(const QRectF& r) {
-  return QStringLiteral("(%1, %2) to (%3, %4) mm")
-      .arg(r.left(), 0, 'f', 3)
-      .arg(r.top(), 0, 'f', 3)
-      .arg(r.right(), 0, 'f', 3)
-      .arg(r.bottom(), 0, 'f', 3)
-      .toStdString();
+  return pdf::Rasterise(file, page, kRasterDpi, why);
 }
 
 // Draws the square at its place on the paper: the canvas counts from the
