@@ -63,7 +63,21 @@ TProCustomLabel::TProCustomLabel(QWidget* parent) : QWidget(parent) {
   setMouseTracking(true);  // OnMouseMove also without a button held
 }
 
-QFont TProCustomLabel::DrawFont() const { return TextFont(font_.ToQFont()); }
+double TProCustomLabel::PixelsPerPoint() const { return std::max(1, font_.PixelsPerInch) / 72.0; }
+
+TTextBlock TProCustomLabel::TextBlock() const {
+  TTextOptions o;
+  o.InkInside = true;
+  if (angle_ != 0) {
+    // Turned: one line, "&" and line breaks as characters.
+    o.Flags = DT_SINGLELINE | DT_NOPREFIX;
+  } else {
+    o.Flags = TextFlags();
+    o.Width = width() / PixelsPerPoint();
+    o.CharWrap = true;
+  }
+  return LayoutText(TextFontOf(font_), caption_, o);
+}
 
 unsigned TProCustomLabel::TextFlags() const {
   unsigned f = DT_EXPANDTABS;
@@ -82,11 +96,14 @@ void TProCustomLabel::AdjustBounds() {
   // An empty caption (or a lone accelerator mark) would measure as nothing;
   // a space keeps the label one line high.
   if (text.isEmpty() || (showAccelChar_ && text == QLatin1String("&"))) text += QLatin1Char(' ');
-  unsigned flags = DT_CALCRECT | DT_EXPANDTABS;
-  if (wordWrap_) flags |= DT_WORDBREAK;
-  if (!showAccelChar_) flags |= DT_NOPREFIX;
-  QRect r(0, 0, width(), height());
-  DrawText(nullptr, DrawFont(), text, r, flags);
+  TTextOptions o;
+  o.Flags = DT_EXPANDTABS;
+  if (wordWrap_) o.Flags |= DT_WORDBREAK;
+  if (!showAccelChar_) o.Flags |= DT_NOPREFIX;
+  o.Width = width() / PixelsPerPoint();
+  o.CharWrap = true;
+  o.InkInside = true;
+  const QRect r(QPoint(0, 0), LayoutText(TextFontOf(font_), text, o).PixelSize(PixelsPerPoint()));
   int left = x();
   if (alignment_ == taRightJustify) left += width() - r.width();
   setGeometry(left, y(), r.width(), r.height());
@@ -303,32 +320,26 @@ void TProCustomLabel::SetVerticalAlignment(TVerticalAlignment v) {
 }
 
 void TProCustomLabel::PaintTo(QPainter& p) const {
-  const QFont f = DrawFont();
   const int W = width(), H = height();
   QRect R(0, 0, W, H);
 
   if (!transparent_) p.fillRect(R, ColorToQColor(Color()));
 
-  const unsigned flags = TextFlags();
-  // One pass of the caption in colour c at R, without a background.
+  const TTextBlock block = TextBlock();
+  const double k = PixelsPerPoint();
+  // One pass of the caption in colour c from R's corner, without a
+  // background; the widget's bounds clip it.
   auto pass = [&](const QRect& r, TColor c) {
-    p.setPen(ColorToQColor(c));
-    if (angle_ != 0) {
-      TextOutTurned(p, f, r.left(), r.top(), caption_, angle_ * 10);
-    } else {
-      QRect rr = r;
-      DrawText(&p, f, caption_, rr, flags);
-    }
+    DrawTextBlock(p, block, r.topLeft(), k, angle_ * 10, ColorToQColor(c));
   };
 
   if (angle_ != 0) {
-    const QSize ext = TextExtent(f, caption_);
+    const QSize ext = block.PixelSize(k);
     R = TurnedTextBoxCS(angle_, cos_, sin_, ext.width(), ext.height(), W, H, alignment_,
                         verticalAlignment_)
             .rect;
   } else if (verticalAlignment_ != vaTop) {
-    QRect calc = R;
-    const int h = DrawText(nullptr, f, caption_, calc, flags | DT_CALCRECT);
+    const int h = block.Empty() ? 0 : block.PixelSize(k).height();
     R.setBottom(R.top() + h - 1);  // height h
     if (verticalAlignment_ == vaCenter)
       R.translate(0, (H - h) / 2);

@@ -3,9 +3,10 @@
 // TProLabel shows a text object: a label that draws its caption turned by
 // any whole number of degrees, shifted by a pixel offset, and with layered
 // copies (shadows and a highlight) for raised, recessed or shadowed looks.
-// The print path places turned text with the same arithmetic
-// (TurnedTextBox, document/MedidaTexto.h), so a printed cover matches the
-// screen.
+// It lays out, measures and draws its caption through the one text routine
+// (platform/TextLayout) and places turned text with the print path's
+// arithmetic (TurnedTextBox, document/MedidaTexto.h), so a printed cover
+// matches the screen.
 //
 // TProImage shows a picture stretched, centred, at its natural size or
 // tiled, and reports the mouse entering and leaving it.
@@ -169,8 +170,11 @@ class TProCustomLabel : public QWidget, public TControlMouseEvents {
   void EndLoad();
   bool Loading() const { return loading_; }
 
-  // The Qt font the caption is drawn with.
-  QFont DrawFont() const;
+  // The caption as it is drawn, laid out by the one text routine at the
+  // font's point size (platform/TextLayout), and the control's pixels per
+  // point (its font's pixels per inch over 72).
+  TTextBlock TextBlock() const;
+  double PixelsPerPoint() const;
 
   // Paints the label onto p as its own paint does (p's origin at the
   // label's top-left corner).

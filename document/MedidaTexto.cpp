@@ -63,17 +63,35 @@ TTurnedTextBox TurnedTextBox(int angle, int textWidth, int textHeight, int width
                          height, alignment, verticalAlignment);
 }
 
-QFont FonteDeDesenho(const TFonteDoc& fonte) { return TextFont(fonte.ParaTFont().ToQFont()); }
-
-QSize TamanhoAutomatico(const QString& texto, const TFonteDoc& fonte) {
-  QString t = texto;
-  if (t.isEmpty()) t += QLatin1Char(' ');
-  QRect r(0, 0, 0, 0);
-  DrawText(nullptr, FonteDeDesenho(fonte), t, r, DT_CALCRECT | DT_EXPANDTABS | DT_NOPREFIX);
-  return r.size();
+TTextFont FonteDeTexto(const TFonteDoc& fonte) {
+  TTextFont f;
+  f.Face = fonte.Nome;
+  f.Points = fonte.Tamanho;
+  f.Style = fonte.Estilo;
+  return f;
 }
 
-QSize ExtensaoTexto(const TObjecto& texto) { return TextExtent(FonteDeDesenho(texto.Fonte), texto.Texto); }
+TTextOptions OpcoesDeTexto(int angulo) {
+  TTextOptions o;
+  o.Flags = angulo == 0 ? DT_EXPANDTABS | DT_NOPREFIX : DT_SINGLELINE | DT_NOPREFIX;
+  o.InkInside = true;
+  return o;
+}
+
+QSize TamanhoAutomatico(const QString& texto, const TFonteDoc& fonte) {
+  const QString t = texto.isEmpty() ? QStringLiteral(" ") : texto;
+  return LayoutText(FonteDeTexto(fonte), t, OpcoesDeTexto(0)).PixelSize(PixelsPorPonto);
+}
+
+QSize ExtensaoTexto(const TObjecto& texto) {
+  // An empty caption is no width and one line high.
+  if (texto.Texto.isEmpty())
+    return QSize(0, LayoutText(FonteDeTexto(texto.Fonte), QStringLiteral(" "), OpcoesDeTexto(90))
+                        .PixelSize(PixelsPorPonto)
+                        .height());
+  return LayoutText(FonteDeTexto(texto.Fonte), texto.Texto, OpcoesDeTexto(90))
+      .PixelSize(PixelsPorPonto);
+}
 
 TTurnedTextBox CaixaTextoRodado(const TObjecto& texto) {
   if (texto.Angulo == 0) {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "document/Documento.h"
+#include "platform/TextLayout.h"
 #include "platform/Types.h"
 
 #include <QFont>
@@ -40,14 +41,21 @@ TTurnedTextBox TurnedTextBoxCS(int angle, double cosine, double sine, int textWi
                                int textHeight, int width, int height, TAlignment alignment,
                                TVerticalAlignment verticalAlignment);
 
-// The Qt font a text object is measured and drawn with on its sheet.
-QFont FonteDeDesenho(const TFonteDoc& fonte);
-// The size a level text takes with automatic sizing: its caption measured
-// as its label shows it (tabs expanded, line breaks honoured, "&" an
-// ordinary character, as printed); an empty caption measures as a space,
-// so the text stays one line high.
+// The font a text object is laid out in: its face, its size in points
+// (its true size, on the sheet as on paper) and its style.
+TTextFont FonteDeTexto(const TFonteDoc& fonte);
+// Design pixels (PixelsPorPolegada) per point.
+inline constexpr double PixelsPorPonto = PixelsPorPolegada / 72.0;
+// How a text object's caption is laid out on its sheet and on paper: level,
+// its lines at their breaks with tabs expanded and "&" an ordinary
+// character; turned, as one line.
+TTextOptions OpcoesDeTexto(int angulo);
+// The size a level text takes with automatic sizing: its caption's bounds
+// (advances and ink) in whole design pixels; an empty caption measures as
+// a space, so the text stays one line high.
 QSize TamanhoAutomatico(const QString& texto, const TFonteDoc& fonte);
-// The caption of a text as one unrotated line (what is turned).
+// The caption of a text as one unrotated line (what is turned), in whole
+// design pixels; an empty one is no width and one line high.
 QSize ExtensaoTexto(const TObjecto& texto);
 // Where a text object's turned caption goes in its own bounds (left and
 // top aligned, as the editor's texts are); for angle 0 the bounds.

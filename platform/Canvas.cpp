@@ -2,42 +2,11 @@
 
 #include "platform/TextLayout.h"
 
-#include <QFontDatabase>
-#include <QFontInfo>
-#include <QFontMetrics>
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
+#include <cmath>
 #include <vector>
-
-// ---------------------------------------------------------------------------
-// Faces
-
-QString FaceSubstitute(const QString& face) {
-  static const std::pair<const char*, const char*> table[] = {
-      {"Courier", "Courier New"},   {"Fixedsys", "Arial"},    {"Modern", "Arial"},
-      {"MS Sans Serif", "Arial"},   {"MS Serif", "Courier New"}, {"Small Fonts", "Arial"},
-      {"System", "Arial"},          {"Terminal", "Arial"},
-  };
-  for (const auto& [from, to] : table)
-    if (face == QLatin1String(from)) return QString::fromLatin1(to);
-  return face;
-}
-
-bool IsOutlineFace(const QString& face) {
-  // The family the font configuration gives for the name: the face itself
-  // when installed, else its configured substitute ("Arial" is usually an
-  // alias of an outline face with the same metrics).
-  QFont f(face);
-  const QString resolved = QFontInfo(f).family();
-  return QFontDatabase::isSmoothlyScalable(resolved);
-}
-
-QString DrawableFace(const QString& face) {
-  const QString substitute = FaceSubstitute(face);
-  if (IsOutlineFace(substitute)) return substitute;
-  return FaceSubstitute(QStringLiteral("Arial"));
-}
 
 QColor FixedPaletteColor(TColor c) {
   if (!(c & clSystemColor)) return ColorToQColor(c);
@@ -79,30 +48,19 @@ QColor FixedPaletteColor(TColor c) {
 TCanvas::TCanvas() = default;
 TCanvas::~TCanvas() = default;
 
-void TCanvas::Bind(QPainter* painter, QPaintDevice* measuringDevice) {
-  painter_ = painter;
-  measuring_ = measuringDevice;
-}
-
 void TCanvas::SetFontPixelHeight(int pixels) {
+  // Kept in hundredths of a point, so that the height asked for is the
+  // height measured back, whatever the resolution.
+  constexpr int kHundredthsPerInch = 7200;
   TFont f = Font();
-  f.Height = -std::max(1, pixels);
+  f.PixelsPerInch = kHundredthsPerInch;
+  f.Height = -std::max(1, int(std::lround(std::max(1, pixels) * kHundredthsPerInch /
+                                          std::max(1e-6, Resolution()))));
   SetFont(f);
 }
 
-QFont TCanvas::QtFont() {
-  const TFont& font = Font();
-  if (hasResolved_ && font.Name == resolvedFor_.Name && font.Height == resolvedFor_.Height &&
-      font.PixelsPerInch == resolvedFor_.PixelsPerInch && font.Style == resolvedFor_.Style)
-    return resolved_;
-  QFont f = font.ToQFont(font.PixelsPerInch);
-  f.setFamily(DrawableFace(font.Name));
-  f.setKerning(false);
-  f.setHintingPreference(QFont::PreferNoHinting);
-  resolvedFor_ = font;
-  resolved_ = f;
-  hasResolved_ = true;
-  return f;
+int TCanvas::FontPixelHeight() {
+  return std::max(1, int(std::lround(Font().PointSize() * PixelsPerPoint())));
 }
 
 void TCanvas::ApplyOuterClip(QPainter& p) const {
@@ -251,52 +209,50 @@ void TCanvas::StretchDraw(const QRect& dest, const TPicture& picture) {
   StretchDraw(dest, image);
 }
 
+int TCanvas::Pixels(double points) {
+  return std::max(0, int(std::ceil(points * PixelsPerPoint() - 1e-6)));
+}
+
 TTextMetric TCanvas::TextMetrics() {
-  const QFont f = QtFont();
-  QPaintDevice* device = MeasuringDevice();
-  const QFontMetrics fm = device ? QFontMetrics(f, device) : QFontMetrics(f);
+  const TTextMetrics f = FontMetrics(TextFont());
+  const double k = PixelsPerPoint();
   TTextMetric m;
-  m.Ascent = fm.ascent();
-  m.Descent = fm.descent();
-  m.Height = m.Ascent + m.Descent;
-  m.ExternalLeading = std::max(0, fm.leading());
-  m.AveCharWidth = fm.averageCharWidth();
+  m.Ascent = int(std::lround(f.Ascent * k));
+  m.Height = std::max(1, int(std::lround(f.Height() * k)));
+  m.Descent = m.Height - m.Ascent;
+  m.ExternalLeading = int(std::lround(f.ExternalLeading * k));
+  m.AveCharWidth = int(std::lround(f.AverageCharWidth * k));
   return m;
 }
 
-int TCanvas::TextWidth(const QString& text) { return LineWidth(text, false); }
+int TCanvas::TextWidth(const QString& text) { return Pixels(TextAdvance(TextFont(), text)); }
 
 int TCanvas::TextHeight(const QString&) { return TextMetrics().Height; }
 
-int TCanvas::LineWidth(const QString& line, bool expandTabs) {
-  const QFont f = QtFont();
-  QPaintDevice* device = MeasuringDevice();
-  const QFontMetrics fm = device ? QFontMetrics(f, device) : QFontMetrics(f);
-  if (!expandTabs || !line.contains(QLatin1Char('\t'))) return fm.horizontalAdvance(line);
-  const int tab = std::max(1, 8 * fm.averageCharWidth());
-  int x = 0, start = 0;
-  for (int i = 0; i <= line.size(); ++i) {
-    if (i == line.size() || line.at(i) == QLatin1Char('\t')) {
-      x += fm.horizontalAdvance(line.mid(start, i - start));
-      if (i < line.size()) x = (x / tab + 1) * tab;
-      start = i + 1;
-    }
-  }
-  return x;
+TTextBlock TCanvas::Layout(const QString& text, const TTextOptions& options) {
+  return LayoutText(TextFont(), text, options);
 }
+
+void TCanvas::DrawBlock(double x, double y, const TTextBlock& block) {
+  QPainter* p = Painter();
+  if (!p || block.Empty()) return;
+  DrawTextBlock(*p, block, QPointF(x, y), PixelsPerPoint(), 0, ColorOf(Font().Color));
+}
+
+namespace {
+TTextOptions OneLine() {
+  TTextOptions o;
+  o.Flags = DT_SINGLELINE | DT_NOPREFIX;
+  return o;
+}
+}  // namespace
 
 void TCanvas::TextOut(int x, int y, const QString& text) {
   QPainter* p = Painter();
   if (!p || text.isEmpty()) return;
-  const TTextMetric m = TextMetrics();
   if (bkMode_ == bkOpaque && brush_.Style != bsClear)
-    p->fillRect(QRect(x, y, TextWidth(text), m.Height), ColorOf(brush_.Color));
-  p->save();
-  p->setRenderHint(QPainter::TextAntialiasing, true);
-  p->setFont(QtFont());
-  p->setPen(ColorOf(Font().Color));
-  p->drawText(QPointF(x, y + m.Ascent), text);
-  p->restore();
+    p->fillRect(QRect(x, y, TextWidth(text), TextMetrics().Height), ColorOf(brush_.Color));
+  DrawBlock(x, y, Layout(text, OneLine()));
 }
 
 void TCanvas::TextRect(const QRect& clip, int x, int y, const QString& text) {
@@ -311,145 +267,63 @@ void TCanvas::TextRect(const QRect& clip, int x, int y, const QString& text) {
 void TCanvas::TurnedTextOut(int x, int y, const QString& text, int escapement) {
   QPainter* p = Painter();
   if (!p || text.isEmpty()) return;
-  const TTextMetric m = TextMetrics();
-  p->save();
-  p->setRenderHint(QPainter::TextAntialiasing, true);
-  p->setFont(QtFont());
-  p->setPen(ColorOf(Font().Color));
-  p->translate(x, y);
-  // Escapement turns counter-clockwise as seen; with y pointing down Qt's
-  // positive rotation is clockwise.
-  if (escapement != 0) p->rotate(-escapement / 10.0);
-  if (bkMode_ == bkOpaque && brush_.Style != bsClear)
-    p->fillRect(QRect(0, 0, TextWidth(text), m.Height), ColorOf(brush_.Color));
-  p->drawText(QPointF(0, m.Ascent), text);
-  p->restore();
+  if (bkMode_ == bkOpaque && brush_.Style != bsClear) {
+    p->save();
+    p->translate(x, y);
+    if (escapement != 0) p->rotate(-escapement / 10.0);
+    p->fillRect(QRect(0, 0, TextWidth(text), TextMetrics().Height), ColorOf(brush_.Color));
+    p->restore();
+  }
+  DrawTextBlock(*p, Layout(text, OneLine()), QPointF(x, y), PixelsPerPoint(), escapement,
+                ColorOf(Font().Color));
 }
 
-int TCanvas::NextTabStop(int pos, const QList<int>& stops) {
-  if (stops.isEmpty()) {
-    const int tab = std::max(1, 8 * TextMetrics().AveCharWidth);
-    return (pos / tab + 1) * tab;
-  }
-  for (int stop : stops)
-    if (stop > pos) return stop;
-  // Past the last stop: the last interval again.
-  const int last = stops.last();
-  const int step = std::max(1, stops.size() > 1 ? last - stops[stops.size() - 2] : last);
-  return last + ((pos - last) / step + 1) * step;
+QList<double> TCanvas::StopsInPoints(const QList<int>& stops) {
+  QList<double> out;
+  const double k = PixelsPerPoint();
+  for (int s : stops) out.append(s / k);
+  return out;
 }
 
 int TCanvas::TabbedTextWidth(const QString& text, const QList<int>& stops) {
-  int x = 0;
-  const QStringList pieces = text.split(QLatin1Char('\t'));
-  for (int i = 0; i < pieces.size(); ++i) {
-    if (i > 0) x = NextTabStop(x, stops);
-    x += TextWidth(pieces[i]);
-  }
-  return x;
+  TTextOptions o = OneLine();
+  o.Flags |= DT_EXPANDTABS;
+  o.TabStops = StopsInPoints(stops);
+  return Pixels(Layout(text, o).Width);
 }
 
 void TCanvas::TabbedTextOut(int x, int y, const QString& text, const QList<int>& stops,
                             int tabOrigin) {
-  const QStringList pieces = text.split(QLatin1Char('\t'));
-  int at = x;
-  for (int i = 0; i < pieces.size(); ++i) {
-    if (i > 0) at = tabOrigin + NextTabStop(at - tabOrigin, stops);
-    TextOut(at, y, pieces[i]);
-    at += TextWidth(pieces[i]);
-  }
+  if (text.isEmpty()) return;
+  TTextOptions o = OneLine();
+  o.Flags |= DT_EXPANDTABS;
+  // The stops count from the tab origin; the line starts at x.
+  o.TabStops = StopsInPoints(stops);
+  o.TabOffset = (x - tabOrigin) / PixelsPerPoint();
+  const TTextBlock block = Layout(text, o);
+  QPainter* p = Painter();
+  if (p && bkMode_ == bkOpaque && brush_.Style != bsClear)
+    p->fillRect(QRect(x, y, Pixels(block.Width), TextMetrics().Height), ColorOf(brush_.Color));
+  DrawBlock(x, y, block);
 }
-
-namespace {
-
-// Splits at CR LF, CR or LF.
-QStringList Paragraphs(const QString& text) {
-  QStringList out;
-  int start = 0;
-  for (int i = 0; i < text.size(); ++i) {
-    const QChar c = text.at(i);
-    if (c != QLatin1Char('\r') && c != QLatin1Char('\n')) continue;
-    out.append(text.mid(start, i - start));
-    if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n')) ++i;
-    start = i + 1;
-  }
-  out.append(text.mid(start));
-  return out;
-}
-
-QString StripPrefixes(const QString& s) {
-  QString out;
-  out.reserve(s.size());
-  for (int i = 0; i < s.size(); ++i) {
-    if (s.at(i) == QLatin1Char('&')) {
-      if (i + 1 < s.size() && s.at(i + 1) == QLatin1Char('&')) {
-        out += QLatin1Char('&');
-        ++i;
-      }
-      continue;
-    }
-    out += s.at(i);
-  }
-  return out;
-}
-
-}  // namespace
 
 QStringList TCanvas::WrapText(const QString& text, int width, bool charWrap) {
+  if (text.isEmpty()) return {QString()};
+  TTextOptions o;
+  o.Flags = DT_WORDBREAK | DT_NOPREFIX;
+  o.Width = width / PixelsPerPoint();
+  o.CharWrap = charWrap;
   QStringList lines;
-  for (const QString& para : Paragraphs(text)) {
-    if (para.isEmpty()) {
-      lines.append(QString());
-      continue;
-    }
-    int pos = 0;
-    while (pos < para.size()) {
-      // Take words while the line stays within the width; the first word
-      // of a line is always taken.
-      int end = pos;
-      while (end < para.size()) {
-        int next = end;
-        while (next < para.size() && para.at(next) == QLatin1Char(' ')) ++next;
-        while (next < para.size() && para.at(next) != QLatin1Char(' ')) ++next;
-        const QString candidate = para.mid(pos, next - pos);
-        if (end > pos && TextWidth(candidate) > width) break;
-        if (end == pos && TextWidth(candidate) > width && charWrap) {
-          // A word too long for the line, broken between characters:
-          // at least one character a line, so the text always advances.
-          int n = pos + 1;
-          while (n < next && TextWidth(para.mid(pos, n + 1 - pos)) <= width) ++n;
-          end = n;
-          break;
-        }
-        end = next;
-      }
-      int trimmed = end;
-      while (trimmed > pos && para.at(trimmed - 1) == QLatin1Char(' ')) --trimmed;
-      lines.append(para.mid(pos, trimmed - pos));
-      pos = end;
-      while (pos < para.size() && para.at(pos) == QLatin1Char(' ')) ++pos;
-    }
-  }
+  for (const TTextLine& l : Layout(text, o).Lines) lines.append(l.Text);
   return lines;
 }
 
 QRect TCanvas::MeasureText(const QRect& r, const QString& text, unsigned flags, bool charWrap) {
   if (text.isEmpty()) return QRect(r.topLeft(), QSize(0, 0));
-  const QString shown = (flags & DT_NOPREFIX) ? text : StripPrefixes(text);
-  QStringList lines;
-  if (flags & DT_SINGLELINE) {
-    lines.append(shown);
-  } else {
-    for (const QString& para : Paragraphs(shown)) {
-      if (flags & DT_WORDBREAK)
-        lines.append(WrapText(para, r.width(), charWrap));
-      else
-        lines.append(para);
-    }
-  }
-  const TTextMetric m = TextMetrics();
-  const int lineHeight = m.Height + ((flags & DT_EXTERNALLEADING) ? m.ExternalLeading : 0);
-  int widest = 0;
-  for (const QString& l : lines) widest = std::max(widest, LineWidth(l, flags & DT_EXPANDTABS));
-  return QRect(r.left(), r.top(), widest, lineHeight * int(lines.size()));
+  TTextOptions o;
+  o.Flags = flags & (DT_WORDBREAK | DT_SINGLELINE | DT_EXPANDTABS | DT_EXTERNALLEADING | DT_NOPREFIX);
+  o.Width = r.width() / PixelsPerPoint();
+  o.CharWrap = charWrap;
+  const TTextBlock b = Layout(text, o);
+  return QRect(r.left(), r.top(), Pixels(b.Width), Pixels(b.Height));
 }

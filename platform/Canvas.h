@@ -1,18 +1,18 @@
 // A drawing surface the way the report engine's devices draw: the stand-in
 // for a device context with its selected font, pen and brush, background
 // mode, copy mode and clip rectangle.  It draws through a QPainter in the
-// device's own pixels and measures text with the device's own font metrics,
-// so that the printer, the PDF file and the preview lay text out alike.  The
-// printer device binds it to the open page; the screen device binds it to
-// its page picture.
+// device's own pixels.  The printer device binds it to the open page; the
+// screen device binds it to its page picture.
 //
 // Shapes follow the classic device-context rules: a rectangle (l, t, r, b)
 // covers the pixels l to r - 1 and t to b - 1, its outline is centred on
 // them and its inside is filled with the brush.
 //
-// Text is drawn with kerning off and without hinting, so that the width of
-// a line is the sum of its pieces and scales linearly with the resolution:
-// a line measured on the preview takes the same share of its box on paper.
+// Text is laid out, measured and drawn by the one text routine
+// (platform/TextLayout) at the font's true point size, scaled to the
+// canvas's resolution: a line measured on the preview takes the same share
+// of its box on paper.  Measurements in whole pixels are rounded up, so a
+// box measured here always holds its text.
 #pragma once
 
 #include "platform/Graphics.h"
@@ -29,10 +29,6 @@
 class QPainter;
 class QPaintDevice;
 
-// The DrawText flag that counts the font's external leading into the line
-// height (the other flags are in platform/TextLayout.h).
-constexpr unsigned DT_EXTERNALLEADING = 0x200;
-
 // What text metrics answer for the selected font, in device pixels.
 struct TTextMetric {
   int Height = 0;  // ascent + descent
@@ -47,19 +43,6 @@ enum TBkMode { bkOpaque, bkTransparent };
 // (white lets the background through).
 enum TCopyMode { cmSrcCopy, cmSrcAnd };
 
-// --- Faces
-// The classic faces that have no outline version, replaced by the faces
-// drawn instead ("MS Sans Serif" -> "Arial", "Courier" -> "Courier New",
-// ...); any other face unchanged.  Names are compared exactly.
-QString FaceSubstitute(const QString& face);
-// Whether the face, as the system's font configuration resolves it, is a
-// scalable outline face (TrueType, OpenType, Type 1, CFF).
-bool IsOutlineFace(const QString& face);
-// The face text in `face` is drawn with: the substitute, when that resolves
-// to an outline face; otherwise (only bitmaps found) the substitute of
-// "Arial".  A text is never left undrawn for its face.
-QString DrawableFace(const QString& face);
-
 // System colours resolved from one fixed palette (the classic desktop
 // colours), whatever the desktop's theme: printed output must not depend
 // on it.  Other colours are converted as they are.
@@ -73,19 +56,25 @@ class TCanvas {
   TCanvas& operator=(const TCanvas&) = delete;
 
   // The painter that draws, in device pixels; null on a canvas that only
-  // measures.  The device whose font metrics text is measured with; null
-  // measures as the screen does.
+  // measures.
   virtual QPainter* Painter() { return painter_; }
-  virtual QPaintDevice* MeasuringDevice() { return measuring_; }
-  void Bind(QPainter* painter, QPaintDevice* measuringDevice);
+  void Bind(QPainter* painter) { painter_ = painter; }
+  // The canvas's pixels per inch, which text is scaled to (96 unless set;
+  // a printer's canvas answers its printer's).
+  virtual double Resolution() { return resolution_; }
+  void SetResolution(double pixelsPerInch) { resolution_ = pixelsPerInch; }
+  double PixelsPerPoint() { return Resolution() / 72.0; }
 
   // --- Selected objects
-  // The font; its Height is in the canvas's pixels (Height < 0: the
-  // character height, as a negative logical font height).
+  // The font, drawn at its point size (TFont::PointSize).
   virtual const TFont& Font() { return font_; }
   virtual void SetFont(const TFont& font) { font_ = font; }
-  // The character height of the selected font in pixels, at least 1.
+  // The character height of the selected font in the canvas's pixels, at
+  // least 1.
   void SetFontPixelHeight(int pixels);
+  int FontPixelHeight();
+  // The selected font as text is laid out in it.
+  TTextFont TextFont() { return TextFontOf(Font()); }
   const TPen& Pen() const { return pen_; }
   void SetPen(const TPen& pen) { pen_ = pen; }
   const TBrush& Brush() const { return brush_; }
@@ -94,10 +83,6 @@ class TCanvas {
   void SetBkMode(TBkMode mode) { bkMode_ = mode; }
   TCopyMode CopyMode() const { return copyMode_; }
   void SetCopyMode(TCopyMode mode) { copyMode_ = mode; }
-
-  // The selected font as it is drawn: the drawable face (DrawableFace),
-  // its pixel size, kerning and hinting off.
-  QFont QtFont();
 
   // --- Clipping.  The outer clip, a rectangle or the ellipse inside it,
   // holds for everything drawn until RemoveOuterClip (a device sets it
@@ -136,8 +121,14 @@ class TCanvas {
 
   // --- Text, in the font's colour
   TTextMetric TextMetrics();
+  // The width of one line in pixels, rounded up.
   int TextWidth(const QString& text);
   int TextHeight(const QString& text);
+  // A text laid out in the selected font, lengths in points (options too).
+  TTextBlock Layout(const QString& text, const TTextOptions& options);
+  // Draws a laid-out text with its advance box's top-left corner at (x, y),
+  // in the font's colour (the block's own font and size).
+  void DrawBlock(double x, double y, const TTextBlock& block);
   // One line whose character cell's top left corner is at (x, y); in the
   // opaque background mode the cell is filled with the brush colour first.
   void TextOut(int x, int y, const QString& text);
@@ -175,23 +166,19 @@ class TCanvas {
   // The path of the pen's centre for a figure over r.
   QRectF Outline(const QRect& r, double inset) const;
   QImage AndEmulation(const QImage& image) const;
-  int LineWidth(const QString& line, bool expandTabs);
-  // Where the tab that starts at `pos` (pixels from the tab origin) ends.
-  int NextTabStop(int pos, const QList<int>& stops);
+  // Pixels rounded up from points.
+  int Pixels(double points);
+  // Tab stops in pixels as points.
+  QList<double> StopsInPoints(const QList<int>& stops);
 
   // Applies the outer clip alone (or none) to the painter.
   void ApplyOuterClip(QPainter& p) const;
 
   QPainter* painter_ = nullptr;
-  QPaintDevice* measuring_ = nullptr;
+  double resolution_ = 96;
   bool hasOuterClip_ = false;
   QRect outerClip_;
   bool outerEllipse_ = false;
-  // The Qt font of the font last asked for: resolving a face is not free,
-  // and text is measured word by word.
-  TFont resolvedFor_;
-  QFont resolved_;
-  bool hasResolved_ = false;
   TPen pen_;
   TBrush brush_;
   TBkMode bkMode_ = bkOpaque;

@@ -20,6 +20,18 @@ QFont TFont::ToQFont(int ppi) const {
   return f;
 }
 
+double TFont::PointSize() const {
+  const int ppi = std::max(1, PixelsPerInch);
+  if (Height < 0) {
+    const int points = -MulDiv(Height, 72, ppi);
+    if (-MulDiv(points, ppi, 72) == Height) return points;
+    return -Height * 72.0 / ppi;
+  }
+  // A positive height is the cell's, internal leading included (about a
+  // fifth of it, as ToQFont takes it).
+  return Height * 0.8 * 72.0 / ppi;
+}
+
 void TFont::FromQFont(const QFont& f) {
   Name = f.family();
   if (f.pixelSize() > 0)

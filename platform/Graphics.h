@@ -43,6 +43,11 @@ class TFont {
 
   int Size() const { return -MulDiv(Height, 72, PixelsPerInch); }
   void SetSize(int points) { Height = -MulDiv(points, PixelsPerInch, 72); }
+  // The size in points the font stands for, which text is laid out at: the
+  // whole points its height is the rounding of (a font set in points keeps
+  // its true size, whatever pixels per inch it was set at), or else its
+  // height's exact share of an inch.
+  double PointSize() const;
 
   // A Qt font for drawing at the given resolution (screen or printer).
   QFont ToQFont(int ppi) const;

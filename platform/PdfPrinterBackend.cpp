@@ -56,12 +56,6 @@ TPdfPrinterContext::TPdfPrinterContext(std::unique_ptr<TPdfDestination> destinat
       backend_(backend),
       geometry_(geometry) {
   SetPaper(paperTenths, settings.Orientation == TDriverSettings::OrientLandscape);
-  // Text is measured at the page resolution before and between pages.
-  measure_ = QImage(1, 1, QImage::Format_RGB32);
-  measure_.fill(Qt::white);
-  const int dpm = int(std::lround(geometry_.Resolution / 0.0254));
-  measure_.setDotsPerMeterX(dpm);
-  measure_.setDotsPerMeterY(dpm);
 }
 
 TPdfPrinterContext::~TPdfPrinterContext() {
@@ -107,11 +101,6 @@ TDeviceMetrics TPdfPrinterContext::Metrics() const {
 }
 
 QPainter* TPdfPrinterContext::Painter() { return pageOpen_ ? &painter_ : nullptr; }
-
-QPaintDevice* TPdfPrinterContext::MeasuringDevice() {
-  if (writer_) return writer_.get();
-  return &measure_;
-}
 
 bool TPdfPrinterContext::Reset(const TDriverSettings& settings) {
   if (pageOpen_) return false;

@@ -80,7 +80,6 @@ class TPdfPrinterContext : public TPrinterContext {
 
   TDeviceMetrics Metrics() const override;
   QPainter* Painter() override;
-  QPaintDevice* MeasuringDevice() override;
   bool Reset(const TDriverSettings& settings) override;
   bool StartDoc(const QString& documentName) override;
   bool StartPage() override;
@@ -108,7 +107,6 @@ class TPdfPrinterContext : public TPrinterContext {
   QString title_;
   std::unique_ptr<QPdfWriter> writer_;
   QPainter painter_;
-  QImage measure_;
   int pages_ = 0;
   bool pageOpen_ = false;
   QString error_;

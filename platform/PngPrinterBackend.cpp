@@ -15,10 +15,6 @@ class TPngPrinterContext : public TPrinterContext {
  public:
   TPngPrinterContext(TPngPrinterBackend* backend, const TDriverSettings& settings, bool printing)
       : backend_(backend), settings_(settings), printing_(printing) {
-    const int dpm = int(std::lround(backend->ppi_ / 0.0254));
-    measure_ = QImage(1, 1, QImage::Format_RGB32);
-    measure_.setDotsPerMeterX(dpm);
-    measure_.setDotsPerMeterY(dpm);
   }
   ~TPngPrinterContext() override { AbortDoc(); }
 
@@ -33,7 +29,6 @@ class TPngPrinterContext : public TPrinterContext {
     return m;
   }
   QPainter* Painter() override { return painter_.isActive() ? &painter_ : nullptr; }
-  QPaintDevice* MeasuringDevice() override { return &measure_; }
   bool Reset(const TDriverSettings& settings) override {
     if (painter_.isActive()) return false;
     settings_ = settings;
@@ -54,8 +49,9 @@ class TPngPrinterContext : public TPrinterContext {
       error_ = QStringLiteral("a page of %1 x %2 pixels is too large").arg(m.PhysicalWidth).arg(m.PhysicalHeight);
       return false;
     }
-    page_.setDotsPerMeterX(measure_.dotsPerMeterX());
-    page_.setDotsPerMeterY(measure_.dotsPerMeterY());
+    const int dpm = int(std::lround(backend_->ppi_ / 0.0254));
+    page_.setDotsPerMeterX(dpm);
+    page_.setDotsPerMeterY(dpm);
     page_.fill(Qt::white);
     return painter_.begin(&page_);
   }
@@ -108,7 +104,6 @@ class TPngPrinterContext : public TPrinterContext {
   TDriverSettings settings_;
   bool printing_;
   bool open_ = false;
-  QImage measure_;
   QImage page_;
   QPainter painter_;
   std::vector<std::unique_ptr<QSaveFile>> files_;

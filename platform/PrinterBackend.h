@@ -136,8 +136,6 @@ class TPrinterContext {
   // The painter for the open page; null between pages and on an
   // information context.
   virtual QPainter* Painter() = 0;
-  // A paint device for measuring text at the context's resolution.
-  virtual class QPaintDevice* MeasuringDevice() = 0;
 
   // New settings for the pages that follow (ResetDC); the metrics follow
   // the new paper and orientation.

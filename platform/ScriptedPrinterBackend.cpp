@@ -29,9 +29,6 @@ class TScriptedContext : public TPrinterContext {
   TScriptedContext(TScriptedPrinterBackend* backend, const TScriptedPrinter& printer,
                    const TDriverSettings& settings, bool printing)
       : backend_(backend), printer_(printer), settings_(settings), printing_(printing) {
-    measure_ = QImage(1, 1, QImage::Format_RGB32);
-    measure_.setDotsPerMeterX(int(std::lround(printer.PixelsPerInchX / 0.0254)));
-    measure_.setDotsPerMeterY(int(std::lround(printer.PixelsPerInchY / 0.0254)));
   }
   ~TScriptedContext() override {
     if (painter_.isActive()) painter_.end();
@@ -63,7 +60,6 @@ class TScriptedContext : public TPrinterContext {
   }
 
   QPainter* Painter() override { return painter_.isActive() ? &painter_ : nullptr; }
-  QPaintDevice* MeasuringDevice() override { return &measure_; }
 
   bool Reset(const TDriverSettings& settings) override {
     if (painter_.isActive()) return false;
@@ -83,8 +79,8 @@ class TScriptedContext : public TPrinterContext {
     const TDeviceMetrics m = Metrics();
     page_ = QImage(printer_.KeepPages ? QSize(m.PhysicalWidth, m.PhysicalHeight) : QSize(1, 1),
                    QImage::Format_RGB32);
-    page_.setDotsPerMeterX(measure_.dotsPerMeterX());
-    page_.setDotsPerMeterY(measure_.dotsPerMeterY());
+    page_.setDotsPerMeterX(int(std::lround(printer_.PixelsPerInchX / 0.0254)));
+    page_.setDotsPerMeterY(int(std::lround(printer_.PixelsPerInchY / 0.0254)));
     page_.fill(Qt::white);
     if (!painter_.begin(&page_)) return false;
     // Device coordinates start at the printable area.
@@ -131,7 +127,6 @@ class TScriptedContext : public TPrinterContext {
   TScriptedDocument doc_;
   QString error_;
   QImage page_;
-  QImage measure_;
   QPainter painter_;
 };
 

@@ -3,10 +3,10 @@
 #include "document/MedidaTexto.h"
 #include "platform/Canvas.h"
 #include "report/ppClass.h"
-#include "report/ppPrnDev.h"
+#include "report/ppDevice.h"
 #include "report/ppUtils.h"
 
-#include <QImage>
+#include <QPainter>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -56,95 +56,45 @@ TRotatedExtent RotatedExtent(const TppRect& block, int angle) {
 
 namespace {
 
-// The font at a resolution: its design pixel height scaled, at least one
-// pixel (never through whole points, which a small zoom would round away).
-TFont FontAt(const TFont& font, double pixelsPerInch) {
-  TFont f = font;
-  const double scale = pixelsPerInch / std::max(1, font.PixelsPerInch);
-  const int pixels = std::max(1, int(std::lround(std::abs(font.Height) * scale)));
-  f.Height = font.Height < 0 ? -pixels : pixels;
-  f.PixelsPerInch = std::max(1, int(std::lround(pixelsPerInch)));
-  return f;
-}
-
-// Splits at CR LF, CR or LF, as level text breaks its lines.
-QStringList Lines(const QString& text) {
-  QStringList out;
-  int start = 0;
-  for (int i = 0; i < text.size(); ++i) {
-    const QChar ch = text.at(i);
-    if (ch != QLatin1Char('\r') && ch != QLatin1Char('\n')) continue;
-    out.append(text.mid(start, i - start));
-    if (ch == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n')) ++i;
-    start = i + 1;
-  }
-  out.append(text.mid(start));
-  return out;
-}
-
-// A line with its tabs at every `tab` pixels from its start: drawn at
-// (x, y) when `draw`, and its width answered.
-int ExpandedLine(TCanvas& canvas, int x, int y, const QString& line, int tab, bool draw) {
-  int at = 0, start = 0;
-  for (int i = 0; i <= line.size(); ++i) {
-    if (i < line.size() && line.at(i) != QLatin1Char('\t')) continue;
-    const QString piece = line.mid(start, i - start);
-    if (draw && !piece.isEmpty()) canvas.TextOut(x + at, y, piece);
-    at += canvas.TextWidth(piece);
-    if (i < line.size()) at = (at / tab + 1) * tab;
-    start = i + 1;
-  }
-  return at;
-}
-
 QRect RectOf(const TppRect& r) { return QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top); }
+
+// A text object's caption as the editor lays it out: the same routine,
+// the same options, at the font's point size.
+TTextBlock CaptionBlock(const TFont& font, const QString& caption, int angle) {
+  return LayoutText(TextFontOf(font), caption, OpcoesDeTexto(angle));
+}
 
 }  // namespace
 
-void DrawRotatedText(TCanvas& canvas, const QRect& box, double pixelsPerInch, double scale,
-                     const TDrawRotatedText& command) {
-  if (box.width() <= 0 || box.height() <= 0 || pixelsPerInch <= 0 || scale <= 0) return;
-  canvas.SetFont(FontAt(command.Font, pixelsPerInch * scale));
+void DrawRotatedText(TCanvas& canvas, const QRect& box, const TDrawRotatedText& command) {
+  QPainter* painter = canvas.Painter();
+  const int w = MMThousandthsToDesignPixels(command.Width);
+  const int h = MMThousandthsToDesignPixels(command.Height);
+  if (!painter || box.width() <= 0 || box.height() <= 0 || w <= 0 || h <= 0) return;
+  // The canvas's font, for its colour as the device prints it (a printer
+  // without colours prints coloured text black).
+  canvas.SetFont(command.Font);
+  const QColor color = FixedPaletteColor(canvas.Font().Color);
   const int angle = ((command.Angle % 360) + 360) % 360;
-  const TTextMetric metric = canvas.TextMetrics();
-  const int tab = std::max(1, 8 * metric.AveCharWidth);
+  const TTextBlock block = CaptionBlock(command.Font, command.Text, angle);
+  const QSize extent = block.PixelSize(PixelsPorPonto);
+  const QPoint reference =
+      angle == 0 ? QPoint(0, 0)
+                 : TurnedTextBox(angle, extent.width(), extent.height(), w, h, taLeftJustify, vaTop)
+                       .ReferencePoint();
 
-  // The block as it is drawn, and where it starts.
-  QStringList lines;
-  int width = 0, height = 0;
-  QPoint reference = box.topLeft();
-  if (angle == 0) {
-    lines = Lines(command.Text);
-    for (const QString& l : lines) width = std::max(width, ExpandedLine(canvas, 0, 0, l, tab, false));
-    height = metric.Height * int(lines.size());
-  } else {
-    width = canvas.TextWidth(command.Text);
-    height = metric.Height;
-    const TTurnedTextBox b =
-        TurnedTextBox(angle, width, height, box.width(), box.height(), taLeftJustify, vaTop);
-    reference += b.ReferencePoint();
-  }
-
-  const TBrush oldBrush = canvas.Brush();
-  const TBkMode oldMode = canvas.BkMode();
   canvas.SetClipRect(box);
+  painter->save();
+  // The object's box in design pixels, mapped onto its device rectangle.
+  painter->translate(box.topLeft());
+  painter->scale(box.width() / double(w), box.height() / double(h));
   if (!command.Transparent) {
-    const TRotatedExtent e = RotatedExtent({0, 0, width, height}, angle);
-    canvas.FillRect(RectOf(e.Box).translated(box.topLeft()), command.Color);
+    const TRotatedExtent e = RotatedExtent({0, 0, extent.width(), extent.height()}, angle);
+    painter->fillRect(RectOf(e.Box), FixedPaletteColor(command.Color));
   }
-  TBrush clear;
-  clear.Style = bsClear;
-  canvas.SetBrush(clear);
-  canvas.SetBkMode(bkTransparent);
-  if (angle == 0) {
-    for (int i = 0; i < lines.size(); ++i)
-      ExpandedLine(canvas, reference.x(), reference.y() + i * metric.Height, lines[i], tab, true);
-  } else {
-    canvas.TurnedTextOut(reference.x(), reference.y(), command.Text, angle * 10);
-  }
+  DrawTextBlock(*painter, block, reference, PixelsPorPonto, angle * 10, color);
+  painter->restore();
   canvas.RemoveClip();
-  canvas.SetBrush(oldBrush);
-  canvas.SetBkMode(oldMode);
 }
 
 // ---------------------------------------------------------------------------
@@ -162,18 +112,10 @@ void TDrawRotatedText::Assign(const TppDrawCommand& source) {
 }
 
 bool TDrawRotatedText::DrawOn(TppDevice* device) {
-  if (auto* printer = dynamic_cast<TppPrinterDevice*>(device)) {
-    TCanvas* canvas = printer->Canvas();
-    if (!canvas) return true;  // a document thrown away draws nothing
-    printer->ComputeDeviceRect(this);
-    int ppiX = 0, ppiY = 0;
-    printer->Printer()->PixelsPerInch(ppiX, ppiY);
-    DrawRotatedText(*canvas, RectOf(DeviceRect), ppiY, 1.0, *this);
-  } else if (auto* raster = dynamic_cast<TppRasterDevice*>(device)) {
-    // The preview: the same routine at the screen's resolution and zoom.
-    if (const auto d = raster->DrawingFor(this))
-      DrawRotatedText(*d->Canvas, d->DeviceRect, d->PixelsPerInch, d->Scale, *this);
-  }
+  // Whatever the device: a document thrown away, or a device that draws
+  // no pages, answers nothing to draw with.
+  if (const auto d = device ? device->DrawingFor(this) : std::nullopt)
+    DrawRotatedText(*d->Canvas, d->DeviceRect, *this);
   return true;
 }
 
@@ -204,28 +146,23 @@ void TRotatedLabel::Loaded() {
 
 void TRotatedLabel::AutoSizeBounds() {
   if (constructing_ || IsReading() || IsLoading() || IsPrinting()) return;
-  // Measured in design pixels, whatever the screen.
-  QImage device(1, 1, QImage::Format_RGB32);
-  const int dotsPerMetre = int(std::lround(DesignPixelsPerInch / 0.0254));
-  device.setDotsPerMeterX(dotsPerMetre);
-  device.setDotsPerMeterY(dotsPerMetre);
-  TCanvas canvas;
-  canvas.Bind(nullptr, &device);
-  canvas.SetFont(FontAt(Font(), DesignPixelsPerInch));
-  const QString text = Caption().isEmpty() ? QStringLiteral(" ") : Caption();
-  const int w = canvas.TextWidth(text), h = canvas.TextMetrics().Height;
+  // Measured in design pixels by the routine that draws it, whatever the
+  // screen.
   const int angle = int(angle_ % 360);
+  const QString text = Caption().isEmpty() ? QStringLiteral(" ") : Caption();
+  const QSize extent = CaptionBlock(Font(), text, angle).PixelSize(PixelsPorPonto);
   int boxWidth = MMThousandthsToDesignPixels(mmWidth());
   int boxHeight = MMThousandthsToDesignPixels(mmHeight());
   if (AutoSize()) {
-    const TRotatedExtent e = RotatedExtent({0, 0, w, h}, angle);
+    const TRotatedExtent e = RotatedExtent({0, 0, extent.width(), extent.height()}, angle);
     boxWidth = e.Box.Right;
     boxHeight = e.Box.Bottom;
     SetMMBounds(mmLeft(), mmTop(), DesignPixelsToMMThousandths(boxHeight),
                 DesignPixelsToMMThousandths(boxWidth));
   }
   originOffset_ = angle == 0 ? QPoint(0, 0)
-                             : TurnedTextBox(angle, w, h, boxWidth, boxHeight, taLeftJustify, vaTop)
+                             : TurnedTextBox(angle, extent.width(), extent.height(), boxWidth,
+                                             boxHeight, taLeftJustify, vaTop)
                                    .ReferencePoint();
 }
 
@@ -259,27 +196,12 @@ void TDrawSimpleGrid::Assign(const TppDrawCommand& source) {
 }
 
 bool TDrawSimpleGrid::DrawOn(TppDevice* device) {
-  TCanvas* canvas = nullptr;
-  QRect r;
-  int line = 1;
-  const int penWidth = std::max(1, Pen.Width);
-  if (auto* printer = dynamic_cast<TppPrinterDevice*>(device)) {
-    if (!printer->Canvas()) return true;
-    printer->ComputeDeviceRect(this);
-    canvas = printer->Canvas();
-    r = RectOf(DeviceRect);
-    line = ppTrunc(MMThousandthsToUnits(DesignPixelsToMMThousandths(penWidth), utPrinterPixels,
-                                        dirHorizontal, printer->Printer()));
-  } else if (auto* raster = dynamic_cast<TppRasterDevice*>(device)) {
-    // The preview: lines as wide in design pixels, at the zoom shown.
-    const auto d = raster->DrawingFor(this);
-    if (!d) return true;
-    canvas = d->Canvas;
-    r = d->DeviceRect;
-    line = int(penWidth * d->PixelsPerInch * d->Scale / DesignPixelsPerInch);
-  } else {
-    return true;
-  }
+  const auto d = device ? device->DrawingFor(this) : std::nullopt;
+  if (!d) return true;
+  TCanvas* canvas = d->Canvas;
+  const QRect r = d->DeviceRect;
+  // Lines as wide in design pixels, on paper and at the zoom shown.
+  int line = int(std::max(1, Pen.Width) * d->PerDesignPixel());
   line = std::max(1, line);
   const int columns = std::max(1, Columns), rows = std::max(1, Rows);
   for (int c = 0; c <= columns; ++c) {

@@ -4,12 +4,13 @@
 // TDrawSimpleGrid draw a plain grid of cells (the program makes none; it
 // is registered with the rotated label for report designs that use it).
 //
-// A turned text prints where the editor shows it: its extents are
-// measured on the device as the text is drawn (one line, no word break),
-// its reference point comes from the editor's own rule (TurnedTextBox,
-// document/MedidaTexto) within the object's box, and it is clipped to that
-// box.  The drawing is one device-neutral routine, DrawRotatedText, that
-// the printer device and the preview's screen device both call.
+// A text prints as the editor shows it: it is laid out by the editor's own
+// routine (platform/TextLayout, with the options of document/MedidaTexto)
+// at its font's point size, placed in the object's box in design pixels
+// (turned text from the reference point TurnedTextBox gives), and that
+// box is mapped onto the command's device rectangle and clips it.  The
+// drawing is one device-neutral routine, DrawRotatedText, that every
+// device reaches through the drawing context it answers.
 #pragma once
 
 #include "report/ppCtrls.h"
@@ -50,10 +51,10 @@ class TDrawRotatedText : public TppDrawText {
   explicit TDrawRotatedText(TComponent* owner = nullptr);
   void Assign(const TppDrawCommand& source) override;
 
-  // On the printer device: its device rectangle, then DrawRotatedText at
-  // the printer's resolution.  Any other device draws nothing here (the
-  // preview's screen device draws it with DrawRotatedText too).  Answers
-  // true for every device: the command has drawn itself.
+  // DrawRotatedText with what the device answers to draw with (the
+  // printer, the preview's screen; a device that draws no pages answers
+  // nothing and nothing is drawn).  Answers true for every device: the
+  // command has drawn itself.
   bool DrawOn(TppDevice* device) override;
 
   int Angle = 0;
@@ -64,31 +65,24 @@ class TDrawRotatedText : public TppDrawText {
 };
 
 // The one routine that draws a rotated-text command, on any device: the
-// printer device (a real printer or a PDF file) calls it, and so does the
-// preview's screen device.  Nothing in it depends on the device's kind.
+// printer device (a real printer, a PDF file, PNG pages) and the preview's
+// screen device reach it alike.  Nothing in it depends on the device.
 //
-//   canvas         the device's canvas, in the device's pixels;
-//   deviceRect     the command's box in those pixels (the device computes
-//                  it from the command's thousandths before each draw);
-//   pixelsPerInch  the device's resolution: a printer's or a PDF's pixels
-//                  per inch, or the screen's on the preview;
-//   scale          the zoom the device draws at: 1 on paper, the preview's
-//                  zoom on screen (0.5 at 50 %).
+//   canvas      the device's canvas, in the device's pixels;
+//   deviceRect  the command's box in those pixels (the device computes it
+//               from the command's thousandths before each draw).
 //
-// The font is the command's, its design pixel height scaled to
-// pixelsPerInch x scale (at least one pixel; its face as DrawableFace
-// resolves it, so a face without outlines still draws in a substitute).
-// The text is measured on the canvas as drawn: at angle 0 as the editor
-// draws level text (lines at their breaks, tabs every eight average
-// character widths, from the box's top-left corner); turned, as one line
-// from the reference point that TurnedTextBox (the editor's rule) gives
-// for those extents in the box.  Everything is clipped to the box (and to
+// The command's box in design pixels (96 per inch, from its thousandths)
+// is mapped onto deviceRect, and the caption drawn in it exactly as the
+// editor draws the object on its sheet: laid out at the font's point size
+// by the one text routine (level: its lines at their breaks, tabs
+// expanded; turned: one line from the reference point TurnedTextBox gives
+// for its extents in the box).  Everything is clipped to the box (and to
 // any clip the device set around the command).  A command that is not
 // transparent first fills the turned block's box (RotatedExtent) from the
-// box's corner with its Color.  The canvas's brush, background mode and
-// clip are left as the routine found them; its font is the command's.
-void DrawRotatedText(TCanvas& canvas, const QRect& deviceRect, double pixelsPerInch, double scale,
-                     const TDrawRotatedText& command);
+// box's corner with its Color.  The canvas's clip is left as the routine
+// found it; its font is the command's.
+void DrawRotatedText(TCanvas& canvas, const QRect& deviceRect, const TDrawRotatedText& command);
 
 // ---------------------------------------------------------------------------
 // The component
@@ -108,10 +102,10 @@ class TRotatedLabel : public TppCustomText {
   // The text component's loading, then the sizing step.
   void Loaded() override;
   // The sizing step, in place of the text component's own measuring (not
-  // while read, loaded or printing): the caption measured as one line in
-  // design pixels; with AutoSize the component takes the turned block's
-  // box (RotatedExtent); the origin offset is the reference point the
-  // editor's rule gives in the box.
+  // while read, loaded or printing): the caption measured as the editor
+  // measures it, in design pixels; with AutoSize the component takes the
+  // turned block's box (RotatedExtent); the origin offset is the reference
+  // point the editor's rule gives in the box.
   void AutoSizeBounds() override;
   // A caption that repeats the user name follows it.
   void SetUserName(const QString& value) override;
@@ -132,8 +126,8 @@ class TDrawSimpleGrid : public TppDrawCommand {
   LURNS_COMPONENT(TDrawSimpleGrid)
   explicit TDrawSimpleGrid(TComponent* owner = nullptr);
   void Assign(const TppDrawCommand& source) override;
-  // On the printer device: the box's outline and the lines between the
-  // cells, in the pen's colour.  Other devices draw nothing here.
+  // The box's outline and the lines between the cells, in the pen's
+  // colour, on any device that draws pages.
   bool DrawOn(TppDevice* device) override;
 
   int Columns = 1;

@@ -61,11 +61,6 @@ struct TppZoomGeometry {
 TppZoomGeometry ComputeZoomGeometry(TppZoomSettingType setting, int percentage, int pageWidth,
                                     int pageHeight, int boxWidth, int boxHeight, int ppi);
 
-// The screen faces of the classic faces that have no outline version
-// ("MS Sans Serif" is shown in "Arial", "Courier" in "Courier New", ...);
-// any other face unchanged.
-QString ScreenFontName(const QString& face);
-
 class TppScreenDevice : public TppRasterDevice {
  public:
   LURNS_COMPONENT(TppScreenDevice)
@@ -150,12 +145,6 @@ class TppScreenDevice : public TppRasterDevice {
   // The scroll box's size, or the picture's without a viewer.
   QSize BoxSize() const;
   void NewPageImage(const QSize& size);
-  // The font of a text command on the canvas at the zoom: its pixel height
-  // scaled, at least one pixel.  Answers whether the scaled height came to
-  // nothing (the text is then drawn at one pixel, clipped).
-  bool SelectTextFont(const TppDrawText& command);
-  void SetCanvasFontHeight(int magnitude);
-  int CanvasFontHeight();
   bool PageCountKnown(const TppPage& page) const;
 
   QImage pageImage_;

@@ -25,8 +25,6 @@ QColor Surround() { return FixedPaletteColor(clBtnShadow); }
 
 }  // namespace
 
-QString ScreenFontName(const QString& face) { return FaceSubstitute(face); }
-
 TppZoomGeometry ComputeZoomGeometry(TppZoomSettingType setting, int percentage, int PW, int PH,
                                     int BW, int BH, int ppi) {
   const int q8 = ppRound(ppi * 0.125L), q4 = ppRound(ppi * 0.25L), h2 = ppRound(ppi * 0.5L),
@@ -78,12 +76,14 @@ TppZoomGeometry ComputeZoomGeometry(TppZoomSettingType setting, int percentage, 
 class TppScreenDevice::TBound {
  public:
   TBound(TppScreenDevice& device, QPainter& painter) : device_(device) {
-    device_.canvas_.Bind(&painter, &device_.pageImage_);
+    device_.canvas_.Bind(&painter);
+    // Text is laid out at its point size and scaled to the zoom.
+    device_.canvas_.SetResolution(ScreenPixelsPerInch() * device_.scaleY_);
     device_.drawing_ = true;
   }
   ~TBound() {
     device_.drawing_ = false;
-    device_.canvas_.Bind(nullptr, &device_.pageImage_);
+    device_.canvas_.Bind(nullptr);
   }
   TBound(const TBound&) = delete;
   TBound& operator=(const TBound&) = delete;
@@ -146,12 +146,12 @@ void TppScreenDevice::RenderPage() {
   const int PH = ScreenPixels(def.mmHeight, dirVertical);
   if (PW <= 0 || PH <= 0) return;
   ComputeZoom();
-  QPainter painter(&pageImage_);
-  TBound bound(*this, painter);
   originX_ = (pageImage_.width() - drawnWidth_) / 2;
   originY_ = (pageImage_.height() - drawnHeight_) / 2;
   scaleX_ = double(drawnWidth_) / PW;
   scaleY_ = double(drawnHeight_) / PH;
+  QPainter painter(&pageImage_);
+  TBound bound(*this, painter);
   // A page of no size (a zoom of 0 %) is an empty rectangle.
   if (drawnWidth_ > 0 && drawnHeight_ > 0) {
     TPen pen;
@@ -259,16 +259,10 @@ TppDrawCommand* TppScreenDevice::HitTest(const QPoint& p) const {
 // Drawing each kind of command
 
 void TppScreenDevice::DrawShape(TppDrawShape* c) {
-  TPen pen = c->Pen;
-  // The outline covers at the zoom what it covers at 100 %, as on paper.
-  double inset = TCanvas::kClassicInset;
-  if (pen.Width != 0) {
-    inset = TCanvas::DesignPenInset(pen.Width, scaleX_);
-    pen.Width = ppRound(pen.Width * (long double)scaleX_);
-  }
   const int cx = ppRound(ScreenPixels(c->XCornerRound, dirHorizontal) * (long double)scaleX_);
   const int cy = ppRound(ScreenPixels(c->YCornerRound, dirVertical) * (long double)scaleY_);
-  PaintShape(canvas_, *c, RectOf(c->DeviceRect), pen, inset, cx, cy);
+  PaintShape(canvas_, *c, RectOf(c->DeviceRect),
+             ScreenPixelsPerInch() * scaleX_ / DesignPixelsPerInch, cx, cy);
 }
 
 void TppScreenDevice::DrawLine(TppDrawLine* c) {
@@ -278,85 +272,8 @@ void TppScreenDevice::DrawLine(TppDrawLine* c) {
 }
 
 void TppScreenDevice::DrawImage(TppDrawImage* c) {
-  const TPicture& picture = c->Picture();
-  if (picture.Empty()) return;
-  const TppPictureSource source = PictureSourceOf(*c);
-  const QRect r = RectOf(c->DeviceRect);
-  const int pw = picture.Width(), ph = picture.Height();
-  if (c->DirectDraw) {
-    if (c->Stretch) {
-      QRect target = r;
-      if (c->MaintainAspectRatio) {
-        const long double s =
-            pw > 0 && ph > 0 ? std::min(r.width() / (long double)pw, r.height() / (long double)ph)
-                             : 0.0L;
-        const int iw = ppTrunc(pw * s), ih = ppTrunc(ph * s);
-        target = QRect(r.left(), r.top(), iw, ih);
-        if (c->Center) target.translate((r.width() - iw) / 2, (r.height() - ih) / 2);
-      }
-      PaintPicture(canvas_, *c, source, target, nullptr);
-      return;
-    }
-    const int w = ScreenPixels(c->Width, dirHorizontal), h = ScreenPixels(c->Height, dirVertical);
-    QRect target(r.left(), r.top(), ppTrunc(pw * (long double)scaleX_),
-                 ppTrunc(ph * (long double)scaleY_));
-    if (c->Center)
-      target.translate(ppTrunc(((w - pw) / 2) * (long double)scaleX_),
-                       ppTrunc(((h - ph) / 2) * (long double)scaleY_));
-    PaintPicture(canvas_, *c, source, target, &r);
-    return;
-  }
-  // The picture is placed in its box at 100 % and the box stretched onto
-  // the device rectangle.  The placement is mapped straight to the zoom
-  // (the picture is drawn once, by the painter, never scaled beforehand)
-  // and clipped to the box.
-  const int w = ScreenPixels(c->Width, dirHorizontal), h = ScreenPixels(c->Height, dirVertical);
-  if (w <= 0 || h <= 0) return;
-  QRect place;
-  if (c->Stretch && c->MaintainAspectRatio) {
-    const long double s =
-        pw > 0 && ph > 0 ? std::min(w / (long double)pw, h / (long double)ph) : 0.0L;
-    place = QRect(0, 0, ppTrunc(pw * s), ppTrunc(ph * s));
-    if (c->Center) place.translate((w - place.width()) / 2, (h - place.height()) / 2);
-  } else if (c->Stretch) {
-    place = QRect(0, 0, w, h);
-  } else if (c->Center) {
-    place = QRect((w - pw) / 2, (h - ph) / 2, pw, ph);
-  } else {
-    place = QRect(0, 0, pw, ph);
-  }
-  auto x = [&](int v) { return r.left() + ppRound(v * (long double)r.width() / w); };
-  auto y = [&](int v) { return r.top() + ppRound(v * (long double)r.height() / h); };
-  const int left = x(place.left()), top = y(place.top());
-  const QRect target(left, top, x(place.left() + place.width()) - left,
-                     y(place.top() + place.height()) - top);
-  const bool inside = place.left() >= 0 && place.top() >= 0 &&
-                      place.left() + place.width() <= w && place.top() + place.height() <= h;
-  PaintPicture(canvas_, *c, source, target, inside ? nullptr : &r);
-}
-
-void TppScreenDevice::SetCanvasFontHeight(int magnitude) {
-  TFont f = canvas_.Font();
-  magnitude = std::max(1, magnitude);
-  f.Height = f.Height < 0 ? -magnitude : magnitude;
-  canvas_.SetFont(f);
-}
-
-int TppScreenDevice::CanvasFontHeight() { return std::abs(canvas_.Font().Height); }
-
-bool TppScreenDevice::SelectTextFont(const TppDrawText& c) {
-  TFont f = c.Font;
-  f.Name = ScreenFontName(f.Name);
-  // The pixel height at 100 % scaled straight to the zoom: never through
-  // whole points, which would make small zooms far too large (8 points at
-  // 50 % a quarter too large) and tiny ones nothing at all.
-  const int ppi = ScreenPixelsPerInch();
-  const long double atFull = std::abs(f.Height) * (long double)ppi / std::max(1, f.PixelsPerInch);
-  const int scaled = ppRound(atFull * scaleY_);
-  f.PixelsPerInch = ppi;
-  f.Height = f.Height < 0 ? -std::max(1, scaled) : std::max(1, scaled);
-  canvas_.SetFont(f);
-  return scaled == 0;
+  if (c->Picture().Empty()) return;
+  PaintPicture(canvas_, *c, PictureSourceOf(*c), RectOf(c->DeviceRect));
 }
 
 void TppScreenDevice::DrawText(TppDrawText* c) {
@@ -365,8 +282,10 @@ void TppScreenDevice::DrawText(TppDrawText* c) {
   if (c->IsMemo)
     for (const QString& s : c->TabStopPositions)
       stops.append(ppRound(ScreenPixels(s.toInt(), dirHorizontal) * (long double)scaleX_));
-  // 2. The font.
-  const bool tiny = SelectTextFont(*c);
+  // 2. The font, at its point size scaled to the zoom (the canvas's
+  // resolution); one too small to show a pixel is drawn clipped.
+  canvas_.SetFont(c->Font);
+  const bool tiny = c->Font.PointSize() * canvas_.PixelsPerPoint() < 0.5;
   // 3. Line height: a memo's leading, at the zoom like everything else on
   // the page; the font's external leading otherwise.
   int leading = c->IsMemo ? ppRound(ScreenPixels(c->Leading, dirVertical) * (long double)scaleY_)
@@ -383,9 +302,9 @@ void TppScreenDevice::DrawText(TppDrawText* c) {
     bool shrinking = true;
     for (int i = 0; i < n - 1 && shrinking; ++i) {
       const QString line = WithoutParagraphMark(c->WrappedText[i]);
-      while (canvas_.TextWidth(line) > r.width() && CanvasFontHeight() > 1)
-        SetCanvasFontHeight(CanvasFontHeight() - 1);
-      if (CanvasFontHeight() < 2) shrinking = false;
+      while (canvas_.TextWidth(line) > r.width() && canvas_.FontPixelHeight() > 1)
+        canvas_.SetFontPixelHeight(canvas_.FontPixelHeight() - 1);
+      if (canvas_.FontPixelHeight() < 2) shrinking = false;
     }
     TTextMetric m = canvas_.TextMetrics();
     lineHeight = m.Height + leading;
@@ -397,11 +316,11 @@ void TppScreenDevice::DrawText(TppDrawText* c) {
     } else {
       const int room = ppTrunc(r.height() / (long double)n);
       fit = lineHeight <= room;
-      while (!fit && CanvasFontHeight() > 1) {
+      while (!fit && canvas_.FontPixelHeight() > 1) {
         if (leading > 0) {
           --leading;
         } else {
-          SetCanvasFontHeight(CanvasFontHeight() - 1);
+          canvas_.SetFontPixelHeight(canvas_.FontPixelHeight() - 1);
           m = canvas_.TextMetrics();
         }
         lineHeight = m.Height + leading;

@@ -19,15 +19,10 @@ TppTextMeasure::TppTextMeasure(TppPrinter* printer, const TFont& font) : printer
     canvas_->SetFont(font);  // the printer canvas keeps it at its resolution
     return;
   }
-  // A scratch picture at the screen's resolution.
+  // A canvas that only measures, at the screen's resolution.
   const int ppi = ScreenPixelsPerInch();
-  scratchDevice_ = std::make_unique<QImage>(1, 1, QImage::Format_RGB32);
-  scratchDevice_->fill(Qt::white);
-  const int dpm = int(std::lround(ppi / 0.0254));
-  scratchDevice_->setDotsPerMeterX(dpm);
-  scratchDevice_->setDotsPerMeterY(dpm);
   scratch_ = std::make_unique<TCanvas>();
-  scratch_->Bind(nullptr, scratchDevice_.get());
+  scratch_->SetResolution(ppi);
   TFont f = font;
   if (f.PixelsPerInch != ppi) {
     const int points = f.Size();

@@ -157,6 +157,5 @@ class TppTextMeasure {
  private:
   TppPrinter* printer_;
   std::unique_ptr<TCanvas> scratch_;
-  std::unique_ptr<QImage> scratchDevice_;
   TCanvas* canvas_ = nullptr;
 };

@@ -387,6 +387,8 @@ void TppDevice::DrawPage(TppPage& page) {
 
 bool TppDevice::RenderCommand(TppDrawCommand*) { return false; }
 
+std::optional<TppDrawingContext> TppDevice::DrawingFor(TppDrawCommand*) { return std::nullopt; }
+
 bool TppDevice::RedrawCommand(TppDrawCommand*) { return false; }
 
 // ---------------------------------------------------------------------------

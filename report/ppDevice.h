@@ -15,14 +15,43 @@
 
 #include "report/ppComm.h"
 
+#include <QRect>
 #include <QStringList>
+#include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
+class TCanvas;
+struct TppRect;
 class TppDrawCommand;
 class TppPage;
 class TppDevice;
+
+// What a draw command that draws itself (a DrawOn of its own) draws with
+// on a device: the device's canvas, the command's rectangle in the
+// device's pixels, the device's resolution and the zoom, and the mapping
+// of any rectangle of the page into the device's pixels.  Every device
+// that draws pages answers it alike (the printer, the preview's screen),
+// so a command never asks which device it is on.
+struct TppDrawingContext {
+  TCanvas* Canvas = nullptr;
+  // The command's rectangle (its DeviceRect, already computed).
+  QRect DeviceRect;
+  // The device's pixels per inch at 100 % (the screen's on the preview, a
+  // printer's or a PDF's on paper), and the zoom drawn at (0.5 at 50 %; 1
+  // on paper): an inch is PixelsPerInch x Scale device pixels.  On the
+  // preview Scale is the vertical scale, which font heights follow.
+  int PixelsPerInch = 96;
+  double Scale = 1;
+  // A rectangle of the page (thousandths from the paper's corner) in the
+  // device's pixels, mapped as the command's own rectangle is.
+  std::function<QRect(const TppRect&)> PageToDevice;
+
+  // Device pixels per design pixel (96 per inch).
+  double PerDesignPixel() const { return PixelsPerInch * Scale / 96.0; }
+};
 
 enum TppPageSettingType : std::uint8_t {
   psAll,
@@ -202,6 +231,10 @@ class TppDevice : public TppCommunicator {
   // Draws a command again when values it shows arrived late; the base
   // draws nothing.
   virtual bool RedrawCommand(TppDrawCommand* command);
+  // For a command that draws itself: computes its device rectangle and
+  // answers what to draw it with, or nothing when the device is not
+  // drawing a page now (or draws nothing: the base).
+  virtual std::optional<TppDrawingContext> DrawingFor(TppDrawCommand* command);
   // What failed to draw since the last job started.
   const QStringList& DrawProblems() const { return drawProblems_; }
 

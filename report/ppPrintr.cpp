@@ -604,9 +604,9 @@ QPainter* TppPrinterCanvas::Painter() {
   return dc ? dc->Painter() : nullptr;
 }
 
-QPaintDevice* TppPrinterCanvas::MeasuringDevice() {
-  TPrinterContext* dc = printer_->DC();
-  return dc ? dc->MeasuringDevice() : nullptr;
+double TppPrinterCanvas::Resolution() {
+  return printer_->Metrics().LogPixelsY > 0 ? printer_->Metrics().LogPixelsY
+                                            : ScreenPixelsPerInch();
 }
 
 // ---------------------------------------------------------------------------

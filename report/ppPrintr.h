@@ -300,8 +300,9 @@ class TppPrinterCanvas : public TCanvas {
 
   // The open page's painter; nil outside a page.
   QPainter* Painter() override;
-  // The printer's measuring device; nil (the screen) without a context.
-  QPaintDevice* MeasuringDevice() override;
+  // The printer's vertical resolution (the screen's without a context):
+  // text is laid out at its point size and scaled to it.
+  double Resolution() override;
 
  private:
   TppCustomPrinter* printer_;

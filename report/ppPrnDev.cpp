@@ -194,24 +194,29 @@ bool TppPrinterDevice::RenderCommand(TppDrawCommand* command) {
   return true;
 }
 
+double TppPrinterDevice::PerDesignPixel() {
+  return MMThousandthsToUnits(DesignPixelsToMMThousandths(1000), utPrinterPixels, dirHorizontal,
+                              printer_.get()) /
+         1000.0;
+}
+
+std::optional<TppDrawingContext> TppPrinterDevice::DrawingFor(TppDrawCommand* command) {
+  if (!canvas_ || !command || !canvas_->Painter()) return std::nullopt;
+  ComputeDeviceRect(command);
+  int ppiX = 0, ppiY = 0;
+  printer_->PixelsPerInch(ppiX, ppiY);
+  TppDrawingContext d;
+  d.Canvas = canvas_;
+  d.DeviceRect = RectOf(command->DeviceRect);
+  d.PixelsPerInch = ppiY;
+  d.Scale = 1;
+  d.PageToDevice = [this](const TppRect& mm) { return RectOf(DeviceRectOf(mm)); };
+  return d;
+}
+
 void TppPrinterDevice::DrawShape(TppDrawShape* c) {
   TppPrinter* p = printer_.get();
-  TPen pen = c->Pen;
-  // The outline covers on paper what it covers on the sheet the shape
-  // was designed on: the pen scaled from design pixels, its centre half a
-  // design pixel in for odd widths.
-  auto designToPrinter = [p](int pixels) {
-    return MMThousandthsToUnits(DesignPixelsToMMThousandths(pixels), utPrinterPixels,
-                                dirHorizontal, p);
-  };
-  double inset = TCanvas::kClassicInset;
-  if (pen.Width != 0) {
-    inset = TCanvas::DesignPenInset(pen.Width, designToPrinter(1));
-    pen.Width = ppTrunc(designToPrinter(pen.Width));
-  } else {
-    pen.Width = 1;
-  }
-  PaintShape(*canvas_, *c, RectOf(c->DeviceRect), pen, inset,
+  PaintShape(*canvas_, *c, RectOf(c->DeviceRect), PerDesignPixel(),
              ppTrunc(MMThousandthsToUnits(c->XCornerRound, utPrinterPixels, dirHorizontal, p)),
              ppTrunc(MMThousandthsToUnits(c->YCornerRound, utPrinterPixels, dirVertical, p)));
 }
@@ -222,17 +227,13 @@ void TppPrinterDevice::DrawLine(TppDrawLine* c) {
   const bool vertical = c->LinePosition == lpLeft || c->LinePosition == lpRight;
   const int ppi = vertical ? ppiX : ppiY;
   const int thickness = std::max(1, ppRound(c->Weight * ppi / 72.0L));
-  const int gap = c->Pen.Width == 0
-                      ? ppTrunc(ScreenPixelsToUnits(2, utPrinterPixels,
-                                                    vertical ? dirHorizontal : dirVertical,
-                                                    printer_.get()))
-                      : 2 * thickness;
-  PaintEdgeLines(*canvas_, *c, RectOf(c->DeviceRect), thickness, gap);
+  PaintEdgeLines(*canvas_, *c, RectOf(c->DeviceRect), thickness, 2 * thickness);
 }
 
 void TppPrinterDevice::DrawText(TppDrawText* c) {
   TCanvas* canvas = canvas_;
-  // The printer canvas keeps the font's point size at its resolution.
+  // The printer canvas lays text out at the font's point size, scaled to
+  // its resolution.
   canvas->SetFont(c->Font);
   const TTextMetric m = canvas->TextMetrics();
   const int lineHeight =
@@ -246,40 +247,6 @@ void TppPrinterDevice::DrawText(TppDrawText* c) {
   PaintText(*canvas, *c, r, lineHeight, TextLines(*c), TppTextOutput());
 }
 
-void TppPrinterDevice::PlaceImage(TppDrawImage* c, bool vertical, QRect& target, bool& clip) {
-  const TPicture& picture = c->Picture();
-  const QRect r = RectOf(c->DeviceRect);
-  const int w = r.width(), h = r.height();
-  TppPrinter* p = printer_.get();
-  const int pw = ppTrunc(ScreenPixelsToUnits(picture.Width(), utPrinterPixels, dirHorizontal, p));
-  const int ph = ppTrunc(ScreenPixelsToUnits(picture.Height(), utPrinterPixels,
-                                             vertical ? dirVertical : dirHorizontal, p));
-  clip = false;
-  if (c->Stretch) {
-    if (!c->MaintainAspectRatio) {
-      target = r;
-      return;
-    }
-    const long double scale =
-        pw > 0 && ph > 0 ? std::min(w / (long double)pw, h / (long double)ph) : 0.0L;
-    const int iw = ppTrunc(pw * scale), ih = ppTrunc(ph * scale);
-    target = QRect(r.left(), r.top(), iw, ih);
-    if (c->Center) target.translate((w - iw) / 2, (h - ih) / 2);
-    return;
-  }
-  clip = true;
-  target = QRect(r.left(), r.top(), pw, ph);
-  if (c->Center) target.translate((w - pw) / 2, (h - ph) / 2);
-}
-
-void TppPrinterDevice::PaintImage(TppDrawImage* c, TppPictureSource source, bool vertical) {
-  QRect target;
-  bool clip = false;
-  PlaceImage(c, vertical, target, clip);
-  const QRect box = RectOf(c->DeviceRect);
-  PaintPicture(*canvas_, *c, source, target, clip ? &box : nullptr);
-}
-
 void TppPrinterDevice::DrawImage(TppDrawImage* c) {
   const TPicture& picture = c->Picture();
   if (picture.Empty()) return;
@@ -291,15 +258,19 @@ void TppPrinterDevice::DrawImage(TppDrawImage* c) {
     DrawOffscreenImage(c);
 }
 
-void TppPrinterDevice::DrawBitmapImage(TppDrawImage* c) { PaintImage(c, psBitmap, false); }
+void TppPrinterDevice::DrawBitmapImage(TppDrawImage* c) {
+  PaintPicture(*canvas_, *c, psBitmap, RectOf(c->DeviceRect));
+}
 
-void TppPrinterDevice::DrawDirectImage(TppDrawImage* c) { PaintImage(c, psGraphic, false); }
+void TppPrinterDevice::DrawDirectImage(TppDrawImage* c) {
+  PaintPicture(*canvas_, *c, psGraphic, RectOf(c->DeviceRect));
+}
 
 void TppPrinterDevice::DrawOffscreenImage(TppDrawImage* c) {
   // Drawings and icons go straight to the page (a drawing stays a drawing
   // in the document); a transparent one is drawn with its white let
   // through.
-  PaintImage(c, psGraphic, true);
+  PaintPicture(*canvas_, *c, psGraphic, RectOf(c->DeviceRect));
 }
 
 // ---------------------------------------------------------------------------

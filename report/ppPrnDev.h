@@ -73,6 +73,9 @@ class TppPrinterDevice : public TppRasterDevice {
   // Computes the device rectangle and draws the engine's four kinds of
   // command; false for any other kind.
   bool RenderCommand(TppDrawCommand* command) override;
+  // While a page is open: the canvas, the command's rectangle, the
+  // printer's resolution at a scale of 1.
+  std::optional<TppDrawingContext> DrawingFor(TppDrawCommand* command) override;
 
   // True when the document is complete; otherwise the next collated copy
   // has been published.
@@ -93,8 +96,8 @@ class TppPrinterDevice : public TppRasterDevice {
   // Throws the document away and raises the failure.
   [[noreturn]] void Fail(const QString& reason);
   [[noreturn]] void FailDocument();
-  void PlaceImage(TppDrawImage* command, bool vertical, QRect& target, bool& clip);
-  void PaintImage(TppDrawImage* command, TppPictureSource source, bool vertical);
+  // Printer pixels per design pixel (96 per inch), horizontally.
+  double PerDesignPixel();
 
   std::unique_ptr<TppPrinter> printer_;
   TCanvas* canvas_ = nullptr;

@@ -5,11 +5,8 @@
 #include "report/ppUtils.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
-
-std::optional<TppDrawingContext> TppRasterDevice::DrawingFor(TppDrawCommand*) {
-  return std::nullopt;
-}
 
 QString TppRasterDevice::ParagraphMark() { return QStringLiteral("$\u00B6"); }
 
@@ -31,14 +28,29 @@ TppRasterDevice::TppPictureSource TppRasterDevice::PictureSourceOf(const TppDraw
   return c.CachedBitmap().isNull() ? psGraphic : psBitmap;
 }
 
+TppRasterDevice::TppDevicePen TppRasterDevice::DevicePen(const TPen& designPen,
+                                                         double perDesignPixel) {
+  TppDevicePen d;
+  d.Pen = designPen;
+  if (designPen.Width <= 0) {
+    d.Pen.Width = 1;
+    d.Inset = TCanvas::kClassicInset;
+  } else {
+    d.Pen.Width = std::max(1, int(std::lround(designPen.Width * perDesignPixel)));
+    d.Inset = TCanvas::DesignPenInset(designPen.Width, perDesignPixel);
+  }
+  return d;
+}
+
 void TppRasterDevice::PaintShape(TCanvas& canvas, const TppDrawShape& c, const QRect& r,
-                                 const TPen& pen, double inset, int cx, int cy) {
-  canvas.SetPen(pen);
+                                 double perDesignPixel, int cx, int cy) {
+  const TppDevicePen pen = DevicePen(c.Pen, perDesignPixel);
+  canvas.SetPen(pen.Pen);
   canvas.SetBrush(c.Brush);
   switch (c.ShapeType) {
-    case stRectangle: canvas.Rectangle(r, inset); break;
-    case stRoundRect: canvas.RoundRect(r, cx, cy, inset); break;
-    case stEllipse: canvas.Ellipse(r, inset); break;
+    case stRectangle: canvas.Rectangle(r, pen.Inset); break;
+    case stRoundRect: canvas.RoundRect(r, cx, cy, pen.Inset); break;
+    case stEllipse: canvas.Ellipse(r, pen.Inset); break;
     default: break;  // squares and circles come as rectangles and ellipses
   }
 }
@@ -63,12 +75,37 @@ void TppRasterDevice::PaintEdgeLines(TCanvas& canvas, const TppDrawLine& c, cons
   }
 }
 
-void TppRasterDevice::PaintPicture(TCanvas& canvas, const TppDrawImage& c,
-                                   TppPictureSource source, const QRect& target,
-                                   const QRect* clip) {
+QRect TppRasterDevice::PicturePlace(const TppDrawImage& c, const QRect& r) {
   const TPicture& picture = c.Picture();
-  if (picture.Empty()) return;
-  if (clip) canvas.SetClipRect(*clip);
+  const int pw = picture.Width(), ph = picture.Height();
+  const int w = MMThousandthsToDesignPixels(c.Width), h = MMThousandthsToDesignPixels(c.Height);
+  if (w <= 0 || h <= 0) return r;
+  QRect place;
+  if (c.Stretch && c.MaintainAspectRatio) {
+    const long double s =
+        pw > 0 && ph > 0 ? std::min(w / (long double)pw, h / (long double)ph) : 0.0L;
+    place = QRect(0, 0, ppTrunc(pw * s), ppTrunc(ph * s));
+    if (c.Center) place.translate((w - place.width()) / 2, (h - place.height()) / 2);
+  } else if (c.Stretch) {
+    place = QRect(0, 0, w, h);
+  } else if (c.Center) {
+    place = QRect((w - pw) / 2, (h - ph) / 2, pw, ph);
+  } else {
+    place = QRect(0, 0, pw, ph);
+  }
+  auto x = [&](int v) { return r.left() + ppRound(v * (long double)r.width() / w); };
+  auto y = [&](int v) { return r.top() + ppRound(v * (long double)r.height() / h); };
+  const int left = x(place.left()), top = y(place.top());
+  return QRect(left, top, x(place.left() + place.width()) - left,
+               y(place.top() + place.height()) - top);
+}
+
+void TppRasterDevice::PaintPicture(TCanvas& canvas, const TppDrawImage& c,
+                                   TppPictureSource source, const QRect& r) {
+  const TPicture& picture = c.Picture();
+  if (picture.Empty() || r.width() <= 0 || r.height() <= 0) return;
+  const QRect target = PicturePlace(c, r);
+  canvas.SetClipRect(r);
   canvas.SetCopyMode(c.Transparent ? cmSrcAnd : cmSrcCopy);
   // The painter scales the picture as it is: it is never enlarged to
   // device pixels beforehand.
@@ -79,7 +116,7 @@ void TppRasterDevice::PaintPicture(TCanvas& canvas, const TppDrawImage& c,
   else
     canvas.StretchDraw(target, c.CachedBitmap());
   canvas.SetCopyMode(cmSrcCopy);
-  if (clip) canvas.RemoveClip();
+  canvas.RemoveClip();
 }
 
 QStringList TppRasterDevice::TextLines(const TppDrawText& c) {
@@ -97,12 +134,23 @@ void TppRasterDevice::PaintText(TCanvas& canvas, TppDrawText& c, QRect r, int li
     paragraphEnd[size_t(i)] = lines[i].contains(ParagraphMark()) || i == lines.size() - 1;
     lines[i].remove(ParagraphMark());
   }
-  auto widthOf = [&](const QString& line) {
-    return o.Tabbed ? canvas.TabbedTextWidth(line, o.TabStops) : canvas.TextWidth(line);
-  };
+  const double k = canvas.PixelsPerPoint();
+  TTextOptions options;
+  options.Flags = o.Tabbed ? DT_EXPANDTABS : 0;
+  for (int stop : o.TabStops) options.TabStops.append(stop / k);
+  options.LineHeight = std::max(1, lineHeight) / k;
+  options.AlignFromFlags = false;
+  switch (c.TextAlignment) {
+    case taLeftJustified: options.Align = TTextAlign::Left; break;
+    case taRightJustified: options.Align = TTextAlign::Right; break;
+    case taCentered: options.Align = TTextAlign::Center; break;
+    case taFullJustified: options.Align = TTextAlign::Justify; break;
+  }
+  options.JustifyLastLine = c.ForceJustifyLastLine;
   if (c.AutoSize && !lines.isEmpty()) {
-    int widest = 0;
-    for (const QString& l : lines) widest = std::max(widest, widthOf(l));
+    // The widest line's width, kept at the text's anchor.
+    const int widest = std::max(0, int(std::ceil(
+        LayoutLines(canvas.TextFont(), lines, paragraphEnd, options).Width * k - 1e-6)));
     if (widest != r.width()) {
       switch (c.Alignment()) {
         case taLeftJustify: r.setWidth(widest); break;
@@ -114,48 +162,16 @@ void TppRasterDevice::PaintText(TCanvas& canvas, TppDrawText& c, QRect r, int li
       }
     }
   }
+  options.Width = std::max(0, r.width()) / k;
+  const TTextBlock block = LayoutLines(canvas.TextFont(), lines, paragraphEnd, options);
   if (!c.Transparent || o.Opaque) canvas.FillRect(r, c.Color);
   TBrush clear;
   clear.Style = bsClear;
   canvas.SetBrush(clear);
   canvas.SetBkMode(bkTransparent);
-  for (int i = 0; i < lines.size(); ++i) {
-    const QString& line = lines[i];
-    const int y = r.top() + i * lineHeight;
-    const QRect clip(r.left(), y, r.width(), std::max(0, r.top() + r.height() - y));
-    auto out = [&](int x, const QString& text) {
-      if (o.Tabbed)
-        canvas.TabbedTextOut(x, y, text, o.TabStops, x);
-      else if (o.ClipLines)
-        canvas.TextRect(clip, x, y, text);
-      else
-        canvas.TextOut(x, y, text);
-    };
-    const int width = widthOf(line);
-    int x = r.left();
-    switch (c.TextAlignment) {
-      case taLeftJustified: break;
-      case taRightJustified: x = r.left() + r.width() - width; break;
-      case taCentered: x = r.left() + ppRound((r.width() - width) / 2.0L - 0.5L); break;
-      case taFullJustified: {
-        const QStringList words = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        if (words.size() > 1 && (!paragraphEnd[size_t(i)] || c.ForceJustifyLastLine)) {
-          int wordsWidth = 0;
-          for (const QString& w : words) wordsWidth += widthOf(w);
-          const int gaps = int(words.size()) - 1;
-          const int spare = r.width() - wordsWidth;
-          int wx = r.left();
-          for (int k = 0; k < words.size(); ++k) {
-            out(wx, words[k]);
-            wx += widthOf(words[k]) + (k < gaps ? spare / gaps + (k < spare % gaps) : 0);
-          }
-          continue;
-        }
-        break;
-      }
-    }
-    out(x, line);
-  }
+  if (o.ClipLines && !o.Tabbed) canvas.SetClipRect(r);
+  canvas.DrawBlock(r.left(), r.top(), block);
+  if (o.ClipLines && !o.Tabbed) canvas.RemoveClip();
   if (c.AutoSize) {
     c.DeviceRect.Left = r.left();
     c.DeviceRect.Right = r.left() + r.width();

@@ -2,9 +2,10 @@
 // drawing a page's commands with the canvas.  Each device works out where
 // a command lands in its own pixels — the printer at its resolution,
 // relative to the printable area; the screen at the zoom shown — and then
-// both draw it with the same canvas operations (pens, brushes, clipping,
-// stretched pictures, text measured with the device's own metrics), so that
-// what the preview shows is what the paper and the PDF get.
+// both draw it with the same routines: one pen rule, one placement of a
+// picture in its box (always clipped to it), and text laid out once at
+// its font's point size and scaled to the device (platform/TextLayout), so
+// that what the preview shows is what the paper and the PDF get.
 #pragma once
 
 #include "report/ppDevice.h"
@@ -13,8 +14,6 @@
 #include <QList>
 #include <QRect>
 #include <QStringList>
-#include <functional>
-#include <optional>
 
 class TCanvas;
 class TppDrawCommand;
@@ -23,37 +22,10 @@ class TppDrawLine;
 class TppDrawShape;
 class TppDrawText;
 
-// What a draw command that draws itself (a DrawOn of its own) draws with
-// on a device: the device's canvas, the command's rectangle in the
-// device's pixels, the device's resolution and the zoom, and the mapping
-// of any rectangle of the page into the device's pixels.  Window-free, so
-// that a command class in a library without windows can use it.
-struct TppDrawingContext {
-  TCanvas* Canvas = nullptr;
-  // The command's rectangle (its DeviceRect, already computed).
-  QRect DeviceRect;
-  // The device's pixels per inch at 100 % (the screen's on the preview),
-  // and the zoom drawn at (0.5 at 50 %; 1 on paper): lengths in inches,
-  // points or design pixels are PixelsPerInch x Scale device pixels an
-  // inch.  On the preview Scale is the vertical scale, which font heights
-  // follow.
-  int PixelsPerInch = 96;
-  double Scale = 1;
-  // A rectangle of the page (thousandths from the paper's corner) in the
-  // device's pixels, mapped as the command's own rectangle is.
-  std::function<QRect(const TppRect&)> PageToDevice;
-};
-
 class TppRasterDevice : public TppDevice {
  public:
   LURNS_COMPONENT(TppRasterDevice)
   using TppDevice::TppDevice;
-
-  // For a command that draws itself: computes its device rectangle and
-  // answers what to draw it with, or nothing when the device is not
-  // drawing a page now (or gives no such access: the base).  The preview's
-  // screen device answers it.
-  virtual std::optional<TppDrawingContext> DrawingFor(TppDrawCommand* command);
 
   // The mark a memo's wrapped text carries at the end of each paragraph's
   // last line, "$" and "¶": never shown, it tells where paragraphs end.
@@ -74,22 +46,38 @@ class TppRasterDevice : public TppDevice {
   // --- The canvas operations both devices draw with, once each has worked
   // out the command's geometry in its own pixels.
 
-  // The shape over r with the command's brush and the given pen (its
-  // width already in device pixels), the pen's centre `inset` pixels
-  // inside r (see TCanvas::Rectangle), corners cx x cy.
+  // The one pen rule: a pen `width` design pixels wide (96 per inch) on a
+  // device of `perDesignPixel` device pixels each.  Width 0 is the
+  // thinnest line the device draws, one device pixel, with the classic
+  // inset; any other width is scaled and rounded (at least one pixel), its
+  // centre line half a design pixel inside for odd widths, so the outline
+  // covers on every device what it covers on the sheet.
+  struct TppDevicePen {
+    TPen Pen;
+    double Inset = -1;
+  };
+  static TppDevicePen DevicePen(const TPen& designPen, double perDesignPixel);
+  // The shape over r with the command's brush and its pen by the pen
+  // rule, corners cx x cy device pixels.
   static void PaintShape(TCanvas& canvas, const TppDrawShape& command, const QRect& r,
-                         const TPen& pen, double inset, int cx, int cy);
+                         double perDesignPixel, int cx, int cy);
   // `thickness` one-pixel strokes along the command's edge of r, inward;
   // a double line draws a second group `gap` pixels further in.
   static void PaintEdgeLines(TCanvas& canvas, const TppDrawLine& command, const QRect& r,
                              int thickness, int gap);
-  // The picture stretched into target, ANDed when the command is
-  // transparent, clipped to *clip when given.
+  // The one placement of a picture in its box: worked out in design
+  // pixels (the box in design pixels, the picture at its own size; stretched,
+  // kept in proportion, centred or at its corner as the command says) and
+  // mapped onto the box's device rectangle r.
+  static QRect PicturePlace(const TppDrawImage& command, const QRect& r);
+  // The command's picture placed in r and drawn clipped to r (whatever
+  // the picture draws outside its own frame stays out), ANDed when the
+  // command is transparent.
   static void PaintPicture(TCanvas& canvas, const TppDrawImage& command, TppPictureSource source,
-                           const QRect& target, const QRect* clip);
+                           const QRect& r);
 
   struct TppTextOutput {
-    // Each line clipped to the text rectangle from the line's top down.
+    // The text clipped to its rectangle.
     bool ClipLines = true;
     // The rectangle filled even when the text is transparent.
     bool Opaque = false;
@@ -101,12 +89,13 @@ class TppRasterDevice : public TppDevice {
   // its text (none when empty).
   static QStringList TextLines(const TppDrawText& command);
   // Draws the lines in r with the font selected on the canvas, one every
-  // lineHeight pixels: an auto-sized text takes the width of its widest
-  // line (kept at its left, right or centre), the rectangle is filled
-  // unless transparent, each line placed by the text alignment (full
-  // justification spreads the spare width over the gaps between words,
-  // but on the last line of a paragraph).  The rectangle an auto-sized
-  // text took is stored back into the command's device rectangle.
+  // lineHeight pixels, laid out by the one text routine: an auto-sized
+  // text takes the width of its widest line (kept at its left, right or
+  // centre), the rectangle is filled unless transparent, each line placed
+  // by the text alignment (full justification spreads the spare width over
+  // the gaps between words, but on the last line of a paragraph).  The
+  // rectangle an auto-sized text took is stored back into the command's
+  // device rectangle.
   static void PaintText(TCanvas& canvas, TppDrawText& command, QRect r, int lineHeight,
                         QStringList lines, const TppTextOutput& output);
 };

@@ -97,8 +97,8 @@ TEST(RotatedLabel, ItsClassesAreMadeByNameAndACopiedCommandKeepsItsTurn) {
 }
 
 // The one drawing routine on a device of its own: a picture standing in
-// for the preview's screen, at 96 pixels per inch and two zooms.  The text
-// keeps to its box and scales with the zoom.
+// for the preview's screen, the object's box of 30 x 300 design pixels
+// drawn at two zooms.  The text keeps to its box and scales with the zoom.
 TEST(RotatedLabel, TheDrawingRoutineDrawsOnAnyCanvasAtAnyZoom) {
   TDrawRotatedText command;
   command.Text = QStringLiteral("Lado B do disco");
@@ -108,15 +108,17 @@ TEST(RotatedLabel, TheDrawingRoutineDrawsOnAnyCanvasAtAnyZoom) {
   command.Font.PixelsPerInch = 96;
   command.Font.SetSize(12);
   command.Font.Color = clBlack;
-  auto inkAt = [&](double scale, const QRect& box) {
+  command.Width = DesignPixelsToMMThousandths(30);
+  command.Height = DesignPixelsToMMThousandths(300);
+  auto inkAt = [&](const QRect& box) {
     QImage image(400, 400, QImage::Format_RGB32);
     image.fill(Qt::white);
     image.setDotsPerMeterX(3780);
     image.setDotsPerMeterY(3780);
     QPainter painter(&image);
     TCanvas canvas;
-    canvas.Bind(&painter, &image);
-    DrawRotatedText(canvas, box, 96, scale, command);
+    canvas.Bind(&painter);
+    DrawRotatedText(canvas, box, command);
     painter.end();
     QRect ink;
     for (int y = 0; y < image.height(); ++y)
@@ -124,8 +126,8 @@ TEST(RotatedLabel, TheDrawingRoutineDrawsOnAnyCanvasAtAnyZoom) {
         if (qGray(image.pixel(x, y)) < 128) ink |= QRect(x, y, 1, 1);
     return ink;
   };
-  const QRect full = inkAt(1.0, QRect(20, 20, 30, 300));
-  const QRect half = inkAt(0.5, QRect(20, 20, 15, 150));
+  const QRect full = inkAt(QRect(20, 20, 30, 300));
+  const QRect half = inkAt(QRect(20, 20, 15, 150));
   ASSERT_FALSE(full.isEmpty());
   ASSERT_FALSE(half.isEmpty());
   EXPECT_TRUE(QRect(20, 20, 30, 300).contains(full));
@@ -136,7 +138,8 @@ TEST(RotatedLabel, TheDrawingRoutineDrawsOnAnyCanvasAtAnyZoom) {
   EXPECT_NEAR(full.top(), 20, 3);
   EXPECT_LT(full.bottom(), 20 + 200);
   // A box too short for the text cuts it at the box's edge.
-  const QRect cut = inkAt(1.0, QRect(20, 20, 30, 40));
+  command.Height = DesignPixelsToMMThousandths(40);
+  const QRect cut = inkAt(QRect(20, 20, 30, 40));
   EXPECT_TRUE(QRect(20, 20, 30, 40).contains(cut));
 }
 

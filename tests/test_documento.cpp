@@ -284,9 +284,10 @@ TEST(Documento, TheTurnedTextBoxOfATextObjectIsTheLabelsBox) {
   o.Width = 80;
   o.Height = 20;
   EXPECT_EQ(CaixaTextoRodado(o).rect, QRect(0, 0, 80, 20));
-  // The document measures with the document's resolution, whatever the
-  // screen's: 11 points are 15 pixels.
-  EXPECT_EQ(FonteDeDesenho(o.Fonte).pixelSize(), 15);
+  // The document measures at the font's true size in the document's
+  // resolution, whatever the screen's: 11 points are 14 2/3 pixels high.
+  EXPECT_EQ(FonteDeTexto(o.Fonte).Points, 11);
+  EXPECT_EQ(ext, LayoutText(FonteDeTexto(o.Fonte), o.Texto, OpcoesDeTexto(90)).PixelSize(96 / 72.0));
 }
 
 }  // namespace

@@ -135,13 +135,15 @@ TEST(ZoomGeometry, TheMarginsFollowTheScreensResolution) {
 }
 
 TEST(ScreenFaces, TheClassicFacesAreShownInTheirOutlineStandIns) {
-  EXPECT_EQ(ScreenFontName("MS Sans Serif"), "Arial");
-  EXPECT_EQ(ScreenFontName("Courier"), "Courier New");
-  EXPECT_EQ(ScreenFontName("MS Serif"), "Courier New");
+  // The same face on the screen as on paper and on the sheet: the
+  // program's stand-in for "MS Sans Serif", the substitutes of the classic
+  // faces that are not here.
+  EXPECT_EQ(DrawableFace("MS Sans Serif"), "MS Sans Serif");
+  EXPECT_EQ(DrawableFace("Courier"), "Courier New");
+  EXPECT_EQ(DrawableFace("MS Serif"), "Courier New");
   for (const char* f : {"Fixedsys", "Modern", "Small Fonts", "System", "Terminal"})
-    EXPECT_EQ(ScreenFontName(f), "Arial") << f;
-  EXPECT_EQ(ScreenFontName("ms sans serif"), "ms sans serif");
-  EXPECT_EQ(ScreenFontName("Tahoma"), "Tahoma");
+    EXPECT_EQ(DrawableFace(f), "Arial") << f;
+  EXPECT_EQ(DrawableFace("Tahoma"), "Tahoma");
 }
 
 // ---------------------------------------------------------------------------
@@ -387,23 +389,21 @@ TEST_F(ScreenViewer, NothingIsAskedForWhileThePagesAreMade) {
 // ---------------------------------------------------------------------------
 // Drawing at the zoom
 
-TEST_F(ScreenViewer, FontHeightsScaleThePixelHeightAtLeastOnePixel) {
+TEST_F(ScreenViewer, TextKeepsItsPointSizeAndScalesWithTheZoom) {
   TComponent owner;
   TestReport r(&owner);
-  TppLabel* label = Label(r, &owner, "Capa", 20000, 20000);  // 8 points: 11 pixels
+  TppLabel* label = Label(r, &owner, "Capa", 20000, 20000);  // 8 points
   Show(r.report);
-  const struct {
-    int percent;
-    int pixels;
-  } cases[] = {{100, 11}, {50, 6}, {25, 3}, {2, 1}, {1, 1}};
-  for (const auto& c : cases) {
-    viewer->SetZoomPercentage(c.percent);
-    const TFont& drawn = Device().Canvas()->Font();
-    EXPECT_EQ(drawn.Height, -c.pixels) << c.percent << " %";
-    EXPECT_EQ(Device().Canvas()->QtFont().pixelSize(), c.pixels) << c.percent << " %";
+  for (int percent : {100, 50, 25, 2, 1}) {
+    viewer->SetZoomPercentage(percent);
+    // The font stays at its size in points; the canvas scales it.
+    EXPECT_EQ(Device().Canvas()->Font().PointSize(), 8) << percent << " %";
+    EXPECT_NEAR(Device().Canvas()->Resolution(), 96.0 * Device().ScaleY(), 1e-9)
+        << percent << " %";
+    EXPECT_NEAR(Device().ScaleY(), percent / 100.0, 0.01) << percent << " %";
   }
-  // Not through whole points: at 50 % an 8-point text is 6 pixels, not the
-  // 7 of 5 points.
+  // Not through whole pixels or points: at 50 % an 8-point text's
+  // characters are at most 8 x 96 / 72 / 2 (5 1/3) pixels high.
   viewer->SetZoomPercentage(50);
   const QRect ink = DarkBox(Picture(),
                             QRect(Device().OriginX() + 2, Device().OriginY() + 2,
@@ -414,19 +414,18 @@ TEST_F(ScreenViewer, FontHeightsScaleThePixelHeightAtLeastOnePixel) {
   (void)label;
 }
 
-TEST_F(ScreenViewer, MsSansSerifIsShownInArial) {
+TEST_F(ScreenViewer, MsSansSerifIsShownInItsStandInAsOnTheSheet) {
   TComponent owner;
-  TestReport classic(&owner), arial(&owner);
+  TestReport classic(&owner), tahoma(&owner);
   Label(classic, &owner, "Lurns para CD 123", 20000, 20000, "MS Sans Serif", -16);
-  Label(arial, &owner, "Lurns para CD 123", 20000, 20000, "Arial", -16);
+  Label(tahoma, &owner, "Lurns para CD 123", 20000, 20000, "Tahoma", -16);
   viewer->SetZoomSetting(zs100Percent);
   Show(classic.report);
-  EXPECT_EQ(Device().Canvas()->Font().Name, "Arial");
   const QImage shownClassic = PageArea();
-  Show(arial.report);
-  const QImage shownArial = PageArea();
-  ASSERT_FALSE(DarkBox(shownArial, shownArial.rect()).isEmpty());
-  EXPECT_EQ(shownClassic, shownArial);
+  Show(tahoma.report);
+  const QImage shownTahoma = PageArea();
+  ASSERT_FALSE(DarkBox(shownTahoma, shownTahoma.rect()).isEmpty());
+  EXPECT_EQ(shownClassic, shownTahoma);
   SaveShot(shownClassic, "ms-sans-serif");
 }
 

@@ -1,6 +1,6 @@
-// The rotatable text label of the cover sheets and the text helper it draws
-// with: property rules, turned-text placement, effects, automatic sizing and
-// the mouse handlers, checked on real widgets rendered offscreen.
+// The rotatable text label of the cover sheets: property rules,
+// turned-text placement, effects, automatic sizing and the mouse handlers,
+// checked on real widgets rendered offscreen.
 #include "components/ProCtrls.h"
 #include "platform/TextLayout.h"
 
@@ -24,6 +24,21 @@ TFont Arial(int points, TColor color = clBlack) {
   f.SetSize(points);
   f.Color = color;
   return f;
+}
+
+// A text as the label measures it (the one text routine), in the label's
+// pixels: its bounds, rounded up.
+QSize Extent(const TFont& f, const QString& s, unsigned flags = DT_SINGLELINE | DT_NOPREFIX,
+             int wrapWidth = 0) {
+  TTextOptions o;
+  o.Flags = flags;
+  o.InkInside = true;
+  o.CharWrap = true;
+  o.Width = wrapWidth * 72.0 / f.PixelsPerInch;
+  return LayoutText(TextFontOf(f), s, o).PixelSize(f.PixelsPerInch / 72.0);
+}
+int LineHeight(const TFont& f) {
+  return int(std::ceil(FontMetrics(TextFontOf(f)).Height() * f.PixelsPerInch / 72.0 - 1e-6));
 }
 
 QImage Render(const TProCustomLabel& l, QColor background = Qt::white) {
@@ -181,7 +196,7 @@ TEST_F(ProLabel, TurnedCaptionIsDrawnInsideItsBox) {
   const QString caption = QStringLiteral("WWWWW");
   TProLabel probe;
   probe.SetFont(font);
-  const QSize ext = TextExtent(probe.DrawFont(), caption);
+  const QSize ext = Extent(font, caption);
 
   for (int angle : {90, 180, 270}) {
     TProLabel l;
@@ -208,7 +223,7 @@ TEST_F(ProLabel, UpsideDownTextClampedToTheControlRunsOutOnTheLeft) {
   TProLabel l;
   l.SetFont(Arial(12));
   QString caption;
-  while (TextExtent(l.DrawFont(), caption).width() < 200) caption += QLatin1Char('H');
+  while (Extent(Arial(12), caption).width() < 200) caption += QLatin1Char('H');
   l.SetCaption(caption);
   l.SetAngle(180);
   l.SetTransparent(true);
@@ -233,7 +248,7 @@ TEST_F(ProLabel, TurnedTextIgnoresAcceleratorsAndLineBreaks) {
   EXPECT_TRUE(Ink(Render(flat)).isValid());  // turned, "&" is a character
 
   flat.SetCaption(QStringLiteral("A\nB"));
-  const int line = TextLineHeight(flat.DrawFont());
+  const int line = LineHeight(Arial(16));
   const QRect ink = Ink(Render(flat));
   ASSERT_TRUE(ink.isValid());
   EXPECT_LE(ink.height(), line);  // one line only
@@ -252,9 +267,9 @@ TEST_F(ProLabel, CenteredTextTallerThanTheControlMovesUpByHalfTheExcess) {
   TProLabel probe;
   make(probe);
   // Width that fits "uma linha e outra" but not the whole caption: two lines.
-  const int width = TextExtent(probe.DrawFont(), QStringLiteral("uma linha e outra")).width() + 4;
-  const int h = MeasureText(probe.DrawFont(), text, QRect(0, 0, width, 1000), DT_WORDBREAK).height();
-  ASSERT_EQ(h, 2 * TextLineHeight(probe.DrawFont()));
+  const int width = Extent(font, QStringLiteral("uma linha e outra")).width() + 4;
+  const int h = Extent(font, text, DT_WORDBREAK, width).height();
+  ASSERT_NEAR(h, 2 * LineHeight(font), 1);
   const int height = h - 10;
 
   TProLabel centred, shifted;
@@ -404,25 +419,25 @@ TEST_F(ProLabel, OpaqueLabelFillsWithItsColour) {
 TEST_F(ProLabel, AutoSizeFitsTheUnturnedText) {
   TProLabel l;
   l.SetFont(Arial(12));
-  const QFont f = l.DrawFont();
-  const int line = TextLineHeight(f);
+  const TFont f = Arial(12);
+  const int line = LineHeight(f);
 
   l.move(50, 10);
   l.SetCaption(QStringLiteral("Hello"));
-  EXPECT_EQ(l.geometry(), QRect(50, 10, TextExtent(f, "Hello").width(), line));
+  EXPECT_EQ(l.geometry(), QRect(50, 10, Extent(f, "Hello").width(), line));
 
   // An empty caption and a lone "&" measure as a space.
-  const int space = TextExtent(f, " ").width();
+  const int space = Extent(f, " ").width();
   l.SetCaption(QString());
   EXPECT_EQ(l.size(), QSize(space, line));
   l.SetCaption(QStringLiteral("&"));
   EXPECT_EQ(l.size(), QSize(space, line));
   l.SetShowAccelChar(false);
   l.SetCaption(QStringLiteral("&&"));
-  EXPECT_EQ(l.width(), TextExtent(f, "&&").width());
+  EXPECT_EQ(l.width(), Extent(f, "&&").width());
   l.SetShowAccelChar(true);
   l.SetCaption(QStringLiteral("A&&B"));
-  EXPECT_EQ(l.width(), TextExtent(f, "A&B").width());
+  EXPECT_EQ(l.width(), Extent(f, "A&B").width());
 
   // Right-justified labels keep their right edge.
   TProLabel r;
@@ -431,7 +446,7 @@ TEST_F(ProLabel, AutoSizeFitsTheUnturnedText) {
   r.setGeometry(100, 0, 200, 20);
   r.SetCaption(QStringLiteral("Hi"));
   EXPECT_EQ(r.x() + r.width(), 300);
-  EXPECT_EQ(r.width(), TextExtent(f, "Hi").width());
+  EXPECT_EQ(r.width(), Extent(f, "Hi").width());
 
   // While loading nothing is sized; the end of loading sizes once.
   TProLabel s;
@@ -440,7 +455,7 @@ TEST_F(ProLabel, AutoSizeFitsTheUnturnedText) {
   s.SetCaption(QStringLiteral("Hello"));
   EXPECT_EQ(s.size(), QSize(65, 17));
   s.EndLoad();
-  EXPECT_EQ(s.size(), QSize(TextExtent(f, "Hello").width(), line));
+  EXPECT_EQ(s.size(), QSize(Extent(f, "Hello").width(), line));
 }
 
 TEST_F(ProLabel, LayoutIsASecondNameForVerticalAlignment) {
@@ -506,91 +521,4 @@ TEST_F(ProLabel, MouseHandlersGetThePlatformArguments) {
       "leave",
   };
   EXPECT_EQ(log, expected);
-}
-
-// The text helper the label draws with.
-TEST(TextLayout, AcceleratorsTabsAndWordBreak) {
-  QFont f(QStringLiteral("Arial"));
-  f.setPixelSize(16);
-  const int line = TextLineHeight(f);
-  const auto width = [&](const QString& s) { return TextExtent(f, s).width(); };
-
-  struct Case {
-    QString text;
-    unsigned flags;
-    int boxWidth;
-    int expectWidth, expectLines;
-  };
-  const Case cases[] = {
-      {"A&&B", 0, 1000, width("A&B"), 1},
-      {"A&&B", DT_NOPREFIX, 1000, width("A&&B"), 1},
-      {"&Ficheiro", 0, 1000, width("Ficheiro"), 1},
-      {"um\r\ndois", 0, 1000, width("dois"), 2},
-      {"um\ndois", DT_SINGLELINE, 1000, width("um\ndois"), 1},
-      {"um dois tres", DT_WORDBREAK, width("um dois") + 1, width("um dois"), 2},
-      {"abcdefgh", DT_WORDBREAK, width("abcd") + 1, width("abcd"), 2},
-      {"", 0, 1000, 0, 0},
-  };
-  for (const Case& c : cases) {
-    const QRect r = MeasureText(f, c.text, QRect(3, 4, c.boxWidth, 10), c.flags);
-    EXPECT_EQ(r.topLeft(), QPoint(3, 4)) << c.text.toStdString();
-    EXPECT_EQ(r.width(), c.expectWidth) << c.text.toStdString();
-    EXPECT_EQ(r.height(), c.expectLines * line) << c.text.toStdString();
-  }
-
-  // A tab moves to the next stop of eight average character widths.
-  const int stop = 8 * QFontMetrics(TextFont(f)).averageCharWidth();
-  EXPECT_EQ(MeasureText(f, "a\tb", QRect(), DT_EXPANDTABS).width(), stop + width("b"));
-}
-
-TEST(TextLayout, DrawsAlignedUnderlinedAndClipped) {
-  QFont f(QStringLiteral("Arial"));
-  f.setPixelSize(16);
-  const auto draw = [&](const QString& text, unsigned flags, QRect r) {
-    QImage img(120, 40, QImage::Format_RGB32);
-    img.fill(Qt::white);
-    QPainter p(&img);
-    p.setPen(Qt::black);
-    DrawText(&p, f, text, r, flags);
-    return img;
-  };
-  const QRect box(10, 5, 100, 30);
-  const QRect left = Ink(draw("ab", DT_LEFT, box));
-  const QRect right = Ink(draw("ab", DT_RIGHT, box));
-  const QRect centre = Ink(draw("ab", DT_CENTER, box));
-  ASSERT_TRUE(left.isValid());
-  EXPECT_LT(left.left(), centre.left());
-  EXPECT_LT(centre.left(), right.left());
-  EXPECT_LE(right.right(), box.right());
-
-  // "&a" underlines: more ink below the letters than plain "a".
-  const QRect plain = Ink(draw("a", 0, box));
-  const QRect underlined = Ink(draw("&a", 0, box));
-  EXPECT_GT(underlined.bottom(), plain.bottom());
-
-  // Clipped to the rectangle unless DT_NOCLIP.
-  const QRect narrow(10, 5, 8, 30);
-  EXPECT_LE(Ink(draw("WWWW", 0, narrow)).right(), narrow.right());
-  EXPECT_GT(Ink(draw("WWWW", DT_NOCLIP, narrow)).right(), narrow.right());
-}
-
-TEST(TextLayout, TurnedOutputRunsCounterClockwise) {
-  QFont f(QStringLiteral("Arial"));
-  f.setPixelSize(16);
-  const QSize ext = TextExtent(f, "WWW");
-  QImage img(100, 100, QImage::Format_RGB32);
-  img.fill(Qt::white);
-  {
-    QPainter p(&img);
-    p.setPen(Qt::black);
-    TextOutTurned(p, f, 50, 50, "WWW", 900);  // reads upwards from (50, 50)
-  }
-  const QRect ink = Ink(img);
-  ASSERT_TRUE(ink.isValid());
-  // One pixel of slack for antialiasing at the edges.
-  EXPECT_GE(ink.left(), 50 - 1);
-  EXPECT_LE(ink.right(), 50 + ext.height());
-  EXPECT_LE(ink.bottom(), 50);
-  EXPECT_GE(ink.top(), 50 - ext.width() - 1);
-  EXPECT_GT(ink.height(), ext.width() * 3 / 4);  // upwards, not across
 }
