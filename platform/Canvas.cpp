@@ -175,16 +175,17 @@ QImage TCanvas::AndEmulation(const QImage& image) const {
   return out;
 }
 
-void TCanvas::StretchDraw(const QRect& dest, const QImage& image) {
+void TCanvas::StretchDraw(const QRectF& dest, const QImage& image) {
   QPainter* p = Painter();
   if (!p || image.isNull() || dest.width() <= 0 || dest.height() <= 0) return;
   p->save();
   p->setRenderHint(QPainter::SmoothPixmapTransform, true);
-  p->drawImage(QRectF(dest), copyMode_ == cmSrcAnd ? AndEmulation(image) : image);
+  p->setRenderHint(QPainter::Antialiasing, true);
+  p->drawImage(dest, copyMode_ == cmSrcAnd ? AndEmulation(image) : image);
   p->restore();
 }
 
-void TCanvas::StretchDraw(const QRect& dest, const TPicture& picture) {
+void TCanvas::StretchDraw(const QRectF& dest, const TPicture& picture) {
   QPainter* p = Painter();
   if (!p || picture.Empty() || dest.width() <= 0 || dest.height() <= 0) return;
   const QString format = picture.Format();
@@ -192,7 +193,8 @@ void TCanvas::StretchDraw(const QRect& dest, const TPicture& picture) {
   if (vector && copyMode_ == cmSrcCopy) {
     // Drawings stay drawings on paper.
     p->save();
-    picture.Draw(*p, QRectF(dest));
+    p->setRenderHint(QPainter::Antialiasing, true);
+    picture.Draw(*p, dest);
     p->restore();
     return;
   }

@@ -115,9 +115,11 @@ class TCanvas {
   void FillRect(const QRect& r, TColor color);
 
   // --- Pictures, stretched into dest by the painter (never scaled to
-  // device pixels beforehand), combined by the copy mode.
-  void StretchDraw(const QRect& dest, const TPicture& picture);
-  void StretchDraw(const QRect& dest, const QImage& image);
+  // device pixels beforehand), combined by the copy mode.  A destination
+  // that does not fall on whole pixels shades its edges' pixels by how
+  // much of them it covers.
+  void StretchDraw(const QRectF& dest, const TPicture& picture);
+  void StretchDraw(const QRectF& dest, const QImage& image);
 
   // --- Text, in the font's colour
   TTextMetric TextMetrics();

@@ -5,7 +5,10 @@
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QHash>
+#include <QPaintEngine>
 #include <QPainter>
+#include <QPainterPath>
+#include <QTransform>
 #include <algorithm>
 #include <cmath>
 #include <memory>
@@ -192,18 +195,18 @@ class TLineMeasure {
     return Runs(Plain(s), nullptr);
   }
 
-  // The ink of a run drawn with its origin at (x, baseline).
+  // The ink of a run drawn with its origin at (x, baseline): the bounds of
+  // its outlines as drawn (slanted where the routine slants them), curves
+  // and all, not of their control points.
   QRectF Ink(const TTextRun& run, double x, double baseline) const {
-    QRectF r = entry_->metrics->tightBoundingRect(run.Text);
-    if (r.isEmpty()) return QRectF();
-    r = QRectF(r.left() * unit_, r.top() * unit_, r.width() * unit_, r.height() * unit_);
-    if (entry_->slanted) {
-      // x' = x - slant * y, with y negative above the baseline.
-      const double l = std::min(r.left() - kSlant * r.bottom(), r.left() - kSlant * r.top());
-      const double rr = std::max(r.right() - kSlant * r.bottom(), r.right() - kSlant * r.top());
-      r = QRectF(l, r.top(), rr - l, r.height());
-    }
-    return r.translated(x, baseline);
+    QPainterPath path;
+    path.addText(QPointF(0, 0), run.Underline ? entry_->underlined : entry_->font, run.Text);
+    if (path.isEmpty()) return QRectF();
+    QTransform t;
+    t.translate(x, baseline);
+    t.scale(unit_, unit_);
+    if (entry_->slanted) t.shear(-kSlant, 0);
+    return t.map(path).boundingRect();
   }
 
  private:
@@ -455,21 +458,31 @@ void DrawTextBlock(QPainter& p, const TTextBlock& b, QPointF reference, double p
   // positive rotation is clockwise.
   if (escapement != 0) p.rotate(-escapement / 10.0);
   p.scale(pixelsPerPoint * unit, pixelsPerPoint * unit);  // reference pixels from here on
+  // Pixels (the screen, the preview, PNG pages) are drawn as the outlines
+  // themselves, filled: a raster engine puts glyphs from its cache on
+  // whole pixels across the line (and, turned, along it too), up to half a
+  // pixel from where the page at that scale has them.  Text that stays
+  // text (a PDF) is written as text.
+  const bool outlines = p.paintEngine() && p.paintEngine()->type() == QPaintEngine::Raster;
+  if (outlines) p.setRenderHint(QPainter::Antialiasing, true);
   for (const TTextLine& line : b.Lines) {
     const double baseline = (line.Top + b.Metrics.Ascent) / unit;
     for (const TTextRun& run : line.Runs) {
       if (run.Text.isEmpty()) continue;
-      p.setFont(run.Underline ? e->underlined : e->font);
+      const QFont& font = run.Underline ? e->underlined : e->font;
+      p.setFont(font);
       const QPointF at((line.Left + run.X) / unit, baseline);
-      if (e->slanted) {
-        p.save();
-        p.translate(at);
-        p.shear(-kSlant, 0);
-        p.drawText(QPointF(0, 0), run.Text);
-        p.restore();
+      p.save();
+      p.translate(at);
+      if (e->slanted) p.shear(-kSlant, 0);
+      if (outlines) {
+        QPainterPath path;
+        path.addText(QPointF(0, 0), font, run.Text);
+        p.fillPath(path, color);
       } else {
-        p.drawText(at, run.Text);
+        p.drawText(QPointF(0, 0), run.Text);
       }
+      p.restore();
     }
   }
   p.restore();

@@ -66,11 +66,11 @@ TTextBlock CaptionBlock(const TFont& font, const QString& caption, int angle) {
 
 }  // namespace
 
-void DrawRotatedText(TCanvas& canvas, const QRect& box, const TDrawRotatedText& command) {
+void DrawRotatedText(TCanvas& canvas, const QRectF& exact, const TDrawRotatedText& command) {
   QPainter* painter = canvas.Painter();
   const int w = MMThousandthsToDesignPixels(command.Width);
   const int h = MMThousandthsToDesignPixels(command.Height);
-  if (!painter || box.width() <= 0 || box.height() <= 0 || w <= 0 || h <= 0) return;
+  if (!painter || w <= 0 || h <= 0 || exact.width() <= 0 || exact.height() <= 0) return;
   // The canvas's font, for its colour as the device prints it (a printer
   // without colours prints coloured text black).
   canvas.SetFont(command.Font);
@@ -83,11 +83,15 @@ void DrawRotatedText(TCanvas& canvas, const QRect& box, const TDrawRotatedText& 
                  : TurnedTextBox(angle, extent.width(), extent.height(), w, h, taLeftJustify, vaTop)
                        .ReferencePoint();
 
-  canvas.SetClipRect(box);
+  // Clipped to every pixel the box touches: a text placed to the fraction
+  // of a pixel loses nothing to the rounding of its box's edges.
+  canvas.SetClipRect(exact.toAlignedRect());
   painter->save();
-  // The object's box in design pixels, mapped onto its device rectangle.
-  painter->translate(box.topLeft());
-  painter->scale(box.width() / double(w), box.height() / double(h));
+  // The object's box in design pixels, mapped onto where it lies on the
+  // device before rounding (so the text is placed and scaled as on paper
+  // at that scale).
+  painter->translate(exact.topLeft());
+  painter->scale(exact.width() / double(w), exact.height() / double(h));
   if (!command.Transparent) {
     const TRotatedExtent e = RotatedExtent({0, 0, extent.width(), extent.height()}, angle);
     painter->fillRect(RectOf(e.Box), FixedPaletteColor(command.Color));
@@ -115,7 +119,7 @@ bool TDrawRotatedText::DrawOn(TppDevice* device) {
   // Whatever the device: a document thrown away, or a device that draws
   // no pages, answers nothing to draw with.
   if (const auto d = device ? device->DrawingFor(this) : std::nullopt)
-    DrawRotatedText(*d->Canvas, d->DeviceRect, *this);
+    DrawRotatedText(*d->Canvas, d->ExactRect, *this);
   return true;
 }
 

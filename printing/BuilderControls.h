@@ -69,20 +69,22 @@ class TDrawRotatedText : public TppDrawText {
 // screen device reach it alike.  Nothing in it depends on the device.
 //
 //   canvas      the device's canvas, in the device's pixels;
-//   deviceRect  the command's box in those pixels (the device computes it
-//               from the command's thousandths before each draw).
+//   exactRect   the command's box in those pixels, before its edges are
+//               rounded (the device computes it from the command's
+//               thousandths before each draw).
 //
 // The command's box in design pixels (96 per inch, from its thousandths)
-// is mapped onto deviceRect, and the caption drawn in it exactly as the
+// is mapped onto exactRect, and the caption drawn in it exactly as the
 // editor draws the object on its sheet: laid out at the font's point size
 // by the one text routine (level: its lines at their breaks, tabs
 // expanded; turned: one line from the reference point TurnedTextBox gives
 // for its extents in the box).  Everything is clipped to the box (and to
 // any clip the device set around the command).  A command that is not
 // transparent first fills the turned block's box (RotatedExtent) from the
-// box's corner with its Color.  The canvas's clip is left as the routine
-// found it; its font is the command's.
-void DrawRotatedText(TCanvas& canvas, const QRect& deviceRect, const TDrawRotatedText& command);
+// box's corner with its Color.  Everything is clipped to the pixels the box
+// touches.  The canvas's clip is left as the routine found it; its font is
+// the command's.
+void DrawRotatedText(TCanvas& canvas, const QRectF& exactRect, const TDrawRotatedText& command);
 
 // ---------------------------------------------------------------------------
 // The component

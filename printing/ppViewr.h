@@ -91,6 +91,8 @@ class TppScreenDevice : public TppRasterDevice {
   // the picture, mapped as a command's rectangle is (a clip around a
   // command, for example).
   QRect PictureRectOf(const TppRect& mm) const;
+  // The same before its edges are rounded to whole pixels.
+  QRectF ExactRectOf(const TppRect& mm) const;
   // The page rectangle's top-left corner in the picture.
   int OriginX() const { return originX_; }
   int OriginY() const { return originY_; }

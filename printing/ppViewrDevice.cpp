@@ -170,23 +170,27 @@ std::optional<TppDrawingContext> TppScreenDevice::DrawingFor(TppDrawCommand* com
   TppDrawingContext d;
   d.Canvas = &canvas_;
   d.DeviceRect = RectOf(command->DeviceRect);
+  d.ExactRect = ExactRectOf(BoxOf(*command));
   d.PixelsPerInch = ScreenPixelsPerInch();
   d.Scale = scaleY_;
   d.PageToDevice = [this](const TppRect& mm) { return PictureRectOf(mm); };
   return d;
 }
 
+QRectF TppScreenDevice::ExactRectOf(const TppRect& mm) const {
+  const long double ppi = ScreenPixelsPerInch();
+  auto x = [&](int v) { return double(MMThousandthsToPixels(v, ppi) * scaleX_) + originX_; };
+  auto y = [&](int v) { return double(MMThousandthsToPixels(v, ppi) * scaleY_) + originY_; };
+  return QRectF(QPointF(x(mm.Left), y(mm.Top)), QPointF(x(mm.Right), y(mm.Bottom)));
+}
+
 QRect TppScreenDevice::PictureRectOf(const TppRect& mm) const {
-  // Whole screen pixels at 100 % first, then the zoom.
-  const int a = ScreenPixels(mm.Left, dirHorizontal);
-  const int b = ScreenPixels(mm.Top, dirVertical);
-  const int w = ScreenPixels(mm.Right - mm.Left, dirHorizontal);
-  const int h = ScreenPixels(mm.Bottom - mm.Top, dirVertical);
-  const int left = ppRound(a * (long double)scaleX_) + originX_;
-  const int top = ppRound(b * (long double)scaleY_) + originY_;
-  const int right = ppRound((a + w) * (long double)scaleX_) + originX_;
-  const int bottom = ppRound((b + h) * (long double)scaleY_) + originY_;
-  return QRect(left, top, right - left, bottom - top);
+  // Each edge straight from thousandths at the zoom, rounded once: whole
+  // screen pixels at 100 % first would move edges by up to the zoom's
+  // pixels, and the page would no longer be the paper at that scale.
+  const QRectF r = ExactRectOf(mm);
+  const int left = ppRound(r.left()), top = ppRound(r.top());
+  return QRect(left, top, ppRound(r.right()) - left, ppRound(r.bottom()) - top);
 }
 
 void TppScreenDevice::ComputeDeviceRect(TppDrawCommand* c) {
@@ -273,7 +277,7 @@ void TppScreenDevice::DrawLine(TppDrawLine* c) {
 
 void TppScreenDevice::DrawImage(TppDrawImage* c) {
   if (c->Picture().Empty()) return;
-  PaintPicture(canvas_, *c, PictureSourceOf(*c), RectOf(c->DeviceRect));
+  PaintPicture(canvas_, *c, PictureSourceOf(*c), ExactRectOf(BoxOf(*c)));
 }
 
 void TppScreenDevice::DrawText(TppDrawText* c) {

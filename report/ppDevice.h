@@ -16,6 +16,7 @@
 #include "report/ppComm.h"
 
 #include <QRect>
+#include <QRectF>
 #include <QStringList>
 #include <functional>
 #include <map>
@@ -37,8 +38,12 @@ class TppDevice;
 // so a command never asks which device it is on.
 struct TppDrawingContext {
   TCanvas* Canvas = nullptr;
-  // The command's rectangle (its DeviceRect, already computed).
+  // The command's rectangle (its DeviceRect, already computed), and the
+  // same before its edges were rounded to whole pixels: what is drawn to
+  // scale is placed by this one and clipped by that one, so that it lands
+  // where paper at the same scale has it.
   QRect DeviceRect;
+  QRectF ExactRect;
   // The device's pixels per inch at 100 % (the screen's on the preview, a
   // printer's or a PDF's on paper), and the zoom drawn at (0.5 at 50 %; 1
   // on paper): an inch is PixelsPerInch x Scale device pixels.  On the

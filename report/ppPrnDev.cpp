@@ -163,6 +163,14 @@ TppRect TppPrinterDevice::DeviceRectOf(const TppRect& r) {
           px(r.Right, dirHorizontal) + offsetX_, px(r.Bottom, dirVertical) + offsetY_};
 }
 
+QRectF TppPrinterDevice::ExactRectOf(const TppRect& r) {
+  int ppiX = 0, ppiY = 0;
+  printer_->PixelsPerInch(ppiX, ppiY);
+  auto x = [&](int mm) { return double(MMThousandthsToPixels(mm, ppiX)) + offsetX_; };
+  auto y = [&](int mm) { return double(MMThousandthsToPixels(mm, ppiY)) + offsetY_; };
+  return QRectF(QPointF(x(r.Left), y(r.Top)), QPointF(x(r.Right), y(r.Bottom)));
+}
+
 void TppPrinterDevice::ComputeDeviceRect(TppDrawCommand* c) {
   c->DeviceRect = DeviceRectOf({c->Left, c->Top, c->Left + c->Width, c->Top + c->Height});
 }
@@ -208,6 +216,8 @@ std::optional<TppDrawingContext> TppPrinterDevice::DrawingFor(TppDrawCommand* co
   TppDrawingContext d;
   d.Canvas = canvas_;
   d.DeviceRect = RectOf(command->DeviceRect);
+  d.ExactRect = ExactRectOf(
+      {command->Left, command->Top, command->Left + command->Width, command->Top + command->Height});
   d.PixelsPerInch = ppiY;
   d.Scale = 1;
   d.PageToDevice = [this](const TppRect& mm) { return RectOf(DeviceRectOf(mm)); };
@@ -259,18 +269,18 @@ void TppPrinterDevice::DrawImage(TppDrawImage* c) {
 }
 
 void TppPrinterDevice::DrawBitmapImage(TppDrawImage* c) {
-  PaintPicture(*canvas_, *c, psBitmap, RectOf(c->DeviceRect));
+  PaintPicture(*canvas_, *c, psBitmap, ExactRectOf(BoxOf(*c)));
 }
 
 void TppPrinterDevice::DrawDirectImage(TppDrawImage* c) {
-  PaintPicture(*canvas_, *c, psGraphic, RectOf(c->DeviceRect));
+  PaintPicture(*canvas_, *c, psGraphic, ExactRectOf(BoxOf(*c)));
 }
 
 void TppPrinterDevice::DrawOffscreenImage(TppDrawImage* c) {
   // Drawings and icons go straight to the page (a drawing stays a drawing
   // in the document); a transparent one is drawn with its white let
   // through.
-  PaintPicture(*canvas_, *c, psGraphic, RectOf(c->DeviceRect));
+  PaintPicture(*canvas_, *c, psGraphic, ExactRectOf(BoxOf(*c)));
 }
 
 // ---------------------------------------------------------------------------

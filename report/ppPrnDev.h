@@ -67,6 +67,8 @@ class TppPrinterDevice : public TppRasterDevice {
   // A rectangle of the paper (thousandths) in device pixels, the way
   // command rectangles are converted.
   TppRect DeviceRectOf(const TppRect& paperRect);
+  // The same before its edges are rounded to whole pixels.
+  QRectF ExactRectOf(const TppRect& paperRect);
   // The command's clip, in device pixels, on the canvas while it draws.
   void BeginClip(TppDrawCommand* command) override;
   void EndClip(TppDrawCommand* command) override;

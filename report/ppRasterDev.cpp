@@ -8,6 +8,10 @@
 #include <cmath>
 #include <vector>
 
+TppRect TppRasterDevice::BoxOf(const TppDrawCommand& c) {
+  return {c.Left, c.Top, c.Left + c.Width, c.Top + c.Height};
+}
+
 QString TppRasterDevice::ParagraphMark() { return QStringLiteral("$\u00B6"); }
 
 QString TppRasterDevice::WithoutParagraphMark(const QString& line) {
@@ -75,7 +79,7 @@ void TppRasterDevice::PaintEdgeLines(TCanvas& canvas, const TppDrawLine& c, cons
   }
 }
 
-QRect TppRasterDevice::PicturePlace(const TppDrawImage& c, const QRect& r) {
+QRectF TppRasterDevice::PicturePlace(const TppDrawImage& c, const QRectF& r) {
   const TPicture& picture = c.Picture();
   const int pw = picture.Width(), ph = picture.Height();
   const int w = MMThousandthsToDesignPixels(c.Width), h = MMThousandthsToDesignPixels(c.Height);
@@ -93,19 +97,18 @@ QRect TppRasterDevice::PicturePlace(const TppDrawImage& c, const QRect& r) {
   } else {
     place = QRect(0, 0, pw, ph);
   }
-  auto x = [&](int v) { return r.left() + ppRound(v * (long double)r.width() / w); };
-  auto y = [&](int v) { return r.top() + ppRound(v * (long double)r.height() / h); };
-  const int left = x(place.left()), top = y(place.top());
-  return QRect(left, top, x(place.left() + place.width()) - left,
-               y(place.top() + place.height()) - top);
+  const double sx = r.width() / w, sy = r.height() / h;
+  return QRectF(r.left() + place.left() * sx, r.top() + place.top() * sy, place.width() * sx,
+                place.height() * sy);
 }
 
 void TppRasterDevice::PaintPicture(TCanvas& canvas, const TppDrawImage& c,
-                                   TppPictureSource source, const QRect& r) {
+                                   TppPictureSource source, const QRectF& r) {
   const TPicture& picture = c.Picture();
   if (picture.Empty() || r.width() <= 0 || r.height() <= 0) return;
-  const QRect target = PicturePlace(c, r);
-  canvas.SetClipRect(r);
+  const QRectF target = PicturePlace(c, r);
+  // Every pixel the box touches: its edge pixels get their share.
+  canvas.SetClipRect(r.toAlignedRect());
   canvas.SetCopyMode(c.Transparent ? cmSrcAnd : cmSrcCopy);
   // The painter scales the picture as it is: it is never enlarged to
   // device pixels beforehand.

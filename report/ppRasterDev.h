@@ -42,6 +42,8 @@ class TppRasterDevice : public TppDevice {
   static QRect RectOf(const TppRect& r) {
     return QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
   }
+  // A command's box on the page, in thousandths.
+  static TppRect BoxOf(const TppDrawCommand& c);
 
   // --- The canvas operations both devices draw with, once each has worked
   // out the command's geometry in its own pixels.
@@ -68,13 +70,14 @@ class TppRasterDevice : public TppDevice {
   // The one placement of a picture in its box: worked out in design
   // pixels (the box in design pixels, the picture at its own size; stretched,
   // kept in proportion, centred or at its corner as the command says) and
-  // mapped onto the box's device rectangle r.
-  static QRect PicturePlace(const TppDrawImage& command, const QRect& r);
-  // The command's picture placed in r and drawn clipped to r (whatever
-  // the picture draws outside its own frame stays out), ANDed when the
-  // command is transparent.
+  // mapped onto where the box lies on the device, before rounding.
+  static QRectF PicturePlace(const TppDrawImage& command, const QRectF& box);
+  // The command's picture placed in its box and clipped to it (whatever
+  // the picture draws outside its own frame stays out; the box's edge
+  // pixels are shaded by how much of them it covers, as on paper at that
+  // scale), ANDed when the command is transparent.
   static void PaintPicture(TCanvas& canvas, const TppDrawImage& command, TppPictureSource source,
-                           const QRect& r);
+                           const QRectF& box);
 
   struct TppTextOutput {
     // The text clipped to its rectangle.

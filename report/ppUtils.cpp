@@ -87,6 +87,10 @@ int DesignPixelsToMMThousandths(int pixels) {
   return ppRound((long double)pixels / DesignPixelsPerInch / kInchesPerMM * 1000.0L);
 }
 
+long double MMThousandthsToPixels(int mm, long double pixelsPerInch) {
+  return (long double)mm / 1000.0L * kInchesPerMM * pixelsPerInch;
+}
+
 int MMThousandthsToDesignPixels(int mm) {
   return ppRound((long double)mm / 1000.0L * kInchesPerMM * DesignPixelsPerInch);
 }

@@ -50,6 +50,10 @@ int UnitsToScreenPixels(TppUnitType units, TppDirection direction, TppPrinter* p
 inline constexpr int DesignPixelsPerInch = 96;
 int DesignPixelsToMMThousandths(int pixels);
 int MMThousandthsToDesignPixels(int mmThousandths);
+// A length in thousandths as pixels at `pixelsPerInch`, unrounded: for a
+// device that scales the page as a whole (the preview's zoom), so that an
+// edge lands where it lands on paper rasterised at that scale.
+long double MMThousandthsToPixels(int mmThousandths, long double pixelsPerInch);
 
 // Tenths of a millimetre, the unit of printer drivers' paper sizes.
 float TenthsMMToUnits(int tenths, TppUnitType units, TppDirection direction,

@@ -118,7 +118,7 @@ TEST(RotatedLabel, TheDrawingRoutineDrawsOnAnyCanvasAtAnyZoom) {
     QPainter painter(&image);
     TCanvas canvas;
     canvas.Bind(&painter);
-    DrawRotatedText(canvas, box, command);
+    DrawRotatedText(canvas, QRectF(box), command);
     painter.end();
     QRect ink;
     for (int y = 0; y < image.height(); ++y)

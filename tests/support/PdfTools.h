@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QFile>
+#include <QImage>
 #include <QList>
 #include <QProcess>
 #include <QRectF>
@@ -122,6 +123,41 @@ inline GreyImage Rasterise(const QString& file, int page, int dpi, QString* why)
            QString::number(page), QStringLiteral("-singlefile"), file, prefix},
           why);
   return ReadPgm(prefix + QStringLiteral(".pgm"), dpi);
+}
+
+// Page `page` rendered grey at any resolution (a zoom of the screen's),
+// as a picture.  With `supersample` n, rendered n times as fine and each
+// n x n block averaged: the rasteriser puts a turned glyph on whole pixels
+// across its line, up to half a pixel from its place, and at n times the
+// resolution that is n times less.
+inline QImage RasteriseAt(const QString& file, int page, double dpi, QString* why,
+                          int supersample = 1) {
+  QTemporaryDir dir;
+  const QString prefix = dir.filePath(QStringLiteral("page"));
+  const int n = std::max(1, supersample);
+  RunTool(QStringLiteral("pdftoppm"),
+          {QStringLiteral("-r"), QString::number(dpi * n, 'f', 6), QStringLiteral("-gray"),
+           QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
+           QString::number(page), QStringLiteral("-singlefile"), file, prefix},
+          why);
+  QImage image(prefix + QStringLiteral(".pgm"));
+  if (image.isNull() && why->isEmpty()) *why = QStringLiteral("pdftoppm wrote no page");
+  image = image.convertToFormat(QImage::Format_Grayscale8);
+  if (n == 1 || image.isNull()) return image;
+  const QSize size(image.width() / n, image.height() / n);
+  QImage out(size, QImage::Format_Grayscale8);
+  for (int y = 0; y < size.height(); ++y) {
+    uchar* o = out.scanLine(y);
+    for (int x = 0; x < size.width(); ++x) {
+      int sum = 0;
+      for (int j = 0; j < n; ++j) {
+        const uchar* in = image.constScanLine(y * n + j) + x * n;
+        for (int i = 0; i < n; ++i) sum += in[i];
+      }
+      o[x] = uchar((sum + n * n / 2) / (n * n));
+    }
+  }
+  return out;
 }
 
 // The box, in millimetres from the page's top left corner, of the pixels
