@@ -50,6 +50,10 @@ class TStretchHandle : public QWidget {
   void Attach(QWidget* c);
   // Lets go of every held control and hides the handle.
   void Detach();
+  // Fits the frame around the held controls again, after one of them took
+  // another size or place than the frame was dragged to (a text that sizes
+  // itself); unlike Attach it leaves the mouse alone.
+  void Fit();
   bool IsAttached() const { return !children_.empty(); }
   // The held control at index i, or nullptr.
   QWidget* Children(int i) const;

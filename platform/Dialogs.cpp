@@ -190,8 +190,12 @@ class FontAndColourDialog : public QDialog {
     shown_ = fontDlg_->currentFont();
     lay->addWidget(fontDlg_);
     auto* row = new QHBoxLayout;
-    row->addWidget(new QLabel(QStringLiteral("&Cor:"), this));
+    auto* rotuloCor = new QLabel(QStringLiteral("&Cor:"), this);
+    row->addWidget(rotuloCor);
     colours_ = new QComboBox(this);
+    colours_->setObjectName(QStringLiteral("cores"));
+    // The label's "&" marks the key that takes the focus to the list.
+    rotuloCor->setBuddy(colours_);
     static const std::pair<TColor, const char*> kColours[] = {
         {clBlack, "Preto"},      {clMaroon, "Castanho"}, {clGreen, "Verde"},   {clOlive, "Azeitona"},
         {clNavy, "Azul-marinho"}, {clPurple, "Roxo"},     {clTeal, "Azul-petróleo"}, {clGray, "Cinzento"},
@@ -220,6 +224,11 @@ class FontAndColourDialog : public QDialog {
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     lay->addWidget(buttons);
+    // Enter (or Escape) inside the font part ends that inner dialog, which
+    // would then hide itself and leave this one with only the colour row:
+    // it ends this dialog instead.
+    connect(fontDlg_, &QDialog::accepted, this, &QDialog::accept);
+    connect(fontDlg_, &QDialog::rejected, this, &QDialog::reject);
   }
 
   TFont Result() const {
