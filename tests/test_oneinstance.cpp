@@ -4,11 +4,15 @@
 // a small program started side by side, raised, killed, and run by two
 // users.  Waits are bounded; nothing is timed.
 #include "components/OneInstance.h"
+#include "document/FicheiroCapa.h"
+#include "editor/uLurn.h"
 #include "platform/InstanceLock.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDialog>
+#include <QTimer>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -426,6 +430,47 @@ TEST_F(OneInstance, TheRunningCopyIsToldOfEveryFileHandedOver) {
   EXPECT_EQ(raised.count(), 1);
   // Nothing to send is not sent.
   EXPECT_FALSE(TInstanceChannel::Request(channel, false, QString()));
+}
+
+TEST_F(OneInstance, TheMainWindowOpensACoverHandedOverWhenItIsFree) {
+  QTemporaryDir capas;
+  ASSERT_TRUE(capas.isValid());
+  const QString capa = capas.filePath("entregue.lrn");
+  {
+    TDocumento d;
+    TObjecto t = TObjecto::NovoTexto();
+    t.Texto = "entregue";
+    t.Angulo = 90;
+    t.TamanhoAutomatico = false;
+    t.Width = 20;
+    t.Height = 80;
+    d.Adicionar(folhaFrente, t);
+    ASSERT_EQ(GravarCapa(d, capa).Fim, TFimGravacao::Gravado);
+  }
+  TfrmLurn w(nullptr, true);
+  w.usarRecentes = false;
+  ASSERT_TRUE(w.oneInstance1);
+  ASSERT_FALSE(w.oneInstance1->Terminated());
+  w.show();
+  const QString channel = PathOf(TOneInstance::ChannelName(kTitle));
+  // While a modal dialog is open the cover waits; it opens when the dialog
+  // has gone.
+  QDialog dlg(&w);
+  bool abertoDurante = true;
+  QTimer::singleShot(0, &dlg, [&] {
+    EXPECT_TRUE(TInstanceChannel::Request(channel, true, capa));
+    QTimer::singleShot(300, &dlg, [&] {
+      abertoDurante = !w.Documento().Objectos(folhaFrente).empty();
+      dlg.reject();
+    });
+  });
+  dlg.exec();
+  EXPECT_FALSE(abertoDurante);
+  ASSERT_TRUE(WaitUntil([&] { return !w.Documento().Objectos(folhaFrente).empty(); }));
+  EXPECT_EQ(w.Documento().Objectos(folhaFrente)[0].Texto, "entregue");
+  EXPECT_TRUE(w.nomeFicheiro.isEmpty());
+  EXPECT_EQ(w.ficheiroOrigem, capa);
+  EXPECT_TRUE(dialogs->Asked.isEmpty());
 }
 
 TEST_F(Copies, KilledCopyDoesNotBlockTheNextStart) {
