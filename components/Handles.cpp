@@ -114,6 +114,17 @@ void TStretchHandle::Attach(QWidget* c) {
 
 void TStretchHandle::Detach() { LetGo(true); }
 
+void TStretchHandle::CancelDrag() {
+  if (dragging_) {
+    EraseDragFrame();
+    dragging_ = false;
+    unsetCursor();
+  }
+  clickPending_ = false;
+  LetPassedGo();
+  ReleaseCapture();
+}
+
 void TStretchHandle::Fit() {
   QRect r;
   for (const auto& c : children_) {

@@ -54,6 +54,9 @@ class TStretchHandle : public QWidget {
   // another size or place than the frame was dragged to (a text that sizes
   // itself); unlike Attach it leaves the mouse alone.
   void Fit();
+  // Gives up a drag in progress (the held controls stay where they are) and
+  // lets go of the mouse: a modal dialog is opening and takes the mouse.
+  void CancelDrag();
   bool IsAttached() const { return !children_.empty(); }
   // The held control at index i, or nullptr.
   QWidget* Children(int i) const;

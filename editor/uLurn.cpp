@@ -144,6 +144,7 @@ bool TfrmLurn::event(QEvent* e) {
   // keep the mouse (a press that selected an object takes it for the drag),
   // or the dialog would get none of it.
   if (e->type() == QEvent::WindowBlocked) {
+    if (StretchHandle1) StretchHandle1->CancelDrag();
     if (QWidget* g = QWidget::mouseGrabber(); g && g->window() == this) g->releaseMouse();
   }
   // The window is free again: covers handed over meanwhile open now.

@@ -365,6 +365,23 @@ TEST_F(Batch, PrintsTheCoverIntoAPdfThroughTheWindowsCommands) {
   EXPECT_FALSE(QFile::exists(home.filePath("config/Lurns/Lurns.ini")));
 }
 
+TEST_F(Batch, PicturesThatAreNotFoundPrintNothing) {
+  // With its pictures the cover prints them; alone, it prints without them
+  // (and says which are missing), and still prints.
+  const QString com = CopyCover("imagens.lrn", Path("com"));
+  QDir().mkpath(Path("sem"));
+  ASSERT_TRUE(QFile::copy(com, Path("sem/imagens.lrn")));
+  QString why;
+  const ToolRun r1 = Tool({"-o", Path("com.pdf"), com});
+  ASSERT_EQ(r1.status, 0) << r1.err.toStdString();
+  EXPECT_FALSE(pdf::Images(Path("com.pdf"), &why).isEmpty()) << why.toStdString();
+  const ToolRun r2 = Tool({"-o", Path("sem.pdf"), Path("sem/imagens.lrn")});
+  ASSERT_EQ(r2.status, 0) << r2.err.toStdString();
+  EXPECT_TRUE(QString::fromUtf8(r2.err).contains(Path("sem/disco.png"))) << r2.err.toStdString();
+  EXPECT_EQ(pdf::Pages(Path("sem.pdf"), &why).size(), 3) << why.toStdString();
+  EXPECT_TRUE(pdf::Images(Path("sem.pdf"), &why).isEmpty()) << why.toStdString();
+}
+
 TEST_F(Batch, APrintThatCannotBeDoneWritesNothing) {
   MakeCover("capa.lrn", Path("nao-existe.png"));
   MakeBadCover("mau.lrn");

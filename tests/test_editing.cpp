@@ -512,7 +512,9 @@ TEST_F(Editing, AModalDialogGetsTheMouseAfterAClickOrDuringADrag) {
   w->StretchHandle1->Detach();
   const QPoint at = t->mapTo(w.get(), QPoint(3, 3));
   QTest::mousePress(w->windowHandle(), Qt::LeftButton, {}, at);
+  QTest::mouseMove(w->windowHandle(), at + QPoint(9, 9));
   ASSERT_NE(QWidget::mouseGrabber(), nullptr);
+  ASSERT_TRUE(w->StretchHandle1->Dragging());
   QWidget* durante = reinterpret_cast<QWidget*>(1);
   QDialog dlg(w.get());
   QTimer::singleShot(0, &dlg, [&] {
@@ -521,6 +523,9 @@ TEST_F(Editing, AModalDialogGetsTheMouseAfterAClickOrDuringADrag) {
   });
   dlg.exec();
   EXPECT_EQ(durante, nullptr);
+  // The drag was given up, the object left where it was.
+  EXPECT_FALSE(w->StretchHandle1->Dragging());
+  EXPECT_EQ(Doc(t)->Limites(), t->geometry());
   QTest::mouseRelease(w->windowHandle(), Qt::LeftButton, {}, at);
 }
 
