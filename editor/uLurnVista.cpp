@@ -75,7 +75,8 @@ void TfrmLurn::MostrarMensagens(const QList<TMensagem>& mensagens) {
 
 void TfrmLurn::LimparDocumento() {
   if (StretchHandle1->IsAttached()) StretchHandle1->Detach();
-  documento_.LimparDocumento();
+  // Whether the document then counts as saved is for the callers to say.
+  SemMarcar([this] { documento_.LimparDocumento(); });
 }
 
 void TfrmLurn::FundosParaTras() {
