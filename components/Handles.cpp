@@ -114,6 +114,30 @@ void TStretchHandle::Attach(QWidget* c) {
 
 void TStretchHandle::Detach() { LetGo(true); }
 
+void TStretchHandle::CancelDrag() {
+  if (dragging_) {
+    EraseDragFrame();
+    dragging_ = false;
+    unsetCursor();
+  }
+  clickPending_ = false;
+  LetPassedGo();
+  ReleaseCapture();
+}
+
+void TStretchHandle::Fit() {
+  QRect r;
+  for (const auto& c : children_) {
+    if (!c) continue;
+    const QRect b(c->x() - 2, c->y() - 2, c->width() + 5, c->height() + 5);
+    r = r.isNull() ? b : r.united(b);
+  }
+  if (!r.isNull() && r != geometry()) {
+    SetOwnBounds(r);
+    update();
+  }
+}
+
 void TStretchHandle::LetGo(bool toOwner) {
   for (auto& c : childWatch_) disconnect(c);
   childWatch_.clear();
@@ -453,7 +477,11 @@ void TStretchHandle::mouseReleaseEvent(QMouseEvent* e) {
     ReleaseCapture();
     if (OnMouseUp) OnMouseUp(this, btn, ShiftStateFrom(e->modifiers(), e->buttons()), X, Y);
   } else {
+    QPointer<TStretchHandle> self(this);
     PassOn(QEvent::MouseButtonRelease, e->button(), QPoint(x() + X, y() + Y));
+    // The click that selected the object is over: the mouse is free again,
+    // or a modal dialog opened next would get none of it.
+    if (self && e->buttons() == Qt::NoButton && !dragging_) ReleaseCapture();
   }
   e->accept();
 }

@@ -50,6 +50,13 @@ class TStretchHandle : public QWidget {
   void Attach(QWidget* c);
   // Lets go of every held control and hides the handle.
   void Detach();
+  // Fits the frame around the held controls again, after one of them took
+  // another size or place than the frame was dragged to (a text that sizes
+  // itself); unlike Attach it leaves the mouse alone.
+  void Fit();
+  // Gives up a drag in progress (the held controls stay where they are) and
+  // lets go of the mouse: a modal dialog is opening and takes the mouse.
+  void CancelDrag();
   bool IsAttached() const { return !children_.empty(); }
   // The held control at index i, or nullptr.
   QWidget* Children(int i) const;

@@ -100,6 +100,7 @@ bool TOneInstance::Check() {
     if (!channel_) {
       channel_ = new TInstanceChannel(this);
       connect(channel_, &TInstanceChannel::ActivateRequested, this, &TOneInstance::Activated);
+      connect(channel_, &TInstanceChannel::OpenRequested, this, &TOneInstance::OpenRequested);
     }
     channel_->Listen(InstanceObjectPath(ChannelName(title)));
   }
@@ -122,7 +123,9 @@ void TOneInstance::Reaction() {
   }
   // Nobody listening (the other copy is still starting) means nothing to
   // bring to the front.
-  if (activatePrevInstance_) TInstanceChannel::RequestActivate(InstanceObjectPath(ChannelName(title)));
+  // The file this copy was to open goes to the running copy, which opens it.
+  if (activatePrevInstance_ || !fileToOpen_.isEmpty())
+    TInstanceChannel::Request(InstanceObjectPath(ChannelName(title)), activatePrevInstance_, fileToOpen_);
   if (terminate) {
     terminated_ = true;
     if (TerminateApplication)

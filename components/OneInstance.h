@@ -1,7 +1,8 @@
 // Keeps the program to one running copy per user.  When a second copy
 // starts, its guard finds the running one, asks it to come to the front
-// (restored if it was minimised) and makes the second copy quit; the
-// second copy's command line is not passed on.
+// (restored if it was minimised) and makes the second copy quit.  A second
+// copy started to open a file (the file manager opening a cover) hands
+// that file to the running copy, which is told so (OpenRequested).
 //
 // The main window owns one guard and calls Loaded() while it is being
 // built, before its own creation handler runs; start-up then leaves at once
@@ -44,6 +45,10 @@ class TOneInstance : public QObject {
   void SetShowMessage(bool v) { showMessage_ = v; }
   // Replaces the warning.
   TOneInstanceShowMessage OnShowMessage;
+  // The file this copy was started to open (a full name), handed to the
+  // running copy when this one turns out to be the second; empty for none.
+  QString FileToOpen() const { return fileToOpen_; }
+  void SetFileToOpen(const QString& v) { fileToOpen_ = v; }
 
   // The window that requests from later copies raise; by default the
   // owner's window.
@@ -95,6 +100,8 @@ class TOneInstance : public QObject {
  signals:
   // A later copy asked this one to come to the front (after it was raised).
   void ActivateRequested();
+  // A later copy handed over the file it was started to open.
+  void OpenRequested(const QString& file);
 
  private:
   void Activated();
@@ -102,6 +109,7 @@ class TOneInstance : public QObject {
   bool activatePrevInstance_ = true;
   bool showMessage_ = false;
   QString message_;
+  QString fileToOpen_;
   QPointer<QWidget> mainWindow_;
   bool terminated_ = false;
   bool tookOverAbandoned_ = false;

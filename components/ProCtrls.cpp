@@ -475,6 +475,12 @@ void TProImage::SetShowHint(bool v) {
   setToolTip(showHint_ ? hint_ : QString());
 }
 
+void TProImage::SetPlaceholder(const QString& v) {
+  if (v == placeholder_) return;
+  placeholder_ = v;
+  update();
+}
+
 bool TProImage::GraphicReportsTransparent() const {
   if (picture_.Empty()) return false;
   const QString fmt = picture_.Format();
@@ -555,6 +561,21 @@ void TProImage::PaintTo(QPainter& p) const {
     ~Restore() { flag = value; }
   } restore{drawing_, wasDrawing};
 
+  if (picture_.Empty() && !placeholder_.isEmpty()) {
+    // A frame over the whole control and the text inside it, so that the
+    // control can be seen and picked although its picture is missing.
+    const QRect frame = rect().adjusted(0, 0, -1, -1);
+    if (frame.isEmpty()) return;
+    p.save();
+    p.setPen(QPen(Qt::darkGray, 1, Qt::DashLine));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(frame);
+    p.setPen(Qt::darkGray);
+    p.setFont(font());
+    p.drawText(frame.adjusted(3, 3, -3, -3), Qt::AlignCenter | Qt::TextWrapAnywhere, placeholder_);
+    p.restore();
+    return;
+  }
   if (!tiled_) {
     DrawGraphic(p, DestRect());
     return;

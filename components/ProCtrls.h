@@ -304,6 +304,11 @@ class TProImage : public QWidget, public TControlMouseEvents {
   void SetHint(const QString& v);
   bool ShowHint() const { return showHint_; }
   void SetShowHint(bool v);
+  // What the control shows while it holds no picture: a frame with this
+  // text (the editor gives the name of a picture file that was not found).
+  // Empty, the control shows nothing then.
+  QString Placeholder() const { return placeholder_; }
+  void SetPlaceholder(const QString& v);
 
   TProgressEvent OnProgress;
 
@@ -355,6 +360,7 @@ class TProImage : public QWidget, public TControlMouseEvents {
   mutable bool drawing_ = false;
   QString hint_;
   bool showHint_ = false;
+  QString placeholder_;
   bool pressedLeft_ = false;
 
   // A bitmap drawn transparent, with its key colour taken out; made once

@@ -263,9 +263,22 @@ void TDSShape::Paint(QPainter& p) const {
   p.drawImage(0, 0, img);
 }
 
+void TDSShape::SetPlaceholder(const QString& v) {
+  if (v == placeholder_) return;
+  placeholder_ = v;
+  update();
+}
+
 void TDSShape::paintEvent(QPaintEvent*) {
   QPainter p(this);
   Paint(p);
+  if (!placeholder_.isEmpty() && image_.Empty() &&
+      (fillStyle_ == tfsImageStretch || fillStyle_ == tfsImageCenter || fillStyle_ == tfsImageTile)) {
+    // The name of the picture that is missing, inside the figure.
+    const QRect inner = rect().adjusted(width() / 6, height() / 6, -width() / 6, -height() / 6);
+    p.setPen(Qt::darkGray);
+    p.drawText(inner, Qt::AlignCenter | Qt::TextWrapAnywhere, placeholder_);
+  }
 }
 
 QImage TDSShape::Render() const {

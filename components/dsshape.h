@@ -81,6 +81,10 @@ class TDSShape : public QWidget {
   // its picture file here.
   QString Hint() const { return hint_; }
   void SetHint(const QString& h) { hint_ = h; }
+  // Text shown inside the figure while it is to show a picture it does not
+  // hold (the editor gives the name of a picture file that was not found).
+  QString Placeholder() const { return placeholder_; }
+  void SetPlaceholder(const QString& v);
 
   // Whether the fill is drawn through the figure's mask.
   bool ClippedFill() const { return fillStyle_ != tfsNone && fillStyle_ != tfsSolid; }
@@ -119,5 +123,6 @@ class TDSShape : public QWidget {
   mutable std::unique_ptr<QImage> mask_;
   TPicture image_;
   QString hint_;
+  QString placeholder_;
   bool pressed_ = false;
 };

@@ -175,6 +175,9 @@ QString TDocumento::NovoNome(const QString& prefixo, int folha) const {
 
 void TDocumento::LimparDocumento() {
   pastaImagens_.clear();
+  // Nothing to tell when there was nothing: emptying an empty document
+  // changes nothing in it.
+  if (Vazio()) return;
   for (TImagemDoc& i : fundos_) i = TImagemDoc();
   preenchimentoDisco_ = tfsSolid;
   for (TFolhaDoc& f : folhas_) {
@@ -186,6 +189,8 @@ void TDocumento::LimparDocumento() {
 
 void TDocumento::DefinirCor(int folha, TColor cor) {
   if (!FolhaValida(folha)) return;
+  const bool discoSolido = folha != folhaCD || (preenchimentoDisco_ == tfsSolid && fundos_[fundoCD].Vazia());
+  if (folhas_[folha - 1].Cor == cor && discoSolido) return;
   if (folha == folhaCD) {
     fundos_[fundoCD] = TImagemDoc();
     preenchimentoDisco_ = tfsSolid;
@@ -195,12 +200,18 @@ void TDocumento::DefinirCor(int folha, TColor cor) {
 }
 
 void TDocumento::DefinirFundo(TFundo fundo, const TImagemDoc& imagem) {
+  if (fundos_[fundo] == imagem && (fundo != fundoCD || preenchimentoDisco_ == tfsImageStretch)) return;
   fundos_[fundo] = imagem;
   if (fundo == fundoCD) preenchimentoDisco_ = tfsImageStretch;
   Alterado();
 }
 
 void TDocumento::LimparFundo(int folha) {
+  const bool vazios = folha == folhaTras ? fundos_[fundoTras].Vazia() && fundos_[fundoTrasLombada].Vazia()
+                      : folha == folhaCD ? fundos_[fundoCD].Vazia() && preenchimentoDisco_ == tfsSolid
+                      : folha == folhaFrente ? fundos_[fundoFrente].Vazia()
+                                            : fundos_[fundoInterior].Vazia();
+  if (vazios) return;
   switch (folha) {
     case folhaFrente: fundos_[fundoFrente] = TImagemDoc(); break;
     case folhaInterior: fundos_[fundoInterior] = TImagemDoc(); break;
@@ -237,41 +248,48 @@ void TDocumento::Apagar(std::uint64_t id) {
 }
 
 void TDocumento::DefinirNome(std::uint64_t id, const QString& nome) {
-  if (TObjecto* o = Procurar(id)) {
-    o->Nome = nome;
-    Alterado();
-  }
+  TObjecto* o = Procurar(id);
+  if (!o || o->Nome == nome) return;
+  o->Nome = nome;
+  Alterado();
 }
 
 void TDocumento::DefinirLimites(std::uint64_t id, const QRect& r) {
-  if (TObjecto* o = Procurar(id)) {
-    o->Left = r.x();
-    o->Top = r.y();
-    o->Width = r.width();
-    o->Height = r.height();
-    Alterado();
-  }
+  TObjecto* o = Procurar(id);
+  if (!o) return;
+  QRect novo = r;
+  // A text that sizes itself keeps the size of its text (every reading of
+  // the cover gives it that size again): only its place changes.
+  if (o->EhTexto() && o->TamanhoAutomatico) novo.setSize(QSize(o->Width, o->Height));
+  if (o->Limites() == novo) return;
+  o->Left = novo.x();
+  o->Top = novo.y();
+  o->Width = novo.width();
+  o->Height = novo.height();
+  Alterado();
 }
 
 void TDocumento::DefinirTexto(std::uint64_t id, const QString& texto) {
   TObjecto* o = Procurar(id);
   if (!o || !o->EhTexto()) return;
+  const TObjecto antes = *o;
   o->Texto = texto;
   AjustarTamanho(*o);
-  Alterado();
+  if (!MesmoConteudo(antes, *o)) Alterado();
 }
 
 void TDocumento::DefinirFonte(std::uint64_t id, const TFonteDoc& fonte) {
   TObjecto* o = Procurar(id);
   if (!o || !o->EhTexto()) return;
+  const TObjecto antes = *o;
   o->Fonte = fonte;
   AjustarTamanho(*o);
-  Alterado();
+  if (!MesmoConteudo(antes, *o)) Alterado();
 }
 
 void TDocumento::DefinirImagem(std::uint64_t id, const TImagemDoc& imagem) {
   TObjecto* o = Procurar(id);
-  if (!o || !o->EhImagem()) return;
+  if (!o || !o->EhImagem() || o->Imagem == imagem) return;
   o->Imagem = imagem;
   Alterado();
 }

@@ -160,7 +160,8 @@ class TDocumento {
   // white disc, no objects.
   void LimparDocumento();
 
-  // ---- Changes.  Each tells the listeners (once per TLote).
+  // ---- Changes.  Each tells the listeners (once per TLote), and only when
+  // it really changed something: setting what is already there is no change.
   // The background colour of sheets 1 to 3; on the CD sheet the disc's
   // colour, which also drops the disc's picture and fills it solid.
   void DefinirCor(int folha, TColor cor);
@@ -176,6 +177,8 @@ class TDocumento {
   std::uint64_t Adicionar(int folha, TObjecto objecto);
   void Apagar(std::uint64_t id);
   void DefinirNome(std::uint64_t id, const QString& nome);
+  // An object's place and size; a text that sizes itself takes the place
+  // only, keeping the size of its text.
   void DefinirLimites(std::uint64_t id, const QRect& limites);
   // A text's caption and font; with automatic sizing the text takes their
   // size, its left edge staying.

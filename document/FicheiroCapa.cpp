@@ -105,14 +105,35 @@ bool TLeitorCapa::LerImagem(const QString& ficheiro, TPicture& imagem) {
     imagem = it.value();
     return true;
   }
+  if (falhadas_.contains(ficheiro)) return false;
+  if (!ExisteFicheiro(ficheiro)) {
+    falhadas_.insert(ficheiro);
+    emFalta_ << QDir::cleanPath(ficheiro);
+    return false;
+  }
+  TPicture lida;
   try {
-    imagem.LoadFromFile(ficheiro);
+    lida.LoadFromFile(ficheiro);
   } catch (const Exception& e) {
+    falhadas_.insert(ficheiro);
     mensagens_.append({TMensagem::Aviso, e.Message});
     return false;
   }
-  imagens_.insert(ficheiro, imagem);
+  imagem = lida;
+  imagens_.insert(ficheiro, lida);
   return true;
+}
+
+TMensagem MensagemImagensEmFalta(const QStringList& ficheiros) {
+  const QString inicio = ficheiros.size() == 1 ? QStringLiteral("Imagem não encontrada.")
+                                               : QStringLiteral("Imagens não encontradas.");
+  const QString fim = ficheiros.size() == 1
+                          ? QStringLiteral("A capa guarda o nome do ficheiro: a imagem não se vê nem é "
+                                           "impressa enquanto não for encontrada, e é gravada com a capa.")
+                          : QStringLiteral("A capa guarda os nomes dos ficheiros: as imagens não se vêem nem são "
+                                           "impressas enquanto não forem encontradas, e são gravadas com a capa.");
+  return {TMensagem::Aviso, inicio + QStringLiteral("\n\n") + ficheiros.join(QLatin1Char('\n')) +
+                                QStringLiteral("\n\n") + fim};
 }
 
 void TLeitorCapa::LerRegisto(const TCoverRecord& r) {
@@ -151,24 +172,27 @@ void TLeitorCapa::LerRegisto(const TCoverRecord& r) {
   }
 
   if (r.Tipo == QLatin1String("TProImage")) {
-    const QString caminho = CaminhoImagem(r.Texto, capa_);
-    if (!ExisteFicheiro(caminho)) {
-      if (!r.Texto.isEmpty()) mensagens_.append(Aviso("Imagem não encontrada."));
-      return;
-    }
-    const QString ficheiro = ClampString(r.Texto);
-    for (TFundo fundo : {fundoFrente, fundoInterior, fundoTras, fundoTrasLombada, fundoCD}) {
-      if (r.Folha != CodigoFundo(fundo)) continue;
-      TImagemDoc imagem{ficheiro, TPicture()};
-      if (LerImagem(caminho, imagem.Imagem)) doc_.DefinirFundo(fundo, imagem);
-      return;
-    }
+    // A record without a file name is an empty slot.
+    if (r.Texto.isEmpty()) return;
     const int folha = FolhaPorCodigo(r.Folha);
-    if (!folha) return;
-    // The picture is read first: an object whose picture cannot be read
-    // would be an empty, unselectable rectangle on the sheet.
+    bool fundo = false;
+    for (TFundo f : {fundoFrente, fundoInterior, fundoTras, fundoTrasLombada, fundoCD})
+      fundo = fundo || r.Folha == CodigoFundo(f);
+    if (!folha && !fundo) return;
+    const QString caminho = CaminhoImagem(r.Texto, capa_);
+    const QString ficheiro = ClampString(r.Texto);
+    // A picture that cannot be read keeps its place in the document, with
+    // its file name: it is shown as a placeholder, prints nothing and is
+    // written back as it was.
+    TPicture imagem;
+    LerImagem(caminho, imagem);
+    for (TFundo f : {fundoFrente, fundoInterior, fundoTras, fundoTrasLombada, fundoCD}) {
+      if (r.Folha != CodigoFundo(f)) continue;
+      doc_.DefinirFundo(f, TImagemDoc{ficheiro, imagem});
+      return;
+    }
     TObjecto o = TObjecto::NovaImagem();
-    if (!LerImagem(caminho, o.Imagem.Imagem)) return;
+    o.Imagem.Imagem = imagem;
     o.Imagem.Ficheiro = ficheiro;
     o.Left = r.Left;
     o.Top = r.Top;
@@ -193,7 +217,9 @@ TLeituraCapa LerCapa(const QString& nome) {
     return l;
   }
   const QByteArray primeiro = f.read(kTamanhoRegisto);
-  if (f.error() != QFileDevice::NoError) {
+  // A header cut short is a file cut short, whatever its first bytes say
+  // (an empty file is a whole number of records: no cover at all).
+  if (f.error() != QFileDevice::NoError || (!primeiro.isEmpty() && primeiro.size() < kTamanhoRegisto)) {
     l.Mensagens.append(Aviso("Erro de leitura do ficheiro."));
     return l;
   }
@@ -206,13 +232,22 @@ TLeituraCapa LerCapa(const QString& nome) {
   // cover is written elsewhere.
   l.Documento.DefinirPastaImagens(QFileInfo(nome).absolutePath());
   TLeitorCapa leitor(l.Documento, nome, l.Mensagens);
+  bool completo = true;
   while (!f.atEnd()) {
     const QByteArray b = f.read(kTamanhoRegisto);
-    if (f.error() != QFileDevice::NoError) {
-      l.Mensagens.append(Aviso("Erro de leitura do ficheiro."));
-      return l;
+    // A record cut short is not read: its missing bytes would read as
+    // zeros, a different object from the one that was saved.
+    if (f.error() != QFileDevice::NoError || b.size() != kTamanhoRegisto) {
+      completo = false;
+      break;
     }
     leitor.LerRegisto(TCoverRecord::Descodificar(b));
+  }
+  l.ImagensEmFalta = leitor.ImagensEmFalta();
+  if (!l.ImagensEmFalta.isEmpty()) l.Mensagens.append(MensagemImagensEmFalta(l.ImagensEmFalta));
+  if (!completo) {
+    l.Mensagens.append(Aviso("Erro de leitura do ficheiro."));
+    return l;
   }
   f.close();
   l.Lido = true;
@@ -332,11 +367,15 @@ class TDestino {
 };
 }  // namespace
 
-TGravacaoCapa GravarCapa(const TDocumento& doc, const QString& nome) {
-  TGravacaoCapa g;
+bool NomeCapaValido(const QString& nome) {
   const QString base = nome.mid(nome.lastIndexOf(QLatin1Char('/')) + 1);
   const int ponto = base.lastIndexOf(QLatin1Char('.'));
-  if (ponto < 0 || base.mid(ponto) != QLatin1String(".lrn")) {
+  return ponto >= 0 && base.mid(ponto).compare(QLatin1String(".lrn"), Qt::CaseInsensitive) == 0;
+}
+
+TGravacaoCapa GravarCapa(const TDocumento& doc, const QString& nome) {
+  TGravacaoCapa g;
+  if (!NomeCapaValido(nome)) {
     g.Mensagens.append({TMensagem::Simples, QStringLiteral("Função ainda não implementada.")});
     g.Fim = TFimGravacao::Falhou;
     return g;

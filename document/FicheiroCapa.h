@@ -12,6 +12,16 @@
 // rewritten so that it still names the same file.  Every field read is
 // held to the limits of document/Limites.h, the same the clipboard reader
 // refuses beyond.
+//
+// A picture whose file cannot be found or read stays in the document all
+// the same, with its file name and its place and size but no picture: the
+// editor shows it as a frame with its file name, it prints nothing, and it
+// is written back as it was read.  Reading lists the files not found in one
+// message.
+//
+// A file is a whole number of records.  One whose length is not (cut short,
+// or its last record incomplete) is a read error: the whole records before
+// the cut are read, the incomplete one is not.
 #pragma once
 
 #include "document/CoverRecord.h"
@@ -19,6 +29,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -40,7 +51,13 @@ struct TLeituraCapa {
   QList<TMensagem> Mensagens;
   // The whole file was read (missing pictures are only reported).
   bool Lido = false;
+  // The picture files the cover names that were not found, as looked for
+  // (relative names taken from the cover's folder), each once.
+  QStringList ImagensEmFalta;
 };
+
+// The one message that names the picture files not found.
+TMensagem MensagemImagensEmFalta(const QStringList& ficheiros);
 
 // Reads a cover file into a new document.
 TLeituraCapa LerCapa(const QString& ficheiro);
@@ -57,7 +74,7 @@ struct TGravacaoCapa {
 };
 
 // Writes a document to a cover file.  Only a name whose extension is
-// exactly ".lrn" is written.  The records go to a file beside the old one,
+// ".lrn" (in any letter case: ".LRN" too) is written.  The records go to a file beside the old one,
 // which takes its place only when everything was written: a failed save
 // never destroys the last good copy.  Where no file can be made beside it
 // (a folder the user may not write, holding a file the user may), the
@@ -90,6 +107,10 @@ bool GravarFolha(QIODevice& f, const TDocumento& documento, int folha, TEscritaC
 // or when only the full name fits in a record).
 QString NomeImagemGravado(const TDocumento& documento, const QString& nome, const QString& pasta);
 
+// True when the name has the extension of cover files, ".lrn", in any
+// letter case.
+bool NomeCapaValido(const QString& ficheiro);
+
 // True when the name is not empty and the file opens for reading.
 bool ExisteFicheiro(const QString& nome);
 
@@ -108,12 +129,21 @@ class TLeitorCapa {
   // object) or a colour; any other kind is ignored.
   void LerRegisto(const TCoverRecord& r);
 
+  // The picture files named by the records read that were not found, each
+  // once, in the order they were met.
+  const QStringList& ImagensEmFalta() const { return emFalta_; }
+
  private:
+  // False, with the picture left empty, when the file is not there (it is
+  // listed) or cannot be decoded (the loader's message, once per file).
   bool LerImagem(const QString& nome, TPicture& imagem);
 
   TDocumento& doc_;
   QString capa_;
   QList<TMensagem>& mensagens_;
-  // A picture file named by several records is decoded once.
+  // A picture file named by several records is decoded once, and one that
+  // failed is not tried again.
   QHash<QString, TPicture> imagens_;
+  QSet<QString> falhadas_;
+  QStringList emFalta_;
 };

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QSettings>
+#include <QStringList>
 #include <memory>
 
 // The settings store, positioned at the "Parametros" section.
@@ -13,3 +14,16 @@ std::unique_ptr<QSettings> AbrirRegisto();
 // A value as an integer: a missing value, or one that is not an integer,
 // gives `omissao`.
 qint64 LerInteiroRegisto(QSettings& registo, const char* nome, qint64 omissao);
+
+// The recent cover files, kept in the store as "Ficheiro1" (the newest) to
+// "Ficheiro5".  The list never holds an empty entry or the same name twice
+// (names compare exactly, letter case included).
+inline constexpr int MaxRecentes = 5;
+// The list as the store holds it, read tidily: empty values and repeated
+// names are left out, the rest keep their order.
+QStringList LerRecentes(QSettings& registo);
+// The list with `nome` first: taken out of where it was, the others keep
+// their order and only the sixth falls out.
+QStringList ComRecente(const QStringList& recentes, const QString& nome);
+// Writes the list to "Ficheiro1".."Ficheiro5", emptying the values past it.
+void GravarRecentes(QSettings& registo, const QStringList& recentes);

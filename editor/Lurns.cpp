@@ -56,9 +56,9 @@ int RunLurns(int argc, char** argv) {
   PrepararAplicacao();
   // 3. The forms, in their order: the main window (the main form), the
   // settings dialog, the about box, the report forms and the preview.
-  TfrmLurn frmLurn;
+  TfrmLurn frmLurn(nullptr, true, QCoreApplication::arguments().mid(1));
   // A copy that found another one running has asked it to come to the
-  // front; it ends here.
+  // front (and to open the cover this copy was started with); it ends here.
   if (frmLurn.oneInstance1->Terminated()) {
     delete frmSplash.data();
     return 0;
@@ -66,7 +66,6 @@ int RunLurns(int argc, char** argv) {
   frmParametros = new TfrmParametros(&frmLurn);
   AboutBox = new TAboutBox(&frmLurn);
   // 4. The splash stays in front until the main window's first tick.
-  frmLurn.linhaComandos = QCoreApplication::arguments().mid(1);
   frmLurn.show();
   if (frmSplash) frmSplash->raise();
   // 5. The event loop, until the main window closes.

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QMenu>
 #include <QTranslator>
 #include <QWidget>
@@ -120,6 +121,32 @@ bool LoadLanguageModule(int localeId, const QString& programFile) {
 }
 
 QString LanguageModuleInUse() { return InUse().file; }
+
+namespace {
+// Qt's translations in use, the one searched first last.
+std::vector<std::unique_ptr<QTranslator>>& PlatformTranslators() {
+  static std::vector<std::unique_ptr<QTranslator>> t;
+  return t;
+}
+}  // namespace
+
+bool LoadPlatformTranslations(int localeId, const QString& folder) {
+  auto& emUso = PlatformTranslators();
+  for (auto& t : emUso) QCoreApplication::removeTranslator(t.get());
+  emUso.clear();
+  if (localeId != 2070) return true;  // Qt speaks English by itself
+  const QString pasta = folder.isEmpty() ? QLibraryInfo::path(QLibraryInfo::TranslationsPath) : folder;
+  // The translator installed last is searched first: the European
+  // Portuguese one, then the Brazilian one for the texts it lacks (newer
+  // dialogs, the standard buttons).
+  for (const char* nome : {"qtbase_pt_BR", "qt_pt_PT"}) {
+    auto t = std::make_unique<QTranslator>();
+    if (!t->load(QString::fromLatin1(nome), pasta)) continue;
+    QCoreApplication::installTranslator(t.get());
+    emUso.push_back(std::move(t));
+  }
+  return !emUso.empty();
+}
 
 void ReloadFormResource(TFormDesign& design) { design.Reload(); }
 

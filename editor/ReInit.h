@@ -70,6 +70,14 @@ bool LoadLanguageModule(int localeId, const QString& programFile = QString());
 // The file of the module in use, or empty when the program's own texts are.
 QString LanguageModuleInUse();
 
+// The platform's own texts (the buttons and labels of Qt's font, colour,
+// file, print and message dialogs) in the language of a locale: for
+// Portuguese (2070) Qt's European Portuguese translation, with Qt's
+// Brazilian one for what that lacks; for any other locale Qt's own English.
+// `folder` is where the translation files are (Qt's translations folder
+// when empty).  True when the texts of that language are in use.
+bool LoadPlatformTranslations(int localeId, const QString& folder = QString());
+
 // Sets the design texts of every open form again, in creation order.
 void ReloadForms();
 void ReloadFormResource(TFormDesign& design);

@@ -36,7 +36,8 @@ static void RegistarRecursos() {
   (void)feito;
 }
 
-TfrmLurn::TfrmLurn(QWidget* parent, bool umaInstancia) : QMainWindow(parent) {
+TfrmLurn::TfrmLurn(QWidget* parent, bool umaInstancia, const QStringList& argumentos)
+    : QMainWindow(parent), linhaComandos(argumentos) {
   RegistarRecursos();
   setObjectName(QStringLiteral("frmLurn"));
   desenho = std::make_unique<TFormDesign>(this, "TfrmLurn");
@@ -56,6 +57,9 @@ TfrmLurn::TfrmLurn(QWidget* parent, bool umaInstancia) : QMainWindow(parent) {
   // drag ends, and after each nudge of an arrow key.
   StretchHandle1->OnMouseUp = [this](QObject*, TMouseButton, TShiftState, int, int) {
     EscreverLimites(Seleccionado());
+    // The frame shows the object's real box: a text that sizes itself keeps
+    // the size of its text whatever the frame was stretched to.
+    StretchHandle1->Fit();
   };
   StretchHandle1->OnKeyDown = [this](QObject*, int& key, TShiftState) {
     if (key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down)
@@ -71,6 +75,11 @@ TfrmLurn::TfrmLurn(QWidget* parent, bool umaInstancia) : QMainWindow(parent) {
   if (umaInstancia) {
     oneInstance1 = new TOneInstance(this);
     oneInstance1->setObjectName(QStringLiteral("oneInstance1"));
+    // A second copy started to open a cover hands it to the running one,
+    // which opens it; by its full name, as the two may run in different
+    // folders.
+    if (linhaComandos.size() == 1) oneInstance1->SetFileToOpen(QFileInfo(linhaComandos.first()).absoluteFilePath());
+    connect(oneInstance1, &TOneInstance::OpenRequested, this, [this](const QString& f) { AbrirEntregue(f); });
     oneInstance1->Loaded();
   }
 
@@ -79,8 +88,12 @@ TfrmLurn::TfrmLurn(QWidget* parent, bool umaInstancia) : QMainWindow(parent) {
   dlgAlterarFonteFont.Charset = DEFAULT_CHARSET;
   dlgAlterarFonteFont.Color = clWindowText;
 
-  // The controls follow the document from here on.
-  documento_.AoAlterar([this] { ActualizarVista(); });
+  // The controls follow the document from here on, and every change of it
+  // (and nothing else) marks it changed.
+  documento_.AoAlterar([this] {
+    ActualizarVista();
+    if (!semMarcar_) MarcarAlterado();
+  });
   impressao_ = std::make_unique<TComandosImpressao>(this);
 
   adjustSize();
@@ -126,6 +139,20 @@ void TfrmLurn::FormCreate() {
 // ---------------------------------------------------------------------------
 // Window events
 
+bool TfrmLurn::event(QEvent* e) {
+  // A modal dialog is opening over the window: nothing of the window may
+  // keep the mouse (a press that selected an object takes it for the drag),
+  // or the dialog would get none of it.
+  if (e->type() == QEvent::WindowBlocked) {
+    if (StretchHandle1) StretchHandle1->CancelDrag();
+    if (QWidget* g = QWidget::mouseGrabber(); g && g->window() == this) g->releaseMouse();
+  }
+  // The window is free again: covers handed over meanwhile open now.
+  if (e->type() == QEvent::WindowUnblocked && !entregues_.isEmpty())
+    QTimer::singleShot(0, this, [this] { AbrirPendentes(); });
+  return QMainWindow::event(e);
+}
+
 void TfrmLurn::showEvent(QShowEvent* e) {
   QMainWindow::showEvent(e);
   if (!shown_) {
@@ -140,7 +167,11 @@ void TfrmLurn::changeEvent(QEvent* e) {
 }
 
 void TfrmLurn::MudarLingua() {
-  if (LoadLanguageModule(Parametros().Lingua == 0 ? 2070 : 1033)) ReloadForms();
+  const int lingua = Parametros().Lingua == 0 ? 2070 : 1033;
+  // The platform's dialogs speak the language too, whether or not a module
+  // of the program's own texts was found.
+  LoadPlatformTranslations(lingua);
+  if (LoadLanguageModule(lingua)) ReloadForms();
 }
 
 void TfrmLurn::FormShow() {
@@ -148,8 +179,10 @@ void TfrmLurn::FormShow() {
   StretchHandle1->SetGridX(Parametros().GrelhaX);
   StretchHandle1->SetGridY(Parametros().GrelhaY);
   MudarLingua();
-  if (linhaComandos.size() == 1) AbrirFicheiro(linhaComandos.first());
+  if (linhaComandos.size() == 1) AbrirSemNome(linhaComandos.first());
   MostrarRecentes();
+  // Covers handed over while the window was being made.
+  if (!entregues_.isEmpty()) QTimer::singleShot(0, this, [this] { AbrirPendentes(); });
 }
 
 void TfrmLurn::FormActivate() {
@@ -164,6 +197,8 @@ void TfrmLurn::temporizadorTimer() {
     frmSplash = nullptr;
   }
   ActualizarComandos();
+  // A cover handed over while a print was running.
+  if (!entregues_.isEmpty()) AbrirPendentes();
 }
 
 void TfrmLurn::ActualizarComandos() {

@@ -51,7 +51,9 @@ class TfrmLurn : public QMainWindow {
  public:
   // With umaInstancia the single-instance guard runs while the window is
   // built (the program); tests that open several windows leave it out.
-  explicit TfrmLurn(QWidget* parent = nullptr, bool umaInstancia = true);
+  // linhaComandos: the arguments the program was started with; a second
+  // copy hands the cover it names to the running one.
+  explicit TfrmLurn(QWidget* parent = nullptr, bool umaInstancia = true, const QStringList& linhaComandos = {});
   ~TfrmLurn() override;
 
   // ---- The document and the window-level state that goes with it ----
@@ -67,6 +69,11 @@ class TfrmLurn : public QMainWindow {
   bool usarRecentes = true;
   // The arguments the program was started with (without the program name).
   QStringList linhaComandos;
+  // The cover file shown was read without becoming the current file (named
+  // on the command line, handed over by another copy, or damaged): the save
+  // dialog that Gravar then shows starts on it, so that saving it back is
+  // one Enter and the replace question away.
+  QString ficheiroOrigem;
 
   // ---- Controls, by their component names ----
   QWidget* client;  // the 587 x 529 client area
@@ -110,7 +117,8 @@ class TfrmLurn : public QMainWindow {
   // Releases the selection and empties the document.
   void LimparDocumento();
   void FundosParaTras();
-  // Marks the document changed: flag false, red lamp.
+  // Marks the document changed: flag false, red lamp.  Every change of the
+  // document does it by itself; nothing else does.
   void MarcarAlterado();
 
   // ---- Handlers ----
@@ -154,6 +162,12 @@ class TfrmLurn : public QMainWindow {
   void menuFicheirosFicheiroClick(int i);
   // True when the window may close (asks about unsaved changes).
   bool FormCloseQuery();
+  // A cover handed over by another copy of the program (a double-click on a
+  // cover in the file manager while the program runs): opened as one named
+  // on the command line at start-up, after the question about unsaved
+  // changes.  While a modal dialog is open or the window is not shown yet
+  // it waits, and is opened as soon as the window is free.
+  void AbrirEntregue(const QString& nome);
 
   // Runs the window's start-up steps that need the window shown.
   void FormShow();
@@ -165,6 +179,7 @@ class TfrmLurn : public QMainWindow {
   TComandosImpressao& Impressao() { return *impressao_; }
 
  protected:
+  bool event(QEvent* e) override;
   void showEvent(QShowEvent* e) override;
   void changeEvent(QEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
@@ -239,7 +254,27 @@ class TfrmLurn : public QMainWindow {
   // Green lamp, red hidden.
   void MostrarGravado();
   std::optional<QString> DialogoAbrir();
+  std::optional<QString> DialogoGravar();
   void AbrirRecente(const QString& nome);
+  // Opens a cover as the current file (Abrir, a recent file): a file read
+  // whole becomes the current file; one that could not be read whole does
+  // not, and the document counts as changed when something of it is shown.
+  void AbrirComoActual(const QString& nome);
+  // Opens a cover without making it the current file (command line, a
+  // cover handed over).
+  void AbrirSemNome(const QString& nome);
+  // Opens the covers other copies handed over, when the window is free.
+  void AbrirPendentes();
+  // Edits the document without marking it changed (opening, clearing).
+  template <class F> void SemMarcar(F f) {
+    struct TRepor {
+      bool& valor;
+      bool antes;
+      ~TRepor() { valor = antes; }
+    } repor{semMarcar_, semMarcar_};
+    semMarcar_ = true;
+    f();
+  }
 
   TDocumento documento_;
   std::unique_ptr<TComandosImpressao> impressao_;
@@ -266,6 +301,8 @@ class TfrmLurn : public QMainWindow {
   TColor dlgAlterarCorColor = clBlack;
 
   bool shown_ = false;
+  bool semMarcar_ = false;
+  QStringList entregues_;
 };
 
 // The splash window while it exists (destroyed at the first timer tick).

@@ -153,6 +153,8 @@ void TfrmLurn::CriarMenu() {
               {}, 5, &TfrmLurn::menuEditarAlinharDireitaClick},
              {&menuEditarCentrar, "menuEditarCentrar", "Cen&trar", "Centra o texto", {}, 5,
               &TfrmLurn::menuEditarCentrarClick}});
+  // The Delete key deletes the selected object too; the menu shows Ctrl+Del.
+  menuEditarApagar->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Delete), QKeySequence(Qt::Key_Delete)});
 
   novoMenu(menuObjectos, "menuObjectos", "&Objectos", nullptr, 2);
   construir(menuObjectos,
@@ -348,7 +350,8 @@ void TfrmLurn::CriarFolhas() {
     s->SetPenColor(0x00FF00);
     s->SetPenStyle(psDot);
     s->SetBrushStyle(bsClear);
-    s->hide();
+    // The fold lines show from the start, whatever happens to the back's
+    // picture afterwards.
     return s;
   };
   Shape2 = guia("Shape2", 547);

@@ -9,7 +9,9 @@
 #include "printing/ComandosImpressao.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QLabel>
 
 namespace {
@@ -53,15 +55,54 @@ bool TfrmLurn::GravarFicheiro(const QString& nome) {
 
 bool TfrmLurn::AbrirFicheiro(const QString& nome) {
   // Emptied before anything is read: a file that fails to read leaves an
-  // empty or partly read document.
-  LimparDocumento();
+  // empty or partly read document.  Reading is no change of the document.
   TLeituraCapa l = LerCapa(nome);
   const bool costas = !l.Documento.Fundo(fundoTras).Vazia() || !l.Documento.Fundo(fundoTrasLombada).Vazia();
-  documento_.Substituir(std::move(l.Documento));
+  SemMarcar([&] {
+    LimparDocumento();
+    documento_.Substituir(std::move(l.Documento));
+  });
   if (costas) MostrarFundoTras();
   MostrarMensagens(l.Mensagens);
   if (l.Lido) ActualizarRecentes(nome);
   return l.Lido;
+}
+
+void TfrmLurn::AbrirComoActual(const QString& nome) {
+  const bool lido = AbrirFicheiro(nome);
+  nomeFicheiro = lido ? nome : QString();
+  // A file that could not be read whole does not become the current file:
+  // the next Gravar offers its name in the save dialog, which asks before
+  // writing over it.  What of it is shown is on no disc yet.
+  ficheiroOrigem = lido ? QString() : nome;
+  ficheiroGravado = lido || documento_.Vazio();
+  MostrarLampadas();
+}
+
+void TfrmLurn::AbrirSemNome(const QString& nome) {
+  const bool lido = AbrirFicheiro(nome);
+  nomeFicheiro.clear();
+  ficheiroOrigem = QFileInfo(nome).absoluteFilePath();
+  ficheiroGravado = lido || documento_.Vazio();
+  MostrarLampadas();
+  painelFicheiro->clear();
+}
+
+void TfrmLurn::AbrirEntregue(const QString& nome) {
+  if (nome.isEmpty()) return;
+  entregues_ << nome;
+  AbrirPendentes();
+}
+
+void TfrmLurn::AbrirPendentes() {
+  // Not inside another command's dialog, nor before the window is up: the
+  // covers wait for the window to be free.
+  if (!shown_ || QApplication::activeModalWidget() || (impressao_ && impressao_->Ocupado())) return;
+  while (!entregues_.isEmpty()) {
+    const QString nome = entregues_.takeFirst();
+    if (PodeSeguir() == TSeguir::Parar) continue;
+    AbrirSemNome(nome);
+  }
 }
 
 // ---------------------------------------------------------------------------
@@ -70,21 +111,7 @@ bool TfrmLurn::AbrirFicheiro(const QString& nome) {
 void TfrmLurn::ActualizarRecentes(const QString& nome) {
   if (!usarRecentes) return;
   auto s = AbrirRegisto();
-  QString F[6];
-  for (int i = 1; i <= 5; ++i) F[i] = s->value(QStringLiteral("Ficheiro%1").arg(i)).toString();
-  auto por = [&](int i, const QString& v) { s->setValue(QStringLiteral("Ficheiro%1").arg(i), v); };
-  int k = 0;
-  for (int i = 1; i <= 5 && !k; ++i)
-    if (F[i] == nome) k = i;
-  if (k != 1) {
-    if (k == 0) {
-      for (int i = 5; i >= 2; --i) por(i, F[i - 1]);
-    } else {
-      for (int i = k; i <= 4; ++i) por(i, F[i + 1]);
-      por(5, F[1]);
-    }
-    por(1, nome);
-  }
+  GravarRecentes(*s, ComRecente(LerRecentes(*s), nome));
   s->sync();
   MostrarRecentes();
 }
@@ -95,9 +122,9 @@ void TfrmLurn::MostrarRecentes() {
   for (QAction* a : entradas) a->setVisible(false);
   separadorFicheiros->setVisible(false);
   auto s = AbrirRegisto();
-  for (int i = 0; i < 5; ++i) {
-    const QString nome = s->value(QStringLiteral("Ficheiro%1").arg(i + 1)).toString();
-    if (nome.isEmpty()) continue;
+  const QStringList recentes = LerRecentes(*s);
+  for (int i = 0; i < recentes.size(); ++i) {
+    const QString& nome = recentes[i];
     // A menu takes "&" for the mark of an access key: doubled, it shows
     // as itself.  The entry keeps the name itself apart from its caption.
     entradas[i]->setText(QString(nome).replace(QLatin1Char('&'), QLatin1String("&&")));
@@ -119,13 +146,25 @@ void TfrmLurn::MostrarGravado() {
 }
 
 bool TfrmLurn::GravarComDialogo() {
-  const auto nome = Dialogs().SaveFile(DialogoGravarLurn());
+  const auto nome = DialogoGravar();
   if (!nome) return false;
   GravarFicheiro(*nome);
   return !erroGravacao;
 }
 
 std::optional<QString> TfrmLurn::DialogoAbrir() { return Dialogs().OpenFile(DialogoAbrirLurn()); }
+
+std::optional<QString> TfrmLurn::DialogoGravar() {
+  TFileDialogSpec pedido = DialogoGravarLurn();
+  // A cover read without taking its name is offered back under that name.
+  const QString origem = nomeFicheiro.isEmpty() ? ficheiroOrigem : nomeFicheiro;
+  if (!origem.isEmpty()) {
+    const QFileInfo f(origem);
+    pedido.InitialDir = f.absolutePath();
+    pedido.FileName = f.absoluteFilePath();
+  }
+  return Dialogs().SaveFile(pedido);
+}
 
 TfrmLurn::TSeguir TfrmLurn::PodeSeguir() {
   // Nothing replaces or closes the document while it prints.
@@ -146,11 +185,7 @@ TfrmLurn::TSeguir TfrmLurn::PodeSeguir() {
 void TfrmLurn::AbrirRecente(const QString& nome) {
   const TSeguir r = PodeSeguir();
   if (r != TSeguir::Parar) {
-    if (r == TSeguir::SemGravar) ficheiroGravado = true;
-    // A file that could not be read does not become the current file: the
-    // next save asks for a name instead of overwriting it with what is shown.
-    nomeFicheiro = AbrirFicheiro(nome) ? nome : QString();
-    MostrarGravado();
+    AbrirComoActual(nome);
   }
   painelFicheiro->setText(nomeFicheiro);
 }
@@ -161,9 +196,10 @@ void TfrmLurn::AbrirRecente(const QString& nome) {
 void TfrmLurn::menuFicheiroNovoClick() {
   const TSeguir r = PodeSeguir();
   if (r != TSeguir::Parar) {
-    LimparDocumento();
+    SemMarcar([this] { LimparDocumento(); });
     nomeFicheiro.clear();
-    if (r == TSeguir::SemGravar) ficheiroGravado = true;
+    ficheiroOrigem.clear();
+    ficheiroGravado = true;
     MostrarLampadas();
   }
   painelFicheiro->clear();
@@ -173,29 +209,22 @@ void TfrmLurn::manuFicheiroAbrirClick() {
   // The document counts as saved only once a file was really opened, and
   // a file that could not be read does not become the current file.
   if (PodeSeguir() != TSeguir::Parar) {
-    if (const auto nome = DialogoAbrir()) {
-      ficheiroGravado = true;
-      nomeFicheiro = AbrirFicheiro(*nome) ? *nome : QString();
-      MostrarGravado();
-    }
+    if (const auto nome = DialogoAbrir()) AbrirComoActual(*nome);
   }
   painelFicheiro->setText(nomeFicheiro);
 }
 
 void TfrmLurn::menuFicheiroGravarClick() {
-  if (!nomeFicheiro.isEmpty()) {
-    GravarFicheiro(nomeFicheiro);
-  } else if (const auto nome = Dialogs().SaveFile(DialogoGravarLurn())) {
-    nomeFicheiro = *nome;
-    GravarFicheiro(nomeFicheiro);
-  }
+  if (!nomeFicheiro.isEmpty()) GravarFicheiro(nomeFicheiro);
+  else menuFicheiroGravarComoClick();
   painelFicheiro->setText(nomeFicheiro);
 }
 
 void TfrmLurn::menuFicheiroGravarComoClick() {
-  if (const auto nome = Dialogs().SaveFile(DialogoGravarLurn())) {
-    GravarFicheiro(*nome);
+  // A name becomes the current file only once the cover was written under it.
+  if (const auto nome = DialogoGravar(); nome && GravarFicheiro(*nome)) {
     nomeFicheiro = *nome;
+    ficheiroOrigem.clear();
   }
   painelFicheiro->setText(nomeFicheiro);
 }

@@ -41,13 +41,9 @@ void TfrmLurn::CriarTexto(int folha) {
   }
 }
 
-void TfrmLurn::menuObjectosInserirtextoClick() {
-  MarcarAlterado();
-  CriarTexto(FolhaActual());
-}
+void TfrmLurn::menuObjectosInserirtextoClick() { CriarTexto(FolhaActual()); }
 
 void TfrmLurn::menuObjectosInseririmagemClick() {
-  MarcarAlterado();
   const auto ficheiro = Dialogs().OpenPicture(TituloImagem());
   if (!ficheiro) return;
   TObjecto o = TObjecto::NovaImagem();
@@ -68,8 +64,21 @@ void TfrmLurn::menuObjectosInseririmagemClick() {
 void TfrmLurn::EditarTexto(std::uint64_t id) {
   StretchHandle1->Detach();
   const QString texto = documento_.Objecto(id)->Texto;
-  documento_.DefinirTexto(
-      id, Dialogs().InputBox(QStringLiteral("Introdução"), QStringLiteral("Introduza o texto"), texto));
+  // A text without a visible character would be an invisible object a few
+  // pixels wide, found again only by luck: such a caption is refused and
+  // asked for again.  Cancel (the box gives back the caption it was given)
+  // leaves the caption as it was.
+  for (;;) {
+    const QString novo =
+        Dialogs().InputBox(QStringLiteral("Introdução"), QStringLiteral("Introduza o texto"), texto);
+    if (novo == texto) break;
+    if (novo.trimmed().isEmpty()) {
+      Dialogs().Warning(QStringLiteral("O texto não pode ficar vazio."));
+      continue;
+    }
+    documento_.DefinirTexto(id, novo);
+    break;
+  }
   // Attached again, the handle fits the new size.
   StretchHandle1->Attach(Controlo(id));
 }
@@ -77,14 +86,12 @@ void TfrmLurn::EditarTexto(std::uint64_t id) {
 void TfrmLurn::menuObjectosEditartextoseleccionadoClick() {
   const TObjecto* o = ObjectoSeleccionado();
   if (!o) return;
-  MarcarAlterado();
   if (o->EhTexto()) EditarTexto(o->Id);
 }
 
 void TfrmLurn::opcaoEditarAlterarimagemClick() {
   const TObjecto* o = ObjectoSeleccionado();
   if (!o) return;
-  MarcarAlterado();
   const std::uint64_t id = o->Id;
   if (o->EhTexto()) {
     EditarTexto(id);
@@ -104,7 +111,6 @@ void TfrmLurn::menuObjectosAlterarfonteecorClick() {
   const std::uint64_t id = o->Id;
   StretchHandle1->Detach();
   if (o->EhTexto()) {
-    MarcarAlterado();
     dlgAlterarFonteFont = o->Fonte.ParaTFont();
     if (auto f = Dialogs().ChooseFont(dlgAlterarFonteFont)) {
       dlgAlterarFonteFont = *f;
@@ -121,7 +127,6 @@ void TfrmLurn::menuObjectosAlterarimagemClick() {
   const std::uint64_t id = o->Id;
   StretchHandle1->Detach();
   if (o->EhImagem()) {
-    MarcarAlterado();
     if (const auto ficheiro = Dialogs().OpenPicture(TituloImagem())) {
       TImagemDoc imagem{*ficheiro, TPicture()};
       if (LerImagem(*ficheiro, imagem.Imagem)) documento_.DefinirImagem(id, imagem);
@@ -134,7 +139,6 @@ void TfrmLurn::Alinhar(int modo) {
   QWidget* sel = Seleccionado();
   const TObjecto* o = ObjectoSeleccionado();
   if (!o) return;
-  MarcarAlterado();
   const int W = LarguraReferencia(documento_.FolhaDe(o->Id));
   int left = 1;
   if (modo == 1) left = (W - o->Width) / 2;  // C++ division truncates toward zero
@@ -152,7 +156,6 @@ void TfrmLurn::Rodar(bool esquerda) {
   QWidget* sel = Seleccionado();
   const TObjecto* o = ObjectoSeleccionado();
   if (!o || !o->EhTexto()) return;
-  MarcarAlterado();
   StretchHandle1->Detach();
   documento_.Rodar90(o->Id, esquerda);
   StretchHandle1->Attach(sel);
@@ -164,13 +167,12 @@ void TfrmLurn::menuObjectosRodar90DireitaClick() { Rodar(false); }
 void TfrmLurn::menuEditarApagarClick() {
   const TObjecto* o = ObjectoSeleccionado();
   if (!o) return;
-  MarcarAlterado();
+  const std::uint64_t id = o->Id;
   StretchHandle1->Detach();
-  documento_.Apagar(o->Id);
+  documento_.Apagar(id);
 }
 
 void TfrmLurn::menuObjectosImagemdefundoClick() {
-  MarcarAlterado();
   const auto ficheiro = Dialogs().OpenPicture(TituloImagem());
   if (!ficheiro) return;
   TImagemDoc imagem{*ficheiro, TPicture()};
@@ -196,7 +198,6 @@ void TfrmLurn::menuObjectosImagemdefundoClick() {
 }
 
 void TfrmLurn::menuObjectosCordefundoClick() {
-  MarcarAlterado();
   if (const auto cor = Dialogs().ChooseColor(dlgAlterarCorColor)) {
     dlgAlterarCorColor = *cor;
     documento_.DefinirCor(FolhaActual(), *cor);
@@ -205,12 +206,12 @@ void TfrmLurn::menuObjectosCordefundoClick() {
 }
 
 void TfrmLurn::manuObjectosLimparImagemFundoClick() {
-  MarcarAlterado();
   documento_.LimparFundo(FolhaActual());
 }
 
 void TfrmLurn::checkLombadaClick() {
-  ficheiroGravado = false;
+  // Which of the two back pictures shows is the window's choice, not part
+  // of the cover (no file keeps it): the document is not changed by it.
   MostrarFundoTras();
 }
 

@@ -35,7 +35,6 @@ void TfrmLurn::menuEditarCopiarClick() {
 
 void TfrmLurn::menuEditarColarClick() {
   if (nadaCopiado) return;
-  MarcarAlterado();
   if (StretchHandle1->IsAttached()) StretchHandle1->Detach();
   const QMimeData* dados = QGuiApplication::clipboard()->mimeData();
   const QString formato = QString::fromLatin1(ObjectMimeType);

@@ -75,7 +75,8 @@ void TfrmLurn::MostrarMensagens(const QList<TMensagem>& mensagens) {
 
 void TfrmLurn::LimparDocumento() {
   if (StretchHandle1->IsAttached()) StretchHandle1->Detach();
-  documento_.LimparDocumento();
+  // Whether the document then counts as saved is for the callers to say.
+  SemMarcar([this] { documento_.LimparDocumento(); });
 }
 
 void TfrmLurn::FundosParaTras() {
@@ -111,11 +112,14 @@ void TfrmLurn::ActualizarFundos() {
     const TImagemDoc& f = documento_.Fundo(fundo);
     if (!(img->Picture() == f.Imagem)) img->SetPicture(f.Imagem);
     if (img->Hint() != f.Ficheiro) img->SetHint(f.Ficheiro);
+    // A picture not found shows as a frame with its file name.
+    img->SetPlaceholder(f.Imagem.Empty() ? f.Ficheiro : QString());
   }
 
   const TImagemDoc& disco = documento_.Fundo(fundoCD);
   if (!(centroCD->Image() == disco.Imagem)) centroCD->SetImage(disco.Imagem.Empty() ? nullptr : &disco.Imagem);
   centroCD->SetHint(disco.Ficheiro);
+  centroCD->SetPlaceholder(disco.Imagem.Empty() ? disco.Ficheiro : QString());
   centroCD->SetFillStyle(documento_.PreenchimentoDisco());
   centroCD->SetFillColor(documento_.Cor(folhaCD));
 }
@@ -210,6 +214,7 @@ void TfrmLurn::ActualizarImagem(TProImage* i, const TObjecto& o) {
   if (i->objectName() != o.Nome) i->setObjectName(o.Nome);
   if (!(i->Picture() == o.Imagem.Imagem)) i->SetPicture(o.Imagem.Imagem);
   if (i->Hint() != o.Imagem.Ficheiro) i->SetHint(o.Imagem.Ficheiro);
+  i->SetPlaceholder(o.Imagem.Imagem.Empty() ? o.Imagem.Ficheiro : QString());
   if (i->geometry() != o.Limites()) i->setGeometry(o.Limites());
 }
 
@@ -217,6 +222,10 @@ void TfrmLurn::EscreverLimites(QWidget* controlo) {
   const std::uint64_t id = IdObjecto(controlo);
   const TObjecto* o = documento_.Objecto(id);
   if (o && o->Limites() != controlo->geometry()) documento_.DefinirLimites(id, controlo->geometry());
+  // What the document did not take (the size of a text that sizes itself)
+  // is undone on the control too.
+  o = documento_.Objecto(id);
+  if (o && o->Limites() != controlo->geometry()) controlo->setGeometry(o->Limites());
 }
 
 // ---------------------------------------------------------------------------
@@ -239,10 +248,11 @@ void TfrmLurn::LigarImagem(TProImage* imagem) {
 }
 
 void TfrmLurn::textoMouseDown(QObject* Sender, TMouseButton, TShiftState, int X, int Y) {
+  // Selecting is no change of the document; a move that follows is, when
+  // it is written back.
   StretchHandle1->Detach();
   origemX = X;
   origemY = Y;
-  MarcarAlterado();
   StretchHandle1->Attach(qobject_cast<QWidget*>(Sender));
 }
 
@@ -253,7 +263,6 @@ void TfrmLurn::textoMouseMove(QObject* Sender, TShiftState Shift, int X, int Y) 
   if (!w || Shift != ssLeft) return;
   const int dx = X - origemX, dy = Y - origemY;
   if (dx == 0 && dy == 0) return;
-  MarcarAlterado();
   w->move(w->x() + dx, w->y() + dy);
 }
 
@@ -264,6 +273,5 @@ void TfrmLurn::textoMouseUp(QObject* Sender, TMouseButton, TShiftState, int, int
 
 void TfrmLurn::imagemMouseDown(QObject* Sender, TMouseButton, TShiftState, int, int) {
   if (StretchHandle1->IsAttached()) StretchHandle1->Detach();
-  MarcarAlterado();
   StretchHandle1->Attach(qobject_cast<QWidget*>(Sender));
 }

@@ -14,6 +14,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPageSetupDialog>
@@ -190,8 +191,12 @@ class FontAndColourDialog : public QDialog {
     shown_ = fontDlg_->currentFont();
     lay->addWidget(fontDlg_);
     auto* row = new QHBoxLayout;
-    row->addWidget(new QLabel(QStringLiteral("&Cor:"), this));
+    auto* rotuloCor = new QLabel(QStringLiteral("&Cor:"), this);
+    row->addWidget(rotuloCor);
     colours_ = new QComboBox(this);
+    colours_->setObjectName(QStringLiteral("cores"));
+    // The label's "&" marks the key that takes the focus to the list.
+    rotuloCor->setBuddy(colours_);
     static const std::pair<TColor, const char*> kColours[] = {
         {clBlack, "Preto"},      {clMaroon, "Castanho"}, {clGreen, "Verde"},   {clOlive, "Azeitona"},
         {clNavy, "Azul-marinho"}, {clPurple, "Roxo"},     {clTeal, "Azul-petróleo"}, {clGray, "Cinzento"},
@@ -217,9 +222,30 @@ class FontAndColourDialog : public QDialog {
     lay->addLayout(row);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Cancelar"));
+    // Enter in a field of the font part comes here: it presses OK.
+    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     lay->addWidget(buttons);
+    // Enter (or Escape) inside the font part's lists ends that inner dialog, which
+    // would then hide itself and leave this one with only the colour row:
+    // it ends this dialog instead.
+    connect(fontDlg_, &QDialog::accepted, this, &QDialog::accept);
+    connect(fontDlg_, &QDialog::rejected, this, &QDialog::reject);
+    // Enter in its fields reaches the font part, which would swallow it.
+    fontDlg_->installEventFilter(this);
+  }
+
+  bool eventFilter(QObject* watched, QEvent* e) override {
+    if (watched == fontDlg_ && e->type() == QEvent::KeyPress) {
+      const auto* k = static_cast<QKeyEvent*>(e);
+      const bool enter = k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter;
+      if (enter && (k->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        accept();
+        return true;
+      }
+    }
+    return QDialog::eventFilter(watched, e);
   }
 
   TFont Result() const {

@@ -17,8 +17,14 @@
 #include <unistd.h>
 
 namespace {
-// The request a second copy sends; one line.
+// The requests a second copy sends, one line each: to come to the front,
+// and to open a file, whose name goes in base64 so that any byte of it
+// travels (a line end included).
 constexpr char kActivate[] = "activate\n";
+constexpr char kOpen[] = "open ";
+// The longest line taken: an "open" with a file name of the longest the
+// system allows (4096 bytes) in base64.
+constexpr qint64 kLongestLine = 8192;
 
 QString ErrnoText(const char* what, int e) {
   return QStringLiteral("%1: %2").arg(QString::fromLatin1(what), QString::fromLocal8Bit(std::strerror(e)));
@@ -199,20 +205,40 @@ void TInstanceChannel::Accept() {
 
 void TInstanceChannel::Read(QLocalSocket* s) {
   while (s->canReadLine()) {
-    if (s->readLine(64) == kActivate) emit ActivateRequested();
+    const QByteArray line = s->readLine(kLongestLine + 1);
+    if (line == kActivate) {
+      emit ActivateRequested();
+    } else if (line.startsWith(kOpen) && line.endsWith('\n')) {
+      const auto name = QByteArray::fromBase64Encoding(line.mid(int(sizeof kOpen) - 1).chopped(1),
+                                                       QByteArray::AbortOnBase64DecodingErrors);
+      if (name && !name.decoded.isEmpty()) emit OpenRequested(QString::fromUtf8(name.decoded));
+    }
   }
   // Anything else that long without a line end is not ours.
-  if (s->bytesAvailable() > 64) s->abort();
+  if (s->bytesAvailable() > kLongestLine) s->abort();
 }
 
 bool TInstanceChannel::RequestActivate(const QString& path, int waitMs) {
-  if (path.isEmpty()) return false;
+  return Request(path, true, QString(), waitMs);
+}
+
+bool TInstanceChannel::Request(const QString& path, bool activate, const QString& file, int waitMs) {
+  if (path.isEmpty() || (!activate && file.isEmpty())) return false;
+  QByteArray out;
+  if (activate) out += kActivate;
+  if (!file.isEmpty()) {
+    const QByteArray open = kOpen + file.toUtf8().toBase64() + '\n';
+    // No longer than the running copy takes as one line.
+    if (open.size() > kLongestLine - 1) return false;
+    out += open;
+  }
   QLocalSocket s;
   s.connectToServer(path);
   if (!s.waitForConnected(waitMs)) return false;
   // No answer is awaited: the running copy may be busy (printing runs
-  // inside its command) and will come to the front when it is free.
-  s.write(kActivate);
+  // inside its command) and will come to the front, and open the file,
+  // when it is free.
+  s.write(out);
   const bool written = s.waitForBytesWritten(waitMs) || s.bytesToWrite() == 0;
   s.disconnectFromServer();
   if (s.state() != QLocalSocket::UnconnectedState) s.waitForDisconnected(waitMs);

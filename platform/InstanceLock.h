@@ -69,7 +69,8 @@ class TNamedLock {
 void BringWindowToFront(QWidget* w);
 
 // The running copy's end of the channel: listens on a socket at `path` and
-// says so when another copy asks it to come to the front.
+// says so when another copy asks it to come to the front, or to open a
+// file (the cover a second copy was started with).
 class TInstanceChannel : public QObject {
   Q_OBJECT
  public:
@@ -86,9 +87,14 @@ class TInstanceChannel : public QObject {
   // the front.  Waits at most `waitMs` for the connection and for the
   // request to be written; false when nobody listens there.
   static bool RequestActivate(const QString& path, int waitMs = 2000);
+  // The same with the requests in one go: to come to the front (activate)
+  // and to open `file` (none when empty).  False when nobody listens there
+  // or nothing could be sent.
+  static bool Request(const QString& path, bool activate, const QString& file, int waitMs = 2000);
 
  signals:
   void ActivateRequested();
+  void OpenRequested(const QString& file);
 
  private:
   void Accept();

@@ -6,8 +6,10 @@
 //                         over the lock of a copy that died)
 //   "activated minimised=N"  a later copy asked it to come to the front;
 //                         N is whether the window is still minimised
+//   "open FILE"           a later copy handed over the file it was started
+//                         to open
 // It ends cleanly when its standard input says "quit" or closes.
-// Arguments: [--minimised] [--title TITLE]
+// Arguments: [--minimised] [--title TITLE] [--open FILE]
 #include "components/OneInstance.h"
 
 #include <QApplication>
@@ -33,9 +35,13 @@ int main(int argc, char** argv) {
   QWidget window;
   window.resize(200, 100);
   TOneInstance guard(&window);
+  if (const int o = args.indexOf(QStringLiteral("--open")); o > 0 && o + 1 < args.size())
+    guard.SetFileToOpen(args[o + 1]);
   QObject::connect(&guard, &TOneInstance::ActivateRequested, &window, [&] {
     say(QStringLiteral("activated minimised=%1").arg(window.isMinimized() ? 1 : 0));
   });
+  QObject::connect(&guard, &TOneInstance::OpenRequested, &window,
+                   [&](const QString& file) { say(QStringLiteral("open ") + file); });
   if (!guard.Loaded()) {
     say(QStringLiteral("second"));
     return app.exec();  // leaves at the quit the guard queued

@@ -181,7 +181,7 @@ TEST_F(Batch, MessagesGoToStandardErrorWithTheExitStatus) {
       {{"--dump", Path("semimagem.lrn")}, 0, "Imagem não encontrada."},
       {{"--dump", Path("falta.lrn")}, 1, "Erro ao abrir o ficheiro."},
       {{"--dump", Path("mau.lrn")}, 1, "Ficheiro inválido!"},
-      {{"--save", Path("out.LRN"), Path("semimagem.lrn")}, 1, "Função ainda não implementada."},
+      {{"--save", Path("out.txt"), Path("semimagem.lrn")}, 1, "Função ainda não implementada."},
       {{"--save", Path("nao/ha/pasta.lrn"), Path("semimagem.lrn")}, 1, "Erro ao criar o ficheiro."},
       {{}, 2, "Usage:"},
       {{"--dump"}, 2, "Usage:"},
@@ -192,6 +192,25 @@ TEST_F(Batch, MessagesGoToStandardErrorWithTheExitStatus) {
     const ToolRun r = Tool(c.args);
     EXPECT_EQ(r.status, c.status) << c.args.join(' ').toStdString();
     EXPECT_TRUE(QString::fromUtf8(r.err).contains(c.err)) << r.err.toStdString();
+  }
+  // A cover cut short anywhere but at a record's end is a read error,
+  // whatever is done with it, and nothing is written from it.
+  QFile inteira(Path("semimagem.lrn"));
+  ASSERT_TRUE(inteira.open(QIODevice::ReadOnly));
+  const QByteArray bytes = inteira.readAll();
+  for (const int n : {1, 11, 571, 573, 2 * 572 - 1, int(bytes.size()) - 300, int(bytes.size()) - 1}) {
+    QFile cortada(Path("cortada.lrn"));
+    ASSERT_TRUE(cortada.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    cortada.write(bytes.left(n));
+    cortada.close();
+    for (const QStringList& args : {QStringList{"--dump", Path("cortada.lrn")},
+                                    QStringList{"--save", Path("copia.lrn"), Path("cortada.lrn")}}) {
+      const ToolRun r = Tool(args);
+      EXPECT_EQ(r.status, 1) << n << " " << args.first().toStdString();
+      EXPECT_TRUE(QString::fromUtf8(r.err).contains("Erro de leitura do ficheiro.")) << n << r.err.toStdString();
+      EXPECT_TRUE(r.out.isEmpty()) << n;
+      EXPECT_FALSE(QFile::exists(Path("copia.lrn"))) << n;
+    }
   }
   const ToolRun help = Tool({"--help"});
   EXPECT_EQ(help.status, 0);
@@ -264,12 +283,18 @@ TEST_F(Batch, RelativePictureNamesAreTakenFromTheCoversFolder) {
   QDir().mkpath(Path("outra"));
   const ToolRun r = Tool({"--dump", QStringLiteral("../capa/imagens.lrn")}, Path("outra"));
   ASSERT_EQ(r.status, 0) << r.err.toStdString();
-  // Only the two names that really are missing are reported.
-  EXPECT_EQ(QString::fromUtf8(r.err).split('\n', Qt::SkipEmptyParts),
-            QStringList({"Imagem não encontrada.", "Imagem não encontrada."}));
+  // Only the names that really are missing are reported, in one message,
+  // as they were looked for: in the cover's folder.
+  const QString err = QString::fromUtf8(r.err);
+  EXPECT_TRUE(err.startsWith(QString::fromUtf8("Imagens não encontradas.\n\n"))) << r.err.toStdString();
+  EXPECT_EQ(err.count(dir.filePath("capa/nao-existe.png\n")), 1) << r.err.toStdString();
+  EXPECT_EQ(err.count("\n/nao/ha/pasta/nenhuma.png\n"), 1) << r.err.toStdString();
   const QJsonArray sheets = QJsonDocument::fromJson(r.out).object()["sheets"].toArray();
-  EXPECT_EQ(sheets[0]["picture"].toString(), "frente.svg");  // kept as written
+  // Kept as written, the missing ones too (the front's second picture
+  // record, whose file is missing, is the one that counts).
+  EXPECT_EQ(sheets[0]["picture"].toString(), "/nao/ha/pasta/nenhuma.png");
   EXPECT_EQ(sheets[0]["objects"][0]["file"].toString(), "disco.png");
+  EXPECT_EQ(sheets[1]["objects"][1]["file"].toString(), "nao-existe.png");
   EXPECT_EQ(sheets[2]["pictureBetweenSpines"].toString(), "disco.png");
   EXPECT_EQ(sheets[3]["fillStyle"].toString(), "tfsImageStretch");
   // Saved beside its pictures, the names are written back unchanged.
@@ -284,10 +309,12 @@ TEST_F(Batch, RelativePictureNamesAreTakenFromTheCoversFolder) {
   ASSERT_EQ(gravada.status, 0);
   const ToolRun lida = Tool({"--dump", Path("copia.lrn")});
   ASSERT_EQ(lida.status, 0);
-  EXPECT_TRUE(lida.err.isEmpty()) << lida.err.toStdString();
+  // The missing pictures were kept, and are still missing from there.
+  EXPECT_EQ(QString::fromUtf8(lida.err).count(dir.filePath("capa/nao-existe.png\n")), 1) << lida.err.toStdString();
   const QJsonArray copia = QJsonDocument::fromJson(lida.out).object()["sheets"].toArray();
-  EXPECT_EQ(copia[0]["picture"].toString(), "capa/frente.svg");
+  EXPECT_EQ(copia[0]["picture"].toString(), "/nao/ha/pasta/nenhuma.png");
   EXPECT_EQ(copia[0]["objects"][0]["file"].toString(), "capa/disco.png");
+  EXPECT_EQ(copia[1]["objects"][1]["file"].toString(), "capa/nao-existe.png");
   EXPECT_EQ(copia[2]["pictureBetweenSpines"].toString(), "capa/disco.png");
   EXPECT_EQ(copia[3]["fillStyle"].toString(), "tfsImageStretch");
 }
@@ -336,6 +363,23 @@ TEST_F(Batch, PrintsTheCoverIntoAPdfThroughTheWindowsCommands) {
   EXPECT_NEAR(third.width(), 210 / 25.4 * 50, 2);
   // Nothing of the user's was written.
   EXPECT_FALSE(QFile::exists(home.filePath("config/Lurns/Lurns.ini")));
+}
+
+TEST_F(Batch, PicturesThatAreNotFoundPrintNothing) {
+  // With its pictures the cover prints them; alone, it prints without them
+  // (and says which are missing), and still prints.
+  const QString com = CopyCover("imagens.lrn", Path("com"));
+  QDir().mkpath(Path("sem"));
+  ASSERT_TRUE(QFile::copy(com, Path("sem/imagens.lrn")));
+  QString why;
+  const ToolRun r1 = Tool({"-o", Path("com.pdf"), com});
+  ASSERT_EQ(r1.status, 0) << r1.err.toStdString();
+  EXPECT_FALSE(pdf::Images(Path("com.pdf"), &why).isEmpty()) << why.toStdString();
+  const ToolRun r2 = Tool({"-o", Path("sem.pdf"), Path("sem/imagens.lrn")});
+  ASSERT_EQ(r2.status, 0) << r2.err.toStdString();
+  EXPECT_TRUE(QString::fromUtf8(r2.err).contains(Path("sem/disco.png"))) << r2.err.toStdString();
+  EXPECT_EQ(pdf::Pages(Path("sem.pdf"), &why).size(), 3) << why.toStdString();
+  EXPECT_TRUE(pdf::Images(Path("sem.pdf"), &why).isEmpty()) << why.toStdString();
 }
 
 TEST_F(Batch, APrintThatCannotBeDoneWritesNothing) {

@@ -18,6 +18,7 @@
 #include <QFile>
 #include <QImage>
 #include <QLabel>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
@@ -212,10 +213,10 @@ TEST_F(CoverFile, ReadingBackNamesObjectsInFileOrderAndRestoresThem) {
 }
 
 TEST_F(CoverFile, SaveFailures) {
-  // A name without the exact ".lrn" extension writes nothing.
+  // A name without the ".lrn" extension writes nothing.
   w->ficheiroGravado = false;
-  EXPECT_FALSE(w->GravarFicheiro(Path("a.LRN")));
-  EXPECT_FALSE(QFile::exists(Path("a.LRN")));
+  EXPECT_FALSE(w->GravarFicheiro(Path("a.txt")));
+  EXPECT_FALSE(QFile::exists(Path("a.txt")));
   EXPECT_EQ(dialogs->Asked.last(), "message: Função ainda não implementada.");
   EXPECT_TRUE(w->erroGravacao);
   EXPECT_FALSE(w->ficheiroGravado);
@@ -258,14 +259,20 @@ TEST_F(CoverFile, RecordsAreAppliedByTheirCodes) {
                      Raw().kind("Lurns CD").text("Quelto Sanir").b +
                      Raw().kind("TProImage").sheet("TrasL").text(pic.toLocal8Bit()).b.left(300));
   w->AbrirFicheiro(Path("c.lrn"));
-  EXPECT_EQ(dialogs->Messages(), QStringList{"Imagem não encontrada."});
+  // The missing picture is named; a short last record is a read error, and
+  // is not read.
+  EXPECT_EQ(dialogs->Messages().size(), 2);
+  EXPECT_TRUE(dialogs->Messages().value(0).startsWith(QString::fromUtf8("Imagem não encontrada.\n\n/nao/existe.png\n")))
+      << dialogs->Messages().join('|').toStdString();
+  EXPECT_EQ(dialogs->Messages().value(1), "Erro de leitura do ficheiro.");
   ASSERT_EQ(w->painelFrente->Owned.ComponentCount(), 1);
   EXPECT_EQ(qobject_cast<TProLabel*>(w->painelFrente->Owned.Components(0))->Caption(), "na frente");
-  EXPECT_EQ(w->painelCD->Owned.ComponentCount(), 0);
+  // The picture object whose file is missing stays, with its name.
+  ASSERT_EQ(w->painelCD->Owned.ComponentCount(), 1);
+  EXPECT_EQ(qobject_cast<TProImage*>(w->painelCD->Owned.Components(0))->Hint(), "/nao/existe.png");
   EXPECT_EQ(w->centroCD->FillStyle(), tfsImageStretch);
   EXPECT_EQ(w->centroCD->Hint(), pic);
-  // A short last record is read as far as it goes.
-  EXPECT_EQ(w->imgTrasLombada->Hint(), pic);
+  EXPECT_TRUE(w->imgTrasLombada->Hint().isEmpty());
   EXPECT_TRUE(w->Shape1->isVisibleTo(w->painelTras));
 }
 
@@ -284,33 +291,41 @@ TEST_F(CoverFile, TextIsWindows1252AndCutToTheField) {
   EXPECT_EQ(DeWindows1252(ParaWindows1252(QString::fromUtf8("ÿ€Ž"))), QString::fromUtf8("ÿ€Ž"));
 }
 
-TEST_F(CoverFile, RecentListMovesAsTabled) {
+TEST_F(CoverFile, RecentListIsNewestFirstWithoutGapsOrRepeats) {
   struct {
     QStringList before;
     QString name;
     QStringList after;
   } cases[] = {
-      {{"A", "B", "C", "D", "E"}, "C", {"C", "B", "D", "E", "A"}},
-      {{"A", "B", "C", "D", "E"}, "B", {"B", "C", "D", "E", "A"}},
+      {{"A", "B", "C", "D", "E"}, "C", {"C", "A", "B", "D", "E"}},
+      {{"A", "B", "C", "D", "E"}, "B", {"B", "A", "C", "D", "E"}},
+      {{"A", "B", "C", "D", "E"}, "E", {"E", "A", "B", "C", "D"}},
       {{"A", "B", "C", "D", "E"}, "X", {"X", "A", "B", "C", "D"}},
       {{"A", "B", "C", "D", "E"}, "A", {"A", "B", "C", "D", "E"}},
-      {{"A", "B", "", "", ""}, "B", {"B", "", "", "", "A"}},
+      {{"A", "B", "", "", ""}, "B", {"B", "A", "", "", ""}},
+      // Nothing is pushed out before the list is full, and gaps or repeats
+      // a store may hold go.
+      {{"A", "", "", "", ""}, "X", {"X", "A", "", "", ""}},
+      {{"", "A", "", "B", ""}, "X", {"X", "A", "B", "", ""}},
+      {{"A", "B", "A", "", "B"}, "C", {"C", "A", "B", "", ""}},
+      {{"A", "B", "C", "", "D"}, "X", {"X", "A", "B", "C", "D"}},
       {{"a.lrn", "", "", "", ""}, "A.lrn", {"A.lrn", "a.lrn", "", "", ""}},
   };
   for (const auto& c : cases) {
     SetRecent(c.before);
     w->ActualizarRecentes(c.name);
-    EXPECT_EQ(Recent(), c.after) << c.name.toStdString();
+    EXPECT_EQ(Recent(), c.after) << c.before.join(',').toStdString() << " + " << c.name.toStdString();
   }
-  // Gaps stay gaps in the menu.
-  SetRecent({"A", "B"});
-  w->ActualizarRecentes("B");
+  // The menu lists what the store holds, in order, without gaps.
+  SetRecent({"", "A", "", "B", "A"});
+  w->MostrarRecentes();
   QAction* entries[] = {w->menuFicheirosFicheiro1, w->menuFicheirosFicheiro2, w->menuFicheirosFicheiro3,
                         w->menuFicheirosFicheiro4, w->menuFicheirosFicheiro5};
-  const bool shown[] = {true, false, false, false, true};
+  const bool shown[] = {true, true, false, false, false};
   for (int i = 0; i < 5; ++i) EXPECT_EQ(entries[i]->isVisible(), shown[i]) << i;
   EXPECT_TRUE(w->separadorFicheiros->isVisible());
-  EXPECT_EQ(w->menuFicheirosFicheiro5->text(), "A");
+  EXPECT_EQ(w->menuFicheirosFicheiro1->text(), "A");
+  EXPECT_EQ(w->menuFicheirosFicheiro2->text(), "B");
 }
 
 TEST_F(CoverFile, NewAsksAboutUnsavedChanges) {
@@ -456,7 +471,7 @@ TEST_F(CoverFile, OpenAnsweredNoThenCancelledKeepsTheChanges) {
 }
 
 TEST_F(CoverFile, AFileThatCannotBeReadDoesNotBecomeTheCurrentFile) {
-  Write("mau.lrn", QByteArray(100, 'z'));
+  Write("mau.lrn", QByteArray(572, 'z'));
   dialogs->Files = {Path("mau.lrn")};
   w->manuFicheiroAbrirClick();
   EXPECT_EQ(dialogs->Messages(), QStringList{"Ficheiro inválido!"});
@@ -466,7 +481,7 @@ TEST_F(CoverFile, AFileThatCannotBeReadDoesNotBecomeTheCurrentFile) {
   dialogs->Files = {std::nullopt};
   w->menuFicheiroGravarClick();
   EXPECT_EQ(dialogs->Asked.last(), "save: Gravar Lurn");
-  EXPECT_EQ(Read("mau.lrn"), QByteArray(100, 'z'));
+  EXPECT_EQ(Read("mau.lrn"), QByteArray(572, 'z'));
 
   // A recent file that no longer exists: empty document, still listed, no name.
   SetRecent({Path("sumiu.lrn")});
@@ -484,7 +499,7 @@ TEST_F(CoverFile, AFileThatCannotBeReadDoesNotBecomeTheCurrentFile) {
   w->menuFicheirosFicheiroClick(2);
   EXPECT_EQ(w->nomeFicheiro, Path("bom.lrn"));
   EXPECT_EQ(w->painelFicheiro->text(), Path("bom.lrn"));
-  EXPECT_EQ(Recent(), (QStringList{Path("bom.lrn"), "", "", "", Path("x.lrn")}));
+  EXPECT_EQ(Recent(), (QStringList{Path("bom.lrn"), Path("x.lrn"), "", "", ""}));
 }
 
 TEST_F(CoverFile, ARecentFileWhosePathHoldsAnAmpersandShowsAndOpensThatPath) {
@@ -677,9 +692,15 @@ TEST_F(CoverFile, PictureNamesARecordCannotHoldWholeAreReportedAfterTheSave) {
   // And opening it again says so too.
   dialogs->Asked.clear();
   ASSERT_TRUE(w->AbrirFicheiro(Path("nomes.lrn")));
-  EXPECT_EQ(dialogs->Messages(), QStringList(4, QString::fromUtf8("Imagem não encontrada.")));
-  ASSERT_EQ(w->Documento().Objectos(folhaFrente).size(), 1u);
+  // One message, naming each file once (the two back slots name the same).
+  ASSERT_EQ(dialogs->Messages().size(), 1);
+  EXPECT_TRUE(dialogs->Messages()[0].startsWith(QString::fromUtf8("Imagens não encontradas.\n\n")));
+  EXPECT_EQ(dialogs->Messages()[0].count('\n'), 2 + 1 + 2) << dialogs->Messages()[0].toStdString();
+  EXPECT_TRUE(dialogs->Messages()[0].contains(longo.left(255) + "\n"));
+  // The pictures not found stay in the cover, under the names it holds.
+  ASSERT_EQ(w->Documento().Objectos(folhaFrente).size(), 2u);
   EXPECT_EQ(w->Documento().Objectos(folhaFrente)[0].Imagem.Ficheiro, cabe);
+  EXPECT_EQ(w->Documento().Objectos(folhaFrente)[1].Imagem.Ficheiro, longo.left(255));
 }
 
 // ---------------------------------------------------------------------------
@@ -711,21 +732,25 @@ TEST_F(CoverFile, CoversAreReadAndWrittenBackAsBefore) {
     SCOPED_TRACE(nome);
     const QString entrada = Dados(QString::fromLatin1(nome) + ".lrn");
     const QByteArray gravado = Bytes(Dados(QString::fromLatin1(nome) + ".gravado.lrn"));
-    const QStringList mensagens =
-        QString::fromUtf8(Bytes(Dados(QString::fromLatin1(nome) + ".mensagens"))).split('\n', Qt::SkipEmptyParts);
+    // The messages one after the other (a message may take several lines);
+    // "{pasta}" stands for the folder the cover is read from.
+    const QString mensagens = QString::fromUtf8(Bytes(Dados(QString::fromLatin1(nome) + ".mensagens")))
+                                  .trimmed()
+                                  .replace(QStringLiteral("{pasta}"), Path("capas"));
     ASSERT_FALSE(gravado.isEmpty());
 
     // Through the document alone, as lurns-batch does.
     TLeituraCapa l = LerCapa(entrada);
-    EXPECT_TRUE(l.Lido);
-    EXPECT_EQ(Textos(l.Mensagens), mensagens);
+    // "ordem" ends in a record cut short: all before it is read.
+    EXPECT_EQ(l.Lido, QLatin1String(nome) != QLatin1String("ordem"));
+    EXPECT_EQ(Textos(l.Mensagens).join('\n'), mensagens);
     ASSERT_EQ(GravarCapa(l.Documento, Dados("a.lrn")).Fim, TFimGravacao::Gravado);
     EXPECT_EQ(Read("capas/a.lrn"), gravado);
 
     // Through the window, as the program does.
     dialogs->Asked.clear();
-    EXPECT_TRUE(w->AbrirFicheiro(entrada));
-    EXPECT_EQ(dialogs->Messages(), mensagens);
+    EXPECT_EQ(w->AbrirFicheiro(entrada), l.Lido);
+    EXPECT_EQ(dialogs->Messages().join('\n'), mensagens);
     ASSERT_TRUE(w->GravarFicheiro(Dados("b.lrn")));
     EXPECT_EQ(Read("capas/b.lrn"), gravado);
 
@@ -923,6 +948,231 @@ TEST_F(CoverFile, ExtremeValuesAreHeldToTheLimitsAndWrittenBackChecked) {
   TLeituraCapa l = LerCapa(Path("limpo.lrn"));
   ASSERT_EQ(GravarCapa(l.Documento, Path("limpo2.lrn")).Fim, TFimGravacao::Gravado);
   EXPECT_EQ(Read("limpo2.lrn"), b);
+}
+
+// ---------------------------------------------------------------------------
+// Nothing lost without a word
+
+TEST_F(CoverFile, MissingPicturesStayInTheCoverAndAreWrittenBackUnchanged) {
+  // The example cover alone in an empty folder: none of its pictures is there.
+  const QString original = QStringLiteral(LURNS_SOURCE_DIR "/examples/exemplo.lrn");
+  ASSERT_TRUE(QDir(dir.path()).mkdir("so"));
+  ASSERT_TRUE(QFile::copy(original, Path("so/exemplo.lrn")));
+  const QString capa = Path("so/exemplo.lrn");
+
+  // Through the document alone: every reference kept, one message naming
+  // each file not found once.
+  const TLeituraCapa l = LerCapa(capa);
+  EXPECT_TRUE(l.Lido);
+  const QStringList faltam = {Path("so/frente.svg"), Path("so/tras.svg"), Path("so/nota.svg"), Path("so/disco.svg")};
+  EXPECT_EQ(QSet<QString>(l.ImagensEmFalta.begin(), l.ImagensEmFalta.end()),
+            QSet<QString>(faltam.begin(), faltam.end()));
+  ASSERT_EQ(l.Mensagens.size(), 1);
+  for (const QString& f : faltam) EXPECT_EQ(l.Mensagens[0].Texto.count(f), 1) << f.toStdString();
+  EXPECT_TRUE(l.Mensagens[0].Texto.startsWith(QString::fromUtf8("Imagens não encontradas.")));
+  int referencias = 0;
+  for (TFundo f : {fundoFrente, fundoInterior, fundoTras, fundoTrasLombada, fundoCD})
+    referencias += !l.Documento.Fundo(f).Ficheiro.isEmpty();
+  for (int folha = folhaFrente; folha <= folhaCD; ++folha)
+    for (const TObjecto& o : l.Documento.Objectos(folha)) referencias += o.EhImagem() && !o.Imagem.Ficheiro.isEmpty();
+  EXPECT_EQ(referencias, 5);  // and the Interior's empty slot: six picture records
+  EXPECT_EQ(l.Documento.PreenchimentoDisco(), tfsImageStretch);
+
+  // Through the window: one box, placeholders with the file names.
+  dialogs->Asked.clear();
+  EXPECT_TRUE(w->AbrirFicheiro(capa));
+  EXPECT_EQ(dialogs->Messages(), QStringList{l.Mensagens[0].Texto});
+  EXPECT_EQ(w->imgFrente->Placeholder(), "frente.svg");
+  EXPECT_TRUE(w->imgFrente->Picture().Empty());
+  EXPECT_EQ(w->imgTras->Placeholder(), "tras.svg");
+  EXPECT_EQ(w->centroCD->FillStyle(), tfsImageStretch);
+  EXPECT_EQ(w->centroCD->Placeholder(), "disco.svg");
+  const TOwnedComponents& o = w->painelInterior->Owned;
+  auto* nota = qobject_cast<TProImage*>(o.Components(o.ComponentCount() - 1));
+  ASSERT_TRUE(nota);
+  EXPECT_EQ(nota->Placeholder(), "nota.svg");
+  EXPECT_TRUE(w->ficheiroGravado);
+
+  // Saved where it was read, the file is the same; saved into another
+  // folder, the relative names are rewritten to name the same files.
+  ASSERT_TRUE(w->GravarFicheiro(capa));
+  EXPECT_EQ(Read("so/exemplo.lrn"), Bytes(original));
+  EXPECT_EQ(Read("so/exemplo.lrn").count(QByteArray("\x09TProImage")), 6);
+  ASSERT_TRUE(QDir(dir.path()).mkdir("outra"));
+  ASSERT_TRUE(w->GravarFicheiro(Path("outra/exemplo.lrn")));
+  const TLeituraCapa copia = LerCapa(Path("outra/exemplo.lrn"));
+  EXPECT_EQ(copia.Documento.Fundo(fundoFrente).Ficheiro, "../so/frente.svg");
+  EXPECT_EQ(QSet<QString>(copia.ImagensEmFalta.begin(), copia.ImagensEmFalta.end()),
+            QSet<QString>(faltam.begin(), faltam.end()));
+
+  // Once the pictures are there, they are found again.
+  for (const char* f : {"frente.svg", "tras.svg", "nota.svg", "disco.svg"})
+    ASSERT_TRUE(QFile::copy(QStringLiteral(LURNS_SOURCE_DIR "/examples/") + f, Path("so/") + f));
+  const TLeituraCapa achada = LerCapa(capa);
+  EXPECT_TRUE(achada.Mensagens.isEmpty());
+  EXPECT_FALSE(achada.Documento.Fundo(fundoFrente).Imagem.Empty());
+}
+
+TEST_F(CoverFile, APictureThatCannotBeDecodedStaysTooAndIsReportedOnce) {
+  Write("estragada.png", "isto não é uma imagem");
+  Write("c.lrn", Header() + Raw().kind("TProImage").sheet("Frente").text("estragada.png").bounds(1, 2, 30, 40).b +
+                     Raw().kind("TProImage").sheet("Tras").text("estragada.png").bounds(5, 6, 70, 80).b);
+  const TLeituraCapa l = LerCapa(Path("c.lrn"));
+  EXPECT_TRUE(l.Lido);
+  EXPECT_EQ(l.Mensagens.size(), 1);
+  ASSERT_EQ(l.Documento.Objectos(folhaFrente).size(), 1u);
+  EXPECT_EQ(l.Documento.Objectos(folhaFrente)[0].Imagem.Ficheiro, "estragada.png");
+  EXPECT_EQ(l.Documento.Objectos(folhaFrente)[0].Limites(), QRect(1, 2, 40, 30));
+  ASSERT_EQ(l.Documento.Objectos(folhaTras).size(), 1u);
+  ASSERT_EQ(GravarCapa(l.Documento, Path("d.lrn")).Fim, TFimGravacao::Gravado);
+  EXPECT_EQ(Read("d.lrn").mid(572 * 3, 572), Read("c.lrn").mid(572, 572));
+}
+
+TEST_F(CoverFile, ACoverCutAnywhereButAtARecordsEndIsAReadError) {
+  // A cover of a few texts (no pictures, so that every cut reads quickly).
+  for (int i = 0; i < 4; ++i) Texto(folhaFrente, QStringLiteral("texto %1").arg(i), QRect(i, i, 30, 10), 90);
+  ASSERT_TRUE(w->GravarFicheiro(Path("inteira.lrn")));
+  const QByteArray inteira = Read("inteira.lrn");
+  ASSERT_EQ(inteira.size() % 572, 0);
+  for (int n = 1; n < inteira.size(); ++n) {
+    Write("cortada.lrn", inteira.left(n));
+    const TLeituraCapa l = LerCapa(Path("cortada.lrn"));
+    if (n % 572 == 0) {
+      EXPECT_TRUE(l.Lido) << n;
+      continue;
+    }
+    ASSERT_FALSE(l.Lido) << n;
+    ASSERT_FALSE(l.Mensagens.isEmpty()) << n;
+    EXPECT_EQ(l.Mensagens.last().Texto, "Erro de leitura do ficheiro.") << n;
+    // What was read is every whole record before the cut, and no more.
+    const int inteiros = n / 572;
+    const int textos = std::max(0, inteiros - 3);  // header, colour and picture of the front
+    EXPECT_EQ(int(l.Documento.Objectos(folhaFrente).size()), std::min(4, textos)) << n;
+  }
+}
+
+TEST_F(CoverFile, ADamagedCoverOpensWhatItCanAndIsNotWrittenOverWithoutAQuestion) {
+  Texto(folhaFrente, "um", QRect(1, 1, 30, 10), 90);
+  Texto(folhaFrente, "dois", QRect(2, 2, 30, 10), 90);
+  ASSERT_TRUE(w->GravarFicheiro(Path("capa.lrn")));
+  const QByteArray cortada = Read("capa.lrn").left(4 * 572 + 100);  // the second text cut
+  Write("capa.lrn", cortada);
+  SetRecent({Path("outra.lrn")});
+  w->menuFicheiroNovoClick();
+  dialogs->Asked.clear();
+
+  dialogs->Files = {Path("capa.lrn")};
+  w->manuFicheiroAbrirClick();
+  EXPECT_EQ(dialogs->Messages(), QStringList{"Erro de leitura do ficheiro."});
+  ASSERT_EQ(w->Documento().Objectos(folhaFrente).size(), 1u);  // what was read stays
+  EXPECT_EQ(Recent().first(), Path("outra.lrn"));             // the list is unchanged
+  EXPECT_TRUE(w->nomeFicheiro.isEmpty());
+  EXPECT_FALSE(w->ficheiroGravado);  // what is shown is on no disc
+  EXPECT_TRUE(w->lampadaVermelha->isVisibleTo(w.get()));
+
+  // A plain Gravar offers the damaged file's name and asks before writing
+  // over it: No keeps it as it is.
+  dialogs->Asked.clear();
+  dialogs->Files = {Path("capa.lrn"), std::nullopt};
+  dialogs->Confirms = {TModalResult::No};
+  w->menuFicheiroGravarClick();
+  ASSERT_FALSE(dialogs->FileSpecs.empty());
+  EXPECT_EQ(dialogs->FileSpecs.back().FileName, Path("capa.lrn"));
+  EXPECT_EQ(dialogs->FileSpecs.back().InitialDir, dir.path());
+  EXPECT_EQ(dialogs->Asked.count(QString::fromUtf8("overwrite: capa.lrn já existe.\nQuer substituí-lo?")), 1);
+  EXPECT_EQ(Read("capa.lrn"), cortada);
+  // Yes writes it.
+  dialogs->Files = {Path("capa.lrn")};
+  dialogs->Confirms = {TModalResult::Yes};
+  w->menuFicheiroGravarClick();
+  EXPECT_EQ(w->nomeFicheiro, Path("capa.lrn"));
+  EXPECT_TRUE(LerCapa(Path("capa.lrn")).Lido);
+}
+
+TEST_F(CoverFile, ANameBecomesTheCurrentFileOnlyWhenTheCoverWasWrittenUnderIt) {
+  struct {
+    const char* nome;
+    bool gravado;
+  } cases[] = {{"maiusculas.LRN", true}, {"misto.Lrn", true}, {"texto.txt", false}, {"sem", true}};
+  QString actual;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.nome);
+    dialogs->Asked.clear();
+    dialogs->Files = {Path(c.nome)};
+    w->menuFicheiroGravarComoClick();
+    const QString escrito = WithDefaultExtension(Path(c.nome), "*.lrn");
+    EXPECT_EQ(QFile::exists(escrito), c.gravado);
+    if (c.gravado) actual = escrito;
+    EXPECT_EQ(w->nomeFicheiro, actual);
+    EXPECT_EQ(w->painelFicheiro->text(), actual);
+    EXPECT_EQ(dialogs->Messages().contains(QString::fromUtf8("Função ainda não implementada.")), !c.gravado);
+  }
+  // Ctrl+S writes the current file without a word.
+  dialogs->Asked.clear();
+  w->menuFicheiroGravarClick();
+  EXPECT_TRUE(dialogs->Asked.isEmpty());
+  // A plain Gravar of an unnamed cover under a name that cannot be written
+  // leaves it unnamed.
+  w->menuFicheiroNovoClick();
+  dialogs->Files = {Path("outro.doc")};
+  w->menuFicheiroGravarClick();
+  EXPECT_TRUE(w->nomeFicheiro.isEmpty());
+  EXPECT_TRUE(w->painelFicheiro->text().isEmpty());
+  EXPECT_TRUE(NomeCapaValido("a/b.LRN"));
+  EXPECT_FALSE(NomeCapaValido("a.lrn/b"));
+}
+
+TEST_F(CoverFile, ACoverFromTheCommandLineIsOfferedBackUnderItsNameBySave) {
+  Texto(folhaFrente, "capa", QRect(0, 0, 5, 5), 90);
+  ASSERT_TRUE(w->GravarFicheiro(Path("cmd.lrn")));
+  const QByteArray antes = Read("cmd.lrn");
+  w.reset();
+  w = std::make_unique<TfrmLurn>(nullptr, false, QStringList{Path("cmd.lrn")});
+  w->show();
+  ASSERT_EQ(w->Documento().Objectos(folhaFrente).size(), 1u);
+  EXPECT_TRUE(w->nomeFicheiro.isEmpty());
+  EXPECT_TRUE(w->ficheiroGravado);
+  dialogs->Asked.clear();
+  dialogs->Files = {Path("cmd.lrn")};
+  dialogs->Confirms = {TModalResult::Yes};
+  w->menuFicheiroGravarClick();
+  ASSERT_EQ(dialogs->FileSpecs.size(), 1u);
+  EXPECT_EQ(dialogs->FileSpecs[0].InitialDir, dir.path());
+  EXPECT_EQ(dialogs->FileSpecs[0].FileName, Path("cmd.lrn"));
+  EXPECT_EQ(dialogs->Asked.count(QString::fromUtf8("overwrite: cmd.lrn já existe.\nQuer substituí-lo?")), 1);
+  EXPECT_EQ(w->nomeFicheiro, Path("cmd.lrn"));
+  EXPECT_EQ(Read("cmd.lrn"), antes);
+}
+
+TEST_F(CoverFile, ACoverHandedOverByAnotherCopyOpensAfterTheQuestion) {
+  Texto(folhaFrente, "entregue", QRect(0, 0, 5, 5));
+  ASSERT_TRUE(w->GravarFicheiro(Path("entregue.lrn")));
+  w->menuFicheiroNovoClick();
+  w->show();
+  Texto(folhaInterior, "por gravar", QRect(0, 0, 5, 5));
+  ASSERT_FALSE(w->ficheiroGravado);
+  w->nomeFicheiro = Path("actual.lrn");
+
+  // Cancel: nothing opens.
+  dialogs->Confirms = {TModalResult::Cancel};
+  w->AbrirEntregue(Path("entregue.lrn"));
+  EXPECT_EQ(dialogs->Asked, QStringList{"confirm: Ficheiro alterado. Gravar?"});
+  EXPECT_EQ(w->Documento().Objectos(folhaInterior).size(), 1u);
+  EXPECT_EQ(w->nomeFicheiro, Path("actual.lrn"));
+  // No: the cover opens as one named on the command line.
+  dialogs->Confirms = {TModalResult::No};
+  w->AbrirEntregue(Path("entregue.lrn"));
+  ASSERT_EQ(w->Documento().Objectos(folhaFrente).size(), 1u);
+  EXPECT_EQ(w->Documento().Objectos(folhaFrente)[0].Texto, "entregue");
+  EXPECT_TRUE(w->Documento().Objectos(folhaInterior).empty());
+  EXPECT_TRUE(w->nomeFicheiro.isEmpty());
+  EXPECT_TRUE(w->painelFicheiro->text().isEmpty());
+  EXPECT_TRUE(w->ficheiroGravado);
+  EXPECT_EQ(w->ficheiroOrigem, Path("entregue.lrn"));
+  // With nothing unsaved, no question.
+  dialogs->Asked.clear();
+  w->AbrirEntregue(Path("entregue.lrn"));
+  EXPECT_TRUE(dialogs->Asked.isEmpty());
 }
 
 }  // namespace

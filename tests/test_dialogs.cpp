@@ -4,6 +4,7 @@
 // the layer answers.  (Every other test answers dialogs through the
 // scripted layer, which never shows these.)
 #include "editor/Lurns.h"
+#include "editor/ReInit.h"
 #include "platform/Dialogs.h"
 #include "support/ModalDialogs.h"
 #include "support/QtPrint.h"
@@ -328,6 +329,86 @@ TEST_F(RealFontDialog, OkWithoutAChangeGivesBackTheSameFont) {
   // The face it opened on is the one "Arial" is drawn with.
   Run(ArialBoldItalic(), [](QFontDialog*, QComboBox*) {});
   EXPECT_EQ(shown.family(), QFontInfo(QFont("Arial")).family());
+}
+
+TEST_F(RealFontDialog, EnterAcceptsTheWholeDialog) {
+  // Enter in the lists or the fields of the font part ends the dialog, as
+  // OK does, instead of leaving it with only the colour row.
+  for (const char* onde : {"lista", "campo"}) {
+    SCOPED_TRACE(onde);
+    bool fechado = false;
+    ExpectDialog font("Tipo de letra", TitleIs("Tipo de letra"), [&](QWidget* w) {
+      auto* fd = w->findChild<QFontDialog*>();
+      ASSERT_NE(fd, nullptr);
+      QWidget* alvo = QLatin1String(onde) == QLatin1String("lista") ? static_cast<QWidget*>(fd->findChild<QListView*>())
+                                                                    : static_cast<QWidget*>(fd->findChild<QLineEdit*>());
+      ASSERT_NE(alvo, nullptr);
+      alvo->setFocus();
+      QTest::keyClick(alvo, Qt::Key_Return);
+      QCoreApplication::processEvents();
+      fechado = !w->isVisible();
+      EXPECT_TRUE(fechado);
+      EXPECT_TRUE(fd->isVisible() || !w->isVisible());
+      if (w->isVisible()) ClickStandard(w, QDialogButtonBox::Cancel);
+    });
+    const std::optional<TFont> got = layer.ChooseFont(ArialBoldItalic());
+    EXPECT_TRUE(fechado);
+    ASSERT_TRUE(got);
+    EXPECT_EQ(got->Name, "Arial");
+  }
+}
+
+TEST_F(RealFontDialog, TheColourLabelMarksTheKeyOfTheColourList) {
+  Run(ArialBoldItalic(), [](QFontDialog* fd, QComboBox* colours) {
+    QLabel* rotulo = nullptr;
+    for (QLabel* l : fd->parentWidget()->findChildren<QLabel*>())
+      if (l->text() == QLatin1String("&Cor:")) rotulo = l;
+    ASSERT_NE(rotulo, nullptr);
+    EXPECT_EQ(rotulo->buddy(), colours);
+  });
+}
+
+// Qt's own texts in its dialogs follow the program's language.
+TEST_F(RealDialogs, ThePlatformsDialogsSpeakTheLanguageChosen) {
+  struct {
+    int lingua;
+    QString cancelar, basicas, estilo;
+  } cases[] = {{2070, "Cancelar", QString::fromUtf8("Cores &básicas"), "&Estilo Tipo de Letra"},
+               {1033, "Cancel", "&Basic colors", "Font st&yle"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.lingua);
+    EXPECT_TRUE(LoadPlatformTranslations(c.lingua));
+    ExpectDialog colour("Cor", TitleIs("Cor"), [&](QWidget* w) {
+      QStringList rotulos;
+      for (QLabel* l : w->findChildren<QLabel*>()) rotulos << l->text();
+      EXPECT_TRUE(rotulos.contains(c.basicas)) << rotulos.join('|').toStdString();
+      auto* box = w->findChild<QDialogButtonBox*>();
+      ASSERT_NE(box, nullptr);
+      EXPECT_EQ(box->button(QDialogButtonBox::Cancel)->text(), c.cancelar);
+      ClickStandard(w, QDialogButtonBox::Cancel);
+    });
+    layer.ChooseColor(clRed);
+    ExpectDialog font("Tipo de letra", TitleIs("Tipo de letra"), [&](QWidget* w) {
+      QStringList rotulos;
+      for (QLabel* l : w->findChildren<QLabel*>()) rotulos << l->text();
+      EXPECT_TRUE(rotulos.contains(c.estilo)) << rotulos.join('|').toStdString();
+      ClickStandard(w, QDialogButtonBox::Cancel);
+    });
+    layer.ChooseFont(TFont());
+    ExpectDialog message("caixa", [](QWidget* w) { return qobject_cast<QMessageBox*>(w) != nullptr; },
+                         [&](QWidget* w) {
+                           auto* m = static_cast<QMessageBox*>(w);
+                           EXPECT_EQ(m->button(QMessageBox::Cancel)->text(), c.cancelar);
+                           m->button(QMessageBox::Cancel)->click();
+                         });
+    QMessageBox caixa(QMessageBox::Question, "Teste", "Texto", QMessageBox::Ok | QMessageBox::Cancel);
+    caixa.exec();
+  }
+  // A folder without Qt's translations changes nothing and says so.
+  QTemporaryDir vazia;
+  EXPECT_FALSE(LoadPlatformTranslations(2070, vazia.path()));
+  EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Cancel");
+  LoadPlatformTranslations(1033);
 }
 
 TEST_F(RealFontDialog, AChangeTakesOnlyWhatWasChanged) {

@@ -137,10 +137,10 @@ TEST(Documento, ATextSizingItselfTakesTheSizeOfItsCaptionAndFont) {
     d.DefinirTexto(id, QString::fromLatin1(vazio));
     EXPECT_EQ(d.Objecto(id)->Height, TamanhoAutomatico(" ", grande).height()) << vazio;
   }
-  // Without automatic sizing the bounds stay.
-  d.DefinirLimites(id, QRect(7, 9, 300, 40));
+  // Without automatic sizing (turned once, for good) the bounds stay.
   d.Rodar90(id, true);
   d.Rodar90(id, false);
+  d.DefinirLimites(id, QRect(7, 9, 300, 40));
   d.DefinirTexto(id, QStringLiteral("outro texto mais comprido"));
   EXPECT_EQ(d.Objecto(id)->Limites(), QRect(7, 9, 300, 40));
 }
@@ -172,6 +172,57 @@ TEST(Documento, BackgroundsAndTheDisc) {
   d.DefinirCor(folhaTras, clRed);
   d.LimparDocumento();
   EXPECT_TRUE(d.Vazio());
+}
+
+TEST(Documento, SettingWhatIsAlreadyThereIsNoChange) {
+  TDocumento d;
+  TImagemDoc imagem{"a.png", TPicture()};
+  TObjecto t = Texto("Texto1");
+  t.TamanhoAutomatico = false;
+  t.Left = 1;
+  t.Top = 2;
+  t.Width = 30;
+  t.Height = 10;
+  const std::uint64_t id = d.Adicionar(folhaFrente, t);
+  TObjecto i = TObjecto::NovaImagem();
+  i.Imagem = imagem;
+  const std::uint64_t img = d.Adicionar(folhaFrente, i);
+  d.DefinirCor(folhaCD, clRed);
+  d.DefinirFundo(fundoFrente, imagem);
+  int avisos = 0;
+  d.AoAlterar([&] { ++avisos; });
+  d.DefinirNome(id, "Texto1");
+  d.DefinirLimites(id, QRect(1, 2, 30, 10));
+  d.DefinirTexto(id, t.Texto);
+  d.DefinirFonte(id, t.Fonte);
+  d.DefinirImagem(img, imagem);
+  d.DefinirCor(folhaCD, clRed);
+  d.DefinirCor(folhaFrente, clWhite);
+  d.DefinirFundo(fundoFrente, imagem);
+  d.LimparFundo(folhaInterior);
+  EXPECT_EQ(avisos, 0);
+  d.DefinirLimites(id, QRect(1, 2, 31, 10));
+  EXPECT_EQ(avisos, 1);
+  d.LimparDocumento();
+  EXPECT_EQ(avisos, 2);
+  d.LimparDocumento();  // already empty
+  EXPECT_EQ(avisos, 2);
+}
+
+TEST(Documento, ATextSizingItselfTakesANewPlaceButKeepsItsSize) {
+  TDocumento d;
+  TObjecto t = Texto("Texto1");
+  t.Texto = "Lado A";
+  AjustarTamanho(t);
+  const QSize tamanho(t.Width, t.Height);
+  ASSERT_FALSE(tamanho.isEmpty());
+  const std::uint64_t id = d.Adicionar(folhaFrente, t);
+  d.DefinirLimites(id, QRect(40, 50, tamanho.width() + 21, tamanho.height() + 35));
+  EXPECT_EQ(d.Objecto(id)->Limites(), QRect(QPoint(40, 50), tamanho));
+  // Turned, it sizes itself no more and takes the size it is given.
+  d.Rodar90(id, true);
+  d.DefinirLimites(id, QRect(40, 50, 70, 90));
+  EXPECT_EQ(d.Objecto(id)->Limites(), QRect(40, 50, 70, 90));
 }
 
 TEST(Documento, ListenersHearEveryChangeOnceABatchEnds) {

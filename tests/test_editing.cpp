@@ -12,7 +12,13 @@
 #include <QImage>
 #include <QMenu>
 #include <QTabWidget>
+#include <QDialog>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+#include <functional>
+#include "document/FicheiroCapa.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -51,6 +57,14 @@ class Editing : public ::testing::Test {
   void Select(QWidget* o) {
     w->StretchHandle1->Detach();
     w->StretchHandle1->Attach(o);
+  }
+  // A click as the window gets it from the system (the mouse goes to
+  // whoever holds it).
+  void Click(QWidget* c, QPoint p = QPoint(3, 3)) {
+    const QPoint at = c->mapTo(w.get(), p);
+    QTest::mouseMove(w->windowHandle(), at);
+    QTest::mousePress(w->windowHandle(), Qt::LeftButton, {}, at);
+    QTest::mouseRelease(w->windowHandle(), Qt::LeftButton, {}, at);
   }
 
   QTemporaryDir dir;
@@ -108,12 +122,12 @@ TEST_F(Editing, InsertPicture) {
   EXPECT_TRUE(i->Stretch());
   EXPECT_FALSE(i->Picture().Empty());
   EXPECT_EQ(dialogs->Asked.last(), "picture: Adicionar Imagem");
-  // Cancelled: nothing created, the document still counts as changed.
+  // Cancelled: nothing created, and nothing changed.
   w->ficheiroGravado = true;
   dialogs->Files.push_back(std::nullopt);
   w->menuObjectosInseririmagemClick();
   EXPECT_EQ(w->painelCD->Owned.ComponentCount(), 1);
-  EXPECT_FALSE(w->ficheiroGravado);
+  EXPECT_TRUE(w->ficheiroGravado);
   // A file that is not a picture: the loader's message, and no empty object left behind.
   QFile bad(dir.filePath("mau.jpg"));
   ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
@@ -128,20 +142,23 @@ TEST_F(Editing, InsertPicture) {
 
 TEST_F(Editing, RotationTurnsAboutTheTopLeftCorner) {
   TProLabel* t = InsertText();
+  // A level text sizes itself: only its place is given.
   Place(t, QRect(30, 40, 120, 20));
+  const QSize s = t->size();
+  ASSERT_EQ(t->pos(), QPoint(30, 40));
   Select(t);
   w->menuObjectosRodar90EsquerdaClick();
   EXPECT_EQ(t->Angle(), 90);
-  EXPECT_EQ(t->geometry(), QRect(30, 40, 20, 120));
+  EXPECT_EQ(t->geometry(), QRect(30, 40, s.height(), s.width()));
   EXPECT_EQ(Doc(t)->Angulo, 90);
-  EXPECT_EQ(Doc(t)->Limites(), QRect(30, 40, 20, 120));
+  EXPECT_EQ(Doc(t)->Limites(), QRect(30, 40, s.height(), s.width()));
   EXPECT_FALSE(t->AutoSize());
   EXPECT_EQ(w->Seleccionado(), t);
   for (int expected : {180, 270, 0}) {
     w->menuObjectosRodar90EsquerdaClick();
     EXPECT_EQ(t->Angle(), expected);
   }
-  EXPECT_EQ(t->geometry(), QRect(30, 40, 120, 20));
+  EXPECT_EQ(t->geometry(), QRect(QPoint(30, 40), s));
   const int right[] = {270, 180, 90, 0};
   for (int expected : right) {
     w->menuObjectosRodar90DireitaClick();
@@ -274,14 +291,242 @@ TEST_F(Editing, BackgroundPictureColourAndClearing) {
   EXPECT_GT(w->painelTras->children().indexOf(t), w->painelTras->children().indexOf(w->imgTras));
 }
 
-TEST_F(Editing, BackSpineBoxSetsTheFlagOnly) {
+TEST_F(Editing, BackSpineBoxChoosesTheBackPictureShownAndChangesNoDocument) {
   w->checkLombada->setChecked(false);
-  EXPECT_FALSE(w->ficheiroGravado);
-  EXPECT_TRUE(w->lampadaVerde->isVisibleTo(w.get()));  // lamps follow at the next tick
+  // No cover file keeps it: nothing to save.
+  EXPECT_TRUE(w->ficheiroGravado);
+  EXPECT_TRUE(w->lampadaVerde->isVisibleTo(w.get()));
   EXPECT_TRUE(w->Shape1->isVisibleTo(w->painelTras));
   EXPECT_TRUE(w->Shape2->isVisibleTo(w->painelTras));
   EXPECT_TRUE(w->imgTrasLombada->isVisibleTo(w->painelTras));
   EXPECT_FALSE(w->imgTras->isVisibleTo(w->painelTras));
+}
+
+// ---------------------------------------------------------------------------
+// The document counts as changed when, and only when, something in it changed
+
+TEST_F(Editing, OnlyARealChangeMarksTheDocumentChanged) {
+  TProLabel* t = InsertText();
+  TProImage* i = InsertPicture(picture);
+  Place(t, QRect(1, 50, t->width(), t->height()));
+  Place(i, QRect(1, 100, 100, 100));
+  struct {
+    const char* nome;
+    std::function<void()> comando;
+    bool altera;
+  } cases[] = {
+      {"clique num texto", [&] { Click(t); }, false},
+      {"clique numa imagem", [&] { Click(i); }, false},
+      {"texto cancelado", [&] {
+         Select(t);
+         dialogs->Inputs = {std::nullopt};
+         w->menuObjectosEditartextoseleccionadoClick();
+       }, false},
+      {"mesmo texto", [&] {
+         Select(t);
+         dialogs->Inputs = {t->Caption()};
+         w->menuObjectosEditartextoseleccionadoClick();
+       }, false},
+      {"fonte cancelada", [&] {
+         Select(t);
+         dialogs->Fonts = {std::nullopt};
+         w->menuObjectosAlterarfonteecorClick();
+       }, false},
+      {"imagem cancelada", [&] {
+         Select(i);
+         dialogs->Files = {std::nullopt};
+         w->menuObjectosAlterarimagemClick();
+       }, false},
+      {"já alinhado", [&] {
+         Select(i);
+         w->menuEditarAlinharEsquerdaClick();
+       }, false},
+      {"cor cancelada", [&] {
+         dialogs->Colours = {std::nullopt};
+         w->menuObjectosCordefundoClick();
+       }, false},
+      {"fundo cancelado", [&] {
+         dialogs->Files = {std::nullopt};
+         w->menuObjectosImagemdefundoClick();
+       }, false},
+      {"limpar fundo vazio", [&] { w->manuObjectosLimparImagemFundoClick(); }, false},
+      {"inserir imagem cancelado", [&] {
+         dialogs->Files = {std::nullopt};
+         w->menuObjectosInseririmagemClick();
+       }, false},
+      {"centrar", [&] {
+         Select(i);
+         w->menuEditarCentrarClick();
+       }, true},
+      {"novo texto", [&] {
+         Select(t);
+         dialogs->Inputs = {QString("outro")};
+         w->menuObjectosEditartextoseleccionadoClick();
+       }, true},
+      {"rodar", [&] {
+         Select(t);
+         w->menuObjectosRodar90EsquerdaClick();
+       }, true},
+      {"cor", [&] {
+         dialogs->Colours = {TColor(0x0000FF)};
+         w->menuObjectosCordefundoClick();
+       }, true},
+      {"apagar", [&] {
+         Select(i);
+         w->menuEditarApagarClick();
+       }, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.nome);
+    w->ficheiroGravado = true;
+    w->temporizadorTimer();
+    dialogs->Asked.clear();
+    c.comando();
+    EXPECT_EQ(w->ficheiroGravado, !c.altera);
+    EXPECT_EQ(w->lampadaVermelha->isVisibleTo(w.get()), c.altera);
+    w->StretchHandle1->Detach();
+  }
+  // After a mere click, Novo asks nothing.
+  TProLabel* outro = InsertText();
+  w->ficheiroGravado = true;
+  Click(outro);
+  EXPECT_EQ(w->Seleccionado(), outro);
+  dialogs->Asked.clear();
+  w->menuFicheiroNovoClick();
+  EXPECT_TRUE(dialogs->Asked.isEmpty()) << dialogs->Asked.join('|').toStdString();
+}
+
+TEST_F(Editing, TheFoldLinesShowWhateverHappenedBefore) {
+  // From the start, in every new window, after a back picture or none.
+  EXPECT_TRUE(w->Shape1->isVisibleTo(w->painelTras));
+  EXPECT_TRUE(w->Shape2->isVisibleTo(w->painelTras));
+  Sheet(folhaTras);
+  dialogs->Files = {picture};
+  w->menuObjectosImagemdefundoClick();
+  w->manuObjectosLimparImagemFundoClick();
+  w->ficheiroGravado = true;
+  w.reset();
+  w = std::make_unique<TfrmLurn>();
+  w->show();
+  EXPECT_TRUE(w->Shape1->isVisibleTo(w->painelTras));
+  EXPECT_TRUE(w->Shape2->isVisibleTo(w->painelTras));
+}
+
+TEST_F(Editing, TheFrameAfterAResizeIsTheObjectsRealBox) {
+  TFont arial;
+  arial.Name = "Arial";
+  arial.SetSize(20);
+  TProLabel* nivelado = InsertText(arial);
+  TProLabel* rodado = InsertText(arial);
+  Place(nivelado, QRect(40, 40, nivelado->width(), nivelado->height()));
+  Select(rodado);
+  w->menuObjectosRodar90EsquerdaClick();
+  Place(rodado, QRect(300, 40, rodado->width(), rodado->height()));
+  w->opcaoAlinharAgrelhaClick();  // no grid
+  QWindow* janela = w->windowHandle();
+  TStretchHandle* h = w->StretchHandle1.data();
+  auto esticar = [&](TProLabel* t) {
+    Select(t);
+    const QPoint canto = h->mapTo(w.get(), QPoint(h->width() - 2, h->height() - 2));
+    QTest::mouseMove(janela, canto);
+    QTest::mousePress(janela, Qt::LeftButton, {}, canto);
+    QTest::mouseMove(janela, canto + QPoint(10, 15));
+    QTest::mouseMove(janela, canto + QPoint(21, 35));
+    QTest::mouseRelease(janela, Qt::LeftButton, {}, canto + QPoint(21, 35));
+  };
+  for (TProLabel* t : {nivelado, rodado}) {
+    SCOPED_TRACE(t == nivelado ? "nivelado" : "rodado");
+    const QRect antes = t->geometry();
+    esticar(t);
+    const QRect caixa = Doc(t)->Limites();
+    // The control, the document and the frame agree.
+    EXPECT_EQ(t->geometry(), caixa);
+    EXPECT_EQ(h->geometry(), caixa.adjusted(-2, -2, 3, 3));
+    if (t == nivelado) {
+      // A level text has the size of its text, as every reading gives it.
+      EXPECT_EQ(caixa, antes);
+      EXPECT_EQ(caixa.size(), TamanhoAutomatico(Doc(t)->Texto, Doc(t)->Fonte));
+    } else {
+      // A turned text takes the size it was given, and keeps it in its file.
+      EXPECT_GT(caixa.width(), antes.width());
+      EXPECT_GT(caixa.height(), antes.height());
+      ASSERT_TRUE(w->GravarFicheiro(dir.filePath("esticado.lrn")));
+      const TLeituraCapa l = LerCapa(dir.filePath("esticado.lrn"));
+      ASSERT_EQ(l.Documento.Objectos(folhaFrente).size(), 2u);
+      EXPECT_EQ(l.Documento.Objectos(folhaFrente)[1].Limites(), caixa);
+    }
+  }
+}
+
+TEST_F(Editing, AnEmptyTextIsRefusedAndAskedForAgain) {
+  TProLabel* t = InsertText();
+  Select(t);
+  const QString antes = t->Caption();
+  // Empty, then blanks, then cancelled: the caption stays.
+  dialogs->Inputs = {QString(), QString("   "), std::nullopt};
+  w->menuObjectosEditartextoseleccionadoClick();
+  EXPECT_EQ(dialogs->Asked.count("input: Introdução/Introduza o texto"), 3);
+  EXPECT_EQ(dialogs->Messages().count(QString::fromUtf8("O texto não pode ficar vazio.")), 2);
+  EXPECT_EQ(Doc(t)->Texto, antes);
+  // Empty, then a real text: that one is taken.
+  dialogs->Asked.clear();
+  dialogs->Inputs = {QString(), QString("Lado A")};
+  w->opcaoEditarAlterarimagemClick();
+  EXPECT_EQ(Doc(t)->Texto, "Lado A");
+  EXPECT_EQ(t->Caption(), "Lado A");
+  EXPECT_GT(t->width(), 5);
+}
+
+TEST_F(Editing, TheDeleteKeyDeletesTheSelectedObject) {
+  TProLabel* t = InsertText();
+  TProImage* i = InsertPicture(picture);
+  Place(i, QRect(200, 200, 100, 100));
+  for (QWidget* c : {static_cast<QWidget*>(t), static_cast<QWidget*>(i)}) {
+    const std::uint64_t id = w->IdObjecto(c);
+    Click(c);
+    ASSERT_EQ(w->Seleccionado(), c);
+    w->temporizadorTimer();
+    QTest::keyClick(w->StretchHandle1.data(), Qt::Key_Delete);
+    EXPECT_EQ(w->Documento().Objecto(id), nullptr);
+    EXPECT_FALSE(w->StretchHandle1->IsAttached());
+  }
+  // Ctrl+Del stays, and the menu shows it.
+  TProLabel* outro = InsertText();
+  const std::uint64_t id = w->IdObjecto(outro);
+  Click(outro);
+  w->temporizadorTimer();
+  QTest::keyClick(w->StretchHandle1.data(), Qt::Key_Delete, Qt::ControlModifier);
+  EXPECT_EQ(w->Documento().Objecto(id), nullptr);
+  EXPECT_EQ(w->menuEditarApagar->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Delete));
+}
+
+TEST_F(Editing, AModalDialogGetsTheMouseAfterAClickOrDuringADrag) {
+  TProLabel* t = InsertText();
+  // A click on an object that was not selected, then a dialog (as Ctrl+P
+  // or Ctrl+X would open one): nothing of the window keeps the mouse.
+  Click(t);
+  ASSERT_EQ(w->Seleccionado(), t);
+  EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+  // A press that begins a drag takes the mouse; a modal dialog opening
+  // takes it back.
+  w->StretchHandle1->Detach();
+  const QPoint at = t->mapTo(w.get(), QPoint(3, 3));
+  QTest::mousePress(w->windowHandle(), Qt::LeftButton, {}, at);
+  QTest::mouseMove(w->windowHandle(), at + QPoint(9, 9));
+  ASSERT_NE(QWidget::mouseGrabber(), nullptr);
+  ASSERT_TRUE(w->StretchHandle1->Dragging());
+  QWidget* durante = reinterpret_cast<QWidget*>(1);
+  QDialog dlg(w.get());
+  QTimer::singleShot(0, &dlg, [&] {
+    durante = QWidget::mouseGrabber();
+    dlg.reject();
+  });
+  dlg.exec();
+  EXPECT_EQ(durante, nullptr);
+  // The drag was given up, the object left where it was.
+  EXPECT_FALSE(w->StretchHandle1->Dragging());
+  EXPECT_EQ(Doc(t)->Limites(), t->geometry());
+  QTest::mouseRelease(w->windowHandle(), Qt::LeftButton, {}, at);
 }
 
 }  // namespace

@@ -38,7 +38,8 @@ class MainWindow : public ::testing::Test {
     w.reset();
   }
 
-  // An object added to the document, and the control the window made for it.
+  // An object added to the document, and the control the window made for
+  // it; the document then counts as saved, as a cover just opened would.
   TProLabel* Texto(int folha, const QString& nome, int x = 10, int y = 10) {
     TObjecto o = TObjecto::NovoTexto();
     o.Nome = nome;
@@ -49,6 +50,8 @@ class MainWindow : public ::testing::Test {
     o.Height = 20;
     auto* t = qobject_cast<TProLabel*>(w->Controlo(w->Documento().Adicionar(folha, o)));
     EXPECT_TRUE(t);
+    w->ficheiroGravado = true;
+    w->temporizadorTimer();
     return t;
   }
   TProImage* Imagem(int folha, const QString& nome) {
@@ -58,6 +61,8 @@ class MainWindow : public ::testing::Test {
     o.Width = o.Height = 100;
     auto* i = qobject_cast<TProImage*>(w->Controlo(w->Documento().Adicionar(folha, o)));
     EXPECT_TRUE(i);
+    w->ficheiroGravado = true;
+    w->temporizadorTimer();
     return i;
   }
   bool On(QAction* a) { return a->isEnabled(); }
@@ -271,7 +276,7 @@ TEST_F(MainWindow, BackgroundsGoBehindTheObjectsInOrder) {
   EXPECT_EQ(w->painelFrente->children().indexOf(w->imgFrente), 1);
 }
 
-TEST_F(MainWindow, HoveringATextDoesNotMarkTheDocumentButPressingDoes) {
+TEST_F(MainWindow, HoveringOrPressingATextDoesNotMarkTheDocument) {
   TProLabel* t = Texto(folhaFrente, "Texto1");
   QTest::mouseMove(t, QPoint(5, 5));
   QTest::mouseMove(t, QPoint(20, 8));
@@ -279,9 +284,10 @@ TEST_F(MainWindow, HoveringATextDoesNotMarkTheDocumentButPressingDoes) {
   EXPECT_TRUE(w->ficheiroGravado);
   EXPECT_TRUE(w->lampadaVerde->isVisible());
 
+  // Selecting changes nothing in the document.
   QTest::mousePress(t, Qt::LeftButton, {}, QPoint(7, 4));
-  EXPECT_FALSE(w->ficheiroGravado);
-  EXPECT_TRUE(w->lampadaVermelha->isVisible());
+  EXPECT_TRUE(w->ficheiroGravado);
+  EXPECT_FALSE(w->lampadaVermelha->isVisible());
   EXPECT_EQ(w->Seleccionado(), t);
   EXPECT_EQ(w->origemX, 7);
   EXPECT_EQ(w->origemY, 4);
@@ -298,13 +304,13 @@ TEST_F(MainWindow, DraggingATextWithTheLeftButtonMovesItAndMarksChanged) {
   EXPECT_EQ(t->pos(), QPoint(40, 30));
   t->OnMouseMove(t, ssLeft, 15, 9);
   EXPECT_EQ(t->pos(), QPoint(50, 34));
-  EXPECT_FALSE(w->ficheiroGravado);
-  // The document has the new place once the drag ends.
+  // The document has the new place once the drag ends, and is changed then.
   const TObjecto* o = w->Documento().Objecto(w->IdObjecto(t));
   ASSERT_TRUE(o);
   EXPECT_EQ(o->Limites().topLeft(), QPoint(40, 30));
   t->OnMouseUp(t, mbLeft, 0, 15, 9);
   EXPECT_EQ(o->Limites(), QRect(50, 34, 100, 20));
+  EXPECT_FALSE(w->ficheiroGravado);
 }
 
 TEST_F(MainWindow, DraggingWithTheHandleWritesTheNewBoundsBackWhenItEnds) {
@@ -351,7 +357,7 @@ TEST_F(MainWindow, PressingAPictureSelectsItAndBackgroundClicksRelease) {
   TProImage* i = Imagem(folhaFrente, "Imagem1");
   QTest::mousePress(i, Qt::LeftButton, {}, QPoint(10, 10));
   EXPECT_EQ(w->Seleccionado(), i);
-  EXPECT_FALSE(w->ficheiroGravado);
+  EXPECT_TRUE(w->ficheiroGravado);  // selecting is no change
   QTest::mouseRelease(w->StretchHandle1.data(), Qt::LeftButton, {}, QPoint(12, 12));
   w->imgFrente->OnClick(w->imgFrente);
   EXPECT_FALSE(w->StretchHandle1->IsAttached());

@@ -4,16 +4,21 @@
 // a small program started side by side, raised, killed, and run by two
 // users.  Waits are bounded; nothing is timed.
 #include "components/OneInstance.h"
+#include "document/FicheiroCapa.h"
+#include "editor/uLurn.h"
 #include "platform/InstanceLock.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDialog>
+#include <QTimer>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QLocalServer>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QWidget>
@@ -373,6 +378,99 @@ TEST_F(Copies, SecondStartRestoresTheFirstAndExitsZero) {
   EXPECT_TRUE(first.lines.contains("activated minimised=0")) << first.lines.join('|').toStdString();
   EXPECT_TRUE(first.Running());
   EXPECT_TRUE(first.Quit());
+}
+
+TEST_F(Copies, ASecondStartWithAFileHandsItToTheFirst) {
+  // As the file manager starts the program for a cover: the running copy
+  // comes forward and is handed the file; the second exits as it always did.
+  Copy first(runtime.path(), {"--minimised"});
+  first.Start();
+  ASSERT_TRUE(first.Said("running"));
+  const QString names[] = {QStringLiteral("/capas/Lado A.lrn"), QString::fromUtf8("/capas/ação.lrn")};
+  for (const QString& name : names) {
+    Copy second(runtime.path(), {"--open", name});
+    second.Start();
+    EXPECT_TRUE(second.Said("second"));
+    EXPECT_TRUE(second.EndedCleanly());
+    ASSERT_TRUE(first.Said("open " + name)) << first.lines.join('|').toStdString();
+  }
+  EXPECT_TRUE(first.lines.contains("open /capas/Lado A.lrn")) << first.lines.join('|').toStdString();
+  EXPECT_TRUE(first.lines.contains(QString::fromUtf8("open /capas/ação.lrn"))) << first.lines.join('|').toStdString();
+  EXPECT_TRUE(first.lines.contains("activated minimised=0"));
+  // Without a file only the window comes forward.
+  Copy third(runtime.path());
+  third.Start();
+  EXPECT_TRUE(third.EndedCleanly());
+  EXPECT_TRUE(first.Quit());
+  EXPECT_EQ(first.lines.filter(QRegularExpression("^open ")).size(), 2) << first.lines.join('|').toStdString();
+}
+
+TEST_F(SecondCopy, WithoutActivationAFileIsStillHandedOver) {
+  auto g = Guard();
+  g->SetActivatePrevInstance(false);
+  g->SetFileToOpen("/capas/x.lrn");
+  EXPECT_FALSE(g->Loaded());
+  EXPECT_TRUE(Asked());
+}
+
+TEST_F(OneInstance, TheRunningCopyIsToldOfEveryFileHandedOver) {
+  QWidget w;
+  w.show();
+  auto g = Guard(&w);
+  QStringList opened;
+  QObject::connect(g.get(), &TOneInstance::OpenRequested, [&](const QString& f) { opened << f; });
+  QSignalSpy raised(g.get(), &TOneInstance::ActivateRequested);
+  ASSERT_TRUE(g->Loaded());
+  const QString channel = PathOf(TOneInstance::ChannelName(kTitle));
+  const QString longName = QStringLiteral("/") + QString(3000, QLatin1Char('n')) + QStringLiteral("\nb.lrn");
+  EXPECT_TRUE(TInstanceChannel::Request(channel, true, QString::fromUtf8("/pasta/capa ç.lrn")));
+  EXPECT_TRUE(TInstanceChannel::Request(channel, false, longName));
+  ASSERT_TRUE(WaitUntil([&] { return opened.size() == 2; }));
+  EXPECT_EQ(opened, (QStringList{QString::fromUtf8("/pasta/capa ç.lrn"), longName}));
+  EXPECT_EQ(raised.count(), 1);
+  // Nothing to send is not sent.
+  EXPECT_FALSE(TInstanceChannel::Request(channel, false, QString()));
+}
+
+TEST_F(OneInstance, TheMainWindowOpensACoverHandedOverWhenItIsFree) {
+  QTemporaryDir capas;
+  ASSERT_TRUE(capas.isValid());
+  const QString capa = capas.filePath("entregue.lrn");
+  {
+    TDocumento d;
+    TObjecto t = TObjecto::NovoTexto();
+    t.Texto = "entregue";
+    t.Angulo = 90;
+    t.TamanhoAutomatico = false;
+    t.Width = 20;
+    t.Height = 80;
+    d.Adicionar(folhaFrente, t);
+    ASSERT_EQ(GravarCapa(d, capa).Fim, TFimGravacao::Gravado);
+  }
+  TfrmLurn w(nullptr, true);
+  w.usarRecentes = false;
+  ASSERT_TRUE(w.oneInstance1);
+  ASSERT_FALSE(w.oneInstance1->Terminated());
+  w.show();
+  const QString channel = PathOf(TOneInstance::ChannelName(kTitle));
+  // While a modal dialog is open the cover waits; it opens when the dialog
+  // has gone.
+  QDialog dlg(&w);
+  bool abertoDurante = true;
+  QTimer::singleShot(0, &dlg, [&] {
+    EXPECT_TRUE(TInstanceChannel::Request(channel, true, capa));
+    QTimer::singleShot(300, &dlg, [&] {
+      abertoDurante = !w.Documento().Objectos(folhaFrente).empty();
+      dlg.reject();
+    });
+  });
+  dlg.exec();
+  EXPECT_FALSE(abertoDurante);
+  ASSERT_TRUE(WaitUntil([&] { return !w.Documento().Objectos(folhaFrente).empty(); }));
+  EXPECT_EQ(w.Documento().Objectos(folhaFrente)[0].Texto, "entregue");
+  EXPECT_TRUE(w.nomeFicheiro.isEmpty());
+  EXPECT_EQ(w.ficheiroOrigem, capa);
+  EXPECT_TRUE(dialogs->Asked.isEmpty());
 }
 
 TEST_F(Copies, KilledCopyDoesNotBlockTheNextStart) {

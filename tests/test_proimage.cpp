@@ -154,6 +154,28 @@ TEST(ProImage, EmptyControlDrawsNothingButTakesClicksEverywhere) {
   EXPECT_EQ(clicks, 2);
 }
 
+TEST(ProImage, WithoutAPictureAPlaceholderShowsAFrameAndItsText) {
+  TProImage img;
+  img.resize(120, 60);
+  img.SetPlaceholder("capa.svg");
+  const QImage out = Render(img, Qt::white);
+  // The frame runs round the edge; the text is drawn inside.
+  int escuros = 0;
+  for (int x = 0; x < 120; ++x) escuros += qGray(out.pixel(x, 0)) < 200;
+  EXPECT_GT(escuros, 30);
+  int dentro = 0;
+  for (int y = 5; y < 55; ++y)
+    for (int x = 5; x < 115; ++x) dentro += qGray(out.pixel(x, y)) < 200;
+  EXPECT_GT(dentro, 10);
+  // A picture takes its place; no placeholder, nothing drawn.
+  img.SetPicture(MakePicture(4, 4, Qt::blue));
+  img.SetStretch(true);
+  EXPECT_EQ(Render(img).pixelColor(60, 30), QColor(Qt::blue));
+  img.SetPicture(TPicture());
+  img.SetPlaceholder(QString());
+  EXPECT_EQ(Render(img, Qt::green).pixelColor(0, 0), QColor(Qt::green));
+}
+
 TEST(ProImage, AutoSizeFollowsThePicture) {
   TProImage img;
   img.move(7, 9);
