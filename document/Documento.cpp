@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <atomic>
+#include <iterator>
 
 namespace {
 // Identities are unique in the whole run, not only within one document: a
@@ -314,6 +315,41 @@ void TDocumento::Substituir(TDocumento outro) {
   for (int i = 0; i < NumeroFundos; ++i) fundos_[i] = std::move(outro.fundos_[i]);
   preenchimentoDisco_ = outro.preenchimentoDisco_;
   pastaImagens_ = std::move(outro.pastaImagens_);
+  Alterado();
+}
+
+bool TDocumento::TFundos::operator==(const TFundos& o) const {
+  return std::equal(std::begin(Cores), std::end(Cores), std::begin(o.Cores)) &&
+         std::equal(std::begin(Imagens), std::end(Imagens), std::begin(o.Imagens)) && Preenchimento == o.Preenchimento;
+}
+
+TDocumento::TFundos TDocumento::Fundos() const {
+  TFundos f;
+  for (int i = 0; i < NumeroFolhas; ++i) f.Cores[i] = folhas_[i].Cor;
+  for (int i = 0; i < NumeroFundos; ++i) f.Imagens[i] = fundos_[i];
+  f.Preenchimento = preenchimentoDisco_;
+  return f;
+}
+
+void TDocumento::ReporFundos(const TFundos& f) {
+  if (Fundos() == f) return;
+  for (int i = 0; i < NumeroFolhas; ++i) folhas_[i].Cor = f.Cores[i];
+  for (int i = 0; i < NumeroFundos; ++i) fundos_[i] = f.Imagens[i];
+  preenchimentoDisco_ = f.Preenchimento;
+  Alterado();
+}
+
+void TDocumento::Inserir(int folha, std::size_t posicao, const TObjecto& objecto) {
+  if (!FolhaValida(folha) || objecto.Id == 0 || Procurar(objecto.Id)) return;
+  std::vector<TObjecto>& v = folhas_[folha - 1].Objectos;
+  v.insert(v.begin() + std::ptrdiff_t(std::min(posicao, v.size())), objecto);
+  Alterado();
+}
+
+void TDocumento::Repor(const TObjecto& objecto) {
+  TObjecto* o = Procurar(objecto.Id);
+  if (!o || MesmoConteudo(*o, objecto)) return;
+  *o = objecto;
   Alterado();
 }
 

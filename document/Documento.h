@@ -196,6 +196,26 @@ class TDocumento {
   // the listeners stay.
   void Substituir(TDocumento outro);
 
+  // ---- Putting back what was there before (the editing session's undo
+  // and redo).  Unlike the changes above they apply no rule: what is put
+  // back is exactly what was taken, identity and size included.
+  // The backgrounds: the sheets' colours, the picture slots and the disc's
+  // fill.
+  struct TFundos {
+    TColor Cores[NumeroFolhas] = {clWhite, clWhite, clWhite, clWhite};
+    TImagemDoc Imagens[NumeroFundos];
+    TDSShapeFill Preenchimento = tfsSolid;
+    bool operator==(const TFundos& o) const;
+  };
+  TFundos Fundos() const;
+  void ReporFundos(const TFundos& fundos);
+  // Puts an object, with the identity it carries, at a place in a sheet's
+  // order (held to the end of the list).  Nothing when the identity is
+  // already in the document.
+  void Inserir(int folha, std::size_t posicao, const TObjecto& objecto);
+  // The whole content of the object with the identity it carries.
+  void Repor(const TObjecto& objecto);
+
   // ---- The folder relative picture names are taken from: that of the
   // cover file the document was read from (empty for a document begun in
   // the editor, whose picture names are the full ones the picture dialog

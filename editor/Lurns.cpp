@@ -59,7 +59,7 @@ int RunLurns(int argc, char** argv) {
   TfrmLurn frmLurn(nullptr, true, QCoreApplication::arguments().mid(1));
   // A copy that found another one running has asked it to come to the
   // front (and to open the cover this copy was started with); it ends here.
-  if (frmLurn.oneInstance1->Terminated()) {
+  if (frmLurn.OutraCopiaAberta()) {
     delete frmSplash.data();
     return 0;
   }

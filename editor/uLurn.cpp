@@ -1,7 +1,6 @@
-// The main window: its construction, events, the timer with the enable
-// table, help, about box and settings.  Its controls as designed are made
-// in uLurnDesenho.cpp; the rest of TfrmLurn is in uLurnVista.cpp,
-// uLurnObjectos.cpp, uLurnFicheiros.cpp and uLurnTransferencia.cpp.
+// The main window: its construction and wiring to the session, events, the
+// timer, help, about box, settings and printing.  Its controls as designed
+// are made in uLurnDesenho.cpp; the view of the session is uLurnVista.cpp.
 #include "editor/uLurn.h"
 
 #include "components/Handles.h"
@@ -10,6 +9,8 @@
 #include "editor/uDefParametros.h"
 #include "editor/uParametros.h"
 #include "editor/uSobre.h"
+#include "editor/PerguntasDialogos.h"
+#include "session/Sessao.h"
 #include "platform/Dialogs.h"
 #include "platform/HelpViewer.h"
 #include "printing/ComandosImpressao.h"
@@ -17,6 +18,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QFileInfo>
 #include <QScreen>
@@ -37,8 +39,10 @@ static void RegistarRecursos() {
 }
 
 TfrmLurn::TfrmLurn(QWidget* parent, bool umaInstancia, const QStringList& argumentos)
-    : QMainWindow(parent), linhaComandos(argumentos) {
+    : QMainWindow(parent), linhaComandos_(argumentos) {
   RegistarRecursos();
+  perguntas_ = std::make_unique<TPerguntasDialogos>();
+  sessao_ = std::make_unique<TSessao>(*perguntas_);
   setObjectName(QStringLiteral("frmLurn"));
   desenho = std::make_unique<TFormDesign>(this, "TfrmLurn");
   desenho->Caption(this, "Lurns para CD");
@@ -50,21 +54,22 @@ TfrmLurn::TfrmLurn(QWidget* parent, bool umaInstancia, const QStringList& argume
   setFont(formFont);
   CriarControlos();
 
-  connect(checkLombada, &QCheckBox::toggled, this, [this] { checkLombadaClick(); });
-  connect(pageFolhas, &QTabWidget::currentChanged, this, [this] { pageFolhasChange(); });
-  StretchHandle1->OnDblClick = [this](QObject*) { menuObjectosEditartextoseleccionadoClick(); };
-  // What the handle moved or resized goes back to the document when the
-  // drag ends, and after each nudge of an arrow key.
+  connect(checkLombada, &QCheckBox::toggled, this, [this] {
+    // Which of the two back pictures shows is the window's choice, not part
+    // of the cover (no file keeps it): the document is not changed by it.
+    MostrarFundoTras();
+  });
+  connect(pageFolhas, &QTabWidget::currentChanged, this, [this] {
+    checkLombada->setVisible(pageFolhas->currentIndex() == 2);
+    sessao_->MudarFolha(FolhaActual());
+  });
+  StretchHandle1->OnDblClick = [this](QObject*) { sessao_->EditarTexto(); };
+  // What the handle moved or resized goes to the session when the drag
+  // ends, and after each nudge of an arrow key.
   StretchHandle1->OnMouseUp = [this](QObject*, TMouseButton, TShiftState, int, int) {
     EscreverLimites(Seleccionado());
-    // The frame shows the object's real box: a text that sizes itself keeps
-    // the size of its text whatever the frame was stretched to.
-    StretchHandle1->Fit();
   };
-  StretchHandle1->OnKeyDown = [this](QObject*, int& key, TShiftState) {
-    if (key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down)
-      EscreverLimites(Seleccionado());
-  };
+  StretchHandle1->OnKeyDown = [this](QObject*, int& key, TShiftState) { Nudge(key); };
 
   temporizador = new QTimer(this);
   temporizador->setObjectName(QStringLiteral("temporizador"));
@@ -78,23 +83,25 @@ TfrmLurn::TfrmLurn(QWidget* parent, bool umaInstancia, const QStringList& argume
     // A second copy started to open a cover hands it to the running one,
     // which opens it; by its full name, as the two may run in different
     // folders.
-    if (linhaComandos.size() == 1) oneInstance1->SetFileToOpen(QFileInfo(linhaComandos.first()).absoluteFilePath());
+    if (linhaComandos_.size() == 1) oneInstance1->SetFileToOpen(QFileInfo(linhaComandos_.first()).absoluteFilePath());
     connect(oneInstance1, &TOneInstance::OpenRequested, this, [this](const QString& f) { AbrirEntregue(f); });
     oneInstance1->Loaded();
   }
 
-  dlgAlterarFonteFont.Name = QStringLiteral("Arial");
-  dlgAlterarFonteFont.Height = -16;
-  dlgAlterarFonteFont.Charset = DEFAULT_CHARSET;
-  dlgAlterarFonteFont.Color = clWindowText;
-
-  // The controls follow the document from here on, and every change of it
-  // (and nothing else) marks it changed.
-  documento_.AoAlterar([this] {
+  // The controls follow the session from here on.
+  connect(sessao_.get(), &TSessao::DocumentoAlterado, this, [this] {
     ActualizarVista();
-    if (!semMarcar_) MarcarAlterado();
+    SeguirSeleccao();
   });
+  connect(sessao_.get(), &TSessao::SeleccaoAlterada, this, [this] {
+    SeguirSeleccao();
+    ActualizarComandos();
+  });
+  connect(sessao_.get(), &TSessao::EstadoAlterado, this, &TfrmLurn::ActualizarComandos);
+  connect(sessao_.get(), &TSessao::RecentesAlterados, this, &TfrmLurn::MostrarRecentes);
   impressao_ = std::make_unique<TComandosImpressao>(this);
+  // Nothing replaces the document while it prints.
+  sessao_->DefinirOcupado([this] { return impressao_ && impressao_->Ocupado(); });
 
   adjustSize();
   setFixedSize(sizeHint());
@@ -106,14 +113,15 @@ TfrmLurn::TfrmLurn(QWidget* parent, bool umaInstancia, const QStringList& argume
 TfrmLurn::~TfrmLurn() {
   // The handle may have no parent while it holds nothing.
   delete StretchHandle1.data();
+  // The session's signals reach the controls no more.
+  sessao_->disconnect(this);
 }
+
+bool TfrmLurn::OutraCopiaAberta() const { return oneInstance1 && oneInstance1->Terminated(); }
 
 void TfrmLurn::FormCreate() {
   if (frmSplash) frmSplash->raise();
   pageFolhas->setCurrentIndex(0);
-  ficheiroGravado = true;
-  nomeFicheiro.clear();
-  erroGravacao = false;
 
   lampadaVerde = new TShape(barraEstado);
   lampadaVerde->setObjectName(QStringLiteral("lampadaVerde"));
@@ -130,8 +138,7 @@ void TfrmLurn::FormCreate() {
   lampadaVerde->show();
   lampadaVermelha->hide();
 
-  nadaCopiado = true;
-  // The commands start in the state the timer keeps them in; the splash
+  // The commands start in the state the session gives them; the splash
   // window stays until the first real tick.
   ActualizarComandos();
 }
@@ -179,7 +186,7 @@ void TfrmLurn::FormShow() {
   StretchHandle1->SetGridX(Parametros().GrelhaX);
   StretchHandle1->SetGridY(Parametros().GrelhaY);
   MudarLingua();
-  if (linhaComandos.size() == 1) AbrirSemNome(linhaComandos.first());
+  if (linhaComandos_.size() == 1) sessao_->AbrirSemNome(linhaComandos_.first());
   MostrarRecentes();
   // Covers handed over while the window was being made.
   if (!entregues_.isEmpty()) QTimer::singleShot(0, this, [this] { AbrirPendentes(); });
@@ -201,36 +208,6 @@ void TfrmLurn::temporizadorTimer() {
   if (!entregues_.isEmpty()) AbrirPendentes();
 }
 
-void TfrmLurn::ActualizarComandos() {
-  MostrarLampadas();
-
-  const QWidget* sel = Seleccionado();
-  const bool texto = sel && TOwnedComponents::ClassName(sel) == QLatin1String("TProLabel");
-  const bool algum = sel != nullptr;
-  for (QAction* a : {menuEditarApagar, menuEditarCopiar, menuEditarAlinharEsquerda, menuEditarAlinharDireita,
-                     menuEditarCentrar})
-    a->setEnabled(algum);
-  for (QAction* a : {menuObjectosRodar90Esquerda, menuObjectosRodar90Direita, menuObjectosEditartextoseleccionado,
-                     menuObjectosAlterarfonteecor})
-    a->setEnabled(texto);
-  menuObjectosAlterarimagem->setEnabled(algum && !texto);
-  for (QToolButton* b : {botaoApagar, botaoCopiar, botaoEsquerda, botaoCentrar, botaoDireita}) b->setEnabled(algum);
-  for (QToolButton* b : {botaoEditar, botao90GEsquerda, botao90GDireita}) b->setEnabled(texto);
-
-  botaoColar->setEnabled(!nadaCopiado);
-  menuEditarColar->setEnabled(!nadaCopiado);
-}
-
-void TfrmLurn::pageFolhasChange() { checkLombada->setVisible(pageFolhas->currentIndex() == 2); }
-
-void TfrmLurn::LibertarSeleccao() {
-  if (StretchHandle1->IsAttached()) StretchHandle1->Detach();
-}
-
-void TfrmLurn::menuFicheiroSairClick() { close(); }
-
-void TfrmLurn::menuFicheiroConfigurarImpressoraClick() { impressao_->ConfigurarImpressora(); }
-
 namespace {
 TOpcoesCapa OpcoesCapa(bool comLombada) {
   return {comLombada, Parametros().Superior, Parametros().Esquerda};
@@ -238,13 +215,14 @@ TOpcoesCapa OpcoesCapa(bool comLombada) {
 }  // namespace
 
 void TfrmLurn::menuFicheiroImprimirClick() {
-  const QString nome = nomeFicheiro.isEmpty() ? QStringLiteral("Lurns para CD")
-                                              : QStringLiteral("Lurns para CD - ") + QFileInfo(nomeFicheiro).fileName();
-  impressao_->Imprimir(documento_, FolhaActual(), OpcoesCapa(checkLombada->isChecked()), nome);
+  const QString& ficheiro = sessao_->NomeFicheiro();
+  const QString nome = ficheiro.isEmpty() ? QStringLiteral("Lurns para CD")
+                                          : QStringLiteral("Lurns para CD - ") + QFileInfo(ficheiro).fileName();
+  impressao_->Imprimir(sessao_->Documento(), FolhaActual(), OpcoesCapa(checkLombada->isChecked()), nome);
 }
 
 void TfrmLurn::menuFicheiroPreverImpressoClick() {
-  impressao_->Prever(documento_, FolhaActual(), OpcoesCapa(checkLombada->isChecked()));
+  impressao_->Prever(sessao_->Documento(), FolhaActual(), OpcoesCapa(checkLombada->isChecked()));
 }
 
 void TfrmLurn::menuAjudaAjudaClick() {
@@ -252,7 +230,7 @@ void TfrmLurn::menuAjudaAjudaClick() {
 }
 
 void TfrmLurn::menuAjudaParametrosClick() {
-  if (StretchHandle1->IsAttached()) StretchHandle1->Detach();
+  sessao_->Seleccionar(0);
   if (!frmParametros) frmParametros = new TfrmParametros(this);
   frmParametros->exec();
   // Applied however the dialog was closed, from the record as it is now.
@@ -268,3 +246,27 @@ void TfrmLurn::menuAjudaSobreClick() {
   AboutBox->exec();
 }
 
+
+void TfrmLurn::opcaoAlinharAgrelhaClick() {
+  const bool v = !opcaoAlinharAgrelha->isChecked();
+  StretchHandle1->SetSnapToGrid(v);
+  opcaoAlinharAgrelha->setChecked(v);
+}
+
+void TfrmLurn::closeEvent(QCloseEvent* e) {
+  if (sessao_->PodeFechar()) e->accept();
+  else e->ignore();
+}
+
+void TfrmLurn::AbrirEntregue(const QString& nome) {
+  if (nome.isEmpty()) return;
+  entregues_ << nome;
+  AbrirPendentes();
+}
+
+void TfrmLurn::AbrirPendentes() {
+  // Not inside another command's dialog, nor before the window is up: the
+  // covers wait for the window to be free.
+  if (!shown_ || QApplication::activeModalWidget() || (impressao_ && impressao_->Ocupado())) return;
+  while (!entregues_.isEmpty()) sessao_->AbrirEntregue(entregues_.takeFirst());
+}

@@ -2,13 +2,16 @@
 // the tool bar, the four sheets with their background controls, the status
 // bar, the object popup menu, the "Trás com lombada" box and the stretch
 // handle, with their component names, captions, hints, shortcuts, pictures
-// and help context numbers.  What they do is wired in uLurn.cpp.
+// and help context numbers, and the session command (or window action)
+// each calls.
 #include "components/BarPopupMenu.h"
 #include "components/Handles.h"
 #include "components/ProCtrls.h"
 #include "components/dsshape.h"
 #include "editor/ReInit.h"
 #include "editor/uLurn.h"
+#include "printing/ComandosImpressao.h"
+#include "session/Sessao.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -51,7 +54,9 @@ void TfrmLurn::CriarControlos() {
   checkLombada = new QCheckBox(client);
   desenho->Caption(checkLombada, "Trás com lombada");
   checkLombada->setObjectName(QStringLiteral("checkLombada"));
-  checkLombada->setGeometry(464, 8, 129, 17);
+  // In the row of the sheets' tabs, right of them: the tool bar takes the
+  // whole width of its own row.
+  checkLombada->setGeometry(456, 30, 129, 17);
   desenho->Hint(checkLombada, "Seleccione para que a imagem não ocupe a lombada");
   checkLombada->setChecked(true);
   checkLombada->hide();
@@ -72,7 +77,7 @@ void TfrmLurn::CriarMenu() {
     const char* hint;
     QKeySequence atalho;
     int ajuda;
-    void (TfrmLurn::*handler)();
+    std::function<void()> handler;
   };
   auto construir = [this](QMenu* menu, std::initializer_list<Entrada> entradas) {
     for (const Entrada& e : entradas) {
@@ -105,93 +110,118 @@ void TfrmLurn::CriarMenu() {
 
   novoMenu(menuFicheiros, "menuFicheiros", "&Ficheiros", nullptr, 4);
   construir(menuFicheiros,
-            {{&menuFicheiroNovo, "menuFicheiroNovo", "&Novo", "Criação de uma nova lurn", {}, 4, &TfrmLurn::menuFicheiroNovoClick},
-             {&manuFicheiroAbrir, "manuFicheiroAbrir", "&Abrir", "Abrir uma lurn gravada em disco", {}, 4, &TfrmLurn::manuFicheiroAbrirClick},
+            {{&menuFicheiroNovo, "menuFicheiroNovo", "&Novo", "Criação de uma nova lurn", {}, 4, [this] { sessao_->Novo(); }},
+             {&manuFicheiroAbrir, "manuFicheiroAbrir", "&Abrir", "Abrir uma lurn gravada em disco", {}, 4, [this] { sessao_->Abrir(); }},
              {&menuFicheiroGravar, "menuFicheiroGravar", "&Gravar", "Gravar uma lurn em disco",
-              QKeySequence(Qt::CTRL | Qt::Key_S), 4, &TfrmLurn::menuFicheiroGravarClick},
+              QKeySequence(Qt::CTRL | Qt::Key_S), 4, [this] { sessao_->Gravar(); }},
              {&menuFicheiroGravarComo, "menuFicheiroGravarComo", "Gravar &Como",
-              "Gravar uma lurn em disco com novo nome", {}, 4, &TfrmLurn::menuFicheiroGravarComoClick},
-             {&N1, "N1", nullptr, nullptr, {}, 4, nullptr},
+              "Gravar uma lurn em disco com novo nome", {}, 4, [this] { sessao_->GravarComo(); }},
+             {&N1, "N1", nullptr, nullptr, {}, 4, {}},
              {&menuFicheiroConfigurarImpressora, "menuFicheiroConfigurarImpressora", "C&onfigurar Impressora",
-              "Configuração da impressora", {}, 4, &TfrmLurn::menuFicheiroConfigurarImpressoraClick},
+              "Configuração da impressora", {}, 4, [this] { impressao_->ConfigurarImpressora(); }},
              {&menuFicheiroImprimir, "menuFicheiroImprimir", "&Imprimir", "Imprime a lurn actual",
-              QKeySequence(Qt::CTRL | Qt::Key_P), 4, &TfrmLurn::menuFicheiroImprimirClick},
+              QKeySequence(Qt::CTRL | Qt::Key_P), 4, [this] { menuFicheiroImprimirClick(); }},
              {&menuFicheiroPreverImpresso, "menuFicheiroPreverImpresso", "&Prever Impressão",
-              "Previsão no monitor da impressão da lurn", {}, 4, &TfrmLurn::menuFicheiroPreverImpressoClick},
-             {&N2, "N2", nullptr, nullptr, {}, 4, nullptr},
-             {&menuFicheirosFicheiro1, "menuFicheirosFicheiro1", "", nullptr, {}, 4, nullptr},
-             {&menuFicheirosFicheiro2, "menuFicheirosFicheiro2", "", nullptr, {}, 4, nullptr},
-             {&menuFicheirosFicheiro3, "menuFicheirosFicheiro3", "", nullptr, {}, 4, nullptr},
-             {&menuFicheirosFicheiro4, "menuFicheirosFicheiro4", "", nullptr, {}, 4, nullptr},
-             {&menuFicheirosFicheiro5, "menuFicheirosFicheiro5", "", nullptr, {}, 4, nullptr},
-             {&separadorFicheiros, "separadorFicheiros", nullptr, nullptr, {}, 4, nullptr},
+              "Previsão no monitor da impressão da lurn", {}, 4, [this] { menuFicheiroPreverImpressoClick(); }},
+             {&N2, "N2", nullptr, nullptr, {}, 4, {}},
+             {&menuFicheirosFicheiro1, "menuFicheirosFicheiro1", "", nullptr, {}, 4, {}},
+             {&menuFicheirosFicheiro2, "menuFicheirosFicheiro2", "", nullptr, {}, 4, {}},
+             {&menuFicheirosFicheiro3, "menuFicheirosFicheiro3", "", nullptr, {}, 4, {}},
+             {&menuFicheirosFicheiro4, "menuFicheirosFicheiro4", "", nullptr, {}, 4, {}},
+             {&menuFicheirosFicheiro5, "menuFicheirosFicheiro5", "", nullptr, {}, 4, {}},
+             {&separadorFicheiros, "separadorFicheiros", nullptr, nullptr, {}, 4, {}},
              {&menuFicheiroSair, "menuFicheiroSair", "&Sair",
               "Está farto de fazer lurns e quer dar de \"frosques\"?", QKeySequence(Qt::CTRL | Qt::Key_X), 4,
-              &TfrmLurn::menuFicheiroSairClick}});
+              [this] { close(); }}});
   for (QAction* a : {menuFicheirosFicheiro1, menuFicheirosFicheiro2, menuFicheirosFicheiro3,
                      menuFicheirosFicheiro4, menuFicheirosFicheiro5, separadorFicheiros})
     a->setVisible(false);
-  int i = 0;
   for (QAction* a : {menuFicheirosFicheiro1, menuFicheirosFicheiro2, menuFicheirosFicheiro3,
                      menuFicheirosFicheiro4, menuFicheirosFicheiro5}) {
-    ++i;
-    connect(a, &QAction::triggered, this, [this, i] { menuFicheirosFicheiroClick(i); });
+    connect(a, &QAction::triggered, this, [this, a] { sessao_->AbrirRecente(a->data().toString()); });
   }
 
   novoMenu(menuEditar, "menuEditar", "&Editar", nullptr, 5);
   construir(menuEditar,
-            {{&menuEditarApagar, "menuEditarApagar", "&Apagar", "Apaga o objecto seleccionado",
-              QKeySequence(Qt::CTRL | Qt::Key_Delete), 5, &TfrmLurn::menuEditarApagarClick},
+            {{&menuEditarDesfazer, "menuEditarDesfazer", "Des&fazer", "Desfaz a última alteração",
+              QKeySequence(Qt::CTRL | Qt::Key_Z), 5, [this] { sessao_->Desfazer(); }},
+             {&menuEditarRefazer, "menuEditarRefazer", "Refa&zer", "Refaz a alteração desfeita",
+              QKeySequence(Qt::CTRL | Qt::Key_Y), 5, [this] { sessao_->Refazer(); }},
+             {&N6, "N6", nullptr, nullptr, {}, 5, {}},
+             {&menuEditarCortar, "menuEditarCortar", "Co&rtar",
+              "Copia o objecto seleccionado para a transferência e apaga-o", QKeySequence(Qt::SHIFT | Qt::Key_Delete),
+              5, [this] { sessao_->Cortar(); }},
+             {&menuEditarApagar, "menuEditarApagar", "&Apagar", "Apaga o objecto seleccionado",
+              QKeySequence(Qt::CTRL | Qt::Key_Delete), 5, [this] { sessao_->Apagar(); }},
              {&menuEditarCopiar, "menuEditarCopiar", "&Copiar", "Copia o objecto seleccionado para a transferência",
-              QKeySequence(Qt::CTRL | Qt::Key_C), 5, &TfrmLurn::menuEditarCopiarClick},
+              QKeySequence(Qt::CTRL | Qt::Key_C), 5, [this] { sessao_->Copiar(); }},
              {&menuEditarColar, "menuEditarColar", "C&olar", "Copia da transferência para o painel actual",
-              QKeySequence(Qt::CTRL | Qt::Key_V), 5, &TfrmLurn::menuEditarColarClick},
-             {&N3, "N3", nullptr, nullptr, {}, 5, nullptr},
+              QKeySequence(Qt::CTRL | Qt::Key_V), 5, [this] { sessao_->Colar(); }},
+             {&N3, "N3", nullptr, nullptr, {}, 5, {}},
              {&menuEditarAlinharEsquerda, "menuEditarAlinharEsquerda", "Alinhar &Esquerda",
-              "Alinha o texto à esquerda", {}, 5, &TfrmLurn::menuEditarAlinharEsquerdaClick},
+              "Alinha o texto à esquerda", {}, 5, [this] { sessao_->Alinhar(TAlinhamento::Esquerda); }},
              {&menuEditarAlinharDireita, "menuEditarAlinharDireita", "Alinhar &Direita", "Alinha o texto à direita",
-              {}, 5, &TfrmLurn::menuEditarAlinharDireitaClick},
+              {}, 5, [this] { sessao_->Alinhar(TAlinhamento::Direita); }},
              {&menuEditarCentrar, "menuEditarCentrar", "Cen&trar", "Centra o texto", {}, 5,
-              &TfrmLurn::menuEditarCentrarClick}});
+              [this] { sessao_->Alinhar(TAlinhamento::Centro); }}});
   // The Delete key deletes the selected object too; the menu shows Ctrl+Del.
   menuEditarApagar->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Delete), QKeySequence(Qt::Key_Delete)});
+  // Redo answers Ctrl+Shift+Z as well; the menu shows Ctrl+Y.
+  menuEditarRefazer->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+  // "Desfazer" and "Refazer" are followed by the name of the step, each in
+  // the language in use.
+  desenho->Set("Des&fazer", [this](const QString& t) {
+    textoDesfazer_ = t;
+    if (lampadaVerde) ActualizarComandos();
+  });
+  desenho->Set("Refa&zer", [this](const QString& t) {
+    textoRefazer_ = t;
+    if (lampadaVerde) ActualizarComandos();
+  });
+  for (const char* nome : TSessao::NomesPassos()) {
+    desenho->Set(nome, [this, nome](const QString& t) {
+      nomesPassos_.insert(QString::fromUtf8(nome), t);
+      if (lampadaVerde) ActualizarComandos();
+    });
+  }
 
   novoMenu(menuObjectos, "menuObjectos", "&Objectos", nullptr, 2);
   construir(menuObjectos,
             {{&menuObjectosImagemdefundo, "menuObjectosImagemdefundo", "&Imagem de fundo",
-              "Altera a imagem de fundo da lurn", {}, 8, &TfrmLurn::menuObjectosImagemdefundoClick},
+              "Altera a imagem de fundo da lurn", {}, 8, [this] { sessao_->ImagemDeFundo(); }},
              {&menuObjectosCordefundo, "menuObjectosCordefundo", "&Cor de fundo", "Altera a cor de fundo da lurn", {},
-              10, &TfrmLurn::menuObjectosCordefundoClick},
+              10, [this] { sessao_->CorDeFundo(); }},
              {&menuObjectosInserirtexto, "menuObjectosInserirtexto", "Inserir &texto", "Insere um campo de texto", {},
-              15, &TfrmLurn::menuObjectosInserirtextoClick},
+              15, [this] { sessao_->InserirTexto(); }},
              {&menuObjectosInseririmagem, "menuObjectosInseririmagem", "Inserir i&magem", "Insere uma nova imagem",
-              {}, 11, &TfrmLurn::menuObjectosInseririmagemClick},
+              {}, 11, [this] { sessao_->InserirImagem(); }},
              {&menuObjectosRodar90Esquerda, "menuObjectosRodar90Esquerda", "Rodar 90º &Esquerda",
-              "Roda o texto 90º para a esquerda", {}, 2, &TfrmLurn::menuObjectosRodar90EsquerdaClick},
+              "Roda o texto 90º para a esquerda", {}, 2, [this] { sessao_->Rodar(true); }},
              {&menuObjectosRodar90Direita, "menuObjectosRodar90Direita", "Rodar 90º &Direita",
-              "Roda o texto 90º para a direita", {}, 2, &TfrmLurn::menuObjectosRodar90DireitaClick},
+              "Roda o texto 90º para a direita", {}, 2, [this] { sessao_->Rodar(false); }},
              {&menuObjectosEditartextoseleccionado, "menuObjectosEditartextoseleccionado",
               "Editar texto &seleccionado", "Editar o texto seleccionado", {}, 2,
-              &TfrmLurn::menuObjectosEditartextoseleccionadoClick},
+              [this] { sessao_->EditarTexto(); }},
              {&menuObjectosAlterarfonteecor, "menuObjectosAlterarfonteecor", "Alterar &fonte e cor",
-              "Alterar a fonte e/ou cor do texto seleccionado", {}, 2, &TfrmLurn::menuObjectosAlterarfonteecorClick},
+              "Alterar a fonte e/ou cor do texto seleccionado", {}, 2, [this] { sessao_->AlterarFonte(); }},
              {&menuObjectosAlterarimagem, "menuObjectosAlterarimagem", "Alterar ima&gem",
-              "Alterar a imagem seleccionada", {}, 2, &TfrmLurn::menuObjectosAlterarimagemClick},
+              "Alterar a imagem seleccionada", {}, 2, [this] { sessao_->AlterarImagem(); }},
              {&manuObjectosLimparImagemFundo, "manuObjectosLimparImagemFundo", "Limpar Imagem Fundo",
-              "Remover a imagem de fundo", {}, 2, &TfrmLurn::manuObjectosLimparImagemFundoClick}});
+              "Remover a imagem de fundo", {}, 2, [this] { sessao_->LimparImagemDeFundo(); }}});
 
   novoMenu(menuAjuda, "menuAjuda", "&Ajuda", "Ajuda do programa", 3);
   construir(menuAjuda,
             {{&menuAjudaAjuda, "menuAjudaAjuda", "&Ajuda", "Ajuda do programa", QKeySequence(Qt::Key_F1), 3,
-              &TfrmLurn::menuAjudaAjudaClick},
-             {&N4, "N4", nullptr, nullptr, {}, 4, nullptr},
-             {&menuAjudaParametros, "menuAjudaParametros", "&Parametros", "Parametros do programa", {}, 7, &TfrmLurn::menuAjudaParametrosClick},
-             {&N5, "N5", nullptr, nullptr, {}, 4, nullptr},
+              [this] { menuAjudaAjudaClick(); }},
+             {&N4, "N4", nullptr, nullptr, {}, 4, {}},
+             {&menuAjudaParametros, "menuAjudaParametros", "&Parametros", "Parametros do programa", {}, 7, [this] { menuAjudaParametrosClick(); }},
+             {&N5, "N5", nullptr, nullptr, {}, 4, {}},
              {&menuAjudaSobre, "menuAjudaSobre", "&Sobre...", "Sobre o programa", {}, 3,
-              &TfrmLurn::menuAjudaSobreClick}});
+              [this] { menuAjudaSobreClick(); }}});
   const QList<QAction*> icones = {menuFicheiroNovo, manuFicheiroAbrir, menuFicheiroGravar,
                                   menuFicheiroConfigurarImpressora, menuFicheiroImprimir,
-                                  menuFicheiroPreverImpresso, menuFicheiroSair, menuEditarApagar,
+                                  menuFicheiroPreverImpresso, menuFicheiroSair, menuEditarDesfazer,
+                                  menuEditarRefazer, menuEditarCortar, menuEditarApagar,
                                   menuEditarCopiar, menuEditarColar, menuEditarAlinharEsquerda,
                                   menuEditarAlinharDireita, menuEditarCentrar, menuObjectosImagemdefundo,
                                   menuObjectosCordefundo, menuObjectosInserirtexto, menuObjectosInseririmagem,
@@ -200,7 +230,7 @@ void TfrmLurn::CriarMenu() {
                                   menuObjectosAlterarimagem, manuObjectosLimparImagemFundo, menuAjudaAjuda,
                                   menuAjudaParametros, menuAjudaSobre};
   const char* const nomes[] = {"novo", "abrir", "gravar", "configurar-impressora", "imprimir", "prever", "sair",
-                               "apagar", "copiar", "colar", "esquerda", "direita", "centrar", "fundo-imagem",
+                               "desfazer", "refazer", "cortar", "apagar", "copiar", "colar", "esquerda", "direita", "centrar", "fundo-imagem",
                                "fundo-cor", "texto", "imagem", "rodar-esquerda", "rodar-direita", "editar",
                                "fonte", "alterar-imagem", "limpar-fundo", "ajuda", "parametros", "sobre"};
   for (int i = 0; i < icones.size(); ++i) icones[i]->setIcon(Icone(nomes[i]));
@@ -217,41 +247,46 @@ void TfrmLurn::CriarBarraFerramentas() {
     const char* caption;
     const char* hint;
     const char* icone;
-    void (TfrmLurn::*handler)();
+    std::function<void()> handler;
   };
   const Botao botoes[] = {
-      {&botaoNovo, "botaoNovo", "&Novo", "Criação de uma nova lurn", "novo", &TfrmLurn::menuFicheiroNovoClick},
-      {&botaoAbrir, "botaoAbrir", "&Abrir", "Abrir uma lurn gravada em disco", "abrir", &TfrmLurn::manuFicheiroAbrirClick},
-      {&botaoGravar, "botaoGravar", "&Gravar", "Gravar uma lurn em disco", "gravar", &TfrmLurn::menuFicheiroGravarClick},
-      {&botaoImprimirFrente, "botaoImprimirFrente", "&Imprimir", "Imprime a lurn actual", "imprimir", &TfrmLurn::menuFicheiroImprimirClick},
+      {&botaoNovo, "botaoNovo", "&Novo", "Criação de uma nova lurn", "novo", [this] { sessao_->Novo(); }},
+      {&botaoAbrir, "botaoAbrir", "&Abrir", "Abrir uma lurn gravada em disco", "abrir", [this] { sessao_->Abrir(); }},
+      {&botaoGravar, "botaoGravar", "&Gravar", "Gravar uma lurn em disco", "gravar", [this] { sessao_->Gravar(); }},
+      {&botaoImprimirFrente, "botaoImprimirFrente", "&Imprimir", "Imprime a lurn actual", "imprimir", [this] { menuFicheiroImprimirClick(); }},
       {&botaoImprimirTras, "botaoImprimirTras", "&Prever Impressão", "Previsão no monitor da impressão da lurn",
-       "prever", &TfrmLurn::menuFicheiroPreverImpressoClick},
-      {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+       "prever", [this] { menuFicheiroPreverImpressoClick(); }},
+      {nullptr, nullptr, nullptr, nullptr, nullptr, {}},
       {&botaoInserirImagem, "botaoInserirImagem", "Inserir i&magem", "Insere uma nova imagem", "imagem",
-       &TfrmLurn::menuObjectosInseririmagemClick},
+       [this] { sessao_->InserirImagem(); }},
       {&botaoTexto, "botaoTexto", "Inserir &texto", "Insere um campo de texto", "texto",
-       &TfrmLurn::menuObjectosInserirtextoClick},
-      {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+       [this] { sessao_->InserirTexto(); }},
+      {nullptr, nullptr, nullptr, nullptr, nullptr, {}},
       {&botaoApagar, "botaoApagar", "&Apagar", "Apaga o objecto seleccionado", "apagar",
-       &TfrmLurn::menuEditarApagarClick},
+       [this] { sessao_->Apagar(); }},
       {&botaoCopiar, "botaoCopiar", "&Copiar", "Copia o objecto seleccionado para a transferência", "copiar",
-       &TfrmLurn::menuEditarCopiarClick},
-      {&botaoColar, "botaoColar", "C&olar", "Copia da transferência para o painel actual", "colar", &TfrmLurn::menuEditarColarClick},
-      {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+       [this] { sessao_->Copiar(); }},
+      {&botaoColar, "botaoColar", "C&olar", "Copia da transferência para o painel actual", "colar", [this] { sessao_->Colar(); }},
+      {nullptr, nullptr, nullptr, nullptr, nullptr, {}},
+      {&botaoDesfazer, "botaoDesfazer", "Des&fazer", "Desfaz a última alteração", "desfazer",
+       [this] { sessao_->Desfazer(); }},
+      {&botaoRefazer, "botaoRefazer", "Refa&zer", "Refaz a alteração desfeita", "refazer",
+       [this] { sessao_->Refazer(); }},
+      {nullptr, nullptr, nullptr, nullptr, nullptr, {}},
       {&botaoEditar, "botaoEditar", "Editar texto &seleccionado", "Editar o texto seleccionado", "editar",
-       &TfrmLurn::menuObjectosEditartextoseleccionadoClick},
+       [this] { sessao_->EditarTexto(); }},
       {&botaoEsquerda, "botaoEsquerda", "Alinhar &Esquerda", "Alinha o texto à esquerda", "esquerda",
-       &TfrmLurn::menuEditarAlinharEsquerdaClick},
-      {&botaoCentrar, "botaoCentrar", "Cen&trar", "Centra o texto", "centrar", &TfrmLurn::menuEditarCentrarClick},
+       [this] { sessao_->Alinhar(TAlinhamento::Esquerda); }},
+      {&botaoCentrar, "botaoCentrar", "Cen&trar", "Centra o texto", "centrar", [this] { sessao_->Alinhar(TAlinhamento::Centro); }},
       {&botaoDireita, "botaoDireita", "Alinhar &Direita", "Alinha o texto à direita", "direita",
-       &TfrmLurn::menuEditarAlinharDireitaClick},
+       [this] { sessao_->Alinhar(TAlinhamento::Direita); }},
       {&botao90GEsquerda, "botao90GEsquerda", "Rodar 90º &Esquerda", "Roda o texto 90º para a esquerda",
-       "rodar-esquerda", &TfrmLurn::menuObjectosRodar90EsquerdaClick},
+       "rodar-esquerda", [this] { sessao_->Rodar(true); }},
       {&botao90GDireita, "botao90GDireita", "Rodar 90º &Direita", "Roda o texto 90º para a direita",
-       "rodar-direita", &TfrmLurn::menuObjectosRodar90DireitaClick},
-      {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+       "rodar-direita", [this] { sessao_->Rodar(false); }},
+      {nullptr, nullptr, nullptr, nullptr, nullptr, {}},
       {&botaoSair, "botaoSair", "&Sair", "Está farto de fazer lurns e quer dar de \"frosques\"?", "sair",
-       &TfrmLurn::menuFicheiroSairClick},
+       [this] { close(); }},
   };
   int x = 0;
   for (const Botao& b : botoes) {
@@ -315,7 +350,7 @@ void TfrmLurn::CriarFolhas() {
     painel->setObjectName(QString::fromLatin1(f.painelNome));
     painel->BevelOuter = bvNone;
     painel->setGeometry(0, 0, f.w, f.h);
-    painel->OnClick = [this](QObject*) { LibertarSeleccao(); };
+    painel->OnClick = [this](QObject*) { sessao_->Seleccionar(0); };
     *f.tab = tab;
     *f.painel = painel;
   }
@@ -332,7 +367,7 @@ void TfrmLurn::CriarFolhas() {
     img->setObjectName(QString::fromLatin1(nome));
     img->setGeometry(x, y, w, h);
     img->SetStretch(true);
-    img->OnClick = [this](QObject*) { LibertarSeleccao(); };
+    img->OnClick = [this](QObject*) { sessao_->Seleccionar(0); };
     return img;
   };
   corFrente = cor(painelFrente, "corFrente", 458, 455);
@@ -369,7 +404,7 @@ void TfrmLurn::CriarFolhas() {
   centroCD->SetShapeType(tstCircle);
   centroCD->SetFillStyle(tfsSolid);
   centroCD->SetFillColor(clWhite);
-  centroCD->OnClick = [this](QObject*) { LibertarSeleccao(); };
+  centroCD->OnClick = [this](QObject*) { sessao_->Seleccionar(0); };
 }
 
 void TfrmLurn::CriarBarraEstado() {
@@ -402,19 +437,20 @@ void TfrmLurn::CriarMenuObjectos() {
     QAction** slot;
     const char* nome;
     const char* caption;
-    void (TfrmLurn::*handler)();
+    std::function<void()> handler;
   };
   const Opcao opcoes[] = {
       {&opcaoEditarAlterarimagem, "opcaoEditarAlterarimagem", "Editar/Alterar imagem",
-       &TfrmLurn::opcaoEditarAlterarimagemClick},
-      {&opcaoAlterarfonte, "opcaoAlterarfonte", "Alterar fonte", &TfrmLurn::menuObjectosAlterarfonteecorClick},
-      {&opcaoApagar, "opcaoApagar", "Apagar", &TfrmLurn::menuEditarApagarClick},
-      {&opcaoCopiar, "opcaoCopiar", "Copiar", &TfrmLurn::menuEditarCopiarClick},
-      {&opcaoColar, "opcaoColar", "Colar", &TfrmLurn::menuEditarColarClick},
+       [this] { sessao_->EditarObjecto(); }},
+      {&opcaoAlterarfonte, "opcaoAlterarfonte", "Alterar fonte", [this] { sessao_->AlterarFonte(); }},
+      {&opcaoCortar, "opcaoCortar", "Cortar", [this] { sessao_->Cortar(); }},
+      {&opcaoApagar, "opcaoApagar", "Apagar", [this] { sessao_->Apagar(); }},
+      {&opcaoCopiar, "opcaoCopiar", "Copiar", [this] { sessao_->Copiar(); }},
+      {&opcaoColar, "opcaoColar", "Colar", [this] { sessao_->Colar(); }},
       {&opcaoRodar45esquerda, "opcaoRodar45esquerda", "Rodar 90º esquerda",
-       &TfrmLurn::menuObjectosRodar90EsquerdaClick},
-      {&opcaoRodar45direita, "opcaoRodar45direita", "Rodar 90º direita", &TfrmLurn::menuObjectosRodar90DireitaClick},
-      {&opcaoAlinharAgrelha, "opcaoAlinharAgrelha", "Alinhar à grelha", &TfrmLurn::opcaoAlinharAgrelhaClick},
+       [this] { sessao_->Rodar(true); }},
+      {&opcaoRodar45direita, "opcaoRodar45direita", "Rodar 90º direita", [this] { sessao_->Rodar(false); }},
+      {&opcaoAlinharAgrelha, "opcaoAlinharAgrelha", "Alinhar à grelha", [this] { opcaoAlinharAgrelhaClick(); }},
   };
   for (const Opcao& o : opcoes) {
     QAction* a = popUpMenuHandles->addAction(QString());

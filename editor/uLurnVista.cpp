@@ -1,16 +1,23 @@
-// The main window as a view of its document: the background controls and
-// one control per object follow the document whenever it changes; the
-// selection, the lamps and the objects' mouse handlers.
+// The main window as a view of its editing session: the background
+// controls and one control per object follow the document whenever it
+// changes, the stretch handle follows the selection, and the commands'
+// enabled state and captions, the lamps, the file name and the recent
+// files follow the session's state.  The mouse and the arrow keys on the
+// objects are handed to the session.
 #include "components/Handles.h"
 #include "components/ProCtrls.h"
 #include "components/dsshape.h"
-#include "document/FicheiroCapa.h"
+#include "editor/ReInit.h"
 #include "editor/uLurn.h"
-#include "platform/Dialogs.h"
+#include "session/Sessao.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QHash>
+#include <QLabel>
 #include <QTabWidget>
+#include <QToolButton>
+#include <QUndoStack>
 
 namespace {
 // The identity of the object a control shows, kept on the control.
@@ -43,7 +50,7 @@ std::uint64_t TfrmLurn::IdObjecto(const QWidget* controlo) const {
 }
 
 QWidget* TfrmLurn::Controlo(std::uint64_t id) const {
-  const TPanel* p = Painel(documento_.FolhaDe(id));
+  const TPanel* p = Painel(sessao_->Documento().FolhaDe(id));
   if (!p) return nullptr;
   for (int i = 0; i < p->Owned.ComponentCount(); ++i) {
     auto* w = qobject_cast<QWidget*>(p->Owned.Components(i));
@@ -52,31 +59,59 @@ QWidget* TfrmLurn::Controlo(std::uint64_t id) const {
   return nullptr;
 }
 
-const TObjecto* TfrmLurn::ObjectoSeleccionado() const { return documento_.Objecto(IdObjecto(Seleccionado())); }
+QString TfrmLurn::NomePasso(const QString& nome) const { return nomesPassos_.value(nome, nome); }
 
-QString TfrmLurn::NovoNome(const QString& prefixo, int folha) const { return documento_.NovoNome(prefixo, folha); }
+void TfrmLurn::ActualizarComandos() {
+  const TSessao& s = *sessao_;
+  lampadaVerde->setVisible(s.Gravado());
+  lampadaVermelha->setVisible(!s.Gravado());
+  if (painelFicheiro->text() != s.NomeFicheiro()) painelFicheiro->setText(s.NomeFicheiro());
 
-void TfrmLurn::MostrarLampadas() {
-  lampadaVerde->setVisible(ficheiroGravado);
-  lampadaVermelha->setVisible(!ficheiroGravado);
+  const TObjecto* o = s.ObjectoSeleccionado();
+  const bool algum = o != nullptr;
+  const bool texto = o && o->EhTexto();
+  for (QAction* a : {menuEditarCortar, menuEditarApagar, menuEditarCopiar, menuEditarAlinharEsquerda,
+                     menuEditarAlinharDireita, menuEditarCentrar})
+    a->setEnabled(algum);
+  for (QAction* a : {menuObjectosRodar90Esquerda, menuObjectosRodar90Direita, menuObjectosEditartextoseleccionado,
+                     menuObjectosAlterarfonteecor})
+    a->setEnabled(texto);
+  menuObjectosAlterarimagem->setEnabled(algum && !texto);
+  for (QToolButton* b : {botaoApagar, botaoCopiar, botaoEsquerda, botaoCentrar, botaoDireita}) b->setEnabled(algum);
+  for (QToolButton* b : {botaoEditar, botao90GEsquerda, botao90GDireita}) b->setEnabled(texto);
+  botaoColar->setEnabled(s.PodeColar());
+  menuEditarColar->setEnabled(s.PodeColar());
+
+  // "Desfazer Mover", "Refazer Apagar": the entries name the step they
+  // take back or make again.
+  const QUndoStack& h = s.Historia();
+  const QString desfazer = h.canUndo() ? textoDesfazer_ + QLatin1Char(' ') + NomePasso(h.undoText()) : textoDesfazer_;
+  const QString refazer = h.canRedo() ? textoRefazer_ + QLatin1Char(' ') + NomePasso(h.redoText()) : textoRefazer_;
+  menuEditarDesfazer->setText(desfazer);
+  menuEditarDesfazer->setEnabled(h.canUndo());
+  menuEditarRefazer->setText(refazer);
+  menuEditarRefazer->setEnabled(h.canRedo());
+  botaoDesfazer->setToolTip(QString(desfazer).remove(QLatin1Char('&')));
+  botaoDesfazer->setEnabled(h.canUndo());
+  botaoRefazer->setToolTip(QString(refazer).remove(QLatin1Char('&')));
+  botaoRefazer->setEnabled(h.canRedo());
 }
 
-void TfrmLurn::MarcarAlterado() {
-  ficheiroGravado = false;
-  MostrarLampadas();
-}
-
-void TfrmLurn::MostrarMensagens(const QList<TMensagem>& mensagens) {
-  for (const TMensagem& m : mensagens) {
-    if (m.Tipo == TMensagem::Simples) Dialogs().ShowMessage(m.Texto);
-    else Dialogs().Warning(m.Texto);
+void TfrmLurn::MostrarRecentes() {
+  QAction* const entradas[] = {menuFicheirosFicheiro1, menuFicheirosFicheiro2, menuFicheirosFicheiro3,
+                               menuFicheirosFicheiro4, menuFicheirosFicheiro5};
+  for (QAction* a : entradas) a->setVisible(false);
+  separadorFicheiros->setVisible(false);
+  const QStringList recentes = sessao_->Recentes();
+  for (int i = 0; i < recentes.size() && i < 5; ++i) {
+    const QString& nome = recentes[i];
+    // A menu takes "&" for the mark of an access key: doubled, it shows
+    // as itself.  The entry keeps the name itself apart from its caption.
+    entradas[i]->setText(QString(nome).replace(QLatin1Char('&'), QLatin1String("&&")));
+    entradas[i]->setData(nome);
+    entradas[i]->setVisible(true);
+    separadorFicheiros->setVisible(true);
   }
-}
-
-void TfrmLurn::LimparDocumento() {
-  if (StretchHandle1->IsAttached()) StretchHandle1->Detach();
-  // Whether the document then counts as saved is for the callers to say.
-  SemMarcar([this] { documento_.LimparDocumento(); });
 }
 
 void TfrmLurn::FundosParaTras() {
@@ -92,6 +127,21 @@ void TfrmLurn::MostrarFundoTras() {
   Shape2->show();
 }
 
+void TfrmLurn::SeguirSeleccao() {
+  QWidget* c = Controlo(sessao_->Seleccionado());
+  if (!c) {
+    if (StretchHandle1->IsAttached()) StretchHandle1->Detach();
+    return;
+  }
+  if (Seleccionado() != c) {
+    if (StretchHandle1->IsAttached()) StretchHandle1->Detach();
+    StretchHandle1->Attach(c);
+  } else {
+    // The frame shows the object's real box after any change.
+    StretchHandle1->Fit();
+  }
+}
+
 // ---------------------------------------------------------------------------
 // Following the document
 
@@ -101,7 +151,8 @@ void TfrmLurn::ActualizarVista() {
 }
 
 void TfrmLurn::ActualizarFundos() {
-  const TColor cores[] = {documento_.Cor(folhaFrente), documento_.Cor(folhaInterior), documento_.Cor(folhaTras)};
+  const TDocumento& d = sessao_->Documento();
+  const TColor cores[] = {d.Cor(folhaFrente), d.Cor(folhaInterior), d.Cor(folhaTras)};
   TShape* const formas[] = {corFrente, corInterior, corTras};
   for (int i = 0; i < 3; ++i)
     if (formas[i]->BrushColor() != cores[i]) formas[i]->SetBrushColor(cores[i]);
@@ -109,24 +160,28 @@ void TfrmLurn::ActualizarFundos() {
   const std::pair<TProImage*, TFundo> imagens[] = {
       {imgFrente, fundoFrente}, {imgInterior, fundoInterior}, {imgTras, fundoTras}, {imgTrasLombada, fundoTrasLombada}};
   for (const auto& [img, fundo] : imagens) {
-    const TImagemDoc& f = documento_.Fundo(fundo);
+    const TImagemDoc& f = d.Fundo(fundo);
     if (!(img->Picture() == f.Imagem)) img->SetPicture(f.Imagem);
     if (img->Hint() != f.Ficheiro) img->SetHint(f.Ficheiro);
     // A picture not found shows as a frame with its file name.
     img->SetPlaceholder(f.Imagem.Empty() ? f.Ficheiro : QString());
   }
 
-  const TImagemDoc& disco = documento_.Fundo(fundoCD);
+  const TImagemDoc& disco = d.Fundo(fundoCD);
   if (!(centroCD->Image() == disco.Imagem)) centroCD->SetImage(disco.Imagem.Empty() ? nullptr : &disco.Imagem);
   centroCD->SetHint(disco.Ficheiro);
   centroCD->SetPlaceholder(disco.Imagem.Empty() ? disco.Ficheiro : QString());
-  centroCD->SetFillStyle(documento_.PreenchimentoDisco());
-  centroCD->SetFillColor(documento_.Cor(folhaCD));
+  centroCD->SetFillStyle(d.PreenchimentoDisco());
+  centroCD->SetFillColor(d.Cor(folhaCD));
+  // The background controls stay behind the objects; of the back's two
+  // pictures, the one "Trás com lombada" chooses shows.
+  FundosParaTras();
+  MostrarFundoTras();
 }
 
 void TfrmLurn::ActualizarObjectos(int folha) {
   TPanel* p = Painel(folha);
-  const std::vector<TObjecto>& objectos = documento_.Objectos(folha);
+  const std::vector<TObjecto>& objectos = sessao_->Documento().Objectos(folha);
 
   QHash<std::uint64_t, QWidget*> porId;
   for (int i = 0; i < p->Owned.ComponentCount(); ++i)
@@ -220,12 +275,26 @@ void TfrmLurn::ActualizarImagem(TProImage* i, const TObjecto& o) {
 
 void TfrmLurn::EscreverLimites(QWidget* controlo) {
   const std::uint64_t id = IdObjecto(controlo);
-  const TObjecto* o = documento_.Objecto(id);
-  if (o && o->Limites() != controlo->geometry()) documento_.DefinirLimites(id, controlo->geometry());
+  if (!id) return;
+  sessao_->MoverPara(id, controlo->geometry());
   // What the document did not take (the size of a text that sizes itself)
-  // is undone on the control too.
-  o = documento_.Objecto(id);
-  if (o && o->Limites() != controlo->geometry()) controlo->setGeometry(o->Limites());
+  // is undone on the control too, and the frame shows the object's real box.
+  if (const TObjecto* o = sessao_->Documento().Objecto(id); o && o->Limites() != controlo->geometry())
+    controlo->setGeometry(o->Limites());
+  if (Seleccionado() == controlo) StretchHandle1->Fit();
+}
+
+void TfrmLurn::Nudge(int key) {
+  if (key != Qt::Key_Left && key != Qt::Key_Right && key != Qt::Key_Up && key != Qt::Key_Down) return;
+  // The handle moved the control; the session moves the object by as much.
+  QWidget* controlo = Seleccionado();
+  const TObjecto* o = sessao_->Documento().Objecto(IdObjecto(controlo));
+  if (!o) return;
+  sessao_->Seleccionar(o->Id);
+  sessao_->Deslocar(controlo->x() - o->Left, controlo->y() - o->Top);
+  if (const TObjecto* depois = sessao_->Documento().Objecto(IdObjecto(controlo));
+      depois && depois->Limites() != controlo->geometry())
+    controlo->setGeometry(depois->Limites());
 }
 
 // ---------------------------------------------------------------------------
@@ -249,11 +318,14 @@ void TfrmLurn::LigarImagem(TProImage* imagem) {
 
 void TfrmLurn::textoMouseDown(QObject* Sender, TMouseButton, TShiftState, int X, int Y) {
   // Selecting is no change of the document; a move that follows is, when
-  // it is written back.
+  // it is handed to the session.  The handle takes the control again, and
+  // with it the mouse for the drag.
+  auto* w = qobject_cast<QWidget*>(Sender);
   StretchHandle1->Detach();
   origemX = X;
   origemY = Y;
-  StretchHandle1->Attach(qobject_cast<QWidget*>(Sender));
+  sessao_->Seleccionar(IdObjecto(w));
+  if (Seleccionado() != w) StretchHandle1->Attach(w);
 }
 
 void TfrmLurn::textoMouseMove(QObject* Sender, TShiftState Shift, int X, int Y) {
@@ -272,6 +344,8 @@ void TfrmLurn::textoMouseUp(QObject* Sender, TMouseButton, TShiftState, int, int
 }
 
 void TfrmLurn::imagemMouseDown(QObject* Sender, TMouseButton, TShiftState, int, int) {
+  auto* w = qobject_cast<QWidget*>(Sender);
   if (StretchHandle1->IsAttached()) StretchHandle1->Detach();
-  StretchHandle1->Attach(qobject_cast<QWidget*>(Sender));
+  sessao_->Seleccionar(IdObjecto(w));
+  if (Seleccionado() != w) StretchHandle1->Attach(w);
 }

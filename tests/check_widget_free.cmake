@@ -1,5 +1,5 @@
 # Fails when a source of the window-free libraries (the cores of platform,
-# document, report engine and cover printing) includes a Qt Widgets header, or a header of the
+# document, editing session, report engine and cover printing) includes a Qt Widgets header, or a header of the
 # project that is not itself part of those libraries.
 #
 #   cmake -DSOURCES_FILE=<list of sources> -DWIDGETS_DIR=<.../QtWidgets> -P check_widget_free.cmake
@@ -17,8 +17,8 @@ list(APPEND widgetHeaders QAbstractPrintDialog QPageSetupDialog QPrintDialog QPr
 file(STRINGS "${SOURCES_FILE}" sources)
 set(allowed "")
 foreach(src ${sources})
-  if(src MATCHES "/(platform|report|document|printing)/[^/]+\\.h$")
-    string(REGEX REPLACE ".*/((platform|report|document|printing)/[^/]+\\.h)$" "\\1" rel "${src}")
+  if(src MATCHES "/(platform|report|document|session|printing)/[^/]+\\.h$")
+    string(REGEX REPLACE ".*/((platform|report|document|session|printing)/[^/]+\\.h)$" "\\1" rel "${src}")
     list(APPEND allowed "${rel}")
   endif()
 endforeach()
@@ -34,7 +34,7 @@ foreach(src ${sources})
     get_filename_component(name "${header}" NAME)
     if(header MATCHES "^QtWidgets/" OR name IN_LIST widgetHeaders)
       list(APPEND problems "${src} includes the widget header ${header}")
-    elseif(header MATCHES "^(platform|report|components|editor|printing|document)/" AND NOT header IN_LIST allowed)
+    elseif(header MATCHES "^(platform|report|components|editor|printing|document|session)/" AND NOT header IN_LIST allowed)
       list(APPEND problems "${src} includes ${header}, which is not part of the window-free libraries")
     endif()
   endforeach()
