@@ -1,14 +1,18 @@
 // Cover files: the exact bytes written, what reading accepts and makes of
 // each record, the failure messages, the recent-file list and the file
-// commands with their question about unsaved changes.
+// commands of the editing session with their question about unsaved
+// changes; and what the window shows of a cover it opens.
 #include "components/Handles.h"
 #include "components/ProCtrls.h"
 #include "components/dsshape.h"
 #include "document/CoverRecord.h"
 #include "document/FicheiroCapa.h"
 #include "document/Limites.h"
-#include "editor/uDefParametros.h"
+#include "document/Registo.h"
+#include "editor/PerguntasDialogos.h"
 #include "editor/uLurn.h"
+#include "session/Sessao.h"
+#include "support/JanelaLurn.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QAction>
@@ -55,15 +59,23 @@ struct Raw {
 
 QByteArray Header() { return Raw().kind("Lurns CD").text("Quelto Sanir").b; }
 
+// The file commands run against an editing session without any window;
+// the tests of what the window shows of a cover open one (Janela()), whose
+// session they then use.
 class CoverFile : public ::testing::Test {
  protected:
   void SetUp() override {
     AbrirRegisto()->remove(QString());  // an empty settings section
-    w = std::make_unique<TfrmLurn>();
+    propria = std::make_unique<TSessao>(perguntas);
   }
   void TearDown() override {
-    if (w) w->ficheiroGravado = true;
-    w.reset();
+    janela.reset();
+    propria.reset();
+  }
+  TSessao& S() { return janela ? janela->Sessao() : *propria; }
+  TfrmLurn& Janela() {
+    if (!janela) janela = std::make_unique<TfrmLurn>(nullptr, false);
+    return *janela;
   }
   QString Path(const QString& name) { return dir.filePath(name); }
   QByteArray Read(const QString& name) {
@@ -75,12 +87,14 @@ class CoverFile : public ::testing::Test {
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(bytes);
   }
-  // Objects put straight into the window's document: a text that keeps the
-  // bounds given, a picture object that names a file (its picture is not
-  // needed for writing).
+  // A change of the session's document, as one step.
+  void Doc(const std::function<void(TDocumento&)>& f) { S().Alterar(QStringLiteral("Preparar"), f); }
+  // Objects put into the session's document: a text that keeps the bounds
+  // given, a picture object that names a file (its picture is not needed
+  // for writing).
   std::uint64_t Texto(int folha, const QString& caption, QRect r, int angle = 0) {
     TObjecto o = TObjecto::NovoTexto();
-    o.Nome = w->NovoNome("Texto", folha);
+    o.Nome = S().Documento().NovoNome("Texto", folha);
     o.Texto = caption;
     o.Angulo = angle;
     o.TamanhoAutomatico = false;
@@ -88,18 +102,38 @@ class CoverFile : public ::testing::Test {
     o.Top = r.y();
     o.Width = r.width();
     o.Height = r.height();
-    return w->Documento().Adicionar(folha, o);
+    std::uint64_t id = 0;
+    Doc([&](TDocumento& d) { id = d.Adicionar(folha, o); });
+    return id;
   }
   std::uint64_t Imagem(int folha, const QString& file, QRect r) {
     TObjecto o = TObjecto::NovaImagem();
-    o.Nome = w->NovoNome("Imagem", folha);
+    o.Nome = S().Documento().NovoNome("Imagem", folha);
     o.Imagem.Ficheiro = file;
     o.Left = r.x();
     o.Top = r.y();
     o.Width = r.width();
     o.Height = r.height();
-    return w->Documento().Adicionar(folha, o);
+    std::uint64_t id = 0;
+    Doc([&](TDocumento& d) { id = d.Adicionar(folha, o); });
+    return id;
   }
+  // A new empty cover, unsaved changes thrown away.
+  void Limpar() {
+    if (!S().Gravado()) dialogs->Confirms.push_back(TModalResult::No);
+    S().Novo();
+  }
+  // A change that leaves the cover as it was written: a colour set and
+  // set back as two steps.
+  void Alterar() {
+    const TColor c = S().Documento().Cor(folhaCD);
+    Doc([&](TDocumento& d) { d.DefinirCor(folhaCD, c ^ 1); });
+    Doc([&](TDocumento& d) { d.DefinirCor(folhaCD, c); });
+  }
+  QString PainelFicheiro() { return Peca<QLabel>(Janela(), "painelFicheiro")->text(); }
+  // The "Ficheiros" menu about to open: its recent entries are those of
+  // the list as the store holds it then.
+  void AbrirMenuFicheiros() { emit Peca<QMenu>(Janela(), "menuFicheiros")->aboutToShow(); }
   QString Picture(const QString& name) {
     QImage img(8, 8, QImage::Format_RGB32);
     img.fill(Qt::red);
@@ -119,7 +153,9 @@ class CoverFile : public ::testing::Test {
 
   QTemporaryDir dir;
   ScriptedDialogsGuard dialogs;
-  std::unique_ptr<TfrmLurn> w;
+  TPerguntasDialogos perguntas;
+  std::unique_ptr<TSessao> propria;
+  std::unique_ptr<TfrmLurn> janela;
 };
 
 QByteArray EmptyCover() {
@@ -134,17 +170,17 @@ QByteArray EmptyCover() {
 }
 
 TEST_F(CoverFile, EmptyCoverIsNineRecords) {
-  ASSERT_TRUE(w->GravarFicheiro(Path("a.lrn")));
+  ASSERT_TRUE(S().GravarFicheiro(Path("a.lrn")));
   const QByteArray bytes = Read("a.lrn");
   EXPECT_EQ(bytes.size(), 5148);
   EXPECT_EQ(bytes, EmptyCover());
-  EXPECT_TRUE(w->ficheiroGravado);
-  EXPECT_FALSE(w->erroGravacao);
+  EXPECT_TRUE(S().Gravado());
+  EXPECT_FALSE(S().ErroGravacao());
   EXPECT_EQ(Recent().first(), Path("a.lrn"));
 }
 
 TEST_F(CoverFile, WorkedExampleIsWrittenByteForByte) {
-  w->Documento().DefinirCor(folhaFrente, 0x00FFFF);
+  Doc([&](TDocumento& d) { d.DefinirCor(folhaFrente, 0x00FFFF); });
   const std::uint64_t t = Texto(folhaFrente, "Lado A", QRect(40, 30, 62, 29));
   TFonteDoc f;
   f.Nome = "Arial";
@@ -152,10 +188,10 @@ TEST_F(CoverFile, WorkedExampleIsWrittenByteForByte) {
   f.Tamanho = 18;
   f.Cor = 0;
   f.Estilo = fsBold;
-  w->Documento().DefinirFonte(t, f);
+  Doc([&](TDocumento& d) { d.DefinirFonte(t, f); });
   Imagem(folhaCD, "C:\\Imagens\\disco.jpg", QRect(100, 100, 200, 200));
 
-  ASSERT_TRUE(w->GravarFicheiro(Path("exemplo.lrn")));
+  ASSERT_TRUE(S().GravarFicheiro(Path("exemplo.lrn")));
   QByteArray expected = EmptyCover();
   expected.replace(572 + 564, 4, QByteArray("\xFF\xFF\x00\x00", 4));
   const QByteArray label = Raw()
@@ -181,18 +217,19 @@ TEST_F(CoverFile, WorkedExampleIsWrittenByteForByte) {
 }
 
 TEST_F(CoverFile, ReadingBackNamesObjectsInFileOrderAndRestoresThem) {
+  Janela();
   const QString pic = Picture("p.png");
-  w->Documento().DefinirCor(folhaInterior, 0x123456);
+  Doc([&](TDocumento& d) { d.DefinirCor(folhaInterior, 0x123456); });
   Texto(folhaTras, "um", QRect(1, 2, 30, 40), 90);
   Imagem(folhaTras, pic, QRect(5, 6, 70, 80));
   Texto(folhaTras, "três", QRect(9, 9, 50, 20));
-  w->Documento().DefinirFundo(fundoFrente, {pic, TPicture()});
-  ASSERT_TRUE(w->GravarFicheiro(Path("b.lrn")));
-  w->LimparDocumento();
+  Doc([&](TDocumento& d) { d.DefinirFundo(fundoFrente, {pic, TPicture()}); });
+  ASSERT_TRUE(S().GravarFicheiro(Path("b.lrn")));
+  Limpar();
 
-  w->AbrirFicheiro(Path("b.lrn"));
+  S().AbrirFicheiro(Path("b.lrn"));
   EXPECT_TRUE(dialogs->Messages().isEmpty()) << dialogs->Messages().join('|').toStdString();
-  const TOwnedComponents& o = w->painelTras->Owned;
+  const TOwnedComponents& o = PainelFolha(Janela(), folhaTras)->Owned;
   ASSERT_EQ(o.ComponentCount(), 3);
   EXPECT_EQ(o.Components(0)->objectName(), "Texto1");
   EXPECT_EQ(o.Components(1)->objectName(), "Imagem2");
@@ -207,21 +244,21 @@ TEST_F(CoverFile, ReadingBackNamesObjectsInFileOrderAndRestoresThem) {
   EXPECT_EQ(img->Hint(), pic);
   EXPECT_FALSE(img->Picture().Empty());
   EXPECT_EQ(qobject_cast<TProLabel*>(o.Components(2))->Caption(), "três");
-  EXPECT_EQ(w->corInterior->BrushColor(), 0x123456u);
-  EXPECT_EQ(w->imgFrente->Hint(), pic);
-  EXPECT_FALSE(w->imgFrente->Picture().Empty());
+  EXPECT_EQ(Peca<TShape>(Janela(), "corInterior")->BrushColor(), 0x123456u);
+  EXPECT_EQ(Peca<TProImage>(Janela(), "imgFrente")->Hint(), pic);
+  EXPECT_FALSE(Peca<TProImage>(Janela(), "imgFrente")->Picture().Empty());
 }
 
 TEST_F(CoverFile, SaveFailures) {
   // A name without the ".lrn" extension writes nothing.
-  w->ficheiroGravado = false;
-  EXPECT_FALSE(w->GravarFicheiro(Path("a.txt")));
+  Alterar();
+  EXPECT_FALSE(S().GravarFicheiro(Path("a.txt")));
   EXPECT_FALSE(QFile::exists(Path("a.txt")));
   EXPECT_EQ(dialogs->Asked.last(), "message: Função ainda não implementada.");
-  EXPECT_TRUE(w->erroGravacao);
-  EXPECT_FALSE(w->ficheiroGravado);
+  EXPECT_TRUE(S().ErroGravacao());
+  EXPECT_FALSE(S().Gravado());
   // A file that cannot be created.
-  EXPECT_FALSE(w->GravarFicheiro(Path("nao/existe/c.lrn")));
+  EXPECT_FALSE(S().GravarFicheiro(Path("nao/existe/c.lrn")));
   EXPECT_EQ(dialogs->Asked.last(), "warning: Erro ao criar o ficheiro.");
   EXPECT_TRUE(Recent().first().isEmpty());
 }
@@ -241,13 +278,14 @@ TEST_F(CoverFile, ReadFailuresAndAcceptance) {
                {"texto.lrn", ""}};
   for (const auto& c : cases) {
     dialogs->Asked.clear();
-    w->AbrirFicheiro(Path(c.file));
+    S().AbrirFicheiro(Path(c.file));
     EXPECT_EQ(dialogs->Messages().join('|'), c.message) << c.file.toStdString();
     EXPECT_EQ(Recent().contains(Path(c.file)), c.message.isEmpty()) << c.file.toStdString();
   }
 }
 
 TEST_F(CoverFile, RecordsAreAppliedByTheirCodes) {
+  Janela();
   const QString pic = Picture("p.png");
   QByteArray longCaption(300, 'a');
   Write("c.lrn", Header() + Raw().kind("TProLabel").sheet("Fxyz").text("na frente").bounds(3, 4, 20, 50).b +
@@ -258,35 +296,35 @@ TEST_F(CoverFile, RecordsAreAppliedByTheirCodes) {
                      Raw().kind("TProImage").sheet("CDP").text(pic.toLocal8Bit()).b +
                      Raw().kind("Lurns CD").text("Quelto Sanir").b +
                      Raw().kind("TProImage").sheet("TrasL").text(pic.toLocal8Bit()).b.left(300));
-  w->AbrirFicheiro(Path("c.lrn"));
+  S().AbrirFicheiro(Path("c.lrn"));
   // The missing picture is named; a short last record is a read error, and
   // is not read.
   EXPECT_EQ(dialogs->Messages().size(), 2);
   EXPECT_TRUE(dialogs->Messages().value(0).startsWith(QString::fromUtf8("Imagem não encontrada.\n\n/nao/existe.png\n")))
       << dialogs->Messages().join('|').toStdString();
   EXPECT_EQ(dialogs->Messages().value(1), "Erro de leitura do ficheiro.");
-  ASSERT_EQ(w->painelFrente->Owned.ComponentCount(), 1);
-  EXPECT_EQ(qobject_cast<TProLabel*>(w->painelFrente->Owned.Components(0))->Caption(), "na frente");
+  ASSERT_EQ(PainelFolha(Janela(), folhaFrente)->Owned.ComponentCount(), 1);
+  EXPECT_EQ(qobject_cast<TProLabel*>(PainelFolha(Janela(), folhaFrente)->Owned.Components(0))->Caption(), "na frente");
   // The picture object whose file is missing stays, with its name.
-  ASSERT_EQ(w->painelCD->Owned.ComponentCount(), 1);
-  EXPECT_EQ(qobject_cast<TProImage*>(w->painelCD->Owned.Components(0))->Hint(), "/nao/existe.png");
-  EXPECT_EQ(w->centroCD->FillStyle(), tfsImageStretch);
-  EXPECT_EQ(w->centroCD->Hint(), pic);
-  EXPECT_TRUE(w->imgTrasLombada->Hint().isEmpty());
-  EXPECT_TRUE(w->Shape1->isVisibleTo(w->painelTras));
+  ASSERT_EQ(PainelFolha(Janela(), folhaCD)->Owned.ComponentCount(), 1);
+  EXPECT_EQ(qobject_cast<TProImage*>(PainelFolha(Janela(), folhaCD)->Owned.Components(0))->Hint(), "/nao/existe.png");
+  EXPECT_EQ(Peca<TDSShape>(Janela(), "centroCD")->FillStyle(), tfsImageStretch);
+  EXPECT_EQ(Peca<TDSShape>(Janela(), "centroCD")->Hint(), pic);
+  EXPECT_TRUE(Peca<TProImage>(Janela(), "imgTrasLombada")->Hint().isEmpty());
+  EXPECT_TRUE(Peca<TShape>(Janela(), "Shape1")->isVisibleTo(PainelFolha(Janela(), folhaTras)));
 }
 
 TEST_F(CoverFile, TextIsWindows1252AndCutToTheField) {
   Texto(folhaFrente, QString(300, QChar('b')), QRect(0, 0, 10, 10));
   Texto(folhaFrente, QString::fromUtf8("ção €"), QRect(0, 0, 10, 10));
-  ASSERT_TRUE(w->GravarFicheiro(Path("t.lrn")));
+  ASSERT_TRUE(S().GravarFicheiro(Path("t.lrn")));
   const QByteArray bytes = Read("t.lrn");
   EXPECT_EQ(quint8(bytes[3 * 572 + 22]), 255);
   EXPECT_EQ(bytes.mid(4 * 572 + 22, 6), QByteArray("\x05\xE7\xE3o \x80", 6));
   EXPECT_TRUE(dialogs->Messages().isEmpty());
   // A character without a code is written as '?' and the user is told.
   Texto(folhaInterior, QString::fromUtf8("日"), QRect(0, 0, 10, 10));
-  ASSERT_TRUE(w->GravarFicheiro(Path("t.lrn")));
+  ASSERT_TRUE(S().GravarFicheiro(Path("t.lrn")));
   EXPECT_EQ(dialogs->Messages().size(), 1);
   EXPECT_EQ(DeWindows1252(ParaWindows1252(QString::fromUtf8("ÿ€Ž"))), QString::fromUtf8("ÿ€Ž"));
 }
@@ -313,65 +351,69 @@ TEST_F(CoverFile, RecentListIsNewestFirstWithoutGapsOrRepeats) {
   };
   for (const auto& c : cases) {
     SetRecent(c.before);
-    w->ActualizarRecentes(c.name);
+    // What a file read or written does to the list.
+    auto st = AbrirRegisto();
+    GravarRecentes(*st, ComRecente(LerRecentes(*st), c.name));
+    st.reset();
     EXPECT_EQ(Recent(), c.after) << c.before.join(',').toStdString() << " + " << c.name.toStdString();
   }
-  // The menu lists what the store holds, in order, without gaps.
+  // The session lists what the store holds, in order, without gaps; so does
+  // the window's menu.
   SetRecent({"", "A", "", "B", "A"});
-  w->MostrarRecentes();
-  QAction* entries[] = {w->menuFicheirosFicheiro1, w->menuFicheirosFicheiro2, w->menuFicheirosFicheiro3,
-                        w->menuFicheirosFicheiro4, w->menuFicheirosFicheiro5};
+  EXPECT_EQ(S().Recentes(), (QStringList{"A", "B"}));
+  Janela().show();
+  QAction* entries[] = {Accao(Janela(), "menuFicheirosFicheiro1"), Accao(Janela(), "menuFicheirosFicheiro2"), Accao(Janela(), "menuFicheirosFicheiro3"),
+                        Accao(Janela(), "menuFicheirosFicheiro4"), Accao(Janela(), "menuFicheirosFicheiro5")};
   const bool shown[] = {true, true, false, false, false};
   for (int i = 0; i < 5; ++i) EXPECT_EQ(entries[i]->isVisible(), shown[i]) << i;
-  EXPECT_TRUE(w->separadorFicheiros->isVisible());
-  EXPECT_EQ(w->menuFicheirosFicheiro1->text(), "A");
-  EXPECT_EQ(w->menuFicheirosFicheiro2->text(), "B");
+  EXPECT_TRUE(Accao(Janela(), "separadorFicheiros")->isVisible());
+  EXPECT_EQ(Accao(Janela(), "menuFicheirosFicheiro1")->text(), "A");
+  EXPECT_EQ(Accao(Janela(), "menuFicheirosFicheiro2")->text(), "B");
 }
 
 TEST_F(CoverFile, NewAsksAboutUnsavedChanges) {
+  dialogs->Files = {Path("old.lrn")};
+  ASSERT_TRUE(S().GravarComo());
   Texto(folhaFrente, "x", QRect(0, 0, 5, 5));
-  w->nomeFicheiro = Path("old.lrn");
-  w->MarcarAlterado();
-  w->painelFicheiro->setText(w->nomeFicheiro);
 
   dialogs->Confirms = {TModalResult::Cancel};
-  w->menuFicheiroNovoClick();
-  EXPECT_EQ(w->painelFrente->Owned.ComponentCount(), 1);
-  EXPECT_EQ(w->nomeFicheiro, Path("old.lrn"));
-  EXPECT_TRUE(w->painelFicheiro->text().isEmpty());
+  S().Novo();
+  EXPECT_EQ(S().Documento().Objectos(folhaFrente).size(), 1u);
+  EXPECT_EQ(S().NomeFicheiro(), Path("old.lrn"));
+  EXPECT_FALSE(S().Gravado());
 
   dialogs->Confirms = {TModalResult::No};
-  w->menuFicheiroNovoClick();
+  S().Novo();
   EXPECT_EQ(dialogs->Asked.last(), "confirm: Ficheiro alterado. Gravar?");
-  EXPECT_EQ(w->painelFrente->Owned.ComponentCount(), 0);
-  EXPECT_TRUE(w->nomeFicheiro.isEmpty());
-  EXPECT_TRUE(w->ficheiroGravado);
-  EXPECT_TRUE(w->lampadaVerde->isVisibleTo(w.get()));
-  EXPECT_TRUE(w->FormCloseQuery());  // nothing more to ask
+  EXPECT_TRUE(S().Documento().Objectos(folhaFrente).empty());
+  EXPECT_TRUE(S().NomeFicheiro().isEmpty());
+  EXPECT_TRUE(S().Gravado());
+  EXPECT_FALSE(S().Historia().canUndo());  // a new cover has no history
+  EXPECT_TRUE(S().PodeFechar());  // nothing more to ask
 }
 
 TEST_F(CoverFile, ClosingAsksAndCanSaveThroughTheDialog) {
-  w->MarcarAlterado();
+  Alterar();
   // Yes, then the save dialog is cancelled: the window stays open.
   dialogs->Confirms = {TModalResult::Yes};
   dialogs->Files = {std::nullopt};
-  EXPECT_FALSE(w->FormCloseQuery());
+  EXPECT_FALSE(S().PodeFechar());
   // Yes, and a name typed without its extension: saved as .lrn, closes.
   dialogs->Confirms = {TModalResult::Yes};
   dialogs->Files = {Path("novo")};
-  EXPECT_TRUE(w->FormCloseQuery());
+  EXPECT_TRUE(S().PodeFechar());
   EXPECT_TRUE(QFile::exists(Path("novo.lrn")));
   EXPECT_EQ(dialogs->FileSpecs.back().Title, "Gravar Lurn");
   // Cancel keeps the window.
-  w->MarcarAlterado();
+  Alterar();
   dialogs->Confirms = {TModalResult::Cancel};
-  EXPECT_FALSE(w->FormCloseQuery());
+  EXPECT_FALSE(S().PodeFechar());
 }
 
 TEST_F(CoverFile, SavingOverAnExistingCoverAsksAboutTheNameWithItsExtension) {
   // "capa" typed in the save dialog while capa.lrn exists: the question
   // is about capa.lrn, on every path that shows the dialog.
-  ASSERT_TRUE(w->GravarFicheiro(Path("outra.lrn")));
+  ASSERT_TRUE(S().GravarFicheiro(Path("outra.lrn")));
   const QByteArray antigo = Read("outra.lrn");
   struct Caminho {
     const char* nome;
@@ -379,24 +421,21 @@ TEST_F(CoverFile, SavingOverAnExistingCoverAsksAboutTheNameWithItsExtension) {
     std::function<void()> comando;
     std::deque<std::optional<QString>> depois;  // what the command asks for after a save
   } caminhos[] = {
-      {"Gravar", false, [&] { w->menuFicheiroGravarClick(); }, {}},
-      {"Gravar Como", false, [&] { w->menuFicheiroGravarComoClick(); }, {}},
-      {"Novo", true, [&] { w->menuFicheiroNovoClick(); }, {}},
-      {"Abrir", true, [&] { w->manuFicheiroAbrirClick(); }, {std::nullopt}},
-      {"Recente", true, [&] { w->menuFicheirosFicheiroClick(1); }, {}},
-      {"Fechar", true, [&] { w->FormCloseQuery(); }, {}},
+      {"Gravar", false, [&] { S().Gravar(); }, {}},
+      {"Gravar Como", false, [&] { S().GravarComo(); }, {}},
+      {"Novo", true, [&] { S().Novo(); }, {}},
+      {"Abrir", true, [&] { S().Abrir(); }, {std::nullopt}},
+      {"Recente", true, [&] { S().AbrirRecente(S().Recentes().value(0)); }, {}},
+      {"Fechar", true, [&] { S().PodeFechar(); }, {}},
   };
   const QString pergunta = QString::fromUtf8("overwrite: capa.lrn já existe.\nQuer substituí-lo?");
   for (const Caminho& c : caminhos) {
     SCOPED_TRACE(c.nome);
     auto preparar = [&] {
       Write("capa.lrn", antigo);
-      w->LimparDocumento();
+      Limpar();
       Texto(folhaFrente, QString::fromLatin1(c.nome), QRect(1, 2, 30, 10));
-      w->nomeFicheiro.clear();
-      w->MarcarAlterado();
       SetRecent({Path("outra.lrn")});
-      w->MostrarRecentes();
       dialogs->Asked.clear();
     };
     // Answered No: nothing is written, and the dialog comes back (cancelled here).
@@ -411,7 +450,7 @@ TEST_F(CoverFile, SavingOverAnExistingCoverAsksAboutTheNameWithItsExtension) {
     EXPECT_EQ(Read("capa.lrn"), antigo);
     EXPECT_TRUE(dialogs->Files.empty());
     EXPECT_TRUE(dialogs->Confirms.empty());
-    EXPECT_FALSE(w->ficheiroGravado);
+    EXPECT_FALSE(S().Gravado());
     // Answered Yes: the cover replaces capa.lrn.
     preparar();
     dialogs->Confirms.clear();
@@ -430,7 +469,7 @@ TEST_F(CoverFile, SavingOverAnExistingCoverAsksAboutTheNameWithItsExtension) {
   // A name that exists nowhere is not asked about.
   dialogs->Asked.clear();
   dialogs->Files = {Path("nova")};
-  w->menuFicheiroGravarComoClick();
+  S().GravarComo();
   EXPECT_EQ(dialogs->Asked, QStringList{"save: Gravar Lurn"});
   EXPECT_TRUE(QFile::exists(Path("nova.lrn")));
   const TFileDialogSpec& asked = dialogs->FileSpecs.back();
@@ -440,113 +479,108 @@ TEST_F(CoverFile, SavingOverAnExistingCoverAsksAboutTheNameWithItsExtension) {
 
 TEST_F(CoverFile, SaveOpenAndSaveAsKeepTheFileName) {
   dialogs->Files = {Path("um.lrn")};
-  w->menuFicheiroGravarClick();
-  EXPECT_EQ(w->nomeFicheiro, Path("um.lrn"));
-  EXPECT_EQ(w->painelFicheiro->text(), Path("um.lrn"));
-  w->menuFicheiroGravarClick();  // saves again without asking
+  S().Gravar();
+  EXPECT_EQ(S().NomeFicheiro(), Path("um.lrn"));
+  S().Gravar();  // saves again without asking
   EXPECT_EQ(dialogs->FileSpecs.size(), 1u);
 
   dialogs->Files = {Path("dois.lrn")};
-  w->menuFicheiroGravarComoClick();
-  EXPECT_EQ(w->nomeFicheiro, Path("dois.lrn"));
+  S().GravarComo();
+  EXPECT_EQ(S().NomeFicheiro(), Path("dois.lrn"));
   EXPECT_EQ(Recent().mid(0, 2), (QStringList{Path("dois.lrn"), Path("um.lrn")}));
 
   dialogs->Files = {Path("um.lrn")};
-  w->manuFicheiroAbrirClick();
-  EXPECT_EQ(w->nomeFicheiro, Path("um.lrn"));
+  S().Abrir();
+  EXPECT_EQ(S().NomeFicheiro(), Path("um.lrn"));
   EXPECT_EQ(dialogs->FileSpecs.back().Title, "Abrir Lurn");
   EXPECT_EQ(Recent().first(), Path("um.lrn"));
 }
 
 TEST_F(CoverFile, OpenAnsweredNoThenCancelledKeepsTheChanges) {
   Texto(folhaFrente, "por gravar", QRect(0, 0, 5, 5));
-  w->MarcarAlterado();
   dialogs->Confirms = {TModalResult::No};
   dialogs->Files = {std::nullopt};
-  w->manuFicheiroAbrirClick();
-  EXPECT_EQ(w->painelFrente->Owned.ComponentCount(), 1);
-  EXPECT_FALSE(w->ficheiroGravado);
+  S().Abrir();
+  EXPECT_EQ(S().Documento().Objectos(folhaFrente).size(), 1u);
+  EXPECT_TRUE(S().Historia().canUndo());
+  EXPECT_FALSE(S().Gravado());
   dialogs->Confirms = {TModalResult::Cancel};
-  EXPECT_FALSE(w->FormCloseQuery());  // still asks before closing
+  EXPECT_FALSE(S().PodeFechar());  // still asks before closing
 }
 
 TEST_F(CoverFile, AFileThatCannotBeReadDoesNotBecomeTheCurrentFile) {
   Write("mau.lrn", QByteArray(572, 'z'));
   dialogs->Files = {Path("mau.lrn")};
-  w->manuFicheiroAbrirClick();
+  S().Abrir();
   EXPECT_EQ(dialogs->Messages(), QStringList{"Ficheiro inválido!"});
-  EXPECT_TRUE(w->nomeFicheiro.isEmpty());
-  EXPECT_TRUE(w->ficheiroGravado);
+  EXPECT_TRUE(S().NomeFicheiro().isEmpty());
+  EXPECT_TRUE(S().Gravado());
   // The next save asks for a name rather than overwriting the file.
   dialogs->Files = {std::nullopt};
-  w->menuFicheiroGravarClick();
+  S().Gravar();
   EXPECT_EQ(dialogs->Asked.last(), "save: Gravar Lurn");
   EXPECT_EQ(Read("mau.lrn"), QByteArray(572, 'z'));
 
   // A recent file that no longer exists: empty document, still listed, no name.
   SetRecent({Path("sumiu.lrn")});
-  w->MostrarRecentes();
   dialogs->Asked.clear();
-  w->menuFicheirosFicheiroClick(1);
+  S().AbrirRecente(S().Recentes().value(0));
   EXPECT_EQ(dialogs->Messages(), QStringList{"Erro ao abrir o ficheiro."});
-  EXPECT_TRUE(w->nomeFicheiro.isEmpty());
+  EXPECT_TRUE(S().NomeFicheiro().isEmpty());
   EXPECT_EQ(Recent().first(), Path("sumiu.lrn"));
 
   // A recent file that opens becomes the current one.
-  ASSERT_TRUE(w->GravarFicheiro(Path("bom.lrn")));
+  ASSERT_TRUE(S().GravarFicheiro(Path("bom.lrn")));
   SetRecent({Path("x.lrn"), Path("bom.lrn")});
-  w->MostrarRecentes();
-  w->menuFicheirosFicheiroClick(2);
-  EXPECT_EQ(w->nomeFicheiro, Path("bom.lrn"));
-  EXPECT_EQ(w->painelFicheiro->text(), Path("bom.lrn"));
+  S().AbrirRecente(S().Recentes().value(1));
+  EXPECT_EQ(S().NomeFicheiro(), Path("bom.lrn"));
   EXPECT_EQ(Recent(), (QStringList{Path("bom.lrn"), Path("x.lrn"), "", "", ""}));
 }
 
 TEST_F(CoverFile, ARecentFileWhosePathHoldsAnAmpersandShowsAndOpensThatPath) {
+  Janela();
   // A menu takes "&" for the mark of an access key.
   ASSERT_TRUE(QDir(dir.path()).mkpath("Tom & Jerry && Co"));
   const QString capa = Path("Tom & Jerry && Co/capa&1.lrn");
   Texto(folhaFrente, "com e comercial", QRect(0, 0, 5, 5));
-  ASSERT_TRUE(w->GravarFicheiro(capa));
-  w->menuFicheiroNovoClick();
+  ASSERT_TRUE(S().GravarFicheiro(capa));
+  S().Novo();
   SetRecent({Path("outra.lrn"), capa});
-  w->MostrarRecentes();
+  AbrirMenuFicheiros();
   // Shown as it is (the text the menu draws), with no access key made of it.
-  EXPECT_EQ(w->menuFicheirosFicheiro2->iconText(), capa);
-  EXPECT_TRUE(QKeySequence::mnemonic(w->menuFicheirosFicheiro2->text()).isEmpty());
+  EXPECT_EQ(Accao(Janela(), "menuFicheirosFicheiro2")->iconText(), capa);
+  EXPECT_TRUE(QKeySequence::mnemonic(Accao(Janela(), "menuFicheirosFicheiro2")->text()).isEmpty());
   dialogs->Asked.clear();
-  w->menuFicheirosFicheiro2->trigger();
+  Accao(Janela(), "menuFicheirosFicheiro2")->trigger();
   EXPECT_TRUE(dialogs->Messages().isEmpty()) << dialogs->Messages().join('|').toStdString();
-  EXPECT_EQ(w->nomeFicheiro, capa);
-  EXPECT_EQ(w->painelFicheiro->text(), capa);
-  ASSERT_EQ(w->Documento().Objectos(folhaFrente).size(), 1u);
-  EXPECT_EQ(w->Documento().Objectos(folhaFrente)[0].Texto, "com e comercial");
+  EXPECT_EQ(S().NomeFicheiro(), capa);
+  EXPECT_EQ(PainelFicheiro(), capa);
+  ASSERT_EQ(S().Documento().Objectos(folhaFrente).size(), 1u);
+  EXPECT_EQ(S().Documento().Objectos(folhaFrente)[0].Texto, "com e comercial");
   EXPECT_EQ(Recent().first(), capa);
-  EXPECT_EQ(w->menuFicheirosFicheiro1->iconText(), capa);
+  EXPECT_EQ(Accao(Janela(), "menuFicheirosFicheiro1")->iconText(), capa);
 }
 
 TEST_F(CoverFile, CommandLineOpensWithoutNamingTheDocument) {
   Texto(folhaFrente, "capa", QRect(0, 0, 5, 5));
-  ASSERT_TRUE(w->GravarFicheiro(Path("cmd.lrn")));
-  w.reset();
+  ASSERT_TRUE(S().GravarFicheiro(Path("cmd.lrn")));
   for (const QStringList& args : {QStringList{Path("cmd.lrn")}, QStringList{Path("cmd.lrn"), "x"}}) {
-    w = std::make_unique<TfrmLurn>();
-    w->linhaComandos = args;
+    janela = std::make_unique<TfrmLurn>(nullptr, false, args);
     dialogs->Asked.clear();
-    w->show();
+    janela->show();
     // Exactly one argument opens that cover; more open nothing.
-    EXPECT_EQ(w->painelFrente->Owned.ComponentCount(), args.size() == 1 ? 1 : 0);
-    EXPECT_TRUE(w->nomeFicheiro.isEmpty());
-    EXPECT_TRUE(w->painelFicheiro->text().isEmpty());
+    EXPECT_EQ(Controlos(Janela(), folhaFrente), args.size() == 1 ? 1 : 0);
+    EXPECT_TRUE(S().NomeFicheiro().isEmpty());
+    EXPECT_TRUE(PainelFicheiro().isEmpty());
     EXPECT_TRUE(dialogs->Asked.isEmpty());
-    w.reset();
+    janela.reset();
   }
 }
 
 TEST_F(CoverFile, AFailedWriteKeepsTheOldFile) {
-  ASSERT_TRUE(w->GravarFicheiro(Path("keep.lrn")));
+  ASSERT_TRUE(S().GravarFicheiro(Path("keep.lrn")));
   const QByteArray before = Read("keep.lrn");
-  w->MarcarAlterado();
+  Alterar();
   Texto(folhaFrente, "novo", QRect(0, 0, 5, 5));
   // A file size limit makes the disk "full" after 3000 bytes, for any user.
   struct rlimit old {};
@@ -555,14 +589,13 @@ TEST_F(CoverFile, AFailedWriteKeepsTheOldFile) {
   struct rlimit small = old;
   small.rlim_cur = 3000;
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  const bool saved = w->GravarFicheiro(Path("keep.lrn"));
+  const bool saved = S().GravarFicheiro(Path("keep.lrn"));
   setrlimit(RLIMIT_FSIZE, &old);
   signal(SIGXFSZ, oldHandler);
   EXPECT_FALSE(saved);
   EXPECT_EQ(dialogs->Messages().last(), "Erro de escrita no ficheiro.");
   EXPECT_EQ(Read("keep.lrn"), before);
-  EXPECT_FALSE(w->ficheiroGravado);
-  EXPECT_TRUE(w->lampadaVermelha->isVisibleTo(w.get()));
+  EXPECT_FALSE(S().Gravado());
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"keep.lrn"});  // no temporary left
 }
 
@@ -595,7 +628,7 @@ class AsAnyUser {
 TEST_F(CoverFile, ACoverInAFolderTheUserMayNotWriteIsWrittenInPlace) {
   ASSERT_TRUE(QDir(dir.path()).mkdir("fechada"));
   const QString capa = Path("fechada/capa.lrn");
-  ASSERT_TRUE(w->GravarFicheiro(capa));
+  ASSERT_TRUE(S().GravarFicheiro(capa));
   ASSERT_EQ(Read("fechada/capa.lrn"), EmptyCover());
   const auto aberta = QFile::permissions(Path("fechada"));
   ASSERT_TRUE(QFile::setPermissions(Path("fechada"), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup |
@@ -609,10 +642,10 @@ TEST_F(CoverFile, ACoverInAFolderTheUserMayNotWriteIsWrittenInPlace) {
     ASSERT_TRUE(QFileInfo(capa).isWritable());
 
     for (int i = 0; i < 3; ++i) Texto(folhaFrente, QStringLiteral("no lugar %1").arg(i), QRect(0, 0, 5, 5));
-    w->MarcarAlterado();
-    EXPECT_TRUE(w->GravarFicheiro(capa));
+    Alterar();
+    EXPECT_TRUE(S().GravarFicheiro(capa));
     EXPECT_TRUE(dialogs->Messages().isEmpty()) << dialogs->Messages().join('|').toStdString();
-    EXPECT_TRUE(w->ficheiroGravado);
+    EXPECT_TRUE(S().Gravado());
     EXPECT_EQ(Read("fechada/capa.lrn").size(), 5148 + 3 * 572);
     EXPECT_EQ(LerCapa(capa).Documento.Objectos(folhaFrente).size(), 3u);
 
@@ -626,7 +659,7 @@ TEST_F(CoverFile, ACoverInAFolderTheUserMayNotWriteIsWrittenInPlace) {
     struct rlimit small = old;
     small.rlim_cur = 5148 + 4 * 572 - 1;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool gravou = w->GravarFicheiro(capa);
+    const bool gravou = S().GravarFicheiro(capa);
     setrlimit(RLIMIT_FSIZE, &old);
     signal(SIGXFSZ, oldHandler);
     EXPECT_FALSE(gravou);
@@ -634,13 +667,13 @@ TEST_F(CoverFile, ACoverInAFolderTheUserMayNotWriteIsWrittenInPlace) {
     EXPECT_EQ(Read("fechada/capa.lrn"), antes);
 
     // A shorter cover leaves nothing of the longer one behind.
-    w->LimparDocumento();
-    EXPECT_TRUE(w->GravarFicheiro(capa));
+    Limpar();
+    EXPECT_TRUE(S().GravarFicheiro(capa));
     EXPECT_EQ(Read("fechada/capa.lrn"), EmptyCover());
 
     // A new cover still cannot be made there.
     dialogs->Asked.clear();
-    EXPECT_FALSE(w->GravarFicheiro(Path("fechada/nova.lrn")));
+    EXPECT_FALSE(S().GravarFicheiro(Path("fechada/nova.lrn")));
     EXPECT_EQ(dialogs->Messages(), QStringList{"Erro ao criar o ficheiro."});
   }
   EXPECT_EQ(QDir(Path("fechada")).entryList(QDir::Files | QDir::Hidden), QStringList{"capa.lrn"});
@@ -670,12 +703,12 @@ TEST_F(CoverFile, PictureNamesARecordCannotHoldWholeAreReportedAfterTheSave) {
   Imagem(folhaFrente, cabe, QRect(0, 0, 10, 10));
   Imagem(folhaFrente, longo, QRect(0, 0, 10, 10));
   Imagem(folhaCD, grego, QRect(0, 0, 10, 10));
-  w->Documento().DefinirFundo(fundoTras, {longo, TPicture()});
-  w->Documento().DefinirFundo(fundoTrasLombada, {longo, TPicture()});
+  Doc([&](TDocumento& d) { d.DefinirFundo(fundoTras, {longo, TPicture()}); });
+  Doc([&](TDocumento& d) { d.DefinirFundo(fundoTrasLombada, {longo, TPicture()}); });
 
   // The cover is written, and the user is told which pictures it loses.
-  ASSERT_TRUE(w->GravarFicheiro(Path("nomes.lrn")));
-  EXPECT_TRUE(w->ficheiroGravado);
+  ASSERT_TRUE(S().GravarFicheiro(Path("nomes.lrn")));
+  EXPECT_TRUE(S().Gravado());
   EXPECT_EQ(dialogs->Messages(),
             QStringList{QString::fromUtf8("Os nomes destes ficheiros de imagem não cabem inteiros num ficheiro Lurns "
                                           "(até 255 caracteres do conjunto Windows-1252) e foram gravados "
@@ -691,16 +724,16 @@ TEST_F(CoverFile, PictureNamesARecordCannotHoldWholeAreReportedAfterTheSave) {
   EXPECT_EQ(quint8(b[3 * 572 + 22]), 255);
   // And opening it again says so too.
   dialogs->Asked.clear();
-  ASSERT_TRUE(w->AbrirFicheiro(Path("nomes.lrn")));
+  ASSERT_TRUE(S().AbrirFicheiro(Path("nomes.lrn")));
   // One message, naming each file once (the two back slots name the same).
   ASSERT_EQ(dialogs->Messages().size(), 1);
   EXPECT_TRUE(dialogs->Messages()[0].startsWith(QString::fromUtf8("Imagens não encontradas.\n\n")));
   EXPECT_EQ(dialogs->Messages()[0].count('\n'), 2 + 1 + 2) << dialogs->Messages()[0].toStdString();
   EXPECT_TRUE(dialogs->Messages()[0].contains(longo.left(255) + "\n"));
   // The pictures not found stay in the cover, under the names it holds.
-  ASSERT_EQ(w->Documento().Objectos(folhaFrente).size(), 2u);
-  EXPECT_EQ(w->Documento().Objectos(folhaFrente)[0].Imagem.Ficheiro, cabe);
-  EXPECT_EQ(w->Documento().Objectos(folhaFrente)[1].Imagem.Ficheiro, longo.left(255));
+  ASSERT_EQ(S().Documento().Objectos(folhaFrente).size(), 2u);
+  EXPECT_EQ(S().Documento().Objectos(folhaFrente)[0].Imagem.Ficheiro, cabe);
+  EXPECT_EQ(S().Documento().Objectos(folhaFrente)[1].Imagem.Ficheiro, longo.left(255));
 }
 
 // ---------------------------------------------------------------------------
@@ -749,9 +782,9 @@ TEST_F(CoverFile, CoversAreReadAndWrittenBackAsBefore) {
 
     // Through the window, as the program does.
     dialogs->Asked.clear();
-    EXPECT_EQ(w->AbrirFicheiro(entrada), l.Lido);
+    EXPECT_EQ(S().AbrirFicheiro(entrada), l.Lido);
     EXPECT_EQ(dialogs->Messages().join('\n'), mensagens);
-    ASSERT_TRUE(w->GravarFicheiro(Dados("b.lrn")));
+    ASSERT_TRUE(S().GravarFicheiro(Dados("b.lrn")));
     EXPECT_EQ(Read("capas/b.lrn"), gravado);
 
     // What was written reads and writes back byte for byte.
@@ -762,6 +795,7 @@ TEST_F(CoverFile, CoversAreReadAndWrittenBackAsBefore) {
 }
 
 TEST_F(CoverFile, TheExampleOpensFromAnyFolderAndWritesBackUnchangedBesideItsPictures) {
+  Janela();
   // Its pictures are named relative to its own folder.  A copy of the
   // folder, opened from another working folder.
   const QDir exemplos(QStringLiteral(LURNS_SOURCE_DIR "/examples"));
@@ -771,23 +805,23 @@ TEST_F(CoverFile, TheExampleOpensFromAnyFolderAndWritesBackUnchangedBesideItsPic
   const QString exemplo = Path("exemplo/exemplo.lrn");
   const QString antes = QDir::currentPath();
   ASSERT_TRUE(QDir::setCurrent(QDir::rootPath()));
-  const bool lido = w->AbrirFicheiro(exemplo);
+  const bool lido = S().AbrirFicheiro(exemplo);
   QDir::setCurrent(antes);
   ASSERT_TRUE(lido);
   EXPECT_TRUE(dialogs->Messages().isEmpty()) << dialogs->Messages().join('|').toStdString();
-  EXPECT_EQ(w->imgFrente->Hint(), "frente.svg");
-  EXPECT_FALSE(w->imgFrente->Picture().Empty());
-  EXPECT_FALSE(w->imgTras->Picture().Empty());
-  EXPECT_FALSE(w->imgTrasLombada->Picture().Empty());
-  EXPECT_FALSE(w->centroCD->Image().Empty());
-  EXPECT_EQ(w->centroCD->FillStyle(), tfsImageStretch);
-  const TOwnedComponents& o = w->painelInterior->Owned;
+  EXPECT_EQ(Peca<TProImage>(Janela(), "imgFrente")->Hint(), "frente.svg");
+  EXPECT_FALSE(Peca<TProImage>(Janela(), "imgFrente")->Picture().Empty());
+  EXPECT_FALSE(Peca<TProImage>(Janela(), "imgTras")->Picture().Empty());
+  EXPECT_FALSE(Peca<TProImage>(Janela(), "imgTrasLombada")->Picture().Empty());
+  EXPECT_FALSE(Peca<TDSShape>(Janela(), "centroCD")->Image().Empty());
+  EXPECT_EQ(Peca<TDSShape>(Janela(), "centroCD")->FillStyle(), tfsImageStretch);
+  const TOwnedComponents& o = PainelFolha(Janela(), folhaInterior)->Owned;
   auto* nota = qobject_cast<TProImage*>(o.Components(o.ComponentCount() - 1));
   ASSERT_TRUE(nota);
   EXPECT_EQ(nota->Hint(), "nota.svg");
   EXPECT_FALSE(nota->Picture().Empty());
   // Written beside its pictures, it is the same file.
-  ASSERT_TRUE(w->GravarFicheiro(Path("exemplo/copia.lrn")));
+  ASSERT_TRUE(S().GravarFicheiro(Path("exemplo/copia.lrn")));
   EXPECT_EQ(Read("exemplo/copia.lrn"), Bytes(exemplos.filePath("exemplo.lrn")));
 }
 
@@ -797,10 +831,10 @@ TEST_F(CoverFile, SavedIntoAnotherFolderRelativePictureNamesStillNameTheirFiles)
   Picture("capas/img/objecto.png");
   Picture("capas/fundo.png");
   Imagem(folhaCD, "img/objecto.png", QRect(1, 2, 30, 40));
-  w->Documento().DefinirFundo(fundoFrente, {"fundo.png", TPicture()});
-  ASSERT_TRUE(w->GravarFicheiro(Path("capas/capa.lrn")));  // a new document's names are written as given
+  Doc([&](TDocumento& d) { d.DefinirFundo(fundoFrente, {"fundo.png", TPicture()}); });
+  ASSERT_TRUE(S().GravarFicheiro(Path("capas/capa.lrn")));  // a new document's names are written as given
   const QByteArray original = Read("capas/capa.lrn");
-  ASSERT_TRUE(w->AbrirFicheiro(Path("capas/capa.lrn")));
+  ASSERT_TRUE(S().AbrirFicheiro(Path("capas/capa.lrn")));
   ASSERT_TRUE(dialogs->Messages().isEmpty()) << dialogs->Messages().join('|').toStdString();
 
   struct {
@@ -814,7 +848,7 @@ TEST_F(CoverFile, SavedIntoAnotherFolderRelativePictureNamesStillNameTheirFiles)
   for (const auto& c : casos) {
     SCOPED_TRACE(c.ficheiro.toStdString());
     ASSERT_TRUE(QDir().mkpath(QFileInfo(Path(c.ficheiro)).path()));
-    ASSERT_TRUE(w->GravarFicheiro(Path(c.ficheiro)));  // Gravar Como's save
+    ASSERT_TRUE(S().GravarFicheiro(Path(c.ficheiro)));  // Gravar Como's save
     const TLeituraCapa l = LerCapa(Path(c.ficheiro));
     EXPECT_TRUE(l.Mensagens.isEmpty()) << l.Mensagens.value(0).Texto.toStdString();
     EXPECT_EQ(l.Documento.Fundo(fundoFrente).Ficheiro, c.fundo);
@@ -825,12 +859,12 @@ TEST_F(CoverFile, SavedIntoAnotherFolderRelativePictureNamesStillNameTheirFiles)
   }
   // Saved into its own folder, the bytes are the same.
   EXPECT_EQ(Read("capas/copia.lrn"), original);
-  // The window's document keeps the names it was read with.
-  EXPECT_EQ(w->imgFrente->Hint(), "fundo.png");
+  // The session's document keeps the names it was read with.
+  EXPECT_EQ(S().Documento().Fundo(fundoFrente).Ficheiro, "fundo.png");
   // Opened from where it was saved, it saves back unchanged there.
   const QByteArray outra = Read("outras/capa.lrn");
-  ASSERT_TRUE(w->AbrirFicheiro(Path("outras/capa.lrn")));
-  ASSERT_TRUE(w->GravarFicheiro(Path("outras/capa.lrn")));
+  ASSERT_TRUE(S().AbrirFicheiro(Path("outras/capa.lrn")));
+  ASSERT_TRUE(S().GravarFicheiro(Path("outras/capa.lrn")));
   EXPECT_EQ(Read("outras/capa.lrn"), outra);
 }
 
@@ -865,6 +899,7 @@ TEST(CoverFileNames, RelativePictureNamesAreWrittenForTheFolderOfTheFile) {
 }
 
 TEST_F(CoverFile, ExtremeValuesAreHeldToTheLimitsAndWrittenBackChecked) {
+  Janela();
   const QString pic = Picture("p.png");
   const QByteArray nomeLongo = QByteArray(255, '\xE9');  // 255 "é": 510 bytes of UTF-8
   auto texto = [&](std::int32_t angle, std::int32_t l, std::int32_t t, std::int32_t h, std::int32_t w,
@@ -885,9 +920,9 @@ TEST_F(CoverFile, ExtremeValuesAreHeldToTheLimitsAndWrittenBackChecked) {
   capa += Raw().kind("TProImage").sheet("CD").text(pic.toLocal8Bit()).bounds(kMax, kMin, kMin, 2000000000).b;
   Write("extremos.lrn", capa);
 
-  ASSERT_TRUE(w->AbrirFicheiro(Path("extremos.lrn")));
+  ASSERT_TRUE(S().AbrirFicheiro(Path("extremos.lrn")));
   EXPECT_TRUE(dialogs->Messages().isEmpty()) << dialogs->Messages().join('|').toStdString();
-  const std::vector<TObjecto>& textos = w->Documento().Objectos(folhaTras);
+  const std::vector<TObjecto>& textos = S().Documento().Objectos(folhaTras);
   ASSERT_EQ(textos.size(), 5u);
   struct Esperado {
     int angle;
@@ -912,16 +947,16 @@ TEST_F(CoverFile, ExtremeValuesAreHeldToTheLimitsAndWrittenBackChecked) {
     EXPECT_EQ(o.Fonte.Nome, QString(127, QChar(0xE9)));  // cut at a whole character within 255 bytes
     EXPECT_TRUE(VerificarObjecto(o).isEmpty()) << VerificarObjecto(o).toStdString();
     // The control shows what the document holds, not what Qt makes of it.
-    EXPECT_EQ(w->Controlo(o.Id)->geometry(), o.Limites());
+    EXPECT_EQ(Janela().Controlo(o.Id)->geometry(), o.Limites());
   }
   EXPECT_EQ(textos[4].Fonte.Estilo, 0x0F);
-  ASSERT_EQ(w->Documento().Objectos(folhaCD).size(), 1u);
-  EXPECT_EQ(w->Documento().Objectos(folhaCD)[0].Limites(),
+  ASSERT_EQ(S().Documento().Objectos(folhaCD).size(), 1u);
+  EXPECT_EQ(S().Documento().Objectos(folhaCD)[0].Limites(),
             QRect(MaxObjectCoordinate, -MaxObjectCoordinate, MaxObjectExtent, 0));
-  EXPECT_EQ(w->Documento().Cor(folhaFrente), 0x345678u);
+  EXPECT_EQ(S().Documento().Cor(folhaFrente), 0x345678u);
 
   // Written back with the checked values.
-  ASSERT_TRUE(w->GravarFicheiro(Path("limpo.lrn")));
+  ASSERT_TRUE(S().GravarFicheiro(Path("limpo.lrn")));
   const QByteArray b = Read("limpo.lrn");
   auto campo = [&](int registo, int offset) { return qFromLittleEndian<std::int32_t>(b.constData() + registo * 572 + offset); };
   EXPECT_EQ(quint32(campo(1, 564)), 0x345678u);
@@ -954,6 +989,7 @@ TEST_F(CoverFile, ExtremeValuesAreHeldToTheLimitsAndWrittenBackChecked) {
 // Nothing lost without a word
 
 TEST_F(CoverFile, MissingPicturesStayInTheCoverAndAreWrittenBackUnchanged) {
+  Janela();
   // The example cover alone in an empty folder: none of its pictures is there.
   const QString original = QStringLiteral(LURNS_SOURCE_DIR "/examples/exemplo.lrn");
   ASSERT_TRUE(QDir(dir.path()).mkdir("so"));
@@ -980,26 +1016,26 @@ TEST_F(CoverFile, MissingPicturesStayInTheCoverAndAreWrittenBackUnchanged) {
 
   // Through the window: one box, placeholders with the file names.
   dialogs->Asked.clear();
-  EXPECT_TRUE(w->AbrirFicheiro(capa));
+  EXPECT_TRUE(S().AbrirFicheiro(capa));
   EXPECT_EQ(dialogs->Messages(), QStringList{l.Mensagens[0].Texto});
-  EXPECT_EQ(w->imgFrente->Placeholder(), "frente.svg");
-  EXPECT_TRUE(w->imgFrente->Picture().Empty());
-  EXPECT_EQ(w->imgTras->Placeholder(), "tras.svg");
-  EXPECT_EQ(w->centroCD->FillStyle(), tfsImageStretch);
-  EXPECT_EQ(w->centroCD->Placeholder(), "disco.svg");
-  const TOwnedComponents& o = w->painelInterior->Owned;
+  EXPECT_EQ(Peca<TProImage>(Janela(), "imgFrente")->Placeholder(), "frente.svg");
+  EXPECT_TRUE(Peca<TProImage>(Janela(), "imgFrente")->Picture().Empty());
+  EXPECT_EQ(Peca<TProImage>(Janela(), "imgTras")->Placeholder(), "tras.svg");
+  EXPECT_EQ(Peca<TDSShape>(Janela(), "centroCD")->FillStyle(), tfsImageStretch);
+  EXPECT_EQ(Peca<TDSShape>(Janela(), "centroCD")->Placeholder(), "disco.svg");
+  const TOwnedComponents& o = PainelFolha(Janela(), folhaInterior)->Owned;
   auto* nota = qobject_cast<TProImage*>(o.Components(o.ComponentCount() - 1));
   ASSERT_TRUE(nota);
   EXPECT_EQ(nota->Placeholder(), "nota.svg");
-  EXPECT_TRUE(w->ficheiroGravado);
+  EXPECT_TRUE(S().Gravado());
 
   // Saved where it was read, the file is the same; saved into another
   // folder, the relative names are rewritten to name the same files.
-  ASSERT_TRUE(w->GravarFicheiro(capa));
+  ASSERT_TRUE(S().GravarFicheiro(capa));
   EXPECT_EQ(Read("so/exemplo.lrn"), Bytes(original));
   EXPECT_EQ(Read("so/exemplo.lrn").count(QByteArray("\x09TProImage")), 6);
   ASSERT_TRUE(QDir(dir.path()).mkdir("outra"));
-  ASSERT_TRUE(w->GravarFicheiro(Path("outra/exemplo.lrn")));
+  ASSERT_TRUE(S().GravarFicheiro(Path("outra/exemplo.lrn")));
   const TLeituraCapa copia = LerCapa(Path("outra/exemplo.lrn"));
   EXPECT_EQ(copia.Documento.Fundo(fundoFrente).Ficheiro, "../so/frente.svg");
   EXPECT_EQ(QSet<QString>(copia.ImagensEmFalta.begin(), copia.ImagensEmFalta.end()),
@@ -1031,7 +1067,7 @@ TEST_F(CoverFile, APictureThatCannotBeDecodedStaysTooAndIsReportedOnce) {
 TEST_F(CoverFile, ACoverCutAnywhereButAtARecordsEndIsAReadError) {
   // A cover of a few texts (no pictures, so that every cut reads quickly).
   for (int i = 0; i < 4; ++i) Texto(folhaFrente, QStringLiteral("texto %1").arg(i), QRect(i, i, 30, 10), 90);
-  ASSERT_TRUE(w->GravarFicheiro(Path("inteira.lrn")));
+  ASSERT_TRUE(S().GravarFicheiro(Path("inteira.lrn")));
   const QByteArray inteira = Read("inteira.lrn");
   ASSERT_EQ(inteira.size() % 572, 0);
   for (int n = 1; n < inteira.size(); ++n) {
@@ -1054,28 +1090,28 @@ TEST_F(CoverFile, ACoverCutAnywhereButAtARecordsEndIsAReadError) {
 TEST_F(CoverFile, ADamagedCoverOpensWhatItCanAndIsNotWrittenOverWithoutAQuestion) {
   Texto(folhaFrente, "um", QRect(1, 1, 30, 10), 90);
   Texto(folhaFrente, "dois", QRect(2, 2, 30, 10), 90);
-  ASSERT_TRUE(w->GravarFicheiro(Path("capa.lrn")));
+  ASSERT_TRUE(S().GravarFicheiro(Path("capa.lrn")));
   const QByteArray cortada = Read("capa.lrn").left(4 * 572 + 100);  // the second text cut
   Write("capa.lrn", cortada);
   SetRecent({Path("outra.lrn")});
-  w->menuFicheiroNovoClick();
+  S().Novo();
   dialogs->Asked.clear();
 
   dialogs->Files = {Path("capa.lrn")};
-  w->manuFicheiroAbrirClick();
+  S().Abrir();
   EXPECT_EQ(dialogs->Messages(), QStringList{"Erro de leitura do ficheiro."});
-  ASSERT_EQ(w->Documento().Objectos(folhaFrente).size(), 1u);  // what was read stays
+  ASSERT_EQ(S().Documento().Objectos(folhaFrente).size(), 1u);  // what was read stays
   EXPECT_EQ(Recent().first(), Path("outra.lrn"));             // the list is unchanged
-  EXPECT_TRUE(w->nomeFicheiro.isEmpty());
-  EXPECT_FALSE(w->ficheiroGravado);  // what is shown is on no disc
-  EXPECT_TRUE(w->lampadaVermelha->isVisibleTo(w.get()));
+  EXPECT_TRUE(S().NomeFicheiro().isEmpty());
+  EXPECT_FALSE(S().Gravado());  // what is shown is on no disc
+  EXPECT_FALSE(S().Historia().canUndo());  // nor is reading it a step to take back
 
   // A plain Gravar offers the damaged file's name and asks before writing
   // over it: No keeps it as it is.
   dialogs->Asked.clear();
   dialogs->Files = {Path("capa.lrn"), std::nullopt};
   dialogs->Confirms = {TModalResult::No};
-  w->menuFicheiroGravarClick();
+  S().Gravar();
   ASSERT_FALSE(dialogs->FileSpecs.empty());
   EXPECT_EQ(dialogs->FileSpecs.back().FileName, Path("capa.lrn"));
   EXPECT_EQ(dialogs->FileSpecs.back().InitialDir, dir.path());
@@ -1084,8 +1120,8 @@ TEST_F(CoverFile, ADamagedCoverOpensWhatItCanAndIsNotWrittenOverWithoutAQuestion
   // Yes writes it.
   dialogs->Files = {Path("capa.lrn")};
   dialogs->Confirms = {TModalResult::Yes};
-  w->menuFicheiroGravarClick();
-  EXPECT_EQ(w->nomeFicheiro, Path("capa.lrn"));
+  S().Gravar();
+  EXPECT_EQ(S().NomeFicheiro(), Path("capa.lrn"));
   EXPECT_TRUE(LerCapa(Path("capa.lrn")).Lido);
 }
 
@@ -1099,79 +1135,77 @@ TEST_F(CoverFile, ANameBecomesTheCurrentFileOnlyWhenTheCoverWasWrittenUnderIt) {
     SCOPED_TRACE(c.nome);
     dialogs->Asked.clear();
     dialogs->Files = {Path(c.nome)};
-    w->menuFicheiroGravarComoClick();
+    S().GravarComo();
     const QString escrito = WithDefaultExtension(Path(c.nome), "*.lrn");
     EXPECT_EQ(QFile::exists(escrito), c.gravado);
     if (c.gravado) actual = escrito;
-    EXPECT_EQ(w->nomeFicheiro, actual);
-    EXPECT_EQ(w->painelFicheiro->text(), actual);
+    EXPECT_EQ(S().NomeFicheiro(), actual);
     EXPECT_EQ(dialogs->Messages().contains(QString::fromUtf8("Função ainda não implementada.")), !c.gravado);
   }
   // Ctrl+S writes the current file without a word.
   dialogs->Asked.clear();
-  w->menuFicheiroGravarClick();
+  S().Gravar();
   EXPECT_TRUE(dialogs->Asked.isEmpty());
   // A plain Gravar of an unnamed cover under a name that cannot be written
   // leaves it unnamed.
-  w->menuFicheiroNovoClick();
+  S().Novo();
   dialogs->Files = {Path("outro.doc")};
-  w->menuFicheiroGravarClick();
-  EXPECT_TRUE(w->nomeFicheiro.isEmpty());
-  EXPECT_TRUE(w->painelFicheiro->text().isEmpty());
+  S().Gravar();
+  EXPECT_TRUE(S().NomeFicheiro().isEmpty());
   EXPECT_TRUE(NomeCapaValido("a/b.LRN"));
   EXPECT_FALSE(NomeCapaValido("a.lrn/b"));
 }
 
 TEST_F(CoverFile, ACoverFromTheCommandLineIsOfferedBackUnderItsNameBySave) {
   Texto(folhaFrente, "capa", QRect(0, 0, 5, 5), 90);
-  ASSERT_TRUE(w->GravarFicheiro(Path("cmd.lrn")));
+  ASSERT_TRUE(S().GravarFicheiro(Path("cmd.lrn")));
   const QByteArray antes = Read("cmd.lrn");
-  w.reset();
-  w = std::make_unique<TfrmLurn>(nullptr, false, QStringList{Path("cmd.lrn")});
-  w->show();
-  ASSERT_EQ(w->Documento().Objectos(folhaFrente).size(), 1u);
-  EXPECT_TRUE(w->nomeFicheiro.isEmpty());
-  EXPECT_TRUE(w->ficheiroGravado);
+  Limpar();
+  // As the window opens the cover named on the command line.
+  ASSERT_TRUE(S().AbrirSemNome(Path("cmd.lrn")));
+  ASSERT_EQ(S().Documento().Objectos(folhaFrente).size(), 1u);
+  EXPECT_TRUE(S().NomeFicheiro().isEmpty());
+  EXPECT_TRUE(S().Gravado());
   dialogs->Asked.clear();
   dialogs->Files = {Path("cmd.lrn")};
   dialogs->Confirms = {TModalResult::Yes};
-  w->menuFicheiroGravarClick();
+  S().Gravar();
   ASSERT_EQ(dialogs->FileSpecs.size(), 1u);
   EXPECT_EQ(dialogs->FileSpecs[0].InitialDir, dir.path());
   EXPECT_EQ(dialogs->FileSpecs[0].FileName, Path("cmd.lrn"));
   EXPECT_EQ(dialogs->Asked.count(QString::fromUtf8("overwrite: cmd.lrn já existe.\nQuer substituí-lo?")), 1);
-  EXPECT_EQ(w->nomeFicheiro, Path("cmd.lrn"));
+  EXPECT_EQ(S().NomeFicheiro(), Path("cmd.lrn"));
   EXPECT_EQ(Read("cmd.lrn"), antes);
 }
 
 TEST_F(CoverFile, ACoverHandedOverByAnotherCopyOpensAfterTheQuestion) {
   Texto(folhaFrente, "entregue", QRect(0, 0, 5, 5));
-  ASSERT_TRUE(w->GravarFicheiro(Path("entregue.lrn")));
-  w->menuFicheiroNovoClick();
-  w->show();
+  ASSERT_TRUE(S().GravarFicheiro(Path("entregue.lrn")));
+  S().Novo();
+  dialogs->Files = {Path("actual.lrn")};
+  ASSERT_TRUE(S().GravarComo());
   Texto(folhaInterior, "por gravar", QRect(0, 0, 5, 5));
-  ASSERT_FALSE(w->ficheiroGravado);
-  w->nomeFicheiro = Path("actual.lrn");
+  ASSERT_FALSE(S().Gravado());
+  dialogs->Asked.clear();
 
   // Cancel: nothing opens.
   dialogs->Confirms = {TModalResult::Cancel};
-  w->AbrirEntregue(Path("entregue.lrn"));
+  S().AbrirEntregue(Path("entregue.lrn"));
   EXPECT_EQ(dialogs->Asked, QStringList{"confirm: Ficheiro alterado. Gravar?"});
-  EXPECT_EQ(w->Documento().Objectos(folhaInterior).size(), 1u);
-  EXPECT_EQ(w->nomeFicheiro, Path("actual.lrn"));
+  EXPECT_EQ(S().Documento().Objectos(folhaInterior).size(), 1u);
+  EXPECT_EQ(S().NomeFicheiro(), Path("actual.lrn"));
   // No: the cover opens as one named on the command line.
   dialogs->Confirms = {TModalResult::No};
-  w->AbrirEntregue(Path("entregue.lrn"));
-  ASSERT_EQ(w->Documento().Objectos(folhaFrente).size(), 1u);
-  EXPECT_EQ(w->Documento().Objectos(folhaFrente)[0].Texto, "entregue");
-  EXPECT_TRUE(w->Documento().Objectos(folhaInterior).empty());
-  EXPECT_TRUE(w->nomeFicheiro.isEmpty());
-  EXPECT_TRUE(w->painelFicheiro->text().isEmpty());
-  EXPECT_TRUE(w->ficheiroGravado);
-  EXPECT_EQ(w->ficheiroOrigem, Path("entregue.lrn"));
+  S().AbrirEntregue(Path("entregue.lrn"));
+  ASSERT_EQ(S().Documento().Objectos(folhaFrente).size(), 1u);
+  EXPECT_EQ(S().Documento().Objectos(folhaFrente)[0].Texto, "entregue");
+  EXPECT_TRUE(S().Documento().Objectos(folhaInterior).empty());
+  EXPECT_TRUE(S().NomeFicheiro().isEmpty());
+  EXPECT_TRUE(S().Gravado());
+  EXPECT_EQ(S().FicheiroOrigem(), Path("entregue.lrn"));
   // With nothing unsaved, no question.
   dialogs->Asked.clear();
-  w->AbrirEntregue(Path("entregue.lrn"));
+  S().AbrirEntregue(Path("entregue.lrn"));
   EXPECT_TRUE(dialogs->Asked.isEmpty());
 }
 
