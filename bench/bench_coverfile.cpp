@@ -5,6 +5,7 @@
 #include "document/FicheiroCapa.h"
 #include "document/TiposDeLetra.h"
 #include "editor/uLurn.h"
+#include "session/Sessao.h"
 #include "platform/Dialogs.h"
 
 #include <QApplication>
@@ -74,9 +75,8 @@ int main(int argc, char** argv) {
     const double escrita = Time([&] { GravarCapa(doc, file); });
     const double leitura = Time([&] { LerCapa(file); });
     TfrmLurn janela(nullptr, false);
-    janela.usarRecentes = false;
-    const double abertura = Time([&] { janela.AbrirFicheiro(file); });
-    janela.ficheiroGravado = true;
+    janela.Sessao().UsarRecentes(false);
+    const double abertura = Time([&] { janela.Sessao().AbrirFicheiro(file); });
     QTextStream(stdout) << "cover with 1000 objects (500 texts, 500 pictures naming " << distintas
                         << " different 64x64 picture file(s)), median over 5 runs\n"
                         << "  write:                  " << escrita << " ms\n"

@@ -136,6 +136,9 @@ void TfrmLurn::CriarMenu() {
   for (QAction* a : {menuFicheirosFicheiro1, menuFicheirosFicheiro2, menuFicheirosFicheiro3,
                      menuFicheirosFicheiro4, menuFicheirosFicheiro5, separadorFicheiros})
     a->setVisible(false);
+  // The recent entries show the list as the store holds it each time the
+  // menu opens (and whenever the session changes it).
+  connect(menuFicheiros, &QMenu::aboutToShow, this, &TfrmLurn::MostrarRecentes);
   for (QAction* a : {menuFicheirosFicheiro1, menuFicheirosFicheiro2, menuFicheirosFicheiro3,
                      menuFicheirosFicheiro4, menuFicheirosFicheiro5}) {
     connect(a, &QAction::triggered, this, [this, a] { sessao_->AbrirRecente(a->data().toString()); });

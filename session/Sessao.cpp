@@ -170,6 +170,9 @@ TSessao::TSessao(TPerguntas& perguntas, QObject* parent) : QObject(parent), perg
   documento_.AoAlterar([this] { DocumentoMudou(); });
   connect(&historia_, &QUndoStack::indexChanged, this, &TSessao::EstadoAlterado);
   connect(&historia_, &QUndoStack::cleanChanged, this, &TSessao::EstadoAlterado);
+  // What Colar can paste follows the clipboard, whoever changes it.
+  if (QClipboard* c = QGuiApplication::clipboard())
+    connect(c, &QClipboard::dataChanged, this, &TSessao::EstadoAlterado);
 }
 
 TSessao::~TSessao() = default;
@@ -536,11 +539,14 @@ bool CopiarObjecto(const TDocumento& documento, const TObjecto& o, TPerguntas& p
 }
 }  // namespace
 
+bool TSessao::PodeColar() const {
+  const QMimeData* dados = QGuiApplication::clipboard()->mimeData();
+  return dados && dados->hasFormat(QString::fromLatin1(ObjectMimeType));
+}
+
 void TSessao::Copiar() {
   const TObjecto* o = ObjectoSeleccionado();
-  if (!o || !CopiarObjecto(documento_, *o, perguntas_)) return;
-  nadaCopiado_ = false;
-  emit EstadoAlterado();
+  if (o) CopiarObjecto(documento_, *o, perguntas_);
 }
 
 void TSessao::Cortar() {
@@ -549,18 +555,15 @@ void TSessao::Cortar() {
   const std::uint64_t id = o->Id;
   // Copied first: an object that cannot be copied is not deleted either.
   if (!CopiarObjecto(documento_, *o, perguntas_)) return;
-  nadaCopiado_ = false;
   Alterar(Nome(kCortar), [&](TDocumento& d) { d.Apagar(id); });
-  emit EstadoAlterado();
 }
 
 void TSessao::Colar() {
-  if (nadaCopiado_) return;
-  Seleccionar(0);
   const QMimeData* dados = QGuiApplication::clipboard()->mimeData();
   const QString formato = QString::fromLatin1(ObjectMimeType);
-  // Another program may have put something else there since the copy.
+  // Nothing was copied, or another program put something else there since.
   if (!dados || !dados->hasFormat(formato)) return;
+  Seleccionar(0);
   QString erro;
   std::optional<TObjecto> objecto = ReadObject(dados->data(formato), &erro);
   if (!objecto) {

@@ -80,8 +80,9 @@ class TSessao : public QObject {
   int Folha() const { return folha_; }
   std::uint64_t Seleccionado() const { return seleccionado_; }
   const TObjecto* ObjectoSeleccionado() const { return documento_.Objecto(seleccionado_); }
-  // Something was copied, so Colar has something to paste.
-  bool PodeColar() const { return !nadaCopiado_; }
+  // The clipboard holds a cover object (copied here, or by another copy of
+  // the program), so Colar has something to paste.
+  bool PodeColar() const;
   // The recent cover files, the newest first.
   QStringList Recentes() const;
 
@@ -213,7 +214,6 @@ class TSessao : public QObject {
   QString nomeFicheiro_, ficheiroOrigem_;
   bool erroGravacao_ = false;
   bool usarRecentes_ = true;
-  bool nadaCopiado_ = true;
   int folha_ = folhaFrente;
   std::uint64_t seleccionado_ = 0;
   std::function<bool()> ocupado_;

@@ -5,6 +5,8 @@
 #include "components/ProCtrls.h"
 #include "document/FicheiroCapa.h"
 #include "editor/uLurn.h"
+#include "session/Sessao.h"
+#include "support/JanelaLurn.h"
 #include "support/PdfTools.h"
 #include "support/ScriptedDialogs.h"
 
@@ -249,12 +251,12 @@ TEST_F(Batch, MeasuresTextsAsTheProgramsWindowDoes) {
     ASSERT_EQ(sheets.size(), 4);
 
     TfrmLurn w(nullptr, false);
-    w.usarRecentes = false;
-    ASSERT_TRUE(w.AbrirFicheiro(capa));
+    w.Sessao().UsarRecentes(false);
+    ASSERT_TRUE(w.Sessao().AbrirFicheiro(capa));
     int level = 0;
     for (int folha = folhaFrente; folha <= folhaCD; ++folha) {
       const QJsonArray objects = sheets[folha - 1]["objects"].toArray();
-      const TOwnedComponents& owned = w.Painel(folha)->Owned;
+      const TOwnedComponents& owned = PainelFolha(w, folha)->Owned;
       ASSERT_EQ(owned.ComponentCount(), objects.size());
       for (int i = 0; i < objects.size(); ++i) {
         const QJsonObject o = objects[i].toObject();
@@ -273,7 +275,6 @@ TEST_F(Batch, MeasuresTextsAsTheProgramsWindowDoes) {
       }
     }
     EXPECT_GT(level, 0);
-    w.ficheiroGravado = true;
   }
 }
 

@@ -4,6 +4,8 @@
 #include "document/FicheiroCapa.h"
 #include "document/ObjectStream.h"
 #include "editor/uLurn.h"
+#include "session/Sessao.h"
+#include "support/JanelaLurn.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QAction>
@@ -30,10 +32,7 @@ class Clipboard : public ::testing::Test {
     w = std::make_unique<TfrmLurn>();
     w->show();
   }
-  void TearDown() override {
-    w->ficheiroGravado = true;
-    w.reset();
-  }
+  void TearDown() override { w.reset(); }
   // An object put into the window's document, and the control that shows it;
   // the document then counts as saved, as a cover just opened would.
   template <typename T>
@@ -45,13 +44,23 @@ class Clipboard : public ::testing::Test {
     o.Width = r.width();
     o.Height = r.height();
     if (more) more(o);
-    auto* c = qobject_cast<T*>(w->Controlo(w->Documento().Adicionar(folha, o)));
+    std::uint64_t id = 0;
+    w->Sessao().Alterar("Preparar", [&](TDocumento& d) { id = d.Adicionar(folha, o); });
+    auto* c = qobject_cast<T*>(w->Controlo(id));
     EXPECT_TRUE(c);
-    w->ficheiroGravado = true;
+    EXPECT_TRUE(w->Sessao().GravarFicheiro(dir.filePath("aberta.lrn")));
     return c;
   }
+  void Select(QWidget* c) { w->Sessao().Seleccionar(IdDe(c)); }
+  // The kind of object the clipboard holds, as the paste would read it.
+  QString Copiado() {
+    const QMimeData* m = QApplication::clipboard()->mimeData();
+    if (!m || !m->hasFormat(QString::fromLatin1(ObjectMimeType))) return QString();
+    const auto o = ReadObject(m->data(QString::fromLatin1(ObjectMimeType)));
+    return !o ? QStringLiteral("?") : o->EhTexto() ? QStringLiteral("texto") : QStringLiteral("imagem");
+  }
   QWidget* Last(int folha) {
-    const TOwnedComponents& o = w->Painel(folha)->Owned;
+    const TOwnedComponents& o = PainelFolha(*w, folha)->Owned;
     return static_cast<QWidget*>(o.Components(o.ComponentCount() - 1));
   }
   QTemporaryDir dir;
@@ -61,9 +70,9 @@ class Clipboard : public ::testing::Test {
 
 TEST_F(Clipboard, PasteBeforeAnyCopyDoesNothing) {
   Add<TProLabel>(folhaFrente, "Texto1", {5, 5, 50, 20});
-  w->menuEditarColarClick();
-  EXPECT_TRUE(w->ficheiroGravado);
-  EXPECT_EQ(w->painelFrente->Owned.ComponentCount(), 1);
+  Escolher(*w, "menuEditarColar");
+  EXPECT_TRUE(w->Sessao().Gravado());
+  EXPECT_EQ(PainelFolha(*w, folhaFrente)->Owned.ComponentCount(), 1);
 }
 
 TEST_F(Clipboard, CopiesPasteWithNewNamesAtTheSamePlace) {
@@ -74,17 +83,17 @@ TEST_F(Clipboard, CopiesPasteWithNewNamesAtTheSamePlace) {
     o.TamanhoAutomatico = false;
   });
   Add<TProImage>(folhaFrente, "Imagem3", {1, 1, 10, 10});
-  w->StretchHandle1->Attach(t2);
-  w->menuEditarCopiarClick();
-  EXPECT_FALSE(w->nadaCopiado);
-  EXPECT_EQ(w->tipoCopiado, "TProLabel");
+  Select(t2);
+  Escolher(*w, "menuEditarCopiar");
+  EXPECT_TRUE(w->Sessao().PodeColar());
+  EXPECT_EQ(Copiado(), "texto");
   EXPECT_EQ(t2->objectName(), "Texto2");
-  EXPECT_EQ(w->Seleccionado(), t2);  // copying keeps the selection
-  EXPECT_TRUE(w->ficheiroGravado);   // and does not change the document
+  EXPECT_EQ(Seleccionado(*w), t2);  // copying keeps the selection
+  EXPECT_TRUE(w->Sessao().Gravado());   // and does not change the document
 
-  w->menuEditarColarClick();
-  w->menuEditarColarClick();
-  const TOwnedComponents& o = w->painelFrente->Owned;
+  Escolher(*w, "menuEditarColar");
+  Escolher(*w, "menuEditarColar");
+  const TOwnedComponents& o = PainelFolha(*w, folhaFrente)->Owned;
   ASSERT_EQ(o.ComponentCount(), 5);
   EXPECT_EQ(o.Components(3)->objectName(), "Texto4");
   EXPECT_EQ(o.Components(4)->objectName(), "Texto5");
@@ -94,16 +103,16 @@ TEST_F(Clipboard, CopiesPasteWithNewNamesAtTheSamePlace) {
   EXPECT_EQ(copia->Caption(), "Lado A");
   EXPECT_EQ(copia->Angle(), 90);
   // In the document, the copy is the copied object under a new name.
-  TObjecto pasted = *w->Documento().Objecto(w->IdObjecto(copia));
+  TObjecto pasted = *w->Sessao().Documento().Objecto(IdDe(copia));
   EXPECT_EQ(pasted.Nome, "Texto5");
   pasted.Nome = "Texto2";
-  EXPECT_TRUE(MesmoConteudo(pasted, *w->Documento().Objecto(w->IdObjecto(t2))));
-  EXPECT_FALSE(w->ficheiroGravado);
-  EXPECT_FALSE(w->StretchHandle1->IsAttached());
+  EXPECT_TRUE(MesmoConteudo(pasted, *w->Sessao().Documento().Objecto(IdDe(t2))));
+  EXPECT_FALSE(w->Sessao().Gravado());
+  EXPECT_FALSE(Pega(*w)->IsAttached());
   // The copy has the mouse handlers of a text object.
   ASSERT_TRUE(copia->OnMouseDown);
   copia->OnMouseDown(copia, mbLeft, ssLeft, 1, 1);
-  EXPECT_EQ(w->Seleccionado(), copia);
+  EXPECT_EQ(Seleccionado(*w), copia);
 }
 
 TEST_F(Clipboard, PastesOnTheSheetShownWhateverWasCopied) {
@@ -115,14 +124,14 @@ TEST_F(Clipboard, PastesOnTheSheetShownWhateverWasCopied) {
     o.Imagem.Imagem.LoadFromFile(file);
     o.Imagem.Ficheiro = file;
   });
-  w->StretchHandle1->Attach(i);
-  w->pageFolhas->setCurrentIndex(1);  // the selection stays on Frente
-  w->menuEditarCopiarClick();
-  EXPECT_EQ(w->tipoCopiado, "TProImage");
+  Select(i);
+  Peca<QTabWidget>(*w, "pageFolhas")->setCurrentIndex(1);  // the selection stays on Frente
+  Escolher(*w, "menuEditarCopiar");
+  EXPECT_EQ(Copiado(), "imagem");
   // The picture itself travels: deleting its file does not matter.
   QFile::remove(file);
-  w->pageFolhas->setCurrentIndex(2);
-  w->menuEditarColarClick();
+  Peca<QTabWidget>(*w, "pageFolhas")->setCurrentIndex(2);
+  Escolher(*w, "menuEditarColar");
   auto* copia = qobject_cast<TProImage*>(Last(folhaTras));
   ASSERT_TRUE(copia);
   EXPECT_EQ(copia->objectName(), "Imagem1");
@@ -144,20 +153,19 @@ TEST_F(Clipboard, ACopiedPictureCarriesItsFullFileName) {
   o.Width = o.Height = 10;
   d.Adicionar(folhaFrente, o);
   ASSERT_EQ(GravarCapa(d, dir.filePath("capa.lrn")).Fim, TFimGravacao::Gravado);
-  ASSERT_TRUE(w->AbrirFicheiro(dir.filePath("capa.lrn")));
+  ASSERT_TRUE(w->Sessao().AbrirFicheiro(dir.filePath("capa.lrn")));
   auto* i = qobject_cast<TProImage*>(Last(folhaFrente));
   ASSERT_TRUE(i);
   EXPECT_EQ(i->Hint(), "r.png");
   // Pasted into another cover (another window), it still names that file.
-  w->StretchHandle1->Attach(i);
-  w->menuEditarCopiarClick();
+  Select(i);
+  Escolher(*w, "menuEditarCopiar");
   TfrmLurn outra(nullptr, false);
-  outra.nadaCopiado = false;
-  outra.menuEditarColarClick();
-  auto* copia = qobject_cast<TProImage*>(outra.Painel(folhaFrente)->Owned.Components(0));
+  EXPECT_TRUE(Accao(outra, "menuEditarColar")->isEnabled());
+  Escolher(outra, "menuEditarColar");
+  auto* copia = qobject_cast<TProImage*>(PainelFolha(outra, folhaFrente)->Owned.Components(0));
   ASSERT_TRUE(copia);
   EXPECT_EQ(copia->Hint(), dir.filePath("r.png"));
-  outra.ficheiroGravado = true;
 }
 
 TEST_F(Clipboard, ACopyTheClipboardCannotHoldSaysWhyAndLeavesPasteAsItWas) {
@@ -171,27 +179,24 @@ TEST_F(Clipboard, ACopyTheClipboardCannotHoldSaysWhyAndLeavesPasteAsItWas) {
       QString::fromUtf8("Não foi possível copiar o objecto para a transferência: texto demasiado longo.");
   QApplication::clipboard()->setText("de outro programa");
 
-  w->StretchHandle1->Attach(longo);
-  w->menuEditarCopiarClick();
+  Select(longo);
+  Escolher(*w, "menuEditarCopiar");
   EXPECT_EQ(dialogs->Messages(), QStringList{porque});
-  EXPECT_TRUE(w->nadaCopiado);
-  EXPECT_TRUE(w->tipoCopiado.isEmpty());
-  w->temporizadorTimer();
-  EXPECT_FALSE(w->menuEditarColar->isEnabled());
-  EXPECT_FALSE(w->botaoColar->isEnabled());
+  EXPECT_FALSE(w->Sessao().PodeColar());
+  EXPECT_TRUE(Copiado().isEmpty());
+  EXPECT_FALSE(Accao(*w, "menuEditarColar")->isEnabled());
+  EXPECT_FALSE(Peca<QToolButton>(*w, "botaoColar")->isEnabled());
   EXPECT_EQ(QApplication::clipboard()->text(), "de outro programa");
 
   // After a copy that worked, a refused one leaves that copy to paste.
-  w->StretchHandle1->Detach();
-  w->StretchHandle1->Attach(curto);
-  w->menuEditarCopiarClick();
-  w->StretchHandle1->Detach();
-  w->StretchHandle1->Attach(longo);
+  Select(curto);
+  Escolher(*w, "menuEditarCopiar");
+  Select(longo);
   dialogs->Asked.clear();
-  w->menuEditarCopiarClick();
+  Escolher(*w, "menuEditarCopiar");
   EXPECT_EQ(dialogs->Messages(), QStringList{porque});
-  EXPECT_FALSE(w->nadaCopiado);
-  w->menuEditarColarClick();
+  EXPECT_TRUE(w->Sessao().PodeColar());
+  Escolher(*w, "menuEditarColar");
   auto* colado = qobject_cast<TProLabel*>(Last(folhaFrente));
   ASSERT_TRUE(colado);
   EXPECT_EQ(colado->Caption(), "Lado A");
@@ -199,28 +204,30 @@ TEST_F(Clipboard, ACopyTheClipboardCannotHoldSaysWhyAndLeavesPasteAsItWas) {
 
 TEST_F(Clipboard, ForeignOrDamagedContentIsRefused) {
   auto* t = Add<TProLabel>(folhaFrente, "Texto1", {5, 5, 50, 20});
-  w->StretchHandle1->Attach(t);
-  w->menuEditarCopiarClick();
-  // Another program put text there: only the release happens (nothing
-  // changed, nothing to save).
+  Select(t);
+  Escolher(*w, "menuEditarCopiar");
+  // Another program put text there: "Colar" is off, and the paste,
+  // reached anyway, does nothing (nothing changed, nothing to save).
   QApplication::clipboard()->setText("olá");
-  w->StretchHandle1->Attach(t);
-  w->menuEditarColarClick();
-  EXPECT_EQ(w->painelFrente->Owned.ComponentCount(), 1);
-  EXPECT_TRUE(w->ficheiroGravado);
-  EXPECT_FALSE(w->StretchHandle1->IsAttached());
+  EXPECT_FALSE(Accao(*w, "menuEditarColar")->isEnabled());
+  EXPECT_FALSE(Peca<QToolButton>(*w, "botaoColar")->isEnabled());
+  Select(t);
+  w->Sessao().Colar();
+  EXPECT_EQ(PainelFolha(*w, folhaFrente)->Owned.ComponentCount(), 1);
+  EXPECT_TRUE(w->Sessao().Gravado());
+  EXPECT_EQ(w->Sessao().Historia().undoText(), "Preparar");  // no step of its own
   EXPECT_TRUE(dialogs->Messages().isEmpty());
   // Our format with damaged bytes: the reader's message, nothing created.
-  QByteArray good = WriteObject(*w->Documento().Objecto(w->IdObjecto(t)));
+  QByteArray good = WriteObject(*w->Sessao().Documento().Objecto(IdDe(t)));
   for (const QByteArray& bad : {QByteArray("garbage"), good.left(good.size() / 2), good + "x"}) {
     auto* dados = new QMimeData;
     dados->setData(ObjectMimeType, bad);
     QApplication::clipboard()->setMimeData(dados);
     dialogs->Asked.clear();
-    w->menuEditarColarClick();
+    Escolher(*w, "menuEditarColar");
     EXPECT_EQ(dialogs->Messages().size(), 1);
-    EXPECT_EQ(w->painelFrente->Owned.ComponentCount(), 1);
-    EXPECT_EQ(w->painelFrente->findChildren<TProLabel*>().size(), 1);
+    EXPECT_EQ(PainelFolha(*w, folhaFrente)->Owned.ComponentCount(), 1);
+    EXPECT_EQ(PainelFolha(*w, folhaFrente)->findChildren<TProLabel*>().size(), 1);
   }
 }
 

@@ -5,6 +5,8 @@
 #include "components/dsshape.h"
 #include "document/MedidaTexto.h"
 #include "editor/uLurn.h"
+#include "session/Sessao.h"
+#include "support/JanelaLurn.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QAction>
@@ -33,31 +35,30 @@ class Editing : public ::testing::Test {
     ASSERT_TRUE(img.save(dir.filePath("azul.png")));
     picture = dir.filePath("azul.png");
   }
-  void TearDown() override {
-    w->ficheiroGravado = true;
-    w.reset();
-  }
-  void Sheet(int folha) { w->pageFolhas->setCurrentIndex(folha - 1); }
+  void TearDown() override { w.reset(); }
+  // The cover written to a file: the session counts it as saved.
+  void Gravar() { ASSERT_TRUE(w->Sessao().GravarFicheiro(dir.filePath("gravada.lrn"))); }
+  void Sheet(int folha) { Peca<QTabWidget>(*w, "pageFolhas")->setCurrentIndex(folha - 1); }
   TProLabel* InsertText(std::optional<TFont> font = std::nullopt) {
     dialogs->Fonts.push_back(font);
-    w->menuObjectosInserirtextoClick();
-    TPanel* p = w->Painel(w->FolhaActual());
+    Escolher(*w, "menuObjectosInserirtexto");
+    TPanel* p = PainelFolha(*w, w->Sessao().Folha());
     return qobject_cast<TProLabel*>(p->Owned.Components(p->Owned.ComponentCount() - 1));
   }
   TProImage* InsertPicture(const QString& file) {
     dialogs->Files.push_back(file);
-    w->menuObjectosInseririmagemClick();
-    TPanel* p = w->Painel(w->FolhaActual());
+    Escolher(*w, "menuObjectosInseririmagem");
+    TPanel* p = PainelFolha(*w, w->Sessao().Folha());
     return qobject_cast<TProImage*>(p->Owned.Components(p->Owned.ComponentCount() - 1));
   }
   // The document object a control shows.
-  const TObjecto* Doc(QWidget* c) { return w->Documento().Objecto(w->IdObjecto(c)); }
+  const TObjecto* Doc(QWidget* c) { return w->Sessao().Documento().Objecto(IdDe(c)); }
   // Bounds given to an object through the document; its control follows.
-  void Place(QWidget* o, QRect r) { w->Documento().DefinirLimites(w->IdObjecto(o), r); }
-  void Select(QWidget* o) {
-    w->StretchHandle1->Detach();
-    w->StretchHandle1->Attach(o);
+  void Place(QWidget* o, QRect r) {
+    w->Sessao().Alterar("Preparar", [&](TDocumento& d) { d.DefinirLimites(IdDe(o), r); });
   }
+  // The object selected in the session: the handle takes its control.
+  void Select(QWidget* o) { w->Sessao().Seleccionar(IdDe(o)); }
   // A click as the window gets it from the system (the mouse goes to
   // whoever holds it).
   void Click(QWidget* c, QPoint p = QPoint(3, 3)) {
@@ -93,8 +94,8 @@ TEST_F(Editing, InsertTextNamesAndCaptionsByTheOwnedCount) {
   EXPECT_EQ(t1->pos(), QPoint(0, 0));
   EXPECT_TRUE(t1->AutoSize());
   EXPECT_TRUE(t1->Transparent());
-  EXPECT_FALSE(w->ficheiroGravado);
-  EXPECT_FALSE(w->StretchHandle1->IsAttached());  // not selected
+  EXPECT_FALSE(w->Sessao().Gravado());
+  EXPECT_FALSE(Pega(*w)->IsAttached());  // not selected
   // The dialog offers the last font chosen in it.
   TProLabel* t2 = InsertText();  // cancelled: the panel's font
   EXPECT_EQ(dialogs->FontsShown.back().Name, "Arial");
@@ -106,9 +107,9 @@ TEST_F(Editing, InsertTextNamesAndCaptionsByTheOwnedCount) {
   EXPECT_EQ(t4->objectName(), "Texto4");
   // With Texto1 deleted, the next one tries Texto4, then takes Texto5.
   Select(t1);
-  const std::uint64_t apagado = w->IdObjecto(t1);
-  w->menuEditarApagarClick();
-  EXPECT_EQ(w->Documento().Objecto(apagado), nullptr);
+  const std::uint64_t apagado = IdDe(t1);
+  Escolher(*w, "menuEditarApagar");
+  EXPECT_EQ(w->Sessao().Documento().Objecto(apagado), nullptr);
   EXPECT_EQ(InsertText()->objectName(), "Texto5");
 }
 
@@ -123,11 +124,11 @@ TEST_F(Editing, InsertPicture) {
   EXPECT_FALSE(i->Picture().Empty());
   EXPECT_EQ(dialogs->Asked.last(), "picture: Adicionar Imagem");
   // Cancelled: nothing created, and nothing changed.
-  w->ficheiroGravado = true;
+  Gravar();
   dialogs->Files.push_back(std::nullopt);
-  w->menuObjectosInseririmagemClick();
-  EXPECT_EQ(w->painelCD->Owned.ComponentCount(), 1);
-  EXPECT_TRUE(w->ficheiroGravado);
+  Escolher(*w, "menuObjectosInseririmagem");
+  EXPECT_EQ(PainelFolha(*w, folhaCD)->Owned.ComponentCount(), 1);
+  EXPECT_TRUE(w->Sessao().Gravado());
   // A file that is not a picture: the loader's message, and no empty object left behind.
   QFile bad(dir.filePath("mau.jpg"));
   ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
@@ -135,9 +136,9 @@ TEST_F(Editing, InsertPicture) {
   bad.close();
   dialogs->Asked.clear();
   dialogs->Files.push_back(bad.fileName());
-  w->menuObjectosInseririmagemClick();
+  Escolher(*w, "menuObjectosInseririmagem");
   EXPECT_EQ(dialogs->Messages().size(), 1);
-  EXPECT_EQ(w->painelCD->Owned.ComponentCount(), 1);
+  EXPECT_EQ(PainelFolha(*w, folhaCD)->Owned.ComponentCount(), 1);
 }
 
 TEST_F(Editing, RotationTurnsAboutTheTopLeftCorner) {
@@ -147,30 +148,30 @@ TEST_F(Editing, RotationTurnsAboutTheTopLeftCorner) {
   const QSize s = t->size();
   ASSERT_EQ(t->pos(), QPoint(30, 40));
   Select(t);
-  w->menuObjectosRodar90EsquerdaClick();
+  Escolher(*w, "menuObjectosRodar90Esquerda");
   EXPECT_EQ(t->Angle(), 90);
   EXPECT_EQ(t->geometry(), QRect(30, 40, s.height(), s.width()));
   EXPECT_EQ(Doc(t)->Angulo, 90);
   EXPECT_EQ(Doc(t)->Limites(), QRect(30, 40, s.height(), s.width()));
   EXPECT_FALSE(t->AutoSize());
-  EXPECT_EQ(w->Seleccionado(), t);
+  EXPECT_EQ(Seleccionado(*w), t);
   for (int expected : {180, 270, 0}) {
-    w->menuObjectosRodar90EsquerdaClick();
+    Escolher(*w, "menuObjectosRodar90Esquerda");
     EXPECT_EQ(t->Angle(), expected);
   }
   EXPECT_EQ(t->geometry(), QRect(QPoint(30, 40), s));
   const int right[] = {270, 180, 90, 0};
   for (int expected : right) {
-    w->menuObjectosRodar90DireitaClick();
+    Escolher(*w, "menuObjectosRodar90Direita");
     EXPECT_EQ(t->Angle(), expected);
   }
   // A picture does not turn.
   TProImage* i = InsertPicture(picture);
   Select(i);
-  w->ficheiroGravado = true;
-  w->menuObjectosRodar90EsquerdaClick();
+  Gravar();
+  Escolher(*w, "menuObjectosRodar90Esquerda");
   EXPECT_EQ(i->geometry(), QRect(1, 1, 100, 100));
-  EXPECT_TRUE(w->ficheiroGravado);
+  EXPECT_TRUE(w->Sessao().Gravado());
 }
 
 TEST_F(Editing, AlignmentUsesTheSheetsReferenceWidth) {
@@ -186,15 +187,15 @@ TEST_F(Editing, AlignmentUsesTheSheetsReferenceWidth) {
     TProImage* i = InsertPicture(picture);
     Place(i, QRect(10, 20, c.width, 30));
     Select(i);
-    w->menuEditarCentrarClick();
+    Escolher(*w, "menuEditarCentrar");
     EXPECT_EQ(i->x(), c.centro) << c.folha;
     EXPECT_EQ(Doc(i)->Left, c.centro) << c.folha;
-    w->menuEditarAlinharDireitaClick();
+    Escolher(*w, "menuEditarAlinharDireita");
     EXPECT_EQ(i->x(), c.direita) << c.folha;
-    w->menuEditarAlinharEsquerdaClick();
+    Escolher(*w, "menuEditarAlinharEsquerda");
     EXPECT_EQ(i->x(), c.esquerda) << c.folha;
     EXPECT_EQ(i->y(), 20);
-    EXPECT_EQ(w->Seleccionado(), i);
+    EXPECT_EQ(Seleccionado(*w), i);
   }
 }
 
@@ -202,14 +203,14 @@ TEST_F(Editing, EditTextFontAndPicture) {
   TProLabel* t = InsertText();
   Select(t);
   dialogs->Inputs = {QString("Lado B"), std::nullopt};
-  w->menuObjectosEditartextoseleccionadoClick();
+  Escolher(*w, "menuObjectosEditartextoseleccionado");
   EXPECT_EQ(t->Caption(), "Lado B");
   EXPECT_EQ(Doc(t)->Texto, "Lado B");
   EXPECT_EQ(Doc(t)->Limites(), t->geometry());
   EXPECT_EQ(dialogs->Asked.last(), "input: Introdução/Introduza o texto");
-  w->opcaoEditarAlterarimagemClick();  // cancelled: unchanged
+  Escolher(*w, "opcaoEditarAlterarimagem");  // cancelled: unchanged
   EXPECT_EQ(t->Caption(), "Lado B");
-  EXPECT_EQ(w->Seleccionado(), t);
+  EXPECT_EQ(Seleccionado(*w), t);
 
   TFont f;
   f.Name = "Arial";
@@ -217,8 +218,8 @@ TEST_F(Editing, EditTextFontAndPicture) {
   f.Color = 0x00FFFF;
   f.Charset = 0;
   dialogs->Fonts = {f};
-  w->Documento().DefinirFonte(w->IdObjecto(t), TFonteDoc());
-  w->menuObjectosAlterarfonteecorClick();
+  w->Sessao().Alterar("Preparar", [&](TDocumento& d) { d.DefinirFonte(IdDe(t), TFonteDoc()); });
+  Escolher(*w, "menuObjectosAlterarfonteecor");
   EXPECT_EQ(dialogs->FontsShown.back().Name, "MS Sans Serif");  // the object's font was offered
   EXPECT_EQ(t->Font(), f);
 
@@ -228,78 +229,87 @@ TEST_F(Editing, EditTextFontAndPicture) {
   red.fill(Qt::red);
   ASSERT_TRUE(red.save(dir.filePath("red.bmp")));
   dialogs->Files = {dir.filePath("red.bmp")};
-  w->menuObjectosAlterarimagemClick();
+  Escolher(*w, "menuObjectosAlterarimagem");
   EXPECT_EQ(i->Hint(), dir.filePath("red.bmp"));
   EXPECT_EQ(i->Picture().Width(), 5);
   EXPECT_EQ(Doc(i)->Imagem.Ficheiro, dir.filePath("red.bmp"));
-  EXPECT_EQ(w->Seleccionado(), i);
+  EXPECT_EQ(Seleccionado(*w), i);
   // The font command on a picture asks nothing and keeps it selected.
   dialogs->Asked.clear();
-  w->menuObjectosAlterarfonteecorClick();
+  Escolher(*w, "menuObjectosAlterarfonteecor");
   EXPECT_TRUE(dialogs->Asked.isEmpty());
-  EXPECT_EQ(w->Seleccionado(), i);
+  EXPECT_EQ(Seleccionado(*w), i);
 }
 
 TEST_F(Editing, CommandsNeedingASelectionDoNothingWithout) {
-  for (auto cmd : {&TfrmLurn::menuObjectosEditartextoseleccionadoClick, &TfrmLurn::menuEditarCentrarClick,
-                   &TfrmLurn::menuObjectosRodar90EsquerdaClick, &TfrmLurn::menuEditarApagarClick,
-                   &TfrmLurn::menuObjectosAlterarfonteecorClick, &TfrmLurn::opcaoEditarAlterarimagemClick})
-    (w.get()->*cmd)();
-  EXPECT_TRUE(w->ficheiroGravado);
+  // Their entries are off; the session's commands, reached anyway, do nothing.
+  for (const char* a : {"menuObjectosEditartextoseleccionado", "menuEditarCentrar", "menuObjectosRodar90Esquerda",
+                        "menuEditarApagar", "menuEditarCortar", "menuEditarCopiar", "menuObjectosAlterarfonteecor"})
+    EXPECT_FALSE(Accao(*w, a)->isEnabled()) << a;
+  TSessao& s = w->Sessao();
+  for (auto cmd : {&TSessao::EditarTexto, &TSessao::Apagar, &TSessao::Cortar, &TSessao::Copiar, &TSessao::AlterarFonte,
+                   &TSessao::EditarObjecto, &TSessao::AlterarImagem})
+    (s.*cmd)();
+  s.Alinhar(TAlinhamento::Centro);
+  s.Rodar(true);
+  s.Deslocar(1, 1);
+  EXPECT_TRUE(s.Gravado());
+  EXPECT_FALSE(s.Historia().canUndo());
+  EXPECT_FALSE(s.PodeColar());
   EXPECT_TRUE(dialogs->Asked.isEmpty());
 }
 
 TEST_F(Editing, BackgroundPictureColourAndClearing) {
   // Front: stretched over the sheet.
   dialogs->Files = {picture};
-  w->menuObjectosImagemdefundoClick();
-  EXPECT_EQ(w->imgFrente->Hint(), picture);
-  EXPECT_EQ(w->imgFrente->geometry(), QRect(0, 0, 458, 455));
+  Escolher(*w, "menuObjectosImagemdefundo");
+  EXPECT_EQ(Peca<TProImage>(*w, "imgFrente")->Hint(), picture);
+  EXPECT_EQ(Peca<TProImage>(*w, "imgFrente")->geometry(), QRect(0, 0, 458, 455));
   // Back without spines: both pictures hold it, the one between the spines shows.
   Sheet(folhaTras);
-  w->checkLombada->setChecked(false);
+  Peca<QCheckBox>(*w, "checkLombada")->setChecked(false);
   dialogs->Files = {picture};
-  w->menuObjectosImagemdefundoClick();
-  EXPECT_EQ(w->imgTras->Hint(), picture);
-  EXPECT_EQ(w->imgTrasLombada->Hint(), picture);
-  EXPECT_EQ(w->imgTrasLombada->geometry(), QRect(24, 0, 524, 447));
-  EXPECT_FALSE(w->imgTras->isVisibleTo(w->painelTras));
-  EXPECT_TRUE(w->imgTrasLombada->isVisibleTo(w->painelTras));
-  EXPECT_TRUE(w->Shape1->isVisibleTo(w->painelTras));
-  w->manuObjectosLimparImagemFundoClick();
-  EXPECT_TRUE(w->imgTras->Hint().isEmpty());
-  EXPECT_TRUE(w->imgTrasLombada->Picture().Empty());
+  Escolher(*w, "menuObjectosImagemdefundo");
+  EXPECT_EQ(Peca<TProImage>(*w, "imgTras")->Hint(), picture);
+  EXPECT_EQ(Peca<TProImage>(*w, "imgTrasLombada")->Hint(), picture);
+  EXPECT_EQ(Peca<TProImage>(*w, "imgTrasLombada")->geometry(), QRect(24, 0, 524, 447));
+  EXPECT_FALSE(Peca<TProImage>(*w, "imgTras")->isVisibleTo(PainelFolha(*w, folhaTras)));
+  EXPECT_TRUE(Peca<TProImage>(*w, "imgTrasLombada")->isVisibleTo(PainelFolha(*w, folhaTras)));
+  EXPECT_TRUE(Peca<TShape>(*w, "Shape1")->isVisibleTo(PainelFolha(*w, folhaTras)));
+  Escolher(*w, "manuObjectosLimparImagemFundo");
+  EXPECT_TRUE(Peca<TProImage>(*w, "imgTras")->Hint().isEmpty());
+  EXPECT_TRUE(Peca<TProImage>(*w, "imgTrasLombada")->Picture().Empty());
   // Disc: a picture, then a colour drops it.
   Sheet(folhaCD);
   dialogs->Files = {picture};
-  w->menuObjectosImagemdefundoClick();
-  EXPECT_EQ(w->centroCD->FillStyle(), tfsImageStretch);
-  EXPECT_EQ(w->centroCD->Hint(), picture);
+  Escolher(*w, "menuObjectosImagemdefundo");
+  EXPECT_EQ(Peca<TDSShape>(*w, "centroCD")->FillStyle(), tfsImageStretch);
+  EXPECT_EQ(Peca<TDSShape>(*w, "centroCD")->Hint(), picture);
   dialogs->Colours = {TColor(0x00FFFF)};
-  w->menuObjectosCordefundoClick();
-  EXPECT_EQ(w->centroCD->FillStyle(), tfsSolid);
-  EXPECT_EQ(w->centroCD->FillColor(), 0x00FFFFu);
-  EXPECT_TRUE(w->centroCD->Image().Empty());
+  Escolher(*w, "menuObjectosCordefundo");
+  EXPECT_EQ(Peca<TDSShape>(*w, "centroCD")->FillStyle(), tfsSolid);
+  EXPECT_EQ(Peca<TDSShape>(*w, "centroCD")->FillColor(), 0x00FFFFu);
+  EXPECT_TRUE(Peca<TDSShape>(*w, "centroCD")->Image().Empty());
   // Colour of the back sheet, and the backgrounds go behind the objects.
   Sheet(folhaTras);
   TProLabel* t = InsertText();
   dialogs->Colours = {TColor(0x0000FF)};
-  w->menuObjectosCordefundoClick();
-  EXPECT_EQ(w->corTras->BrushColor(), 0x0000FFu);
-  EXPECT_EQ(w->Documento().Cor(folhaTras), 0x0000FFu);
-  EXPECT_EQ(w->painelTras->children().indexOf(w->corTras), 0);
-  EXPECT_GT(w->painelTras->children().indexOf(t), w->painelTras->children().indexOf(w->imgTras));
+  Escolher(*w, "menuObjectosCordefundo");
+  EXPECT_EQ(Peca<TShape>(*w, "corTras")->BrushColor(), 0x0000FFu);
+  EXPECT_EQ(w->Sessao().Documento().Cor(folhaTras), 0x0000FFu);
+  EXPECT_EQ(PainelFolha(*w, folhaTras)->children().indexOf(Peca<TShape>(*w, "corTras")), 0);
+  EXPECT_GT(PainelFolha(*w, folhaTras)->children().indexOf(t), PainelFolha(*w, folhaTras)->children().indexOf(Peca<TProImage>(*w, "imgTras")));
 }
 
 TEST_F(Editing, BackSpineBoxChoosesTheBackPictureShownAndChangesNoDocument) {
-  w->checkLombada->setChecked(false);
+  Peca<QCheckBox>(*w, "checkLombada")->setChecked(false);
   // No cover file keeps it: nothing to save.
-  EXPECT_TRUE(w->ficheiroGravado);
-  EXPECT_TRUE(w->lampadaVerde->isVisibleTo(w.get()));
-  EXPECT_TRUE(w->Shape1->isVisibleTo(w->painelTras));
-  EXPECT_TRUE(w->Shape2->isVisibleTo(w->painelTras));
-  EXPECT_TRUE(w->imgTrasLombada->isVisibleTo(w->painelTras));
-  EXPECT_FALSE(w->imgTras->isVisibleTo(w->painelTras));
+  EXPECT_TRUE(w->Sessao().Gravado());
+  EXPECT_TRUE(Peca<TShape>(*w, "lampadaVerde")->isVisibleTo(w.get()));
+  EXPECT_TRUE(Peca<TShape>(*w, "Shape1")->isVisibleTo(PainelFolha(*w, folhaTras)));
+  EXPECT_TRUE(Peca<TShape>(*w, "Shape2")->isVisibleTo(PainelFolha(*w, folhaTras)));
+  EXPECT_TRUE(Peca<TProImage>(*w, "imgTrasLombada")->isVisibleTo(PainelFolha(*w, folhaTras)));
+  EXPECT_FALSE(Peca<TProImage>(*w, "imgTras")->isVisibleTo(PainelFolha(*w, folhaTras)));
 }
 
 // ---------------------------------------------------------------------------
@@ -320,96 +330,95 @@ TEST_F(Editing, OnlyARealChangeMarksTheDocumentChanged) {
       {"texto cancelado", [&] {
          Select(t);
          dialogs->Inputs = {std::nullopt};
-         w->menuObjectosEditartextoseleccionadoClick();
+         Escolher(*w, "menuObjectosEditartextoseleccionado");
        }, false},
       {"mesmo texto", [&] {
          Select(t);
          dialogs->Inputs = {t->Caption()};
-         w->menuObjectosEditartextoseleccionadoClick();
+         Escolher(*w, "menuObjectosEditartextoseleccionado");
        }, false},
       {"fonte cancelada", [&] {
          Select(t);
          dialogs->Fonts = {std::nullopt};
-         w->menuObjectosAlterarfonteecorClick();
+         Escolher(*w, "menuObjectosAlterarfonteecor");
        }, false},
       {"imagem cancelada", [&] {
          Select(i);
          dialogs->Files = {std::nullopt};
-         w->menuObjectosAlterarimagemClick();
+         Escolher(*w, "menuObjectosAlterarimagem");
        }, false},
       {"já alinhado", [&] {
          Select(i);
-         w->menuEditarAlinharEsquerdaClick();
+         Escolher(*w, "menuEditarAlinharEsquerda");
        }, false},
       {"cor cancelada", [&] {
          dialogs->Colours = {std::nullopt};
-         w->menuObjectosCordefundoClick();
+         Escolher(*w, "menuObjectosCordefundo");
        }, false},
       {"fundo cancelado", [&] {
          dialogs->Files = {std::nullopt};
-         w->menuObjectosImagemdefundoClick();
+         Escolher(*w, "menuObjectosImagemdefundo");
        }, false},
-      {"limpar fundo vazio", [&] { w->manuObjectosLimparImagemFundoClick(); }, false},
+      {"limpar fundo vazio", [&] { Escolher(*w, "manuObjectosLimparImagemFundo"); }, false},
       {"inserir imagem cancelado", [&] {
          dialogs->Files = {std::nullopt};
-         w->menuObjectosInseririmagemClick();
+         Escolher(*w, "menuObjectosInseririmagem");
        }, false},
       {"centrar", [&] {
          Select(i);
-         w->menuEditarCentrarClick();
+         Escolher(*w, "menuEditarCentrar");
        }, true},
       {"novo texto", [&] {
          Select(t);
          dialogs->Inputs = {QString("outro")};
-         w->menuObjectosEditartextoseleccionadoClick();
+         Escolher(*w, "menuObjectosEditartextoseleccionado");
        }, true},
       {"rodar", [&] {
          Select(t);
-         w->menuObjectosRodar90EsquerdaClick();
+         Escolher(*w, "menuObjectosRodar90Esquerda");
        }, true},
       {"cor", [&] {
          dialogs->Colours = {TColor(0x0000FF)};
-         w->menuObjectosCordefundoClick();
+         Escolher(*w, "menuObjectosCordefundo");
        }, true},
       {"apagar", [&] {
          Select(i);
-         w->menuEditarApagarClick();
+         Escolher(*w, "menuEditarApagar");
        }, true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.nome);
-    w->ficheiroGravado = true;
-    w->temporizadorTimer();
+    Gravar();
     dialogs->Asked.clear();
     c.comando();
-    EXPECT_EQ(w->ficheiroGravado, !c.altera);
-    EXPECT_EQ(w->lampadaVermelha->isVisibleTo(w.get()), c.altera);
-    w->StretchHandle1->Detach();
+    EXPECT_EQ(w->Sessao().Gravado(), !c.altera);
+    EXPECT_EQ(Peca<TShape>(*w, "lampadaVermelha")->isVisibleTo(w.get()), c.altera);
+    Pega(*w)->Detach();
   }
   // After a mere click, Novo asks nothing.
   TProLabel* outro = InsertText();
-  w->ficheiroGravado = true;
+  Gravar();
   Click(outro);
-  EXPECT_EQ(w->Seleccionado(), outro);
+  EXPECT_EQ(Seleccionado(*w), outro);
   dialogs->Asked.clear();
-  w->menuFicheiroNovoClick();
+  Escolher(*w, "menuFicheiroNovo");
   EXPECT_TRUE(dialogs->Asked.isEmpty()) << dialogs->Asked.join('|').toStdString();
 }
 
 TEST_F(Editing, TheFoldLinesShowWhateverHappenedBefore) {
   // From the start, in every new window, after a back picture or none.
-  EXPECT_TRUE(w->Shape1->isVisibleTo(w->painelTras));
-  EXPECT_TRUE(w->Shape2->isVisibleTo(w->painelTras));
+  EXPECT_TRUE(Peca<TShape>(*w, "Shape1")->isVisibleTo(PainelFolha(*w, folhaTras)));
+  EXPECT_TRUE(Peca<TShape>(*w, "Shape2")->isVisibleTo(PainelFolha(*w, folhaTras)));
   Sheet(folhaTras);
   dialogs->Files = {picture};
-  w->menuObjectosImagemdefundoClick();
-  w->manuObjectosLimparImagemFundoClick();
-  w->ficheiroGravado = true;
+  Escolher(*w, "menuObjectosImagemdefundo");
+  Escolher(*w, "manuObjectosLimparImagemFundo");
+  Gravar();
   w.reset();
   w = std::make_unique<TfrmLurn>();
   w->show();
-  EXPECT_TRUE(w->Shape1->isVisibleTo(w->painelTras));
-  EXPECT_TRUE(w->Shape2->isVisibleTo(w->painelTras));
+  EXPECT_TRUE(Peca<TShape>(*w, "Shape1")->isVisibleTo(PainelFolha(*w, folhaTras)));
+  EXPECT_TRUE(Peca<TShape>(*w, "Shape2")->isVisibleTo(PainelFolha(*w, folhaTras)));
 }
 
 TEST_F(Editing, TheFrameAfterAResizeIsTheObjectsRealBox) {
@@ -420,11 +429,11 @@ TEST_F(Editing, TheFrameAfterAResizeIsTheObjectsRealBox) {
   TProLabel* rodado = InsertText(arial);
   Place(nivelado, QRect(40, 40, nivelado->width(), nivelado->height()));
   Select(rodado);
-  w->menuObjectosRodar90EsquerdaClick();
+  Escolher(*w, "menuObjectosRodar90Esquerda");
   Place(rodado, QRect(300, 40, rodado->width(), rodado->height()));
-  w->opcaoAlinharAgrelhaClick();  // no grid
+  Escolher(*w, "opcaoAlinharAgrelha");  // no grid
   QWindow* janela = w->windowHandle();
-  TStretchHandle* h = w->StretchHandle1.data();
+  TStretchHandle* h = Pega(*w);
   auto esticar = [&](TProLabel* t) {
     Select(t);
     const QPoint canto = h->mapTo(w.get(), QPoint(h->width() - 2, h->height() - 2));
@@ -450,7 +459,7 @@ TEST_F(Editing, TheFrameAfterAResizeIsTheObjectsRealBox) {
       // A turned text takes the size it was given, and keeps it in its file.
       EXPECT_GT(caixa.width(), antes.width());
       EXPECT_GT(caixa.height(), antes.height());
-      ASSERT_TRUE(w->GravarFicheiro(dir.filePath("esticado.lrn")));
+      ASSERT_TRUE(w->Sessao().GravarFicheiro(dir.filePath("esticado.lrn")));
       const TLeituraCapa l = LerCapa(dir.filePath("esticado.lrn"));
       ASSERT_EQ(l.Documento.Objectos(folhaFrente).size(), 2u);
       EXPECT_EQ(l.Documento.Objectos(folhaFrente)[1].Limites(), caixa);
@@ -464,14 +473,14 @@ TEST_F(Editing, AnEmptyTextIsRefusedAndAskedForAgain) {
   const QString antes = t->Caption();
   // Empty, then blanks, then cancelled: the caption stays.
   dialogs->Inputs = {QString(), QString("   "), std::nullopt};
-  w->menuObjectosEditartextoseleccionadoClick();
+  Escolher(*w, "menuObjectosEditartextoseleccionado");
   EXPECT_EQ(dialogs->Asked.count("input: Introdução/Introduza o texto"), 3);
   EXPECT_EQ(dialogs->Messages().count(QString::fromUtf8("O texto não pode ficar vazio.")), 2);
   EXPECT_EQ(Doc(t)->Texto, antes);
   // Empty, then a real text: that one is taken.
   dialogs->Asked.clear();
   dialogs->Inputs = {QString(), QString("Lado A")};
-  w->opcaoEditarAlterarimagemClick();
+  Escolher(*w, "opcaoEditarAlterarimagem");
   EXPECT_EQ(Doc(t)->Texto, "Lado A");
   EXPECT_EQ(t->Caption(), "Lado A");
   EXPECT_GT(t->width(), 5);
@@ -482,22 +491,20 @@ TEST_F(Editing, TheDeleteKeyDeletesTheSelectedObject) {
   TProImage* i = InsertPicture(picture);
   Place(i, QRect(200, 200, 100, 100));
   for (QWidget* c : {static_cast<QWidget*>(t), static_cast<QWidget*>(i)}) {
-    const std::uint64_t id = w->IdObjecto(c);
+    const std::uint64_t id = IdDe(c);
     Click(c);
-    ASSERT_EQ(w->Seleccionado(), c);
-    w->temporizadorTimer();
-    QTest::keyClick(w->StretchHandle1.data(), Qt::Key_Delete);
-    EXPECT_EQ(w->Documento().Objecto(id), nullptr);
-    EXPECT_FALSE(w->StretchHandle1->IsAttached());
+    ASSERT_EQ(Seleccionado(*w), c);
+    QTest::keyClick(Pega(*w), Qt::Key_Delete);
+    EXPECT_EQ(w->Sessao().Documento().Objecto(id), nullptr);
+    EXPECT_FALSE(Pega(*w)->IsAttached());
   }
   // Ctrl+Del stays, and the menu shows it.
   TProLabel* outro = InsertText();
-  const std::uint64_t id = w->IdObjecto(outro);
+  const std::uint64_t id = IdDe(outro);
   Click(outro);
-  w->temporizadorTimer();
-  QTest::keyClick(w->StretchHandle1.data(), Qt::Key_Delete, Qt::ControlModifier);
-  EXPECT_EQ(w->Documento().Objecto(id), nullptr);
-  EXPECT_EQ(w->menuEditarApagar->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Delete));
+  QTest::keyClick(Pega(*w), Qt::Key_Delete, Qt::ControlModifier);
+  EXPECT_EQ(w->Sessao().Documento().Objecto(id), nullptr);
+  EXPECT_EQ(Accao(*w, "menuEditarApagar")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Delete));
 }
 
 TEST_F(Editing, AModalDialogGetsTheMouseAfterAClickOrDuringADrag) {
@@ -505,16 +512,16 @@ TEST_F(Editing, AModalDialogGetsTheMouseAfterAClickOrDuringADrag) {
   // A click on an object that was not selected, then a dialog (as Ctrl+P
   // or Ctrl+X would open one): nothing of the window keeps the mouse.
   Click(t);
-  ASSERT_EQ(w->Seleccionado(), t);
+  ASSERT_EQ(Seleccionado(*w), t);
   EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
   // A press that begins a drag takes the mouse; a modal dialog opening
   // takes it back.
-  w->StretchHandle1->Detach();
+  Pega(*w)->Detach();
   const QPoint at = t->mapTo(w.get(), QPoint(3, 3));
   QTest::mousePress(w->windowHandle(), Qt::LeftButton, {}, at);
   QTest::mouseMove(w->windowHandle(), at + QPoint(9, 9));
   ASSERT_NE(QWidget::mouseGrabber(), nullptr);
-  ASSERT_TRUE(w->StretchHandle1->Dragging());
+  ASSERT_TRUE(Pega(*w)->Dragging());
   QWidget* durante = reinterpret_cast<QWidget*>(1);
   QDialog dlg(w.get());
   QTimer::singleShot(0, &dlg, [&] {
@@ -524,7 +531,7 @@ TEST_F(Editing, AModalDialogGetsTheMouseAfterAClickOrDuringADrag) {
   dlg.exec();
   EXPECT_EQ(durante, nullptr);
   // The drag was given up, the object left where it was.
-  EXPECT_FALSE(w->StretchHandle1->Dragging());
+  EXPECT_FALSE(Pega(*w)->Dragging());
   EXPECT_EQ(Doc(t)->Limites(), t->geometry());
   QTest::mouseRelease(w->windowHandle(), Qt::LeftButton, {}, at);
 }

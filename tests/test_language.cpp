@@ -3,6 +3,8 @@
 // the program's messages alone.
 #include "editor/ReInit.h"
 #include "editor/uLurn.h"
+#include "session/Sessao.h"
+#include "support/JanelaLurn.h"
 #include "editor/uParametros.h"
 #include "editor/uSobre.h"
 #include "editor/uSplash.h"
@@ -101,42 +103,60 @@ TEST_F(Language, SwitchingReloadsWindowTextsButNotRunTimeOnes) {
   TAboutBox a;
   TObjecto lado = TObjecto::NovoTexto();
   lado.Texto = "Lado A";
-  auto* texto = qobject_cast<TProLabel*>(w.Controlo(w.Documento().Adicionar(folhaFrente, lado)));
+  std::uint64_t id = 0;
+  w.Sessao().Alterar("Preparar", [&](TDocumento& d) { id = d.Adicionar(folhaFrente, lado); });
+  auto* texto = qobject_cast<TProLabel*>(w.Controlo(id));
   ASSERT_TRUE(texto);
-  w.menuFicheirosFicheiro1->setText("/tmp/capa.lrn");
-  w.painelFicheiro->setText("/tmp/capa.lrn");
+  const QString capa = dir.filePath("capa.lrn");
+  dialogs->Files = {capa};
+  ASSERT_TRUE(w.Sessao().GravarComo());
+  emit Peca<QMenu>(w, "menuFicheiros")->aboutToShow();
+  ASSERT_EQ(Accao(w, "menuFicheirosFicheiro1")->text(), capa);
+  // A step to undo, and one undone to redo.
+  w.Sessao().Alterar("Mover", [&](TDocumento& d) { d.DefinirLimites(id, QRect(9, 9, 1, 1)); });
+  w.Sessao().Alterar("Apagar", [&](TDocumento& d) { d.Apagar(id); });
+  w.Sessao().Desfazer();
+  texto = qobject_cast<TProLabel*>(w.Controlo(id));
+  ASSERT_TRUE(texto);
+  EXPECT_EQ(Accao(w, "menuEditarDesfazer")->text(), "Des&fazer Mover");
+  EXPECT_EQ(Accao(w, "menuEditarRefazer")->text(), "Refa&zer Apagar");
 
   Copy(kEnglish, "lurns.ENU");
   Copy(kPortuguese, "lurns.PTG");
   ASSERT_TRUE(LoadLanguageModule(1033, dir.filePath("lurns")));
   ReloadForms();
-  EXPECT_EQ(w.menuFicheiros->title(), "&File");
-  EXPECT_EQ(w.menuFicheiroSair->text(), "E&xit");
-  EXPECT_EQ(w.pageFolhas->tabText(2), "Back");
-  EXPECT_EQ(w.botaoNovo->toolTip(), "Create a new cover");
+  EXPECT_EQ(Peca<QMenu>(w, "menuFicheiros")->title(), "&File");
+  // The undo entries name their steps in the language too.
+  EXPECT_EQ(Accao(w, "menuEditarDesfazer")->text(), "U&ndo Move");
+  EXPECT_EQ(Accao(w, "menuEditarRefazer")->text(), "Red&o Delete");
+  EXPECT_EQ(Accao(w, "menuEditarCortar")->text(), "C&ut");
+  EXPECT_EQ(Accao(w, "menuFicheiroSair")->text(), "E&xit");
+  EXPECT_EQ(Peca<QTabWidget>(w, "pageFolhas")->tabText(2), "Back");
+  EXPECT_EQ(Peca<QToolButton>(w, "botaoNovo")->toolTip(), "Create a new cover");
   // The buttons' captions follow the language, still without access keys.
-  EXPECT_EQ(w.botaoNovo->text(), "&New");
+  EXPECT_EQ(Peca<QToolButton>(w, "botaoNovo")->text(), "&New");
   for (QToolButton* b : w.findChildren<QToolButton*>(QRegularExpression("^botao")))
     EXPECT_TRUE(b->shortcut().isEmpty()) << b->objectName().toStdString();
-  EXPECT_EQ(w.checkLombada->text(), "Back with spines");
-  EXPECT_EQ(w.opcaoAlinharAgrelha->text(), "Snap to grid");
+  EXPECT_EQ(Peca<QCheckBox>(w, "checkLombada")->text(), "Back with spines");
+  EXPECT_EQ(Accao(w, "opcaoAlinharAgrelha")->text(), "Snap to grid");
   EXPECT_EQ(p.windowTitle(), "Settings");
   EXPECT_EQ(p.groupGrelha->title(), "Grid");
   EXPECT_EQ(a.windowTitle(), "About");
   // Run-time texts stay as they are.
   EXPECT_EQ(texto->Caption(), "Lado A");
-  EXPECT_EQ(w.menuFicheirosFicheiro1->text(), "/tmp/capa.lrn");
-  EXPECT_EQ(w.painelFicheiro->text(), "/tmp/capa.lrn");
-  EXPECT_EQ(w.lampadaVerde->toolTip(), "Ficheiro gravado");
+  EXPECT_EQ(Accao(w, "menuFicheirosFicheiro1")->text(), capa);
+  EXPECT_EQ(Peca<QLabel>(w, "painelFicheiro")->text(), capa);
+  EXPECT_EQ(Peca<TShape>(w, "lampadaVerde")->toolTip(), "Ficheiro gravado");
   // The program's messages stay Portuguese.
-  w.GravarFicheiro(dir.filePath("x.txt"));
+  w.Sessao().GravarFicheiro(dir.filePath("x.txt"));
   ASSERT_FALSE(dialogs->Messages().isEmpty());
   EXPECT_EQ(dialogs->Messages().last(), "Função ainda não implementada.");
 
   ASSERT_TRUE(LoadLanguageModule(2070, dir.filePath("lurns")));
   ReloadForms();
-  EXPECT_EQ(w.menuFicheiros->title(), "&Ficheiros");
-  EXPECT_EQ(w.pageFolhas->tabText(2), "Trás");
+  EXPECT_EQ(Peca<QMenu>(w, "menuFicheiros")->title(), "&Ficheiros");
+  EXPECT_EQ(Accao(w, "menuEditarDesfazer")->text(), "Des&fazer Mover");
+  EXPECT_EQ(Peca<QTabWidget>(w, "pageFolhas")->tabText(2), "Trás");
   EXPECT_EQ(p.windowTitle(), "Parametros");
   EXPECT_EQ(texto->Caption(), "Lado A");
 }

@@ -6,6 +6,7 @@
 #include "components/OneInstance.h"
 #include "document/FicheiroCapa.h"
 #include "editor/uLurn.h"
+#include "session/Sessao.h"
 #include "platform/InstanceLock.h"
 #include "support/ScriptedDialogs.h"
 
@@ -448,9 +449,9 @@ TEST_F(OneInstance, TheMainWindowOpensACoverHandedOverWhenItIsFree) {
     ASSERT_EQ(GravarCapa(d, capa).Fim, TFimGravacao::Gravado);
   }
   TfrmLurn w(nullptr, true);
-  w.usarRecentes = false;
-  ASSERT_TRUE(w.oneInstance1);
-  ASSERT_FALSE(w.oneInstance1->Terminated());
+  w.Sessao().UsarRecentes(false);
+  ASSERT_TRUE(w.findChild<TOneInstance*>("oneInstance1"));
+  ASSERT_FALSE(w.OutraCopiaAberta());
   w.show();
   const QString channel = PathOf(TOneInstance::ChannelName(kTitle));
   // While a modal dialog is open the cover waits; it opens when the dialog
@@ -460,16 +461,16 @@ TEST_F(OneInstance, TheMainWindowOpensACoverHandedOverWhenItIsFree) {
   QTimer::singleShot(0, &dlg, [&] {
     EXPECT_TRUE(TInstanceChannel::Request(channel, true, capa));
     QTimer::singleShot(300, &dlg, [&] {
-      abertoDurante = !w.Documento().Objectos(folhaFrente).empty();
+      abertoDurante = !w.Sessao().Documento().Objectos(folhaFrente).empty();
       dlg.reject();
     });
   });
   dlg.exec();
   EXPECT_FALSE(abertoDurante);
-  ASSERT_TRUE(WaitUntil([&] { return !w.Documento().Objectos(folhaFrente).empty(); }));
-  EXPECT_EQ(w.Documento().Objectos(folhaFrente)[0].Texto, "entregue");
-  EXPECT_TRUE(w.nomeFicheiro.isEmpty());
-  EXPECT_EQ(w.ficheiroOrigem, capa);
+  ASSERT_TRUE(WaitUntil([&] { return !w.Sessao().Documento().Objectos(folhaFrente).empty(); }));
+  EXPECT_EQ(w.Sessao().Documento().Objectos(folhaFrente)[0].Texto, "entregue");
+  EXPECT_TRUE(w.Sessao().NomeFicheiro().isEmpty());
+  EXPECT_EQ(w.Sessao().FicheiroOrigem(), capa);
   EXPECT_TRUE(dialogs->Asked.isEmpty());
 }
 

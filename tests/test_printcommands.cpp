@@ -7,6 +7,8 @@
 #include "components/ProCtrls.h"
 #include "editor/uDefParametros.h"
 #include "editor/uLurn.h"
+#include "session/Sessao.h"
+#include "support/JanelaLurn.h"
 #include "document/MedidaTexto.h"
 #include "printing/ComandosImpressao.h"
 #include "report/ppDevice.h"
@@ -231,9 +233,9 @@ TEST_F(PrintCommands, ThePreviewOpensTheActiveSheetsReportOnTheScreenDevice) {
 TEST_F(PrintCommands, NothingReplacesClosesOrPrintsTheDocumentAgainWhileItPrints) {
   Install({});
   TfrmLurn w(nullptr, false);
-  w.usarRecentes = false;
-  w.Documento().Adicionar(folhaFrente, Texto(QStringLiteral("Frente")));
-  w.ficheiroGravado = false;
+  w.Sessao().UsarRecentes(false);
+  w.Sessao().Alterar(QStringLiteral("Preparar"), [&](TDocumento& d) { d.Adicionar(folhaFrente, Texto(QStringLiteral("Frente"))); });
+  ASSERT_FALSE(w.Sessao().Gravado());
   w.show();
   const QString file = dir.filePath(QStringLiteral("uma.pdf"));
   TPrintDialogChoice choice;
@@ -249,8 +251,8 @@ TEST_F(PrintCommands, NothingReplacesClosesOrPrintsTheDocumentAgainWhileItPrints
     if (during++) return;
     enabledDuring = w.isEnabled();
     imprimir->trigger();
-    w.menuFicheiroNovoClick();
-    w.manuFicheiroAbrirClick();
+    Escolher(w, "menuFicheiroNovo");
+    Escolher(w, "manuFicheiroAbrir");
     w.close();
   });
   imprimir->trigger();
@@ -260,19 +262,19 @@ TEST_F(PrintCommands, NothingReplacesClosesOrPrintsTheDocumentAgainWhileItPrints
   EXPECT_TRUE(w.isEnabled());
   EXPECT_TRUE(w.isVisible());
   EXPECT_EQ(dialogs->Asked, QStringList({"print"}));  // no second dialog, no question
-  EXPECT_EQ(w.Documento().Objectos(folhaFrente).size(), 1u);
+  EXPECT_EQ(w.Sessao().Documento().Objectos(folhaFrente).size(), 1u);
   EXPECT_EQ(PdfPages(file), 3);
-  w.ficheiroGravado = true;
 }
 
 TEST_F(PrintCommands, ACaptionsAmpersandIsShownAsACharacterAsItPrints) {
   Install({});
   TfrmLurn w(nullptr, false);
-  w.usarRecentes = false;
-  w.Documento().Adicionar(folhaFrente, Texto(QStringLiteral("Rock & Roll")));
+  w.Sessao().UsarRecentes(false);
+  w.Sessao().Alterar(QStringLiteral("Preparar"),
+                     [&](TDocumento& d) { d.Adicionar(folhaFrente, Texto(QStringLiteral("Rock & Roll"))); });
   TProLabel* label = nullptr;
-  for (int i = 0; i < w.Painel(folhaFrente)->Owned.ComponentCount(); ++i)
-    if (auto* l = dynamic_cast<TProLabel*>(w.Painel(folhaFrente)->Owned.Components(i))) label = l;
+  for (int i = 0; i < PainelFolha(w, folhaFrente)->Owned.ComponentCount(); ++i)
+    if (auto* l = dynamic_cast<TProLabel*>(PainelFolha(w, folhaFrente)->Owned.Components(i))) label = l;
   ASSERT_NE(label, nullptr);
   EXPECT_FALSE(label->ShowAccelChar());
   // Measured with its "&": wider than without it; a lone "&" is a character.
@@ -281,7 +283,6 @@ TEST_F(PrintCommands, ACaptionsAmpersandIsShownAsACharacterAsItPrints) {
   f.Tamanho = 12;
   EXPECT_GT(TamanhoAutomatico(QStringLiteral("A&B"), f).width(), TamanhoAutomatico(QStringLiteral("AB"), f).width());
   EXPECT_NE(TamanhoAutomatico(QStringLiteral("&"), f).width(), TamanhoAutomatico(QStringLiteral(" "), f).width());
-  w.ficheiroGravado = true;
 }
 
 }  // namespace

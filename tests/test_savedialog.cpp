@@ -4,6 +4,7 @@
 // name before anything is replaced.
 #include "document/FicheiroCapa.h"
 #include "editor/uLurn.h"
+#include "session/Sessao.h"
 #include "platform/Dialogs.h"
 #include "support/QtPrint.h"
 
@@ -20,6 +21,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QAction>
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -198,23 +200,23 @@ TEST_F(SaveDialog, ANameTypedWithoutItsExtensionIsAskedAboutUnderItsFinalName) {
 
 TEST_F(SaveDialog, SaveAsInTheEditorReplacesAnExistingCoverOnlyOnceAnswered) {
   TfrmLurn w(nullptr, false);
-  w.usarRecentes = false;
+  w.Sessao().UsarRecentes(false);
   w.show();
   TObjecto o = TObjecto::NovoTexto();
   o.Nome = "Texto1";
   o.Texto = "nova capa";
-  w.Documento().Adicionar(folhaFrente, o);
+  w.Sessao().Alterar("Preparar", [&](TDocumento& d) { d.Adicionar(folhaFrente, o); });
   {
     ModalScript script({Type(dir.filePath("capa")), Answer(question, QMessageBox::No), Cancel()});
-    w.menuFicheiroGravarComoClick();
+    w.findChild<QAction*>("menuFicheiroGravarComo")->trigger();
   }
   EXPECT_EQ(Read("capa.lrn"), "old cover");
-  EXPECT_TRUE(w.nomeFicheiro.isEmpty());
+  EXPECT_TRUE(w.Sessao().NomeFicheiro().isEmpty());
   {
     ModalScript script({Type(dir.filePath("capa")), Answer(question, QMessageBox::Yes)});
-    w.menuFicheiroGravarComoClick();
+    w.findChild<QAction*>("menuFicheiroGravarComo")->trigger();
   }
-  EXPECT_EQ(w.nomeFicheiro, dir.filePath("capa.lrn"));
+  EXPECT_EQ(w.Sessao().NomeFicheiro(), dir.filePath("capa.lrn"));
   const TLeituraCapa l = LerCapa(dir.filePath("capa.lrn"));
   ASSERT_EQ(l.Documento.Objectos(folhaFrente).size(), 1u);
   EXPECT_EQ(l.Documento.Objectos(folhaFrente)[0].Texto, "nova capa");

@@ -4,6 +4,8 @@
 #include "components/Handles.h"
 #include "editor/uDefParametros.h"
 #include "editor/uLurn.h"
+#include "session/Sessao.h"
+#include "support/JanelaLurn.h"
 #include "editor/uParametros.h"
 #include "support/ModalDialogs.h"
 #include "support/ScriptedDialogs.h"
@@ -34,7 +36,7 @@ class Settings : public ::testing::Test {
         QStringLiteral("the settings dialog"),
         [](QWidget* d) { return frmParametros && d == frmParametros.data(); },
         [&](QWidget*) { fill(*frmParametros); });
-    w.menuAjudaParametrosClick();
+    Escolher(w, "menuAjudaParametros");
     EXPECT_TRUE(settings.Answered());
   }
   ScriptedDialogsGuard dialogs;
@@ -86,20 +88,20 @@ TEST_F(Settings, ConfirmingStoresAndAppliesTheGrid) {
     d.spinHorizontal->setValue(150);  // kept within 0..100
     d.btnConfirmar->click();
   });
-  EXPECT_EQ(w.StretchHandle1->GridX(), 4);
-  EXPECT_EQ(w.StretchHandle1->GridY(), 2);
+  EXPECT_EQ(Pega(w)->GridX(), 4);
+  EXPECT_EQ(Pega(w)->GridY(), 2);
   EXPECT_EQ(Stored("GrelhaX"), "4");
   EXPECT_EQ(Stored("GrelhaY"), "2");
   EXPECT_EQ(Stored("Superior"), "12");
   EXPECT_EQ(Stored("Esquerda"), "100");
   // Snapping off and on gives the 8 x 8 grid again.
-  w.opcaoAlinharAgrelhaClick();
-  EXPECT_EQ(w.StretchHandle1->GridX(), 1);
-  EXPECT_FALSE(w.opcaoAlinharAgrelha->isChecked());
-  w.opcaoAlinharAgrelhaClick();
-  EXPECT_EQ(w.StretchHandle1->GridX(), 8);
-  EXPECT_EQ(w.StretchHandle1->GridY(), 8);
-  EXPECT_TRUE(w.opcaoAlinharAgrelha->isChecked());
+  Escolher(w, "opcaoAlinharAgrelha");
+  EXPECT_EQ(Pega(w)->GridX(), 1);
+  EXPECT_FALSE(Accao(w, "opcaoAlinharAgrelha")->isChecked());
+  Escolher(w, "opcaoAlinharAgrelha");
+  EXPECT_EQ(Pega(w)->GridX(), 8);
+  EXPECT_EQ(Pega(w)->GridY(), 8);
+  EXPECT_TRUE(Accao(w, "opcaoAlinharAgrelha")->isChecked());
 }
 
 TEST_F(Settings, ClosingWithoutConfirmingReappliesTheUnchangedRecord) {
@@ -107,16 +109,16 @@ TEST_F(Settings, ClosingWithoutConfirmingReappliesTheUnchangedRecord) {
   w.show();
   Parametros().GrelhaX = 5;
   Parametros().Dobra = 0x0000FF;
-  EXPECT_EQ(w.Shape1->PenColor(), 0x00FF00u);  // the guides keep their colour until then
+  EXPECT_EQ(Peca<TShape>(w, "Shape1")->PenColor(), 0x00FF00u);  // the guides keep their colour until then
   RunSettings(w, [](TfrmParametros& d) {
     d.spinGrelhaX->setValue(3);
     d.reject();
   });
-  EXPECT_EQ(w.StretchHandle1->GridX(), 5);
+  EXPECT_EQ(Pega(w)->GridX(), 5);
   EXPECT_EQ(Parametros().GrelhaX, 5);
   EXPECT_TRUE(Stored("GrelhaX").isEmpty());
-  EXPECT_EQ(w.Shape1->PenColor(), 0x0000FFu);
-  EXPECT_EQ(w.Shape2->PenColor(), 0x0000FFu);
+  EXPECT_EQ(Peca<TShape>(w, "Shape1")->PenColor(), 0x0000FFu);
+  EXPECT_EQ(Peca<TShape>(w, "Shape2")->PenColor(), 0x0000FFu);
 }
 
 TEST_F(Settings, FoldColourComesFromTheColourDialog) {
@@ -132,7 +134,7 @@ TEST_F(Settings, FoldColourComesFromTheColourDialog) {
     d.btnConfirmar->click();
   });
   EXPECT_EQ(Stored("Dobra"), QString::number(0xFF0000));
-  EXPECT_EQ(w.Shape1->PenColor(), 0xFF0000u);
+  EXPECT_EQ(Peca<TShape>(w, "Shape1")->PenColor(), 0xFF0000u);
   EXPECT_EQ(Stored("Lingua"), "0");
 }
 
@@ -141,8 +143,8 @@ TEST_F(Settings, AStoredGridOfZeroStillSnaps) {
   Store("GrelhaY", "256");
   TfrmLurn w;
   w.show();  // reads the settings
-  EXPECT_EQ(w.StretchHandle1->GridX(), 1);
-  EXPECT_EQ(w.StretchHandle1->GridY(), 1);
+  EXPECT_EQ(Pega(w)->GridX(), 1);
+  EXPECT_EQ(Pega(w)->GridY(), 1);
 }
 
 }  // namespace

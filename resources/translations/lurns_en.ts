@@ -326,6 +326,90 @@
         <source>Trás com lombada</source>
         <translation>Back with spines</translation>
     </message>
+    <message>
+        <source>Des&amp;fazer</source>
+        <translation>U&amp;ndo</translation>
+    </message>
+    <message>
+        <source>Refa&amp;zer</source>
+        <translation>Red&amp;o</translation>
+    </message>
+    <message>
+        <source>Desfaz a última alteração</source>
+        <translation>Undoes the last change</translation>
+    </message>
+    <message>
+        <source>Refaz a alteração desfeita</source>
+        <translation>Redoes the change undone</translation>
+    </message>
+    <message>
+        <source>Co&amp;rtar</source>
+        <translation>C&amp;ut</translation>
+    </message>
+    <message>
+        <source>Copia o objecto seleccionado para a transferência e apaga-o</source>
+        <translation>Copies the selected object to the clipboard and deletes it</translation>
+    </message>
+    <message>
+        <source>Cortar</source>
+        <translation>Cut</translation>
+    </message>
+    <message>
+        <source>Inserir texto</source>
+        <translation>Insert text</translation>
+    </message>
+    <message>
+        <source>Inserir imagem</source>
+        <translation>Insert picture</translation>
+    </message>
+    <message>
+        <source>Editar texto</source>
+        <translation>Edit text</translation>
+    </message>
+    <message>
+        <source>Alterar imagem</source>
+        <translation>Change picture</translation>
+    </message>
+    <message>
+        <source>Alinhar à esquerda</source>
+        <translation>Align left</translation>
+    </message>
+    <message>
+        <source>Centrar</source>
+        <translation>Centre</translation>
+    </message>
+    <message>
+        <source>Alinhar à direita</source>
+        <translation>Align right</translation>
+    </message>
+    <message>
+        <source>Rodar à esquerda</source>
+        <translation>Turn left</translation>
+    </message>
+    <message>
+        <source>Rodar à direita</source>
+        <translation>Turn right</translation>
+    </message>
+    <message>
+        <source>Imagem de fundo</source>
+        <translation>Background picture</translation>
+    </message>
+    <message>
+        <source>Cor de fundo</source>
+        <translation>Background colour</translation>
+    </message>
+    <message>
+        <source>Limpar imagem de fundo</source>
+        <translation>Clear background picture</translation>
+    </message>
+    <message>
+        <source>Mover</source>
+        <translation>Move</translation>
+    </message>
+    <message>
+        <source>Redimensionar</source>
+        <translation>Resize</translation>
+    </message>
 </context>
 <context>
     <name>TfrmParametros</name>

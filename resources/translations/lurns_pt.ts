@@ -326,6 +326,90 @@
         <source>Trás com lombada</source>
         <translation>Trás com lombada</translation>
     </message>
+    <message>
+        <source>Des&amp;fazer</source>
+        <translation>Des&amp;fazer</translation>
+    </message>
+    <message>
+        <source>Refa&amp;zer</source>
+        <translation>Refa&amp;zer</translation>
+    </message>
+    <message>
+        <source>Desfaz a última alteração</source>
+        <translation>Desfaz a última alteração</translation>
+    </message>
+    <message>
+        <source>Refaz a alteração desfeita</source>
+        <translation>Refaz a alteração desfeita</translation>
+    </message>
+    <message>
+        <source>Co&amp;rtar</source>
+        <translation>Co&amp;rtar</translation>
+    </message>
+    <message>
+        <source>Copia o objecto seleccionado para a transferência e apaga-o</source>
+        <translation>Copia o objecto seleccionado para a transferência e apaga-o</translation>
+    </message>
+    <message>
+        <source>Cortar</source>
+        <translation>Cortar</translation>
+    </message>
+    <message>
+        <source>Inserir texto</source>
+        <translation>Inserir texto</translation>
+    </message>
+    <message>
+        <source>Inserir imagem</source>
+        <translation>Inserir imagem</translation>
+    </message>
+    <message>
+        <source>Editar texto</source>
+        <translation>Editar texto</translation>
+    </message>
+    <message>
+        <source>Alterar imagem</source>
+        <translation>Alterar imagem</translation>
+    </message>
+    <message>
+        <source>Alinhar à esquerda</source>
+        <translation>Alinhar à esquerda</translation>
+    </message>
+    <message>
+        <source>Centrar</source>
+        <translation>Centrar</translation>
+    </message>
+    <message>
+        <source>Alinhar à direita</source>
+        <translation>Alinhar à direita</translation>
+    </message>
+    <message>
+        <source>Rodar à esquerda</source>
+        <translation>Rodar à esquerda</translation>
+    </message>
+    <message>
+        <source>Rodar à direita</source>
+        <translation>Rodar à direita</translation>
+    </message>
+    <message>
+        <source>Imagem de fundo</source>
+        <translation>Imagem de fundo</translation>
+    </message>
+    <message>
+        <source>Cor de fundo</source>
+        <translation>Cor de fundo</translation>
+    </message>
+    <message>
+        <source>Limpar imagem de fundo</source>
+        <translation>Limpar imagem de fundo</translation>
+    </message>
+    <message>
+        <source>Mover</source>
+        <translation>Mover</translation>
+    </message>
+    <message>
+        <source>Redimensionar</source>
+        <translation>Redimensionar</translation>
+    </message>
 </context>
 <context>
     <name>TfrmParametros</name>

@@ -47,3 +47,8 @@ inline int Controlos(const TfrmLurn& janela, int folha) {
   TPanel* p = PainelFolha(janela, folha);
   return p ? p->Owned.ComponentCount() : -1;
 }
+
+// The identity of the object a control shows (0 for none).
+inline std::uint64_t IdDe(const QWidget* controlo) {
+  return controlo ? controlo->property("IdObjecto").toULongLong() : 0;
+}
