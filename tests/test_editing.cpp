@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QImage>
 #include <QMenu>
+#include <QToolButton>
 #include <QTabWidget>
 #include <QDialog>
 #include <QTemporaryDir>
@@ -534,6 +535,137 @@ TEST_F(Editing, AModalDialogGetsTheMouseAfterAClickOrDuringADrag) {
   EXPECT_FALSE(Pega(*w)->Dragging());
   EXPECT_EQ(Doc(t)->Limites(), t->geometry());
   QTest::mouseRelease(w->windowHandle(), Qt::LeftButton, {}, at);
+}
+
+}  // namespace
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// Undo, redo and cut in the window
+
+TEST_F(Editing, TheUndoAndRedoEntriesNameTheirStepAndFollowTheHistory) {
+  QAction* desfazer = Accao(*w, "menuEditarDesfazer");
+  QAction* refazer = Accao(*w, "menuEditarRefazer");
+  QToolButton* botaoDesfazer = Peca<QToolButton>(*w, "botaoDesfazer");
+  QToolButton* botaoRefazer = Peca<QToolButton>(*w, "botaoRefazer");
+  auto estado = [&] {
+    return QStringList{desfazer->text(), desfazer->isEnabled() ? "on" : "off", refazer->text(),
+                       refazer->isEnabled() ? "on" : "off", botaoDesfazer->isEnabled() ? "on" : "off",
+                       botaoRefazer->isEnabled() ? "on" : "off"};
+  };
+  EXPECT_EQ(estado(), (QStringList{"Des&fazer", "off", "Refa&zer", "off", "off", "off"}));
+  EXPECT_EQ(desfazer->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+  EXPECT_EQ(refazer->shortcuts(),
+            (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}));
+  EXPECT_FALSE(botaoDesfazer->icon().isNull());
+  EXPECT_FALSE(botaoRefazer->icon().isNull());
+
+  TProLabel* t = InsertText();
+  EXPECT_EQ(estado(), (QStringList{"Des&fazer Inserir texto", "on", "Refa&zer", "off", "on", "off"}));
+  EXPECT_EQ(botaoDesfazer->toolTip(), "Desfazer Inserir texto");
+  Select(t);
+  Escolher(*w, "menuEditarCentrar");
+  EXPECT_EQ(desfazer->text(), "Des&fazer Centrar");
+  Escolher(*w, "menuEditarApagar");
+  EXPECT_EQ(estado(), (QStringList{"Des&fazer Apagar", "on", "Refa&zer", "off", "on", "off"}));
+  Escolher(*w, "menuEditarDesfazer");
+  EXPECT_EQ(estado(), (QStringList{"Des&fazer Centrar", "on", "Refa&zer Apagar", "on", "on", "on"}));
+  // The text is back, shown by a control of its own.
+  ASSERT_EQ(Controlos(*w, folhaFrente), 1);
+  botaoDesfazer->click();
+  botaoDesfazer->click();
+  EXPECT_EQ(estado(), (QStringList{"Des&fazer", "off", "Refa&zer Inserir texto", "on", "off", "on"}));
+  EXPECT_EQ(Controlos(*w, folhaFrente), 0);
+  EXPECT_TRUE(Peca<TShape>(*w, "lampadaVerde")->isVisible());  // back to the saved state
+  botaoRefazer->click();
+  EXPECT_EQ(Controlos(*w, folhaFrente), 1);
+  EXPECT_TRUE(Peca<TShape>(*w, "lampadaVermelha")->isVisible());
+
+  // The keys, pressed on the window as a person presses them.
+  w->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+  QWindow* janela = w->windowHandle();
+  QTest::keyClick(janela, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(Controlos(*w, folhaFrente), 0);
+  QTest::keyClick(janela, Qt::Key_Y, Qt::ControlModifier);
+  EXPECT_EQ(Controlos(*w, folhaFrente), 1);
+  QTest::keyClick(janela, Qt::Key_Z, Qt::ControlModifier);
+  QTest::keyClick(janela, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(Controlos(*w, folhaFrente), 1);
+  EXPECT_EQ(desfazer->text(), "Des&fazer Inserir texto");
+  // Novo begins an empty history.
+  dialogs->Confirms = {TModalResult::No};
+  Escolher(*w, "menuFicheiroNovo");
+  EXPECT_EQ(estado(), (QStringList{"Des&fazer", "off", "Refa&zer", "off", "off", "off"}));
+}
+
+TEST_F(Editing, CutIsInTheEditMenuOnShiftDelAndInTheObjectsPopupMenu) {
+  QAction* cortar = Accao(*w, "menuEditarCortar");
+  EXPECT_EQ(cortar->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_Delete));
+  EXPECT_EQ(Accao(*w, "menuFicheiroSair")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_X));  // stays "Sair"
+  EXPECT_TRUE(Peca<QMenu>(*w, "menuEditar")->actions().contains(cortar));
+  QAction* popup = Accao(*w, "opcaoCortar");
+  EXPECT_TRUE(Peca<QMenu>(*w, "popUpMenuHandles")->actions().contains(popup));
+
+  TProLabel* t = InsertText();
+  TProImage* i = InsertPicture(picture);
+  Place(i, QRect(200, 200, 100, 100));
+  // Shift+Del on the selected object.
+  const std::uint64_t id = IdDe(t);
+  Click(t);
+  ASSERT_EQ(Seleccionado(*w), t);
+  QTest::keyClick(Pega(*w), Qt::Key_Delete, Qt::ShiftModifier);
+  EXPECT_EQ(w->Sessao().Documento().Objecto(id), nullptr);
+  EXPECT_FALSE(Pega(*w)->IsAttached());
+  EXPECT_EQ(Accao(*w, "menuEditarDesfazer")->text(), "Des&fazer Cortar");
+  EXPECT_TRUE(Accao(*w, "menuEditarColar")->isEnabled());
+  // The pop-up menu's entry.
+  Click(i);
+  popup->trigger();
+  EXPECT_EQ(Controlos(*w, folhaFrente), 0);
+  // Undone, each comes back; pasted, the picture last cut.
+  Escolher(*w, "menuEditarDesfazer");
+  Escolher(*w, "menuEditarDesfazer");
+  EXPECT_EQ(Controlos(*w, folhaFrente), 2);
+  Escolher(*w, "menuEditarColar");
+  ASSERT_EQ(Controlos(*w, folhaFrente), 3);
+  EXPECT_TRUE(qobject_cast<TProImage*>(PainelFolha(*w, folhaFrente)->Owned.Components(2)));
+}
+
+TEST_F(Editing, ArrowNudgesOfOneObjectAndADragAreOneStepEach) {
+  TProImage* i = InsertPicture(picture);
+  Place(i, QRect(100, 100, 100, 100));
+  const int passos = w->Sessao().Historia().count();
+  Click(i);
+  TStretchHandle* h = Pega(*w);
+  for (int k = 0; k < 4; ++k) QTest::keyClick(h, Qt::Key_Right);
+  QTest::keyClick(h, Qt::Key_Down);
+  EXPECT_EQ(w->Sessao().Documento().Objecto(IdDe(i))->Limites(), QRect(104, 101, 100, 100));
+  EXPECT_EQ(i->geometry(), QRect(104, 101, 100, 100));
+  EXPECT_EQ(w->Sessao().Historia().count(), passos + 1);
+  EXPECT_EQ(Accao(*w, "menuEditarDesfazer")->text(), "Des&fazer Mover");
+  Escolher(*w, "menuEditarDesfazer");
+  EXPECT_EQ(i->geometry(), QRect(100, 100, 100, 100));
+  // The handle holds the object where it now is.
+  EXPECT_EQ(Seleccionado(*w), i);
+  EXPECT_EQ(h->geometry(), i->geometry().adjusted(-2, -2, 3, 3));
+
+  // A drag with the mouse, however many moves, is one step.
+  Escolher(*w, "opcaoAlinharAgrelha");  // no grid
+  QWindow* janela = w->windowHandle();
+  const QPoint p0 = i->mapTo(w.get(), QPoint(50, 50));
+  QTest::mouseMove(janela, p0);
+  QTest::mousePress(janela, Qt::LeftButton, {}, p0);
+  for (int k = 1; k <= 6; ++k) QTest::mouseMove(janela, p0 + QPoint(3 * k, 2 * k));
+  QTest::mouseRelease(janela, Qt::LeftButton, {}, p0 + QPoint(18, 12));
+  EXPECT_EQ(w->Sessao().Historia().count(), passos + 1);  // the nudges' step was undone and is gone
+  EXPECT_EQ(Accao(*w, "menuEditarDesfazer")->text(), "Des&fazer Mover");
+  const QRect movido = w->Sessao().Documento().Objecto(IdDe(i))->Limites();
+  EXPECT_NE(movido, QRect(100, 100, 100, 100));
+  EXPECT_EQ(i->geometry(), movido);
+  Escolher(*w, "menuEditarDesfazer");
+  EXPECT_EQ(i->geometry(), QRect(100, 100, 100, 100));
 }
 
 }  // namespace
