@@ -56,8 +56,6 @@ class TfrmLurn : public QMainWindow {
   // The editing session the window shows: its document, file and history,
   // and every command.
   TSessao& Sessao() { return *sessao_; }
-  // The printing commands the window wires (printing/ComandosImpressao).
-  TComandosImpressao& Impressao() { return *impressao_; }
 
   // Another copy of the program was running: it was asked to come to the
   // front (and to open the cover this one was started with), and this copy
@@ -73,9 +71,6 @@ class TfrmLurn : public QMainWindow {
   // changes.  While a modal dialog is open, a print runs or the window is
   // not shown yet it waits, and is opened as soon as the window is free.
   void AbrirEntregue(const QString& nome);
-
-  // The help context number a menu entry or control carries.
-  static int HelpContext(const QObject* o);
 
  protected:
   bool event(QEvent* e) override;

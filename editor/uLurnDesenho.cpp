@@ -33,11 +33,6 @@ QIcon Icone(const char* name) { return QIcon(QStringLiteral(":/icons/%1.svg").ar
 void SetHelp(QObject* o, int context) { o->setProperty(kHelpContext, context); }
 }  // namespace
 
-int TfrmLurn::HelpContext(const QObject* o) {
-  const QVariant v = o ? o->property(kHelpContext) : QVariant();
-  return v.isValid() ? v.toInt() : 0;
-}
-
 void TfrmLurn::CriarControlos() {
   SetHelp(this, 1);
   client = new QWidget(this);

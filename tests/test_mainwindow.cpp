@@ -428,7 +428,7 @@ TEST_F(MainWindow, AboutBoxAndHelpOpen) {
   Escolher(*w, "menuAjudaAjuda");
   EXPECT_TRUE(dialogs->Messages().isEmpty()) << dialogs->Messages().join("|").toStdString();
   EXPECT_EQ(Accao(*w, "menuAjudaAjuda")->shortcut(), QKeySequence(Qt::Key_F1));
-  EXPECT_EQ(TfrmLurn::HelpContext(Accao(*w, "menuObjectosImagemdefundo")), 8);
+  EXPECT_EQ(Accao(*w, "menuObjectosImagemdefundo")->property("HelpContext").toInt(), 8);
   ExpectDialog about(QStringLiteral("the about box"), ObjectNameIs(QStringLiteral("AboutBox")),
                      [](QWidget* top) {
                        EXPECT_EQ(top->windowTitle(), "Sobre");
