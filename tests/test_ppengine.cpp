@@ -200,10 +200,8 @@ TEST_F(Engine, RunsThatWouldNeverEndRaiseAPrintErrorWhateverThePipelineOrPageLim
 }
 
 // A detail band that does not fit below the title on the first page
-// prints on the second, which has no title; a footer with a bottom offset
-// prints that far above the foot of the printable area, and the bands
-// above it keep clear of both.
-TEST_F(Engine, TheTitleAndTheFootersBottomOffsetTakeTheirRoom) {
+// prints on the second, which has no title.
+TEST_F(Engine, ABandWithoutRoomBelowTheTitlePrintsOnTheNextPage) {
   {
     TComponent owner;
     TestReport r(&owner, poPortrait, 200000);  // the page has 284300
@@ -228,6 +226,12 @@ TEST_F(Engine, TheTitleAndTheFootersBottomOffsetTakeTheirRoom) {
     EXPECT_EQ(Generate(r.report, never),
               kCannotGenerate + "A banda Detail não cabe numa página vazia: o relatório nunca terminaria.");
   }
+}
+
+// A footer with a bottom offset prints that far above the foot of the
+// printable area, and the bands above it keep clear of its height and
+// offset.
+TEST_F(Engine, AFootersBottomOffsetKeepsItAboveTheFoot) {
   {
     TComponent owner;
     TestReport r(&owner, poPortrait, 100000);
