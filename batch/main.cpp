@@ -366,6 +366,11 @@ int ImprimirCapa(const TOrdemImpressao& o) {
     err << e.Message << '\n';
     return 1;
   }
+  // Printed without some of its objects: not what was asked.
+  if (!capa.NaoImpressos().isEmpty()) {
+    err << PrintProblemsMessage(capa.NaoImpressos()) << '\n';
+    return 1;
+  }
   return 0;
 }
 

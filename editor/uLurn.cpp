@@ -235,16 +235,21 @@ namespace {
 TOpcoesCapa OpcoesCapa(bool comLombada) {
   return {comLombada, Parametros().Superior, Parametros().Esquerda};
 }
+
+// The printer document (the spooler's job) of a print, named after the
+// cover; the same from the preview.
+QString NomeTrabalho(const QString& ficheiro) {
+  return ficheiro.isEmpty() ? QStringLiteral("Lurns para CD")
+                            : QStringLiteral("Lurns para CD - ") + QFileInfo(ficheiro).fileName();
+}
 }  // namespace
 
 void TfrmLurn::menuFicheiroImprimirClick() {
-  const QString nome = nomeFicheiro.isEmpty() ? QStringLiteral("Lurns para CD")
-                                              : QStringLiteral("Lurns para CD - ") + QFileInfo(nomeFicheiro).fileName();
-  impressao_->Imprimir(documento_, FolhaActual(), OpcoesCapa(checkLombada->isChecked()), nome);
+  impressao_->Imprimir(documento_, FolhaActual(), OpcoesCapa(checkLombada->isChecked()), NomeTrabalho(nomeFicheiro));
 }
 
 void TfrmLurn::menuFicheiroPreverImpressoClick() {
-  impressao_->Prever(documento_, FolhaActual(), OpcoesCapa(checkLombada->isChecked()));
+  impressao_->Prever(documento_, FolhaActual(), OpcoesCapa(checkLombada->isChecked()), NomeTrabalho(nomeFicheiro));
 }
 
 void TfrmLurn::menuAjudaAjudaClick() {

@@ -63,7 +63,6 @@ class TfrmLurn : public QMainWindow {
   bool erroGravacao = false;
   QString nomeFicheiro;
   bool nadaCopiado = true;
-  QString tipoCopiado;
   qint32 origemX = 0, origemY = 0;
   // Whether reading and saving put the file at the head of the recent list.
   bool usarRecentes = true;

@@ -27,7 +27,6 @@ void TfrmLurn::menuEditarCopiarClick() {
     return;
   }
   nadaCopiado = false;
-  tipoCopiado = o->Nome.startsWith(QLatin1Char('T')) ? QStringLiteral("TProLabel") : QStringLiteral("TProImage");
   auto* dados = new QMimeData;
   dados->setData(QString::fromLatin1(ObjectMimeType), bytes);
   QGuiApplication::clipboard()->setMimeData(dados);
