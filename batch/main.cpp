@@ -12,6 +12,8 @@
 #include "printing/ImpressaoCapa.h"
 #include "report/ppPrnDev.h"
 #include "report/ppUtils.h"
+#include "tracks/ColocacaoFaixas.h"
+#include "tracks/Faixas.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -20,6 +22,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTextStream>
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 
@@ -28,6 +31,7 @@ namespace {
 const char* const kUso =
     "Usage: lurns-batch --dump FILE.lrn\n"
     "       lurns-batch --save OUT.lrn FILE.lrn\n"
+    "       lurns-batch --faixas SOURCE [--folha Tras|Interior] --save OUT.lrn FILE.lrn\n"
     "       lurns-batch -o OUT.pdf [PRINT OPTIONS] FILE.lrn\n"
     "       lurns-batch --printer NAME [PRINT OPTIONS] FILE.lrn\n"
     "       lurns-batch --png DIR [--dpi N] [PRINT OPTIONS] FILE.lrn\n"
@@ -43,6 +47,16 @@ const char* const kUso =
     "                          height, and caption, angle and font {name, size, charset,\n"
     "                          colour, style} for text, file for pictures.\n"
     "  --save OUT.lrn FILE.lrn read FILE.lrn and write it again as OUT.lrn.\n"
+    "  --faixas SOURCE         add the track list SOURCE to the cover before writing it:\n"
+    "                          a folder of audio files (FLAC, Ogg Vorbis, Opus, MP3, M4A,\n"
+    "                          WAV; titles, numbers and lengths from their tags), a CUE\n"
+    "                          sheet (.cue) or a text file of one track a line, placed as\n"
+    "                          the program's \"Importar faixas\" places it: lines such as\n"
+    "                          \"1. Title \u2014 3:45\" in 10-point Arial, as texts of several\n"
+    "                          lines in columns on the grid of the program's settings;\n"
+    "                          --folha Tras (the default: the back inlay, between its\n"
+    "                          spines) or Interior.  Files that cannot be read are listed\n"
+    "                          on standard error and left out.\n"
     "  -o OUT.pdf              print the cover into a PDF file of true-size A4 pages, as\n"
     "                          the program's \"Imprimir\" prints it: page 1 Interior and\n"
     "                          Frente (landscape), page 2 Tras (landscape), page 3 the disc\n"
@@ -352,7 +366,81 @@ int ImprimirCapa(const TOrdemImpressao& o) {
     err << e.Message << '\n';
     return 1;
   }
+  // Printed without some of its objects: not what was asked.
+  if (!capa.NaoImpressos().isEmpty()) {
+    err << PrintProblemsMessage(capa.NaoImpressos()) << '\n';
+    return 1;
+  }
   return 0;
+}
+
+// --faixas SOURCE [--folha Tras|Interior] --save OUT.lrn FILE.lrn: the
+// track list placed on the cover as the window's "Importar faixas" places
+// it with its first choices; the exit status.
+int Faixas(const QStringList& args) {
+  QTextStream err(stderr);
+  QString origem, saida, capa;
+  TColocacaoFaixas c;
+  c.Fonte.Nome = QStringLiteral("Arial");
+  c.Fonte.Tamanho = 10;
+  c.Fonte.Cor = clBlack;
+  QString erro;
+  for (int i = 0; i < args.size() && erro.isEmpty(); ++i) {
+    const QString& a = args[i];
+    const bool temValor = i + 1 < args.size();
+    if (a == QLatin1String("--faixas") && temValor && origem.isEmpty()) {
+      origem = args[++i];
+    } else if (a == QLatin1String("--save") && temValor && saida.isEmpty()) {
+      saida = args[++i];
+    } else if (a == QLatin1String("--folha") && temValor) {
+      const QString f = args[++i];
+      if (f.compare(QLatin1String("Tras"), Qt::CaseInsensitive) == 0 ||
+          f.compare(QString::fromUtf8("Trás"), Qt::CaseInsensitive) == 0)
+        c.Folha = folhaTras;
+      else if (f.compare(QLatin1String("Interior"), Qt::CaseInsensitive) == 0)
+        c.Folha = folhaInterior;
+      else
+        erro = QStringLiteral("--folha takes Tras or Interior");
+    } else if (!a.startsWith(QLatin1Char('-')) && capa.isEmpty()) {
+      capa = a;
+    } else {
+      erro = QStringLiteral("unexpected argument ") + a;
+    }
+  }
+  if (erro.isEmpty() && (origem.isEmpty() || saida.isEmpty() || capa.isEmpty()))
+    erro = QStringLiteral("--faixas needs SOURCE, --save OUT.lrn and the cover file");
+  if (!erro.isEmpty()) {
+    err << "lurns-batch: " << erro << '\n' << kUso;
+    return 2;
+  }
+  PrepararTiposDeLetra();
+  TLeituraCapa lida = LerCapa(capa);
+  Imprimir(lida.Mensagens);
+  if (!lida.Lido) return 1;
+  const TLeituraFaixas faixas = LerFaixas(origem);
+  for (const QString& i : faixas.Ignorados) err << QStringLiteral("Ficheiro ignorado: ") << i << '\n';
+  if (!faixas.Lida()) {
+    err << faixas.Erro << '\n';
+    return 1;
+  }
+  {
+    auto registo = AbrirRegisto();
+    c.GrelhaX = int(std::clamp<qint64>(LerInteiroRegisto(*registo, "GrelhaX", 8), 1, 100));
+    c.GrelhaY = int(std::clamp<qint64>(LerInteiroRegisto(*registo, "GrelhaY", 8), 1, 100));
+  }
+  const TTextosColocados colocados =
+      ColocarFaixas(LinhasDeFaixas(faixas.Lista, QString::fromUtf8(FormatoFaixaPadrao)), c);
+  if (!colocados.Erro.isEmpty()) {
+    err << colocados.Erro << '\n';
+    return 1;
+  }
+  for (const TObjecto& t : colocados.Textos) {
+    const std::uint64_t id = lida.Documento.Adicionar(c.Folha, t);
+    lida.Documento.DefinirNome(id, lida.Documento.NovoNome(QStringLiteral("Texto"), c.Folha));
+  }
+  const TGravacaoCapa gravada = GravarCapa(lida.Documento, saida);
+  Imprimir(gravada.Mensagens);
+  return gravada.Fim == TFimGravacao::Gravado ? 0 : 1;
 }
 
 }  // namespace
@@ -376,6 +464,7 @@ int main(int argc, char** argv) {
     out << kUso;
     return 0;
   }
+  if (args.value(0) == "--faixas") return Faixas(args);
   const bool dump = args.size() == 2 && args[0] == "--dump";
   const bool save = args.size() == 3 && args[0] == "--save";
   if (!dump && !save) {

@@ -1,6 +1,8 @@
 #include "document/CoverRecord.h"
 
 #include <QtEndian>
+#include <algorithm>
+#include <cstring>
 
 namespace {
 // Windows-1252 differs from Latin-1 only in 0x80..0x9F; the five codes it
@@ -19,25 +21,39 @@ char Codigo1252(char16_t c, bool& ok) {
   return '?';
 }
 
-void PorTexto(QByteArray& buf, int offset, int capacidade, const QString& s, bool* perdidos) {
-  QByteArray b = ParaWindows1252(s, perdidos);
-  if (b.size() > capacidade) b.truncate(capacidade);
-  buf[offset] = char(std::uint8_t(b.size()));
-  for (int i = 0; i < b.size(); ++i) buf[offset + 1 + i] = b[i];
+// Records are written and read in place, without a copy of each field:
+// a cover holds thousands of them.
+void PorTexto(char* buf, int offset, int capacidade, const QString& s, bool* perdidos) {
+  const int n = std::min<int>(int(s.size()), capacidade);
+  buf[offset] = char(std::uint8_t(n));
+  for (qsizetype i = 0; i < s.size(); ++i) {
+    bool ok = true;
+    const char c = Codigo1252(s[i].unicode(), ok);
+    if (i < n) buf[offset + 1 + i] = c;
+    if (!ok && perdidos) *perdidos = true;
+  }
 }
 
-QString LerTexto(const QByteArray& buf, int offset, int capacidade) {
+QString DeWindows1252(const char* b, qsizetype n) {
+  QString out(n, Qt::Uninitialized);
+  QChar* d = out.data();
+  for (qsizetype i = 0; i < n; ++i) {
+    const auto u = std::uint8_t(b[i]);
+    d[i] = QChar(u >= 0x80 && u < 0xA0 ? k1252[u - 0x80] : char16_t(u));
+  }
+  return out;
+}
+
+QString LerTexto(const char* buf, int offset, int capacidade) {
   int n = std::uint8_t(buf[offset]);
   if (n > capacidade) n = capacidade;
-  return DeWindows1252(buf.mid(offset + 1, n));
+  return n ? DeWindows1252(buf + offset + 1, n) : QString();
 }
 
-void PorInteiro(QByteArray& buf, int offset, std::uint32_t v) {
-  qToLittleEndian<std::uint32_t>(v, buf.data() + offset);
-}
+void PorInteiro(char* buf, int offset, std::uint32_t v) { qToLittleEndian<std::uint32_t>(v, buf + offset); }
 
-std::int32_t LerInteiro(const QByteArray& buf, int offset) {
-  return qFromLittleEndian<std::int32_t>(buf.constData() + offset);
+std::int32_t LerInteiro(const char* buf, int offset) {
+  return qFromLittleEndian<std::int32_t>(buf + offset);
 }
 }  // namespace
 
@@ -52,18 +68,16 @@ QByteArray ParaWindows1252(const QString& s, bool* perdidos) {
   return out;
 }
 
-QString DeWindows1252(const QByteArray& b) {
-  QString out;
-  out.reserve(b.size());
-  for (char c : b) {
-    const auto u = std::uint8_t(c);
-    out.append(QChar(u >= 0x80 && u < 0xA0 ? k1252[u - 0x80] : char16_t(u)));
-  }
-  return out;
-}
+QString DeWindows1252(const QByteArray& b) { return DeWindows1252(b.constData(), b.size()); }
 
 QByteArray TCoverRecord::Codificar(bool* perdidos) const {
-  QByteArray buf(kTamanhoRegisto, '\0');
+  QByteArray bytes(kTamanhoRegisto, Qt::Uninitialized);
+  CodificarEm(bytes.data(), perdidos);
+  return bytes;
+}
+
+void TCoverRecord::CodificarEm(char* buf, bool* perdidos) const {
+  std::memset(buf, 0, kTamanhoRegisto);
   PorTexto(buf, 0, 10, Tipo, perdidos);
   PorTexto(buf, 11, 10, Folha, perdidos);
   PorTexto(buf, 22, 255, Texto, perdidos);
@@ -77,12 +91,16 @@ QByteArray TCoverRecord::Codificar(bool* perdidos) const {
   PorInteiro(buf, 560, std::uint32_t(TamanhoFonte));
   PorInteiro(buf, 564, Cor);
   buf[568] = char(Estilo);
-  return buf;
 }
 
 TCoverRecord TCoverRecord::Descodificar(const QByteArray& bytes) {
-  QByteArray buf = bytes.left(kTamanhoRegisto);
-  buf.append(QByteArray(kTamanhoRegisto - buf.size(), '\0'));
+  return Descodificar(bytes.constData(), bytes.size());
+}
+
+TCoverRecord TCoverRecord::Descodificar(const char* bytes, qsizetype size) {
+  // Missing bytes count as zero.
+  char buf[kTamanhoRegisto] = {};
+  if (size > 0) std::memcpy(buf, bytes, size_t(std::min<qsizetype>(size, kTamanhoRegisto)));
   TCoverRecord r;
   r.Tipo = LerTexto(buf, 0, 10);
   r.Folha = LerTexto(buf, 11, 10);

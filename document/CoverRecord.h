@@ -28,8 +28,11 @@ struct TCoverRecord {
   // characters Windows-1252 has no code for are written as '?', and
   // *perdidos (when given) is set when that happened.
   QByteArray Codificar(bool* perdidos = nullptr) const;
+  // The same into 572 bytes at `buf`.
+  void CodificarEm(char* buf, bool* perdidos = nullptr) const;
   // Reads a record from up to 572 bytes; missing bytes count as zero.
   static TCoverRecord Descodificar(const QByteArray& bytes);
+  static TCoverRecord Descodificar(const char* bytes, qsizetype size);
 };
 
 // Windows-1252 at the file boundary.

@@ -94,9 +94,9 @@ TFonteDoc TFonteDoc::DeTFont(const TFont& f) {
 }
 
 bool MesmoConteudo(const TObjecto& a, const TObjecto& b) {
-  return a.Tipo == b.Tipo && a.Nome == b.Nome && a.Left == b.Left && a.Top == b.Top && a.Width == b.Width &&
-         a.Height == b.Height && a.Texto == b.Texto && a.Angulo == b.Angulo && a.Fonte == b.Fonte &&
-         a.TamanhoAutomatico == b.TamanhoAutomatico && a.Imagem == b.Imagem;
+  TObjecto x = a, y = b;
+  x.Id = y.Id = 0;
+  return x == y;
 }
 
 QString VerificarObjecto(const TObjecto& o) {

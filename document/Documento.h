@@ -119,6 +119,10 @@ struct TObjecto {
     o.Tipo = TTipoObjecto::Imagem;
     return o;
   }
+
+  // Every field, the identity too: a field added here is compared
+  // without anyone having to remember it.
+  bool operator==(const TObjecto&) const = default;
 };
 // With automatic sizing on, a text takes the size of its caption in its
 // font (MedidaTexto); its left and top edges stay.

@@ -210,16 +210,26 @@ void TLeitorCapa::LerRegisto(const TCoverRecord& r) {
 }
 
 TLeituraCapa LerCapa(const QString& nome) {
-  TLeituraCapa l;
   QFile f(nome);
   if (!f.open(QIODevice::ReadOnly)) {
+    TLeituraCapa l;
     l.Mensagens.append(Aviso("Erro ao abrir o ficheiro."));
     return l;
   }
+  return LerCapa(f, nome);
+}
+
+TLeituraCapa LerCapa(QIODevice& f, const QString& nome) {
+  TLeituraCapa l;
+  // A read that fails says so, on a file as on any other device.
+  auto falhou = [&f] {
+    if (auto* ficheiro = qobject_cast<QFileDevice*>(&f)) return ficheiro->error() != QFileDevice::NoError;
+    return false;
+  };
   const QByteArray primeiro = f.read(kTamanhoRegisto);
   // A header cut short is a file cut short, whatever its first bytes say
   // (an empty file is a whole number of records: no cover at all).
-  if (f.error() != QFileDevice::NoError || (!primeiro.isEmpty() && primeiro.size() < kTamanhoRegisto)) {
+  if (falhou() || (!primeiro.isEmpty() && primeiro.size() < kTamanhoRegisto)) {
     l.Mensagens.append(Aviso("Erro de leitura do ficheiro."));
     return l;
   }
@@ -233,15 +243,17 @@ TLeituraCapa LerCapa(const QString& nome) {
   l.Documento.DefinirPastaImagens(QFileInfo(nome).absolutePath());
   TLeitorCapa leitor(l.Documento, nome, l.Mensagens);
   bool completo = true;
+  // One buffer for every record: a cover may hold thousands.
+  char registo[kTamanhoRegisto];
   while (!f.atEnd()) {
-    const QByteArray b = f.read(kTamanhoRegisto);
+    const qint64 n = f.read(registo, kTamanhoRegisto);
     // A record cut short is not read: its missing bytes would read as
     // zeros, a different object from the one that was saved.
-    if (f.error() != QFileDevice::NoError || b.size() != kTamanhoRegisto) {
+    if (falhou() || n != kTamanhoRegisto) {
       completo = false;
       break;
     }
-    leitor.LerRegisto(TCoverRecord::Descodificar(b));
+    leitor.LerRegisto(TCoverRecord::Descodificar(registo, n));
   }
   l.ImagensEmFalta = leitor.ImagensEmFalta();
   if (!l.ImagensEmFalta.isEmpty()) l.Mensagens.append(MensagemImagensEmFalta(l.ImagensEmFalta));
@@ -249,7 +261,6 @@ TLeituraCapa LerCapa(const QString& nome) {
     l.Mensagens.append(Aviso("Erro de leitura do ficheiro."));
     return l;
   }
-  f.close();
   l.Lido = true;
   return l;
 }
@@ -271,29 +282,10 @@ QString NomeImagemGravado(const TDocumento& doc, const QString& nome, const QStr
 }
 
 bool GravarFolha(QIODevice& f, const TDocumento& doc, int folha, TEscritaCapa& escrita) {
-  QList<TCoverRecord> registos;
-  switch (folha) {
-    case folhaFrente: registos << RegistoCor(folha, doc.Cor(folha)) << RegistoFundo(doc, fundoFrente); break;
-    case folhaInterior: registos << RegistoCor(folha, doc.Cor(folha)) << RegistoFundo(doc, fundoInterior); break;
-    case folhaTras:
-      registos << RegistoCor(folha, doc.Cor(folha)) << RegistoFundo(doc, fundoTras)
-               << RegistoFundo(doc, fundoTrasLombada);
-      break;
-    case folhaCD:
-      if (doc.PreenchimentoDisco() == tfsSolid) {
-        registos << RegistoCor(folha, doc.Cor(folha));
-      } else {
-        TCoverRecord r;
-        r.Tipo = QStringLiteral("TProImage");
-        r.Folha = CodigoFundo(fundoCD);
-        r.Texto = doc.Fundo(fundoCD).Ficheiro;
-        registos << r;
-      }
-      break;
-    default: return false;
-  }
-  for (const TObjecto& o : doc.Objectos(folha)) registos << RegistoObjecto(folha, o);
-  for (TCoverRecord& r : registos) {
+  // Each record is written as it is made, through one buffer: a cover may
+  // hold thousands.
+  char bytes[kTamanhoRegisto];
+  auto gravar = [&](TCoverRecord r) {
     // A picture record's text is a file name: written for the folder of
     // the file, and reported when the record cannot hold it whole (a '?'
     // in it breaks the name as surely as a cut).
@@ -304,10 +296,47 @@ bool GravarFolha(QIODevice& f, const TDocumento& doc, int folha, TEscritaCapa& e
         escrita.ImagensIncompletas << r.Texto;
     }
     bool perdidos = false;
-    const QByteArray b = r.Codificar(&perdidos);
+    r.CodificarEm(bytes, &perdidos);
     if (perdidos && !imagem) escrita.Perdidos = true;
-    if (f.write(b) != b.size()) return false;
+    return f.write(bytes, kTamanhoRegisto) == kTamanhoRegisto;
+  };
+  bool ok = true;
+  switch (folha) {
+    case folhaFrente: ok = gravar(RegistoCor(folha, doc.Cor(folha))) && gravar(RegistoFundo(doc, fundoFrente)); break;
+    case folhaInterior:
+      ok = gravar(RegistoCor(folha, doc.Cor(folha))) && gravar(RegistoFundo(doc, fundoInterior));
+      break;
+    case folhaTras:
+      ok = gravar(RegistoCor(folha, doc.Cor(folha))) && gravar(RegistoFundo(doc, fundoTras)) &&
+           gravar(RegistoFundo(doc, fundoTrasLombada));
+      break;
+    case folhaCD:
+      if (doc.PreenchimentoDisco() == tfsSolid) {
+        ok = gravar(RegistoCor(folha, doc.Cor(folha)));
+      } else {
+        TCoverRecord r;
+        r.Tipo = QStringLiteral("TProImage");
+        r.Folha = CodigoFundo(fundoCD);
+        r.Texto = doc.Fundo(fundoCD).Ficheiro;
+        ok = gravar(std::move(r));
+      }
+      break;
+    default: return false;
   }
+  for (const TObjecto& o : doc.Objectos(folha)) ok = ok && gravar(RegistoObjecto(folha, o));
+  return ok;
+}
+
+QByteArray CabecalhoCapa() {
+  TCoverRecord cabecalho;
+  cabecalho.Tipo = QStringLiteral("Lurns CD");
+  cabecalho.Texto = QStringLiteral("Quelto Sanir");
+  return cabecalho.Codificar();
+}
+
+bool GravarFolhas(QIODevice& f, const TDocumento& doc, TEscritaCapa& escrita) {
+  for (int folha = folhaFrente; folha <= folhaCD; ++folha)
+    if (!GravarFolha(f, doc, folha, escrita)) return false;
   return true;
 }
 
@@ -383,15 +412,12 @@ TGravacaoCapa GravarCapa(const TDocumento& doc, const QString& nome) {
   // The records are made first, then written.
   TEscritaCapa escrita;
   escrita.Pasta = QFileInfo(nome).absolutePath();
-  TCoverRecord cabecalho;
-  cabecalho.Tipo = QStringLiteral("Lurns CD");
-  cabecalho.Texto = QStringLiteral("Quelto Sanir");
-  const QByteArray primeiro = cabecalho.Codificar();
+  const QByteArray primeiro = CabecalhoCapa();
   QByteArray folhas;
   {
     QBuffer b(&folhas);
     b.open(QIODevice::WriteOnly);
-    for (int folha = folhaFrente; folha <= folhaCD; ++folha) GravarFolha(b, doc, folha, escrita);
+    GravarFolhas(b, doc, escrita);
   }
 
   TDestino f(nome);

@@ -61,6 +61,9 @@ TMensagem MensagemImagensEmFalta(const QStringList& ficheiros);
 
 // Reads a cover file into a new document.
 TLeituraCapa LerCapa(const QString& ficheiro);
+// The same from an open device holding the bytes of the cover file named
+// `ficheiro` (whose folder relative picture names are taken from).
+TLeituraCapa LerCapa(QIODevice& dispositivo, const QString& ficheiro);
 
 enum class TFimGravacao {
   Gravado,      // every record written and the file in place
@@ -98,6 +101,11 @@ struct TEscritaCapa {
 // The records of one sheet: its background records, then one per object
 // in order.  False when one could not be written.
 bool GravarFolha(QIODevice& f, const TDocumento& documento, int folha, TEscritaCapa& escrita);
+// What GravarCapa writes: the header record, then the records of the four
+// sheets in order (GravarFolha of each), for a file in the folder
+// escrita.Pasta.  False when a record could not be written.
+QByteArray CabecalhoCapa();
+bool GravarFolhas(QIODevice& f, const TDocumento& documento, TEscritaCapa& escrita);
 
 // The name a picture of the document is written under in a cover file in
 // the folder pasta: a full name, or any name when the document has no

@@ -212,17 +212,21 @@ namespace {
 TOpcoesCapa OpcoesCapa(bool comLombada) {
   return {comLombada, Parametros().Superior, Parametros().Esquerda};
 }
+
+// The printer document (the spooler's job) of a print, named after the
+// cover; the same from the preview.
+QString NomeTrabalho(const QString& ficheiro) {
+  return ficheiro.isEmpty() ? QStringLiteral("Lurns para CD")
+                            : QStringLiteral("Lurns para CD - ") + QFileInfo(ficheiro).fileName();
+}
 }  // namespace
 
 void TfrmLurn::menuFicheiroImprimirClick() {
-  const QString& ficheiro = sessao_->NomeFicheiro();
-  const QString nome = ficheiro.isEmpty() ? QStringLiteral("Lurns para CD")
-                                          : QStringLiteral("Lurns para CD - ") + QFileInfo(ficheiro).fileName();
-  impressao_->Imprimir(sessao_->Documento(), FolhaActual(), OpcoesCapa(checkLombada->isChecked()), nome);
+  impressao_->Imprimir(sessao_->Documento(), FolhaActual(), OpcoesCapa(checkLombada->isChecked()), NomeTrabalho(sessao_->NomeFicheiro()));
 }
 
 void TfrmLurn::menuFicheiroPreverImpressoClick() {
-  impressao_->Prever(sessao_->Documento(), FolhaActual(), OpcoesCapa(checkLombada->isChecked()));
+  impressao_->Prever(sessao_->Documento(), FolhaActual(), OpcoesCapa(checkLombada->isChecked()), NomeTrabalho(sessao_->NomeFicheiro()));
 }
 
 void TfrmLurn::menuAjudaAjudaClick() {

@@ -8,6 +8,8 @@
 #include <QTemporaryFile>
 #include <cmath>
 #include <cstdlib>
+#include <memory>
+#include <vector>
 
 #include <cups/cups.h>
 #include <cups/pwg.h>
@@ -249,46 +251,113 @@ void Configure(QPrinter& printer, TCupsPrinterBackend& backend, const QString& d
   printer.setColorMode(s.Color ? QPrinter::Color : QPrinter::GrayScale);
 }
 
-// A spooler job: the document is written into a temporary PDF file and
-// sent to the queue as one job once it is complete, with every answer of
-// the scheduler checked.  An abandoned document is never sent.
+// Spooler jobs: the document is written into temporary PDF files and sent
+// to the queue once it is complete, with every answer of the scheduler
+// checked.  A CUPS job has one paper, one tray, one setting of sides and
+// colour for all its pages: a run of pages that needs others is a part of
+// its own, sent as a job of its own.  Several jobs are sent held and
+// released together once every one of them was accepted, so that a
+// refused part leaves none of the others printing.  An abandoned document
+// is never sent.
 class TCupsSpoolDestination : public TPdfDestination {
  public:
   TCupsSpoolDestination(TCupsPrinterBackend* backend, const QString& queue)
       : backend_(backend), queue_(queue) {}
 
-  QIODevice* Open() override {
-    if (!file_.open()) {
-      ErrorText = file_.errorString();
+  QIODevice* Open(const TDriverSettings& settings) override {
+    auto part = std::make_unique<Part>();
+    if (!part->File.open()) {
+      ErrorText = part->File.errorString();
       return nullptr;
     }
-    return &file_;
+    part->Settings = settings;
+    parts_.push_back(std::move(part));
+    return &parts_.back()->File;
   }
 
-  bool Commit(const QString& title, const TDriverSettings& settings) override {
-    if (!file_.flush() || !file_.seek(0)) {
-      ErrorText = file_.errorString();
-      return false;
+  bool SameJob(const TDriverSettings& a, const TDriverSettings& b) override {
+    return Options(a) == Options(b);
+  }
+
+  bool Commit(const QString& title) override {
+    const QByteArray jobTitle = (title.isEmpty() ? QStringLiteral("Lurns") : title).toUtf8();
+    const bool held = parts_.size() > 1;
+    std::vector<std::pair<int, QByteArray>> jobs;  // job, the hold it is released to
+    for (const auto& part : parts_) {
+      QList<QPair<QByteArray, QByteArray>> options = Options(part->Settings);
+      QByteArray release = "no-hold";
+      if (held) {
+        for (auto it = options.begin(); it != options.end();)
+          if (it->first == "job-hold-until") {
+            release = it->second;
+            it = options.erase(it);
+          } else {
+            ++it;
+          }
+        options.append(qMakePair(QByteArray("job-hold-until"), QByteArray("indefinite")));
+      }
+      const int job = Send(*part, jobTitle, options);
+      if (job <= 0) {
+        CancelAll(jobs);
+        return false;
+      }
+      jobs.emplace_back(job, release);
+    }
+    if (held) {
+      // Every part is with the scheduler: they print now (or when the user
+      // asked them to be held until).
+      for (size_t i = 0; i < jobs.size(); ++i) {
+        if (jobs[i].second == "indefinite") continue;
+        if (!SetHold(jobs[i].first, jobs[i].second)) {
+          const QString why = QString::fromUtf8(cupsLastErrorString());
+          CancelAll(std::vector<std::pair<int, QByteArray>>(jobs.begin() + long(i), jobs.end()));
+          ErrorText = why;
+          return false;
+        }
+      }
+    }
+    Discard();
+    return true;
+  }
+
+  void Discard() override { parts_.clear(); }
+
+ private:
+  struct Part {
+    QTemporaryFile File;
+    TDriverSettings Settings;
+  };
+
+  QList<QPair<QByteArray, QByteArray>> Options(const TDriverSettings& settings) {
+    return TCupsPrinterBackend::JobOptions(settings, backend_->PaperSizeTenths(queue_, settings),
+                                           backend_->Info(queue_).Trays);
+  }
+
+  // Creates a job with the options and sends the part into it; the job's
+  // number, or 0 (and ErrorText) when the scheduler refused.
+  int Send(Part& part, const QByteArray& title, const QList<QPair<QByteArray, QByteArray>>& list) {
+    QFile& file = part.File;
+    if (!file.flush() || !file.seek(0)) {
+      ErrorText = file.errorString();
+      return 0;
     }
     const QByteArray name = queue_.toUtf8();
-    const QByteArray jobTitle = (title.isEmpty() ? QStringLiteral("Lurns") : title).toUtf8();
     cups_option_t* options = nullptr;
     int n = 0;
-    const auto& trays = backend_->Info(queue_).Trays;
-    for (const auto& [option, value] :
-         TCupsPrinterBackend::JobOptions(settings, backend_->PaperSizeTenths(queue_, settings), trays))
-      n = cupsAddOption(option.constData(), value.constData(), n, &options);
-
-    const int job = cupsCreateJob(CUPS_HTTP_DEFAULT, name.constData(), jobTitle.constData(), n,
-                                  options);
+    for (const auto& [option, value] : list) n = cupsAddOption(option.constData(), value.constData(), n, &options);
+    const int job = cupsCreateJob(CUPS_HTTP_DEFAULT, name.constData(), title.constData(), n, options);
     cupsFreeOptions(n, options);
-    if (job <= 0) return Fail();
-    bool ok = cupsStartDocument(CUPS_HTTP_DEFAULT, name.constData(), job, jobTitle.constData(),
+    if (job <= 0) {
+      ErrorText = QString::fromUtf8(cupsLastErrorString());
+      return 0;
+    }
+    bool ok = cupsStartDocument(CUPS_HTTP_DEFAULT, name.constData(), job, title.constData(),
                                 CUPS_FORMAT_PDF, 1) == HTTP_STATUS_CONTINUE;
-    while (ok && !file_.atEnd()) {
-      const QByteArray chunk = file_.read(1 << 16);
+    QString why;
+    while (ok && !file.atEnd()) {
+      const QByteArray chunk = file.read(1 << 16);
       if (chunk.isEmpty()) {
-        ErrorText = file_.errorString();
+        why = file.errorString();
         ok = false;
         break;
       }
@@ -297,27 +366,34 @@ class TCupsSpoolDestination : public TPdfDestination {
     }
     const ipp_status_t finished = cupsFinishDocument(CUPS_HTTP_DEFAULT, name.constData());
     if (!ok || finished > IPP_STATUS_OK_CONFLICTING) {
-      const QString why = ErrorText.isEmpty() ? QString::fromUtf8(cupsLastErrorString()) : ErrorText;
+      if (why.isEmpty()) why = QString::fromUtf8(cupsLastErrorString());
       // Half a document must not print.
       cupsCancelJob2(CUPS_HTTP_DEFAULT, name.constData(), job, 0);
       ErrorText = why;
-      return false;
+      return 0;
     }
-    file_.remove();
-    return true;
+    return job;
   }
 
-  void Discard() override { file_.remove(); }
+  // Sets when a held job prints ("no-hold": now).
+  bool SetHold(int job, const QByteArray& until) {
+    const QByteArray uri = "ipp://localhost/jobs/" + QByteArray::number(job);
+    ipp_t* request = ippNewRequest(IPP_OP_SET_JOB_ATTRIBUTES);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr, uri.constData());
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+    ippAddString(request, IPP_TAG_JOB, IPP_TAG_KEYWORD, "job-hold-until", nullptr, until.constData());
+    ippDelete(cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/jobs/"));
+    return cupsLastError() <= IPP_STATUS_OK_CONFLICTING;
+  }
 
- private:
-  bool Fail() {
-    ErrorText = QString::fromUtf8(cupsLastErrorString());
-    return false;
+  void CancelAll(const std::vector<std::pair<int, QByteArray>>& jobs) {
+    const QByteArray name = queue_.toUtf8();
+    for (const auto& job : jobs) cupsCancelJob2(CUPS_HTTP_DEFAULT, name.constData(), job.first, 0);
   }
 
   TCupsPrinterBackend* backend_;
   QString queue_;
-  QTemporaryFile file_;
+  std::vector<std::unique_ptr<Part>> parts_;
 };
 
 }  // namespace
@@ -328,7 +404,7 @@ QList<QPair<QByteArray, QByteArray>> TCupsPrinterBackend::JobOptions(const TDriv
   QList<QPair<QByteArray, QByteArray>> o;
   auto add = [&o](const QByteArray& option, const QByteArray& value) { o.append(qMakePair(option, value)); };
   // The engine makes the copies itself, and pages are printed at their
-  // true size on the paper of the first page.
+  // true size on the job's paper.
   add("copies", "1");
   add("print-scaling", "none");
   if (!paper.isEmpty())

@@ -7,7 +7,10 @@
 // its standard size, any other paper a code above 256, as a driver's own
 // papers have.  A document is rendered into a temporary PDF file, each page
 // with the paper and orientation of the settings in force when it starts,
-// and sent to the queue through libcups as one job once it is complete.
+// and sent to the queue through libcups once it is complete: as one job,
+// or, when its pages need different papers, trays, sides or queue options
+// (which a CUPS job has one of), as one job per run of pages that share
+// them, all accepted before any prints.
 #pragma once
 
 #include "platform/PrinterBackend.h"

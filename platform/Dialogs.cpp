@@ -16,11 +16,15 @@
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
+#include <QPrintEngine>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -307,6 +311,75 @@ QPrinter& ApplicationPrinter() {
   return printer;
 }
 
+namespace {
+
+// Qt's print engine for CUPS queues keeps what its dialog chose for the
+// queue beyond QPrinter's own settings (pages per sheet, the page set, the
+// job's options, the driver's own options of the "Advanced" page) under
+// this property, as a list of keyword and value pairs, the way it would
+// hand them to CUPS.
+constexpr auto kCupsOptions = QPrintEngine::PrintEnginePropertyKey(0xfe00);
+
+// The queue options the program takes as they are: everything but what it
+// honours itself (pages, their order and copies, sides, colour, paper and
+// orientation) and options left empty.
+QMap<QString, QString> QueueOptionsOf(QPrinter& printer) {
+  static const QStringList own = {
+      QStringLiteral("page-set"),        QStringLiteral("page-ranges"),
+      QStringLiteral("copies"),          QStringLiteral("collate"),
+      QStringLiteral("outputorder"),     QStringLiteral("sides"),
+      QStringLiteral("print-color-mode"), QStringLiteral("media"),
+      QStringLiteral("PageSize"),        QStringLiteral("PageRegion"),
+      QStringLiteral("orientation-requested"), QStringLiteral("landscape"),
+  };
+  QMap<QString, QString> out;
+  const QStringList list = printer.printEngine()->property(kCupsOptions).toStringList();
+  for (int i = 0; i + 1 < list.size(); i += 2)
+    if (!list[i].isEmpty() && !list[i + 1].isEmpty() && !own.contains(list[i])) out.insert(list[i], list[i + 1]);
+  return out;
+}
+
+QString PageSetOf(QPrinter& printer) {
+  const QStringList list = printer.printEngine()->property(kCupsOptions).toStringList();
+  for (int i = 0; i + 1 < list.size(); i += 2)
+    if (list[i] == QLatin1String("page-set")) return list[i + 1];
+  return QString();
+}
+
+// The printer's properties dialog, which Qt's print dialog opens on its
+// own: it offers no orientation and no margins there (the cover's pages
+// have their own orientation and are printed at true size), it opens on
+// the paper the print is on (Qt would show the printer's default), and
+// the paper chosen in it is noted.
+class TPrinterPropertiesWatch : public QObject {
+ public:
+  explicit TPrinterPropertiesWatch(const QString& paper) : paper_(paper) {}
+  QString Shown;   // the paper it opened on, the last time
+  QString Chosen;  // the paper it was confirmed with, the last time
+
+  bool eventFilter(QObject* o, QEvent* e) override {
+    if (e->type() != QEvent::Show && e->type() != QEvent::Hide) return false;
+    auto* w = qobject_cast<QDialog*>(o);
+    if (!w || !w->inherits("QPrintPropertiesDialog")) return false;
+    auto* paper = w->findChild<QComboBox*>(QStringLiteral("pageSizeCombo"));
+    if (e->type() == QEvent::Show) {
+      for (const char* inside : {"portrait", "topMargin"})
+        if (auto* child = w->findChild<QWidget*>(QLatin1String(inside)); child && child->parentWidget())
+          child->parentWidget()->hide();
+      if (paper && paper->findText(paper_) >= 0) paper->setCurrentIndex(paper->findText(paper_));
+      Shown = paper ? paper->currentText() : QString();
+    } else if (w->result() == QDialog::Accepted && paper) {
+      Chosen = paper->currentText();
+    }
+    return false;
+  }
+
+ private:
+  QString paper_;
+};
+
+}  // namespace
+
 bool QtDialogLayer::Print(TPrintDialogSpec& pedido) {
   QPrinter& printer = ApplicationPrinter();
   // The current printer is offered first, unless the last print went to a
@@ -331,7 +404,70 @@ bool QtDialogLayer::Print(TPrintDialogSpec& pedido) {
     case TPrintDialogSpec::prPageNums: dlg.setPrintRange(QAbstractPrintDialog::PageRange); break;
     default: dlg.setPrintRange(QAbstractPrintDialog::AllPages); break;
   }
-  if (dlg.exec() != QDialog::Accepted) return false;
+  // A list of single pages ("1,3") is not offered: the range is from one
+  // page to another.
+  for (const char* name : {"pagesRadioButton", "pagesLineEdit"})
+    if (auto* w = dlg.findChild<QWidget*>(QLatin1String(name))) w->hide();
+  // Qt's printer does not tell the colour mode of a CUPS queue chosen in
+  // its dialog: it is read from the dialog.  A PDF file is written in
+  // colour: shades of grey are not offered for it.
+  auto* grey = dlg.findChild<QRadioButton*>(QStringLiteral("grayscale"));
+  auto* colour = dlg.findChild<QRadioButton*>(QStringLiteral("color"));
+  auto* fileName = dlg.findChild<QLineEdit*>(QStringLiteral("filename"));
+  auto greyForPrintersOnly = [grey, colour, fileName] {
+    if (!grey || !colour || !fileName) return;
+    const bool toFile = fileName->isEnabled();
+    if (toFile) colour->setChecked(true);
+    grey->setEnabled(!toFile);
+  };
+  if (auto* printers = dlg.findChild<QComboBox*>(QStringLiteral("printers")))
+    QObject::connect(printers, &QComboBox::currentIndexChanged, &dlg, greyForPrintersOnly);
+  TPrinterPropertiesWatch properties(pedido.PaperName.isEmpty() ? QPageSize(QPageSize::A4).name()
+                                                                 : pedido.PaperName);
+  qApp->installEventFilter(&properties);
+  struct TRemoveFilter {
+    TPrinterPropertiesWatch& w;
+    ~TRemoveFilter() { qApp->removeEventFilter(&w); }
+  } removeFilter{properties};
+
+  for (;;) {
+    // Once the dialog has set itself up for the printer it shows.
+    QTimer::singleShot(0, &dlg, greyForPrintersOnly);
+    if (dlg.exec() != QDialog::Accepted) return false;
+    // "Print to File" leaves Qt's printer without a printer name, set to
+    // write a PDF file: that is the program's PDF output, never the default
+    // printer.
+    const bool toFile = printer.outputFormat() == QPrinter::PdfFormat || printer.printerName().isEmpty();
+    if (!toFile) {
+      pedido.OutputFileName.clear();
+      break;
+    }
+    // The file is a PDF: a name typed without an extension gets ".pdf",
+    // and an existing file is replaced only when the user says so (about
+    // the name that will be written).
+    const QString name = WithDefaultExtension(printer.outputFileName(), QStringLiteral("pdf"));
+    const QFileInfo info(name);
+    if (name.isEmpty() || name.endsWith(QLatin1Char('/')) || info.isDir()) {
+      QMessageBox box(QMessageBox::Warning, QStringLiteral("Imprimir"),
+                      QStringLiteral("Indique o nome do ficheiro PDF."), QMessageBox::Ok, DialogParent());
+      box.exec();
+      continue;
+    }
+    if (info.exists()) {
+      QMessageBox box(QMessageBox::Warning, QStringLiteral("Imprimir"), OverwriteQuestion(name),
+                      QMessageBox::Yes | QMessageBox::No, DialogParent());
+      box.button(QMessageBox::Yes)->setText(QStringLiteral("&Sim"));
+      box.button(QMessageBox::No)->setText(QStringLiteral("&Não"));
+      box.setDefaultButton(QMessageBox::No);
+      if (box.exec() != QMessageBox::Yes) {
+        printer.setOutputFileName(name);
+        continue;
+      }
+    }
+    pedido.OutputFileName = name;
+    break;
+  }
+  const bool toFile = !pedido.OutputFileName.isEmpty();
   switch (printer.printRange()) {
     case QPrinter::Selection: pedido.PrintRange = TPrintDialogSpec::prSelection; break;
     case QPrinter::PageRange: pedido.PrintRange = TPrintDialogSpec::prPageNums; break;
@@ -341,11 +477,21 @@ bool QtDialogLayer::Print(TPrintDialogSpec& pedido) {
   pedido.ToPage = printer.toPage() ? printer.toPage() : pedido.MaxPage;
   pedido.Copies = std::max(1, printer.copyCount());
   pedido.Collate = printer.collateCopies();
-  // "Print to File" leaves Qt's printer without a printer name, set to
-  // write a PDF file: that is the program's PDF output, never the default
-  // printer.
-  const bool toFile = printer.outputFormat() == QPrinter::PdfFormat || printer.printerName().isEmpty();
-  pedido.OutputFileName = toFile ? printer.outputFileName() : QString();
+  pedido.Reverse = printer.pageOrder() == QPrinter::LastPageFirst;
+  const QString set = toFile ? QString() : PageSetOf(printer);
+  pedido.Set = set == QLatin1String("odd")    ? TPrintDialogSpec::setOdd
+               : set == QLatin1String("even") ? TPrintDialogSpec::setEven
+                                              : TPrintDialogSpec::setAll;
+  switch (toFile ? QPrinter::DuplexNone : printer.duplex()) {
+    case QPrinter::DuplexShortSide: pedido.Duplex = 2; break;
+    case QPrinter::DuplexLongSide:
+    case QPrinter::DuplexAuto: pedido.Duplex = 3; break;
+    default: pedido.Duplex = 1; break;
+  }
+  pedido.Color = toFile || !grey || !grey->isChecked();
+  if (!toFile && !properties.Chosen.isEmpty() && properties.Chosen != properties.Shown)
+    pedido.PaperName = properties.Chosen;
+  pedido.QueueOptions = toFile ? QMap<QString, QString>() : QueueOptionsOf(printer);
   pedido.PrinterName = toFile ? QString() : printer.printerName();
   return true;
 }

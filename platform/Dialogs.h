@@ -6,6 +6,7 @@
 #include "platform/Graphics.h"
 #include "platform/Types.h"
 
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -25,22 +26,44 @@ struct TFileDialogSpec {
 };
 
 // The platform print dialog: what it offers (in) and what the user chose
-// (out).  Only the printer, the output file, the copies, their collation
-// and the range are answered; whatever else the dialog lets the user set
-// stays in the dialog.
+// (out).  Every choice the dialog offers is answered here: the printer or
+// the output file, the range and which pages of it, their order, copies
+// and collation, sides, colour, the paper and the queue's own options.
+// What the program cannot honour (the orientation of pages that have their
+// own, margins of true-size pages, a list of single pages) the dialog does
+// not offer.
 struct TPrintDialogSpec {
   enum Range { prAllPages, prSelection, prPageNums };
+  // Which pages of the range print: all, or only the odd or the even
+  // numbers.
+  enum PageSet { setAll, setOdd, setEven };
   int MinPage = 1, MaxPage = 1;
   int FromPage = 1, ToPage = 1;
   bool AllowPageNums = true;
   bool AllowSelection = false;
   Range PrintRange = prAllPages;
+  PageSet Set = setAll;       // out
+  bool Reverse = false;       // out: the last page first
   int Copies = 1;
   bool Collate = false;
   QString PrinterName;  // in: current printer; out: the chosen one (empty for a file)
   // Out: the PDF file chosen instead of a printer ("print to file"), empty
-  // for a printer.
+  // for a printer; a name without an extension gets ".pdf", and replacing
+  // an existing file was confirmed.
   QString OutputFileName;
+  // Out: the sides of the sheet, as the driver settings' duplex (1 one
+  // side, 2 both turned on the short edge, 3 both turned on the long edge).
+  int Duplex = 1;
+  // Out: in colour, or in shades of grey.
+  bool Color = true;
+  // In: the paper the print is on, by its name among the printer's papers
+  // (empty: A4); out: the one chosen in the printer's properties, else the
+  // same.
+  QString PaperName;
+  // Out: the queue's options chosen besides, by keyword, as the spooler
+  // takes them (pages per sheet "number-up", the job's options, the
+  // driver's own such as its trays); empty for a file.
+  QMap<QString, QString> QueueOptions;
 };
 
 // The printer setup dialog: the printer, its paper and its paper source.
@@ -124,7 +147,8 @@ class QtDialogLayer : public TDialogLayer {
   QString InputBox(const QString& caption, const QString& prompt, const QString& value) override;
   // Qt's print dialog over the application's printer object, which is
   // only asked for the answers above (never printed through): "Print to
-  // File" answers the file name and no printer.
+  // File" answers the file name and no printer, and asks before replacing
+  // an existing file (answered No, the dialog opens again).
   bool Print(TPrintDialogSpec& pedido) override;
   // A dialog "Configurar Impressora" with the printer, paper and paper
   // source lists.

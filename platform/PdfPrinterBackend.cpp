@@ -17,7 +17,11 @@ TPdfFileDestination::~TPdfFileDestination() {
   if (file_) file_->cancelWriting();
 }
 
-QIODevice* TPdfFileDestination::Open() {
+QIODevice* TPdfFileDestination::Open(const TDriverSettings&) {
+  if (file_) {
+    ErrorText = QStringLiteral("a PDF file is written in one part");
+    return nullptr;
+  }
   file_ = std::make_unique<QSaveFile>(fileName_);
   if (!file_->open(QIODevice::WriteOnly)) {
     ErrorText = file_->errorString();
@@ -27,7 +31,7 @@ QIODevice* TPdfFileDestination::Open() {
   return file_.get();
 }
 
-bool TPdfFileDestination::Commit(const QString&, const TDriverSettings&) {
+bool TPdfFileDestination::Commit(const QString&) {
   if (!file_) return false;
   const bool ok = file_->commit();
   if (!ok) ErrorText = file_->errorString();
@@ -110,33 +114,62 @@ bool TPdfPrinterContext::Reset(const TDriverSettings& settings) {
   return true;
 }
 
+void TPdfPrinterContext::OpenWriter(QIODevice* out) {
+  writer_ = std::make_unique<QPdfWriter>(out);
+  writer_->setResolution(geometry_.Resolution);
+  writer_->setTitle(title_);
+  writer_->setCreator(QStringLiteral("Lurns"));
+  writer_->setPageLayout(LayoutFor(paper_, landscape_ && !geometry_.UprightPages));
+  partSettings_ = settings_;
+  partPages_ = 0;
+}
+
+bool TPdfPrinterContext::EndPart() {
+  pageOpen_ = false;
+  bool ok = true;
+  if (painter_.isActive()) ok = painter_.end();
+  writer_.reset();
+  if (!ok) error_ = QStringLiteral("the PDF document could not be written");
+  return ok;
+}
+
 bool TPdfPrinterContext::StartDoc(const QString& documentName) {
   error_.clear();
   if (!destination_ || writer_) return false;
-  QIODevice* out = destination_->Open();
+  QIODevice* out = destination_->Open(settings_);
   if (!out) {
     error_ = destination_->ErrorText;
     return false;
   }
   title_ = documentName;
-  jobSettings_ = settings_;
-  writer_ = std::make_unique<QPdfWriter>(out);
-  writer_->setResolution(geometry_.Resolution);
-  writer_->setTitle(documentName);
-  writer_->setCreator(QStringLiteral("Lurns"));
-  writer_->setPageLayout(LayoutFor(paper_, landscape_ && !geometry_.UprightPages));
+  OpenWriter(out);
   pages_ = 0;
   return true;
 }
 
 bool TPdfPrinterContext::StartPage() {
   if (!writer_ || pageOpen_) return false;
+  if (partPages_ > 0 && !destination_->SameJob(partSettings_, settings_)) {
+    // This page goes out with settings the pages before it could not
+    // have: it starts the next part.
+    if (!EndPart()) {
+      destination_->Discard();
+      return false;
+    }
+    QIODevice* out = destination_->Open(settings_);
+    if (!out) {
+      error_ = destination_->ErrorText;
+      destination_->Discard();
+      return false;
+    }
+    OpenWriter(out);
+  }
   const bool turned = landscape_ && geometry_.UprightPages;
   if (!writer_->setPageLayout(LayoutFor(paper_, landscape_ && !turned))) {
     error_ = QStringLiteral("page size refused");
     return false;
   }
-  if (pages_ == 0) {
+  if (partPages_ == 0) {
     if (!painter_.begin(writer_.get())) {
       error_ = QStringLiteral("the PDF document cannot be started");
       return false;
@@ -158,6 +191,7 @@ bool TPdfPrinterContext::StartPage() {
   const TDeviceMetrics m = Metrics();
   painter_.translate(m.PhysicalOffsetX, m.PhysicalOffsetY);
   ++pages_;
+  ++partPages_;
   pageOpen_ = true;
   return true;
 }
@@ -182,16 +216,11 @@ bool TPdfPrinterContext::EndDoc() {
     destination_->Discard();
     return true;
   }
-  bool ok = true;
-  pageOpen_ = false;
-  if (painter_.isActive()) ok = painter_.end();
-  writer_.reset();
-  if (!ok) {
-    error_ = QStringLiteral("the PDF document could not be written");
+  if (!EndPart()) {
     destination_->Discard();
     return false;
   }
-  if (!destination_->Commit(title_, jobSettings_)) {
+  if (!destination_->Commit(title_)) {
     error_ = destination_->ErrorText;
     return false;
   }

@@ -1,6 +1,8 @@
 // Documents rendered as PDF: what a printer does when its output file name
 // is set, and how documents reach a spooler queue.  Every page takes the
-// paper and orientation of the settings in force when it starts.
+// paper and orientation of the settings in force when it starts; the
+// settings the destination cannot change within a job (a queue's paper,
+// tray, sides) start a new part of the document, a job of its own.
 //
 // The document is written to a destination and handed over only when it
 // ends well: a PDF file is written under a temporary name and moved into
@@ -21,29 +23,40 @@
 class QIODevice;
 class QPdfWriter;
 
-// Where a finished PDF document goes.
+// Where a finished PDF document goes.  A document is written in one part,
+// or, for a destination that cannot change the settings of its job from
+// page to page (a spooler queue's job has one paper, one tray, one
+// setting of sides), in one part per run of pages with the same settings.
 class TPdfDestination {
  public:
   virtual ~TPdfDestination();
-  // The device the document is written into; null (and ErrorText) when
-  // there is none.
-  virtual QIODevice* Open() = 0;
-  // The document is complete and closed: put it where it belongs.  False
-  // (and ErrorText) when that failed; the document is then lost.
-  virtual bool Commit(const QString& title, const TDriverSettings& settings) = 0;
+  // The device the next part is written into, its pages going out with
+  // `settings`; null (and ErrorText) when there is none.
+  virtual QIODevice* Open(const TDriverSettings& settings) = 0;
+  // Whether a page with settings `b` can go on in the part whose pages go
+  // out with `a`; when not, it starts a new part.
+  virtual bool SameJob(const TDriverSettings& a, const TDriverSettings& b) {
+    (void)a;
+    (void)b;
+    return true;
+  }
+  // Every part is complete and closed: put them where they belong, all or
+  // none.  False (and ErrorText) when that failed; the document is then
+  // lost.
+  virtual bool Commit(const QString& title) = 0;
   // The document is abandoned: nothing of it is kept or sent.
   virtual void Discard() = 0;
   QString ErrorText;
 };
 
 // A PDF file: written beside the target under a temporary name, renamed
-// over the target on Commit.
+// over the target on Commit.  One part: a file takes every page as it is.
 class TPdfFileDestination : public TPdfDestination {
  public:
   explicit TPdfFileDestination(const QString& fileName);
   ~TPdfFileDestination() override;
-  QIODevice* Open() override;
-  bool Commit(const QString& title, const TDriverSettings& settings) override;
+  QIODevice* Open(const TDriverSettings& settings) override;
+  bool Commit(const QString& title) override;
   void Discard() override;
 
  private:
@@ -94,10 +107,15 @@ class TPdfPrinterContext : public TPrinterContext {
  private:
   void SetPaper(QSize paperTenths, bool landscape);
   void CloseWriter();
+  // A new part of the document written into `out`.
+  void OpenWriter(QIODevice* out);
+  // Ends the part being written; false when it could not be completed.
+  bool EndPart();
 
   std::unique_ptr<TPdfDestination> destination_;
   TDriverSettings settings_;
-  TDriverSettings jobSettings_;
+  // The settings the pages of the part being written go out with.
+  TDriverSettings partSettings_;
   QString device_;
   TPrinterBackend* backend_;
   TPdfGeometry geometry_;
@@ -107,7 +125,8 @@ class TPdfPrinterContext : public TPrinterContext {
   QString title_;
   std::unique_ptr<QPdfWriter> writer_;
   QPainter painter_;
-  int pages_ = 0;
+  int pages_ = 0;      // of the document
+  int partPages_ = 0;  // of the part being written
   bool pageOpen_ = false;
   QString error_;
 };

@@ -71,6 +71,7 @@ class TScriptedContext : public TPrinterContext {
     doc_ = TScriptedDocument();
     doc_.Printer = printer_.Name;
     doc_.Name = name;
+    doc_.Settings = settings_;
     docOpen_ = true;
     return true;
   }

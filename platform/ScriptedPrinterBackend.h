@@ -51,6 +51,10 @@ struct TScriptedPage {
 struct TScriptedDocument {
   QString Printer;
   QString Name;
+  // The settings the document was started with: the job's options, as a
+  // spooler takes them when the job is created.  Each page's own are in
+  // its Settings.
+  TDriverSettings Settings;
   QList<TScriptedPage> Pages;
   bool Ended = false;
 };

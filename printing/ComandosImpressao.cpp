@@ -1,9 +1,11 @@
 #include "printing/ComandosImpressao.h"
 
 #include "report/ppPrintr.h"
+#include "report/ppPrnDev.h"
 #include "report/ppUtils.h"
 
 #include <QWidget>
+#include <algorithm>
 
 namespace {
 
@@ -92,6 +94,10 @@ void TComandosImpressao::Imprimir(const TDocumento& documento, int folhaActual,
   TPrintDialogSpec dialogo = ultimo_;
   dialogo.PrinterName = NomeVisivel(ResolverImpressora(ImpressoraActual().Nome));
   dialogo.OutputFileName.clear();
+  // The paper the print is on, which the printer's properties may change.
+  const QString papel =
+      ImpressoraActual().Papel.isEmpty() ? A4De(dialogo.PrinterName) : ImpressoraActual().Papel;
+  dialogo.PaperName = papel;
   if (!Dialogs().Print(dialogo)) return;
   ultimo_.PrintRange = dialogo.PrintRange;
   ultimo_.FromPage = dialogo.FromPage;
@@ -112,6 +118,13 @@ void TComandosImpressao::Imprimir(const TDocumento& documento, int folhaActual,
     Dialogs().Warning(EngineMessage(msgNoPagesChosen));
     return;
   }
+  // Only the odd or the even pages of the range, and the last first, as
+  // the dialog says.  (None left is the print's own error.)
+  if (dialogo.Set != TPrintDialogSpec::setAll) {
+    const int resto = dialogo.Set == TPrintDialogSpec::setOdd ? 1 : 0;
+    std::erase_if(pedido.Paginas, [resto](int p) { return p % 2 != resto; });
+  }
+  if (dialogo.Reverse) std::reverse(pedido.Paginas.begin(), pedido.Paginas.end());
   pedido.Copias = std::max(1, dialogo.Copies);
   pedido.Agrupar = dialogo.Collate;
   pedido.NomeDocumento = nomeDocumento;
@@ -131,15 +144,24 @@ void TComandosImpressao::Imprimir(const TDocumento& documento, int folhaActual,
     }
     TImpressora& actual = ImpressoraActual();
     if (NomeVisivel(nome) != NomeVisivel(actual.Nome)) actual.Nome = nome;
+    // A paper chosen in the printer's properties is the printer's, as in
+    // printer setup: the cover's own A4 needs no choice.
+    if (dialogo.PaperName != papel)
+      actual.Papel = dialogo.PaperName == A4De(dialogo.PrinterName) ? QString() : dialogo.PaperName;
     pedido.Impressora = nome;
     pedido.Papel = actual.Papel;
     pedido.Tabuleiro = actual.Tabuleiro;
+    pedido.FrenteVerso = dialogo.Duplex;
+    pedido.Cores = dialogo.Color;
+    pedido.OpcoesFila = dialogo.QueueOptions;
   }
   QString erro;
   {
     const TJanelaInactiva inactiva(janela_);
     try {
-      capa_.Imprimir(pedido);
+      // What did not print is told once the job is out.
+      if (capa_.Imprimir(pedido) && !capa_.NaoImpressos().isEmpty())
+        erro = PrintProblemsMessage(capa_.NaoImpressos());
     } catch (const EPrintError& e) {
       erro = e.Message;
     } catch (const Exception& e) {
@@ -150,7 +172,8 @@ void TComandosImpressao::Imprimir(const TDocumento& documento, int folhaActual,
   if (!erro.isEmpty()) Dialogs().Warning(erro);
 }
 
-void TComandosImpressao::Prever(const TDocumento& documento, int folhaActual, const TOpcoesCapa& opcoes) {
+void TComandosImpressao::Prever(const TDocumento& documento, int folhaActual, const TOpcoesCapa& opcoes,
+                                const QString& nomeDocumento) {
   if (Ocupado()) return;
   const TEmCurso emCurso(emCurso_);
   capa_.Preparar(documento, opcoes);
@@ -161,7 +184,7 @@ void TComandosImpressao::Prever(const TDocumento& documento, int folhaActual, co
     return;
   }
   try {
-    capa_.Prever(folhaActual);
+    capa_.Prever(folhaActual, nomeDocumento);
   } catch (const EPrintError& e) {
     Dialogs().Warning(e.Message);
   }

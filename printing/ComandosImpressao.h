@@ -24,17 +24,22 @@ class TComandosImpressao {
 
   // Fills the reports from the document and prints what the print dialog
   // chooses: all pages, the page of `folhaActual` (selection), or pages
-  // from-to; copies; a printer (that of printer setup is offered) or a PDF
-  // file.  Before the dialog, a warning when part of a page leaves the
+  // from-to, all of them or the odd or even ones, in order or the last
+  // first; copies; a printer (that of printer setup is offered, with its
+  // paper) with the sides, colour, paper and queue options chosen, or a
+  // PDF file.  Before the dialog, a warning when part of a page leaves the
   // printable area; after it, a warning for a printer the system does not
   // have (nothing printed in its stead), for a range that chooses no page,
-  // and for every print error.  `nomeDocumento` names the printer
-  // document (the spooler's job).
+  // for every print error (no page left to print among them), and, after
+  // the job, for the objects that could not be printed.  `nomeDocumento`
+  // names the printer document (the spooler's job).
   void Imprimir(const TDocumento& documento, int folhaActual, const TOpcoesCapa& opcoes,
                 const QString& nomeDocumento = QStringLiteral("Lurns para CD"));
   // Fills the reports and shows the page of `folhaActual` in the preview
-  // window; says so when this program has none.
-  void Prever(const TDocumento& documento, int folhaActual, const TOpcoesCapa& opcoes);
+  // window (a print from there is a job named `nomeDocumento`, as the main
+  // print's); says so when this program has none.
+  void Prever(const TDocumento& documento, int folhaActual, const TOpcoesCapa& opcoes,
+              const QString& nomeDocumento = QStringLiteral("Lurns para CD"));
   // Chooses the printer, paper and paper source the next print uses (the
   // print dialog offers the same printer).
   void ConfigurarImpressora();

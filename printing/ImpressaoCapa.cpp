@@ -12,6 +12,7 @@
 #include "report/ppUtils.h"
 
 #include <algorithm>
+#include <initializer_list>
 
 static_assert(PixelsPorPolegada == DesignPixelsPerInch,
               "cover pixels and report design pixels must be the same unit");
@@ -97,6 +98,19 @@ void Pintar(TppShape* shape, TColor color) {
   shape->SetBrush(b);
 }
 
+// A sheet as the user knows it.
+QString NomeFolha(int folha) {
+  switch (folha) {
+    case folhaFrente: return QStringLiteral("Frente");
+    case folhaInterior: return QStringLiteral("Interior");
+    case folhaTras: return QStringLiteral("Trás");
+    case folhaCD: return QStringLiteral("CD");
+    default: return QString();
+  }
+}
+
+QString Fundo(int folha) { return QStringLiteral("Fundo (%1)").arg(NomeFolha(folha)); }
+
 TppRect Interseccao(const TppRect& a, const TppRect& b) {
   return {std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
           std::min(a.Bottom, b.Bottom)};
@@ -137,6 +151,17 @@ TImpressaoCapa::TImpressaoCapa() {
   frente_ = std::make_unique<TfrmReportFrenteCD>();
   tras_ = std::make_unique<TfrmReportTrasCD>();
   centro_ = std::make_unique<TfrmReportCentroCD>();
+  // The designs' own components, named as the user knows them.
+  frente_->rptImagemInterior->SetDescription(Fundo(folhaInterior));
+  frente_->rptQuadradoInterior->SetDescription(Fundo(folhaInterior));
+  frente_->rptImagemLurn->SetDescription(Fundo(folhaFrente));
+  frente_->rptQuadradoLurn->SetDescription(Fundo(folhaFrente));
+  for (TppPrintable* c : std::initializer_list<TppPrintable*>{
+           tras_->rptImagemTras, tras_->rptImagemTrasLombada, tras_->rptQuadradoTras1,
+           tras_->rptQuadradoTras2, tras_->rptQuadradoTras3})
+    c->SetDescription(Fundo(folhaTras));
+  centro_->centroCDShape->SetDescription(QStringLiteral("Disco (CD)"));
+  centro_->centroCDImage->SetDescription(QStringLiteral("Disco (CD)"));
 }
 
 TImpressaoCapa::~TImpressaoCapa() { LimparRelatorios(); }
@@ -210,6 +235,9 @@ void TImpressaoCapa::Objectos(const TDocumento& d, int folha, int pagina, QPoint
       i->SetVisible(!picture.Empty());
       c = i;
     }
+    // Named as the user knows the object, should it not print.
+    const QString nome = !o.Nome.isEmpty() ? o.Nome : o.EhTexto() ? QStringLiteral("Texto") : QStringLiteral("Imagem");
+    c->SetDescription(QStringLiteral("%1 (%2)").arg(nome, NomeFolha(folha)));
     const TppRect r = EmMilesimos(origem.x() + o.Left, origem.y() + o.Top,
                                   origem.x() + o.Left + o.Width, origem.y() + o.Top + o.Height);
     c->SetMMBounds(r.Left, r.Top, r.Bottom - r.Top, r.Right - r.Left);
@@ -335,12 +363,12 @@ class TOcupado {
   bool& flag_;
 };
 
-// The paper and paper source of a print on the reports' setups for the
-// print's length, put back however it ends.
+// The paper, paper source and sides of a print on the reports' setups for
+// the print's length, put back however it ends: every page carries them.
 class TPapel {
  public:
   TPapel(const std::vector<TppReport*>& reports, const QString& printer, const QString& paper,
-         const QString& bin) {
+         const QString& bin, int duplex) {
     int width = 0, height = 0;
     if (!paper.isEmpty()) {
       if (TppPrinterInfo* info = PrinterList()->FindPrinterInfo(printer)) {
@@ -354,30 +382,44 @@ class TPapel {
     }
     for (TppReport* r : reports) {
       TppPrinterSetup* s = r->PrinterSetup();
-      saved_.push_back({s, s->mmPaperWidth(), s->mmPaperHeight(), s->BinName()});
+      saved_.push_back({s, s->mmPaperWidth(), s->mmPaperHeight(), s->PaperName(), s->BinName(), s->Duplex()});
       if (width > 0 && height > 0) {
         const bool landscape = s->Orientation() == poLandscape;
         s->SetmmPaperWidth(landscape ? height : width);
         s->SetmmPaperHeight(landscape ? width : height);
+        // The paper goes to the printer by its name (its code): the name
+        // comes with the size.
+        StoreName(s, paper);
       }
       if (!bin.isEmpty()) s->SetBinName(bin);
+      if (duplex >= 1 && duplex <= 3) s->SetDuplex(TppDuplexType(duplex - 1));
     }
   }
   ~TPapel() {
     for (const auto& s : saved_) {
       s.setup->SetmmPaperWidth(s.width);
       s.setup->SetmmPaperHeight(s.height);
+      StoreName(s.setup, s.paper);
       s.setup->SetBinName(s.bin);
+      s.setup->SetDuplex(s.duplex);
     }
   }
   TPapel(const TPapel&) = delete;
   TPapel& operator=(const TPapel&) = delete;
 
  private:
+  static void StoreName(TppPrinterSetup* s, const QString& name) {
+    const bool notify = s->NotificationsEnabled();
+    s->SetNotificationsEnabled(false);
+    s->SetPaperName(name);
+    s->SetNotificationsEnabled(notify);
+  }
   struct TGuardado {
     TppPrinterSetup* setup;
     int width, height;
+    QString paper;
     QString bin;
+    TppDuplexType duplex;
   };
   std::vector<TGuardado> saved_;
 };
@@ -387,10 +429,11 @@ class TPapel {
 bool TImpressaoCapa::Imprimir(const TPedidoImpressao& pedido) {
   if (ocupado_) return false;
   TOcupado ocupado(ocupado_);
+  naoImpressos_.clear();
   std::vector<TppReport*> reports;
   for (int p : pedido.Paginas)
     if (TppReport* r = Relatorio(p)) reports.push_back(r);
-  if (reports.empty()) return true;
+  if (reports.empty()) throw EPrintError(EngineMessage(msgNoPagesToPrint));
 
   // The printer by the name the system knows it by now, never another one
   // in its place.
@@ -407,7 +450,7 @@ bool TImpressaoCapa::Imprimir(const TPedidoImpressao& pedido) {
     r->SetDeviceType(TppPrinterDevice::DeviceName());
     r->PrinterSetup()->SetPrinterName(printer);
   }
-  const TPapel paper(reports, printer, pedido.Papel, pedido.Tabuleiro);
+  const TPapel paper(reports, printer, pedido.Papel, pedido.Tabuleiro, pedido.FrenteVerso);
 
   // One device for every report: one printer document.
   TppPrinterDevice device;
@@ -418,21 +461,27 @@ bool TImpressaoCapa::Imprimir(const TPedidoImpressao& pedido) {
   setup.SetDocumentName(pedido.NomeDocumento);
   setup.SetOutputFileName(pedido.Ficheiro);
   device.Printer()->ApplySetup(setup);
+  if (pedido.Ficheiro.isEmpty()) device.Printer()->SetQueueOptions(pedido.Cores, pedido.OpcoesFila);
   if (pedido.Ficheiro.isEmpty() && !device.Printer()->DC())
     throw EPrintError(EngineMessage(msgPrinterSetupProblem));
   std::vector<TppProducer*> producers(reports.begin(), reports.end());
-  return PrintReports(device, producers, std::max(1, pedido.Copias), pedido.Agrupar);
+  return PrintReports(device, producers, std::max(1, pedido.Copias), pedido.Agrupar, &naoImpressos_);
 }
 
 bool TImpressaoCapa::PrevisaoDisponivel() {
   return EngineFormClass(ppCustomPreviewer) && DeviceClassForName(QStringLiteral("Screen"));
 }
 
-bool TImpressaoCapa::Prever(int folha) {
+bool TImpressaoCapa::Prever(int folha, const QString& nomeDocumento) {
   TppReport* report = Relatorio(PaginaDaFolha(folha));
   if (ocupado_ || !report || !PrevisaoDisponivel()) return false;
   TOcupado ocupado(ocupado_);
-  for (int p = 1; p <= NumeroPaginas; ++p) Relatorio(p)->SetDeviceType(QStringLiteral("Screen"));
+  for (int p = 1; p <= NumeroPaginas; ++p) {
+    Relatorio(p)->SetDeviceType(QStringLiteral("Screen"));
+    // A print from the preview is the cover's job, named as the main
+    // print names it.
+    Relatorio(p)->PrinterSetup()->SetDocumentName(nomeDocumento);
+  }
   report->Print();
   return true;
 }

@@ -17,6 +17,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QMap>
 #include <QPoint>
 #include <QRect>
 #include <QString>
@@ -109,6 +110,15 @@ struct TPedidoImpressao {
   QString Impressora = QStringLiteral("Default");
   QString Papel;      // a paper of that printer; empty: the cover's own A4
   QString Tabuleiro;  // a paper source of that printer; empty: its default
+  // Both sides of the sheet, as the driver settings' duplex (1 one side,
+  // 2 turned on the short edge, 3 on the long edge); 0: as the reports
+  // say (one side).
+  int FrenteVerso = 0;
+  // In colour, or in shades of grey (a printer's; a PDF file is in colour).
+  bool Cores = true;
+  // Options of the printer's queue by keyword, as its spooler takes them
+  // (pages per sheet, the job's options, the driver's own).
+  QMap<QString, QString> OpcoesFila;
   QString NomeDocumento = QStringLiteral("Lurns para CD");
 };
 
@@ -151,20 +161,25 @@ class TImpressaoCapa {
   // everything prints.
   QStringList ForaDaAreaImprimivel() const;
 
-  // Prints the pages as one printer document (one spooler job, or one PDF
-  // file), through one printer device.  False when the print was
-  // cancelled or refused because one runs already; nothing is printed
-  // then.  Failures are raised as EPrintError (nothing is printed either):
-  // a printer the system does not have, a printer that cannot print, a
-  // file that cannot be written, a spooler that refuses the job.
+  // Prints the pages as one printer document (one PDF file; a spooler
+  // job, or one per run of pages that need another paper or tray), through
+  // one printer device.  False when the print was cancelled or refused
+  // because one runs already; nothing is printed then.  Failures are
+  // raised as EPrintError (nothing is printed either): no page to print, a
+  // printer the system does not have, a printer that cannot print, a file
+  // that cannot be written, a spooler that refuses the job.
   bool Imprimir(const TPedidoImpressao& pedido);
+  // What the last Imprimir printed without: one line per object that could
+  // not be printed ("Texto2 (Frente): why"); empty when all printed.
+  const QStringList& NaoImpressos() const { return naoImpressos_; }
 
   // Whether this program has a preview window to show pages in.
   static bool PrevisaoDisponivel();
   // Shows the page of the sheet in the preview window (modal: returns when
-  // it closes).  False when there is no preview window, the sheet is none
-  // or a command runs already.  Failures are raised as EPrintError.
-  bool Prever(int folha);
+  // it closes); a print from there is a job named `nomeDocumento`.  False
+  // when there is no preview window, the sheet is none or a command runs
+  // already.  Failures are raised as EPrintError.
+  bool Prever(int folha, const QString& nomeDocumento = QStringLiteral("Lurns para CD"));
 
   // A print or preview is under way (a second one is refused).
   bool Ocupado() const { return ocupado_; }
@@ -180,5 +195,6 @@ class TImpressaoCapa {
   std::unique_ptr<TfrmReportCentroCD> centro_;
   std::vector<TComponentRef<TppPrintable>> transitorios_[NumeroPaginas];
   QHash<QByteArray, TPicture> imagens_;
+  QStringList naoImpressos_;
   bool ocupado_ = false;
 };

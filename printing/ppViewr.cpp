@@ -4,6 +4,7 @@
 
 #include "platform/Dialogs.h"
 #include "report/ppDrwCmd.h"
+#include "report/ppPrnDev.h"
 #include "report/ppProd.h"
 #include "report/ppUtils.h"
 
@@ -291,6 +292,8 @@ void TppViewer::PrintShownReport() {
   if (report->DeviceType() == QLatin1String("Printer")) {
     try {
       report->Print();
+      // Told once the job is out: what did not print.
+      if (!report->PrintProblems().isEmpty()) failure = PrintProblemsMessage(report->PrintProblems());
     } catch (const Exception& e) {
       failure = e.Message;
     } catch (const std::exception& e) {

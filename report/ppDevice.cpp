@@ -1,6 +1,7 @@
 #include "report/ppDevice.h"
 
 #include "report/ppDrwCmd.h"
+#include "report/ppPrnabl.h"
 #include "report/ppUtils.h"
 
 #include <algorithm>
@@ -374,13 +375,18 @@ void TppDevice::DrawPage(TppPage& page) {
         if (device) device->EndClip(command);
       }
     };
+    // What failed is told with the component it stands for.
+    auto problem = [c](const QString& why) {
+      const TppPrintable* component = c->Component();
+      return component ? component->Description() + QStringLiteral(": ") + why : why;
+    };
     try {
       TClipScope clip(this, c);
       c->DrawOn(this);
     } catch (const Exception& e) {
-      drawProblems_.append(e.Message);
+      drawProblems_.append(problem(e.Message));
     } catch (const std::exception& e) {
-      drawProblems_.append(QString::fromLocal8Bit(e.what()));
+      drawProblems_.append(problem(QString::fromLocal8Bit(e.what())));
     }
   }
 }

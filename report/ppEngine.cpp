@@ -80,13 +80,35 @@ void TppEngine::StartReport() {
   lastPage_ = false;
   firstPassStarted_ = false;
   problems_.clear();
-  // A report without data that does not stop by itself, with no page
-  // limit, would print its detail band on pages for ever.
+  RefuseWhatIsNotPrinted();
+  // A report that does not stop by itself, with no page limit, would print
+  // its detail band on pages for ever.  No data is ever walked here (data
+  // pipelines are not built), so a pipeline's name changes nothing.
   const TppDetailBand* detail = report_->DetailBand();
-  if (detail && detail->Visible() && report_->DataPipeline().isEmpty() &&
-      detail->DataPipeline().isEmpty() && !report_->AutoStop() && detail->PrintCount() <= 0 &&
+  if (detail && detail->Visible() && !report_->AutoStop() && detail->PrintCount() <= 0 &&
       report_->PageLimit() <= 0)
     throw EPrintError(EngineMessage(msgReportNeverEnds));
+}
+
+void TppEngine::RefuseWhatIsNotPrinted() const {
+  // Bands and settings a design may hold but this engine does not print:
+  // a report that uses them would come out without them.
+  auto refuse = [](const char* what) {
+    throw EPrintError(EngineMessage(msgNotPrinted, {QString::fromUtf8(what)}));
+  };
+  for (int i = 0; i < report_->BandCount(); ++i) {
+    const TppBand* band = report_->Bands(i);
+    if (!band) continue;
+    switch (band->BandType()) {
+      case btColumnFooter: refuse("rodapés de coluna"); break;
+      case btGroupHeader:
+      case btGroupFooter: refuse("bandas de grupo"); break;
+      case btPageStyle: refuse("estilos de página"); break;
+      default: break;
+    }
+  }
+  if (report_->Columns() > 1) refuse("várias colunas (Columns)");
+  if (report_->PassSetting() == psTwoPass) refuse("duas passagens (PassSetting)");
 }
 
 bool TppEngine::DecideNext(const TppPageRequest& request) {
@@ -106,8 +128,10 @@ bool TppEngine::DecideNext(const TppPageRequest& request) {
 }
 
 int TppEngine::FooterHeight() const {
+  // The footer takes its height and its distance from the foot of the
+  // printable area.
   const TppBand* footer = report_->FindBand(btFooter);
-  return footer && footer->Visible() ? footer->mmHeight() : 0;
+  return footer && footer->Visible() ? footer->mmHeight() + footer->mmBottomOffset() : 0;
 }
 
 int TppEngine::SpaceLimit(const TppBand* band) const {
@@ -136,19 +160,28 @@ void TppEngine::GeneratePage() {
     TppBand* band = report_->FindBand(t.kind);
     if (!band) continue;
     // The same on every page: a band without room on a new page never fits.
-    if (PrintBand(band, false) == brNoRoom) NeverFits(band);
+    const TBandResult r = PrintBand(band, false);
+    if (r == brNoRoom) NeverFits(band);
+    if (r == brPrinted && t.firstPageOnly) firstPageBandsOnPage_ = true;
   }
   // The data.
-  TppBand* detail = report_->DetailBand();
+  TppDetailBand* detail = report_->DetailBand();
   while (detail && !dataEnded_ && !stop_) {
+    const int top = currentTop_;
     const TBandResult r = PrintBand(detail, true);
     if (r == brNoRoom) {
-      // On a page without data the band would not fit on the next one
-      // either, unless its print position sent it there.
-      if (dataBandsOnPage_ == 0 && !detail->PrintState.Deferred) NeverFits(detail);
+      // On a page that holds only what every page holds the band would
+      // not fit on the next one either, unless its print position sent it
+      // there.
+      if (OnlyEveryPageBands() && !detail->PrintState.Deferred) NeverFits(detail);
       break;
     }
     if (r == brInvisible) dataEnded_ = true;  // nothing of the data prints
+    // A band that takes no room and does not stop by itself would print
+    // at the same place for ever, and the page would never end.
+    if (r == brPrinted && !dataEnded_ && !stop_ && currentTop_ == top && !report_->AutoStop() &&
+        detail->PrintCount() <= 0)
+      throw EPrintError(EngineMessage(msgReportNeverEnds));
     Pump();
   }
   if (!detail) dataEnded_ = true;
@@ -158,7 +191,7 @@ void TppEngine::GeneratePage() {
     if (!summary) {
       summaryDone_ = true;
     } else if (PrintBand(summary, true) == brNoRoom) {
-      if (dataBandsOnPage_ == 0 && !summary->PrintState.Deferred) NeverFits(summary);
+      if (OnlyEveryPageBands() && !summary->PrintState.Deferred) NeverFits(summary);
     } else {
       summaryDone_ = true;
     }
@@ -186,14 +219,16 @@ void TppEngine::StartPage() {
   highestPage_ = std::max(highestPage_, pageNo_);
   hasContent_ = false;
   dataBandsOnPage_ = 0;
+  firstPageBandsOnPage_ = false;
   FillPageFields(false);
   if (PageReady) PageReady(page_);
 }
 
 void TppEngine::EndPage() {
   if (TppBand* footer = report_->FindBand(btFooter); footer && footer->Visible()) {
-    // The footer sits at the foot of the printable area.
-    currentTop_ = bottomLimit_ - footer->mmHeight();
+    // The footer sits at the foot of the printable area, its bottom offset
+    // above the foot.
+    currentTop_ = bottomLimit_ - footer->mmHeight() - footer->mmBottomOffset();
     PrintBand(footer, false);
   }
   if (stop_) return;
@@ -320,10 +355,10 @@ void TppEngine::PrintComponents(TppBand* band) {
       throw;
     } catch (const Exception& e) {
       // One component that cannot print does not stop the others.
-      problems_.append(c->UserName() + QStringLiteral(": ") + e.Message);
+      problems_.append(c->Description() + QStringLiteral(": ") + e.Message);
       qWarning().noquote() << "report component not printed:" << problems_.last();
     } catch (const std::exception& e) {
-      problems_.append(c->UserName() + QStringLiteral(": ") + QString::fromLocal8Bit(e.what()));
+      problems_.append(c->Description() + QStringLiteral(": ") + QString::fromLocal8Bit(e.what()));
       qWarning().noquote() << "report component not printed:" << problems_.last();
     }
     Pump();

@@ -12,8 +12,11 @@
 // built: this program's reports have none.
 //
 // A run that could never end — a band that does not fit on an empty page,
-// a report without data that does not stop by itself — ends with an
-// EPrintError instead of producing pages for ever.
+// a report without data that does not stop by itself, a detail band that
+// takes no room on its page — ends with an EPrintError instead of
+// producing pages for ever.  So does a report that uses what is not built
+// (column footers, group bands, page styles, several columns, two passes):
+// printed without it, its pages would be wrong.
 #pragma once
 
 #include "report/ppDevice.h"
@@ -81,6 +84,12 @@ class TppEngine : public TppCustomEngine {
   void PrintComponents(TppBand* band);
   void StepDetailRecord(TppBand* band);
   int SpaceLimit(const TppBand* band) const;
+  // Nothing on the page but the bands every page has: a band without room
+  // here has none on any page.  (The title takes room on the first page
+  // only.)
+  bool OnlyEveryPageBands() const { return dataBandsOnPage_ == 0 && !firstPageBandsOnPage_; }
+  // Raises an EPrintError for a band kind or setting that is not printed.
+  void RefuseWhatIsNotPrinted() const;
   int FooterHeight() const;
   void Pump();
   [[noreturn]] void NeverFits(const TppBand* band) const;
@@ -105,6 +114,7 @@ class TppEngine : public TppCustomEngine {
   bool hasContent_ = false;
   bool firstPassStarted_ = false;
   int dataBandsOnPage_ = 0;
+  bool firstPageBandsOnPage_ = false;
   QDateTime startDateTime_;
   QStringList problems_;
 };

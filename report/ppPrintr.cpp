@@ -826,6 +826,20 @@ void TppCustomPrinter::InstallSettings(const TDriverSettings& s) {
   settings_ = std::make_unique<TDriverSettings>(s);
 }
 
+void TppCustomPrinter::SetQueueOptions(bool color, const QMap<QString, QString>& options) {
+  const TDriverSettings* cur = DriverSettings();
+  TDriverSettings s = cur ? *cur : TDriverSettings();
+  s.Color = color;
+  s.Fields |= TDriverSettings::dmColor;
+  for (auto it = options.cbegin(); it != options.cend(); ++it) {
+    if (it.value().isEmpty())
+      s.DriverOptions.remove(it.key());
+    else
+      s.DriverOptions.insert(it.key(), it.value());
+  }
+  InstallSettings(s);
+}
+
 bool TppCustomPrinter::PrinterPropertiesDialog() {
   // The driver's dialog belongs to the active window; without one (or in a
   // program without windows) there is nothing to show it over.

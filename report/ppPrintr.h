@@ -358,6 +358,11 @@ class TppCustomPrinter {
   const TDriverSettings* DriverSettings();
   // The driver's own default paper source.
   int DefaultSource() const { return defaultSource_; }
+  // For the documents that follow, besides what a setup holds: colour or
+  // shades of grey, and options of the printer's queue by keyword (added
+  // to those chosen in its properties dialog; an empty value takes one
+  // away).  Kept while the printer stays the same.
+  void SetQueueOptions(bool color, const QMap<QString, QString>& options);
   const TDeviceMetrics& Metrics() const { return metrics_; }
 
   // Shows the driver's properties dialog over the active window; true when

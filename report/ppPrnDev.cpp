@@ -24,6 +24,7 @@ QString TppPrinterDevice::TargetName() const {
 void TppPrinterDevice::Fail(const QString& reason) {
   printer_->AbortDoc();
   aborted_ = true;
+  inDocument_ = false;
   canvas_ = nullptr;
   TppDevice::JobCancelled();
   throw EPrintError(reason);
@@ -51,16 +52,20 @@ void TppPrinterDevice::JobStarted() {
   SetStatus(EngineMessage(msgAccessingData));
   if (OpensDocument) {
     aborted_ = false;
-    pagesPrinted_ = 0;
     // A document left open by the jobs before is ended first: its pages
     // were asked for.
     if (printer_->Printing() && !printer_->EndDoc()) FailDocument();
-    if (!printer_->BeginDoc()) FailDocument();
-  } else if (!aborted_ && !printer_->Printing()) {
-    // Nothing open to continue: this job opens the document.
     pagesPrinted_ = 0;
-    if (!printer_->BeginDoc()) FailDocument();
+    inDocument_ = true;
+  } else if (!aborted_ && !inDocument_) {
+    // Nothing under way to continue: this job starts the document.
+    pagesPrinted_ = 0;
+    inDocument_ = true;
   }
+  // The printer's document itself is begun with the first page printed
+  // (StartPrinterPage), so that the job is made with that page's paper,
+  // tray, sides and queue options: those of the pages actually printed,
+  // whatever setup the device was given.
   canvas_ = aborted_ ? nullptr : printer_->Canvas();
 }
 
@@ -97,16 +102,18 @@ void TppPrinterDevice::StartPrinterPage(TppPage& page) {
     firstPage_ = false;
     if (setup->Collation()) collatedCopies_ = std::max(1, setup->Copies());
   }
-  // Every page carries its own paper and orientation; where the document
-  // goes (the printer, the file) stays as it was opened, and the paper is
-  // looked up on that printer.
+  // Every page carries its own paper, orientation, tray and sides; where
+  // the document goes (the printer, the file) and its name stay as the
+  // device was given them, and the paper is looked up on that printer.
   TppPrinterSetup pageSetup;
   pageSetup.Assign(*setup);
   pageSetup.SetNotificationsEnabled(false);
   pageSetup.SetPrinterName(printer_->PrinterName());
   pageSetup.SetNotificationsEnabled(true);
   pageSetup.SetOutputFileName(printer_->OutputFileName());
+  pageSetup.SetDocumentName(printer_->DocumentName());
   printer_->ApplySetup(pageSetup);
+  if (!printer_->Printing() && !printer_->BeginDoc()) FailDocument();
   if (!printer_->StartPage()) FailDocument();
   int left = 0, top = 0, right = 0, bottom = 0;
   printer_->PageOffsets(left, top, right, bottom);
@@ -133,8 +140,15 @@ bool TppPrinterDevice::NextCopy() {
 void TppPrinterDevice::JobEnded() {
   if (!Busy()) return;
   if (!aborted_ && !NextCopy()) return;
-  if (ClosesDocument && !aborted_ && printer_->Printing()) {
-    if (!printer_->EndDoc()) FailDocument();
+  if (ClosesDocument && !aborted_) {
+    inDocument_ = false;
+    if (printer_->Printing()) {
+      if (!printer_->EndDoc()) FailDocument();
+    } else {
+      // Not one page was asked for among those the document's reports
+      // have: nothing was printed, and that is no success.
+      Fail(EngineMessage(msgNoPagesToPrint));
+    }
   }
   canvas_ = nullptr;
   TppDevice::JobEnded();
@@ -147,6 +161,7 @@ void TppPrinterDevice::JobCancelled() {
     aborted_ = true;
   }
   if (Busy()) aborted_ = true;
+  inDocument_ = false;
   canvas_ = nullptr;
   TppDevice::JobCancelled();
 }
@@ -331,9 +346,14 @@ class TDeviceRestorer {
 
 }  // namespace
 
+QString PrintProblemsMessage(const QStringList& problems) {
+  return EngineMessage(msgObjectsNotPrinted) + QLatin1Char('\n') + problems.join(QLatin1Char('\n'));
+}
+
 bool PrintReports(TppPrinterDevice& device, const std::vector<TppProducer*>& reports, int copies,
-                  bool collate) {
-  if (reports.empty()) return true;
+                  bool collate, QStringList* problems) {
+  if (problems) problems->clear();
+  if (reports.empty()) throw EPrintError(EngineMessage(msgNoPagesToPrint));
   copies = std::max(1, copies);
   TSetupsRestorer setups(reports);
   TDeviceRestorer restore(device);
@@ -354,6 +374,11 @@ bool PrintReports(TppPrinterDevice& device, const std::vector<TppProducer*>& rep
       r->GenerateToDevices();
       device.AttachPublisher(nullptr);
       if (device.Aborted()) return false;
+      if (problems) {
+        // The same object fails in every copy: told once.
+        for (const QString& p : r->GenerationProblems() + device.DrawProblems())
+          if (!problems->contains(p)) problems->append(p);
+      }
       ++job;
     }
   }

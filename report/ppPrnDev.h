@@ -8,14 +8,20 @@
 // A job is one GenerateToDevices of the report the device is attached to.
 // OpensDocument and ClosesDocument let several jobs share one printer
 // document: PrintReports puts a list of reports into one document (one
-// spooler job, one PDF file) that way.  A job that is cancelled or fails
-// throws the whole document away: nothing of it reaches the printer or the
-// file, and a failure is raised as EPrintError.
+// PDF file; one spooler job, or one per run of pages that need another
+// paper, tray, sides or queue options where the spooler cannot change
+// them within a job) that way.  The printer's document is begun with its
+// first printed page, so that the job goes out with the settings of the
+// pages it holds.  A job that is cancelled or fails throws the whole
+// document away: nothing of it reaches the printer or the file, and a
+// failure is raised as EPrintError; so is a document that ends without a
+// page (none of its reports' pages was asked for).
 #pragma once
 
 #include "report/ppPrintr.h"
 #include "report/ppRasterDev.h"
 
+#include <QStringList>
 #include <memory>
 #include <vector>
 
@@ -110,15 +116,23 @@ class TppPrinterDevice : public TppRasterDevice {
   int offsetX_ = 0;
   int offsetY_ = 0;
   int pagesPrinted_ = 0;
+  // A document is under way (begun by a job, not yet ended), whether or
+  // not its first page has opened the printer's document.
+  bool inDocument_ = false;
 };
 
 // Prints the reports one after another through the device as one printer
-// document (one spooler job, or one PDF file when the device's printer has
+// document (a spooler's job, or one PDF file when the device's printer has
 // an output file name): `copies` times the whole list, set after set when
 // `collate`, else each page `copies` times in a row.  The reports' own
 // Copies and Collation are not used, and their pages go to the device's
 // printer and output file whatever their setups name.  Answers false when
 // the run was cancelled (nothing is printed then); a failure is raised as
-// EPrintError (nothing is printed either).
+// EPrintError (nothing is printed either), an empty list or a document
+// without pages too.  `problems`, when given, gets what could not be
+// printed (generated or drawn) and was left off the pages, one line per
+// component, each told once.
 bool PrintReports(TppPrinterDevice& device, const std::vector<TppProducer*>& reports,
-                  int copies = 1, bool collate = true);
+                  int copies = 1, bool collate = true, QStringList* problems = nullptr);
+// The message that tells the user which components did not print.
+QString PrintProblemsMessage(const QStringList& problems);

@@ -320,3 +320,9 @@ void TppPrintable::DrawCommandClick(TppDrawCommand* command) {
   TppEventParams params{command};
   PublishEvent(this, ppevDrawCommandClick, params);
 }
+
+QString TppPrintable::Description() const {
+  if (!description_.isEmpty()) return description_;
+  if (const QString user = UserName(); !user.isEmpty()) return user;
+  return Name().isEmpty() ? ClassName() : Name();
+}

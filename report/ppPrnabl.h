@@ -164,6 +164,12 @@ class TppPrintable : public TppCacheable {
   // then event ppevDrawCommandClick with the command.
   virtual void DrawCommandClick(TppDrawCommand* command);
 
+  // How the user knows the component when it could not print: the
+  // description given to it (a program names what the component stands
+  // for), else its user name, else its name.
+  QString Description() const;
+  void SetDescription(const QString& text) { description_ = text; }
+
   TppNotifyEvent OnPrint;
   TppDrawCommandEvent OnDrawCommandCreate;
   TppDrawCommandEvent OnDrawCommandClick;
@@ -214,6 +220,7 @@ class TppPrintable : public TppCacheable {
   TAlignment alignment_ = taLeftJustify;
   QString caption_;
   QString drawCommandClass_;
+  QString description_;
   bool ready_ = false;
   bool fits_ = true;
 };

@@ -129,6 +129,7 @@ void TppProducer::PrintPath() {
   if (!DeviceClassForName(deviceType_)) return;
   TScopedFlag path(printPath_, true);
   TScopedFlag producing(producing_, true);
+  printProblems_.clear();
 
   TppPrinterSetup saved;
   saved.Assign(*printerSetup_);
@@ -210,8 +211,17 @@ void TppProducer::PrintPath() {
     }
   }
 
-  if (!cancelDialog_) {
+  // What did not print, once the pages are out.
+  TppPrinterDevice* printer = device.get();
+  auto generate = [this, printer] {
     GenerateToDevices();
+    printProblems_ = GenerationProblems();
+    for (const QString& p : printer->DrawProblems())
+      if (!printProblems_.contains(p)) printProblems_.append(p);
+  };
+
+  if (!cancelDialog_) {
+    generate();
     return;
   }
   TppCancelDialogIntf* dialog = cancelDialog_;
@@ -219,9 +229,9 @@ void TppProducer::PrintPath() {
     // The pages are produced once the dialog is on screen; it closes
     // itself when they are done (or failed: the failure is raised then).
     std::exception_ptr failure;
-    dialog->ActivateHook = [this, dialog, &failure] {
+    dialog->ActivateHook = [dialog, &failure, &generate] {
       try {
-        GenerateToDevices();
+        generate();
       } catch (...) {
         failure = std::current_exception();
       }
@@ -235,7 +245,7 @@ void TppProducer::PrintPath() {
   }
   dialog->Show();
   try {
-    GenerateToDevices();
+    generate();
   } catch (...) {
     dialog->Close();
     DoOnCancelDialogClose();

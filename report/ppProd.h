@@ -74,6 +74,13 @@ class TppProducer : public TppRelative, public TppSetupOwner {
   // away).
   void Cancel();
   bool CancelRequested() const { return cancelRequested_; }
+  // What the last generation could not put on its pages (a component that
+  // could not print), one line per component with the reason.
+  virtual QStringList GenerationProblems() const { return {}; }
+  // What the last print path could not print: the generation's problems
+  // and the printer device's (commands that could not be drawn).  The
+  // print path shows no message of its own; its caller tells the user.
+  const QStringList& PrintProblems() const { return printProblems_; }
   // The page a preview shows, offered by the print dialog as the current
   // page (0: none).
   int CurrentPageNo() const { return currentPageNo_; }
@@ -191,6 +198,7 @@ class TppProducer : public TppRelative, public TppSetupOwner {
   TppCancelDialogIntf* cancelDialog_ = nullptr;
   TppPrinterDevice* printerDevice_ = nullptr;
   bool cancelRequested_ = false;
+  QStringList printProblems_;
   bool generating_ = false;
   bool printPath_ = false;
   int currentPageNo_ = 0;

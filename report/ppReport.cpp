@@ -53,6 +53,8 @@ void TppBandedReport::StopEngines() { engine_->Stop(); }
 
 bool TppBandedReport::EngineRunning() const { return engine_->Busy(); }
 
+QStringList TppBandedReport::GenerationProblems() const { return engine_->Problems(); }
+
 int TppBandedReport::BandCount() const { return ChildCount(); }
 
 TppBand* TppBandedReport::Bands(int index) const { return dynamic_cast<TppBand*>(Child(index)); }

@@ -76,6 +76,7 @@ class TppBandedReport : public TppCustomReport {
   TppDetailBand* DetailBand() const;
   // Adds a band at the end of the report's bands (SetReport of the band).
   void AddBand(TppBand* band);
+  QStringList GenerationProblems() const override;
 
  protected:
   void ResetEngines() override;

@@ -134,6 +134,9 @@ enum TppMessage : int {
   msgReportNeverEnds = 1031,    // "O relatório não tem dados ... nunca terminaria."
   msgPrinterRefused = 1032,     // "A impressora <printername> recusou o documento."
   msgFileNotWritten = 1033,     // "Não foi possível escrever o ficheiro <filename>."
+  msgNoPagesToPrint = 1034,     // "Nenhuma página para imprimir."
+  msgNotPrinted = 1035,         // "Este programa não imprime <name>: ..."
+  msgObjectsNotPrinted = 1036,  // "Alguns objectos não foram impressos:"
 };
 
 inline constexpr int MessageIdentifierBase = 43000;

@@ -16,7 +16,9 @@ PACKAGES=(
   qt6-base-dev qt6-svg-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n
   libjpeg-dev libcups2-dev
   libwmf-dev libexpat1-dev libfreetype-dev libx11-dev libpng-dev zlib1g-dev fonts-urw-base35
+  libtag1-dev
   libgtest-dev libgmock-dev poppler-utils
+  flac vorbis-tools opus-tools lame
   fonts-liberation2 fonts-dejavu-core fonts-wine
   xauth xvfb
   dpkg-dev file

@@ -142,6 +142,34 @@ TEST_F(Clipboard, PastesOnTheSheetShownWhateverWasCopied) {
   EXPECT_TRUE(dialogs->Messages().isEmpty());
 }
 
+// What is pasted is of the kind of the object copied, whatever its name
+// says (names come from files and other programs as they are).
+TEST_F(Clipboard, APasteIsOfTheCopiedObjectsKindWhateverItsName) {
+  QImage img(6, 6, QImage::Format_RGB32);
+  img.fill(Qt::red);
+  const QString file = dir.filePath("r.png");
+  ASSERT_TRUE(img.save(file));
+  auto* texto = Add<TProLabel>(folhaFrente, "Imagem7", {5, 5, 50, 20}, [](TObjecto& o) { o.Texto = "Lado B"; });
+  auto* imagem = Add<TProImage>(folhaFrente, "Texto8", {20, 25, 80, 60}, [&](TObjecto& o) {
+    o.Imagem.Imagem.LoadFromFile(file);
+    o.Imagem.Ficheiro = file;
+  });
+  Select(texto);
+  Escolher(*w, "menuEditarCopiar");
+  Escolher(*w, "menuEditarColar");
+  auto* textoColado = qobject_cast<TProLabel*>(Last(folhaFrente));
+  ASSERT_TRUE(textoColado);
+  EXPECT_EQ(textoColado->Caption(), "Lado B");
+  EXPECT_TRUE(w->Sessao().Documento().Objecto(IdDe(textoColado))->EhTexto());
+  Select(imagem);
+  Escolher(*w, "menuEditarCopiar");
+  Escolher(*w, "menuEditarColar");
+  auto* imagemColada = qobject_cast<TProImage*>(Last(folhaFrente));
+  ASSERT_TRUE(imagemColada);
+  EXPECT_EQ(imagemColada->Picture().Width(), 6);
+  EXPECT_TRUE(w->Sessao().Documento().Objecto(IdDe(imagemColada))->EhImagem());
+}
+
 TEST_F(Clipboard, ACopiedPictureCarriesItsFullFileName) {
   // A cover naming its picture relative to its own folder.
   QImage img(6, 6, QImage::Format_RGB32);

@@ -673,6 +673,45 @@ TEST_F(CoverPdf, APictureIsStoredOnceHoweverOftenItPrintsAndTextStaysText) {
   for (int page : {1, 2, 3}) EXPECT_TRUE(Text(file, page).contains(QStringLiteral("Texto que se procura")));
 }
 
+// An object that cannot be printed is named as the user knows it, the
+// page printing without it; no page at all to print is an error.
+TEST_F(CoverPdf, WhatDidNotPrintIsNamedByObjectAndSheetAndNoPagesIsAnError) {
+  TDocumento d;
+  TObjecto t = TObjecto::NovoTexto();
+  t.Nome = QStringLiteral("Texto1");
+  t.Texto = QStringLiteral("Lado A");
+  t.Left = t.Top = 20;
+  t.Width = 100;
+  t.Height = 20;
+  d.Adicionar(folhaFrente, t);
+  capa.Preparar(d, {});
+  ASSERT_EQ(capa.Transitorios(paginaFrente).size(), 1u);
+  capa.Transitorios(paginaFrente)[0]->SetDrawCommandClass(QStringLiteral("TNoSuchCommand"));
+  TPedidoImpressao p;
+  p.Paginas = {paginaFrente, paginaCD};
+  p.Ficheiro = dir.filePath(QStringLiteral("sem-texto.pdf"));
+  ASSERT_TRUE(capa.Imprimir(p));
+  EXPECT_EQ(capa.NaoImpressos(),
+            QStringList{"Texto1 (Frente): O comando de desenho TNoSuchCommand não está registado."});
+  QString why;
+  EXPECT_EQ(pdf::Pages(p.Ficheiro, &why).size(), 2);
+  // The next print starts afresh.
+  capa.Preparar(d, {});
+  p.Ficheiro = dir.filePath(QStringLiteral("com-texto.pdf"));
+  ASSERT_TRUE(capa.Imprimir(p));
+  EXPECT_TRUE(capa.NaoImpressos().isEmpty());
+
+  p.Paginas = {};
+  p.Ficheiro = dir.filePath(QStringLiteral("nada.pdf"));
+  try {
+    capa.Imprimir(p);
+    ADD_FAILURE() << "no error";
+  } catch (const EPrintError& e) {
+    EXPECT_EQ(e.Message, "Impossível Gerar Relatório\n\nNenhuma página para imprimir.");
+  }
+  EXPECT_FALSE(QFile::exists(p.Ficheiro));
+}
+
 TEST_F(CoverPdf, APrinterTheSystemDoesNotHaveIsAnErrorAndPrintsNothingInstead) {
   TDocumento d;
   capa.Preparar(d, {});

@@ -8,22 +8,29 @@
 // message; when CI has started one and says so (LURNS_REQUIRE_CUPS=1),
 // a test that finds none fails instead.
 #include "platform/CupsPrinterBackend.h"
+#include "platform/Dialogs.h"
 #include "printing/ImpressaoCapa.h"
 #include "report/ppPrintr.h"
 #include "report/ppPrnDev.h"
 #include "report/ppUtils.h"
+#include "support/ModalDialogs.h"
 #include "support/PdfTools.h"
 #include "support/ReportFixtures.h"
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 #include <QMargins>
+#include <QPrintDialog>
 #include <QProcess>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
@@ -31,6 +38,7 @@
 #include <QUrl>
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 #include <cups/cups.h>
 
@@ -412,12 +420,13 @@ class CupsFilePdf : public CupsPrinters {
 
   QByteArray PrinterUri() const { return "ipp://localhost/printers/" + queue_.toUtf8(); }
 
-  // Adds the test's queue with FilePDF's printer description.
+  // Adds the test's queue with the printer description of source_.
   void AddQueue() {
     QTemporaryFile ppd;
     ASSERT_TRUE(ppd.open());
-    const http_status_t got = cupsGetFd(CUPS_HTTP_DEFAULT, "/printers/FilePDF.ppd", ppd.handle());
-    ASSERT_EQ(got, HTTP_STATUS_OK) << "FilePDF's printer description could not be read";
+    const QByteArray resource = "/printers/" + source_ + ".ppd";
+    const http_status_t got = cupsGetFd(CUPS_HTTP_DEFAULT, resource.constData(), ppd.handle());
+    ASSERT_EQ(got, HTTP_STATUS_OK) << source_.constData() << "'s printer description could not be read";
     ppd.close();
     const QByteArray device = QUrl::fromLocalFile(outputFile_).toEncoded();
     ipp_t* request = ippNewRequest(IPP_OP_CUPS_ADD_MODIFY_PRINTER);
@@ -493,6 +502,8 @@ class CupsFilePdf : public CupsPrinters {
   }
 
   QTemporaryDir dir_;
+  // The queue whose printer description the test's queue takes.
+  QByteArray source_ = "FilePDF";
   QString queue_;
   QString outputFile_;
   bool added_ = false;
@@ -695,18 +706,29 @@ TEST_F(CupsCoverJobs, ACancelledJobIsNotSent) {
   EXPECT_FALSE(sent);
 }
 
-// A queue that does not accept jobs: the print error says so, and the
-// queue is left as it was.
+// A queue that does not accept jobs: the print error says so.  The test's
+// own queue is set to refuse jobs (no other test prints on it), through
+// the scheduler itself; should that be impossible, the test fails where
+// the printer tests are required, never skips.
 TEST_F(CupsCoverJobs, ARefusedJobIsAPrintError) {
-  QProcess reject;
-  reject.start("cupsreject", {"-r", "Lurns test", "FilePDF"});
-  if (!reject.waitForFinished(10000) || reject.exitCode() != 0)
-    GTEST_SKIP() << "the FilePDF queue cannot be set to refuse jobs here";
+  auto acceptJobs = [this](bool accept) {
+    ipp_t* request = ippNewRequest(accept ? IPP_OP_CUPS_ACCEPT_JOBS : IPP_OP_CUPS_REJECT_JOBS);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, PrinterUri().constData());
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+    if (!accept)
+      ippAddString(request, IPP_TAG_PRINTER, IPP_TAG_TEXT, "printer-state-message", nullptr, "Lurns test");
+    ippDelete(cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/admin/"));
+    return cupsLastError() <= IPP_STATUS_OK_CONFLICTING;
+  };
+  if (!acceptJobs(false))
+    LURNS_CUPS_UNAVAILABLE(QStringLiteral("the queue %1 cannot be set to refuse jobs: %2")
+                               .arg(queue_, QString::fromUtf8(cupsLastErrorString())));
   struct Accept {
-    ~Accept() { QProcess::execute("cupsaccept", {"FilePDF"}); }
-  } accept;
+    std::function<bool(bool)> accept;
+    ~Accept() { accept(true); }
+  } accept{acceptJobs};
   BarReport a(1, poLandscape);
-  a.r.report->PrinterSetup()->SetPrinterName("FilePDF");
+  a.r.report->PrinterSetup()->SetPrinterName(queue_);
   TppPrinterDevice device;
   device.Printer()->ApplySetup(*a.r.report->PrinterSetup());
   QString error;
@@ -715,8 +737,224 @@ TEST_F(CupsCoverJobs, ARefusedJobIsAPrintError) {
   } catch (const EPrintError& e) {
     error = e.Message;
   }
-  EXPECT_TRUE(error.startsWith("Impossível Gerar Relatório\n\nA impressora FilePDF recusou o documento."))
+  EXPECT_TRUE(error.startsWith("Impossível Gerar Relatório\n\nA impressora " + queue_ + " recusou o documento."))
       << error.toStdString();
+}
+
+// ---------------------------------------------------------------------------
+// A queue with trays (made like OtherPDF, whose printer description has
+// input slots): the tray chosen goes with the job of the pages printed,
+// and pages from another tray are a job of their own.
+
+namespace {
+
+// The attributes of the jobs titled `title` on `queue`, in the order the
+// jobs were made: each as keyword -> value (the first value, as text).
+QList<QMap<QByteArray, QByteArray>> JobsTitled(const QString& queue, const QString& title) {
+  QList<QMap<QByteArray, QByteArray>> out;
+  const QByteArray uri = "ipp://localhost/printers/" + queue.toUtf8();
+  ipp_t* request = ippNewRequest(IPP_OP_GET_JOBS);
+  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri.constData());
+  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "which-jobs", nullptr, "all");
+  static const char* const wanted[] = {"job-id", "job-name", "job-state", "media", "media-source",
+                                       "job-impressions-completed", "sides", "print-color-mode"};
+  ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", int(std::size(wanted)),
+                nullptr, wanted);
+  ipp_t* response = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/");
+  QMap<QByteArray, QByteArray> job;
+  auto flush = [&] {
+    if (job.value("job-name") == title.toUtf8()) out.append(job);
+    job.clear();
+  };
+  for (ipp_attribute_t* a = response ? ippFirstAttribute(response) : nullptr; a; a = ippNextAttribute(response)) {
+    if (!ippGetName(a)) {
+      flush();
+      continue;
+    }
+    char value[1024] = "";
+    ippAttributeString(a, value, sizeof(value));
+    job.insert(ippGetName(a), value);
+  }
+  flush();
+  ippDelete(response);
+  std::sort(out.begin(), out.end(), [](const auto& x, const auto& y) {
+    return x.value("job-id").toInt() < y.value("job-id").toInt();
+  });
+  return out;
+}
+
+}  // namespace
+
+class CupsTrayJobs : public CupsCoverJobs {
+ protected:
+  void SetUp() override {
+    source_ = "OtherPDF";
+    CupsCoverJobs::SetUp();
+  }
+  // A tray of the queue other than the automatic choice.
+  TCupsPrinterBackend::Tray ATray() {
+    auto* backend = dynamic_cast<TCupsPrinterBackend*>(&PrinterBackend());
+    EXPECT_NE(backend, nullptr);
+    if (!backend) return {};
+    for (const TCupsPrinterBackend::Tray& t : backend->Info(queue_).Trays)
+      if (t.Keyword != QLatin1String("auto")) return t;
+    ADD_FAILURE() << queue_.toStdString() << " has no trays";
+    return {};
+  }
+  // Waits for every job titled `title` to finish; answers them.
+  QList<QMap<QByteArray, QByteArray>> Finished(const QString& title, int jobs) {
+    QDeadlineTimer deadline(kJobWaitMs);
+    for (;;) {
+      const auto list = JobsTitled(queue_, title);
+      const bool done = list.size() == jobs && std::all_of(list.begin(), list.end(), [](const auto& j) {
+                          return j.value("job-state") == "completed" || j.value("job-state") == "canceled" ||
+                                 j.value("job-state") == "aborted";
+                        });
+      if (done || deadline.hasExpired()) return list;
+      QThread::msleep(200);
+    }
+  }
+};
+
+// The cover printed with only its page 3 on a queue whose tray was chosen
+// in printer setup: the job is made with that tray (and A4).
+TEST_F(CupsTrayJobs, ACoverPrintedWithOnlyPage3CarriesTheChosenTray) {
+  const TCupsPrinterBackend::Tray tray = ATray();
+  ASSERT_FALSE(tray.Keyword.isEmpty());
+  const QString title = QStringLiteral("Lurns tray %1-%2")
+                            .arg(QCoreApplication::applicationPid())
+                            .arg(QDateTime::currentMSecsSinceEpoch());
+  TDocumento d;
+  TImpressaoCapa capa;
+  capa.Preparar(d, {});
+  TPedidoImpressao pedido;
+  pedido.Paginas = {paginaCD};
+  pedido.Impressora = queue_;
+  pedido.Tabuleiro = tray.Name;
+  pedido.NomeDocumento = title;
+  ASSERT_TRUE(capa.Imprimir(pedido));
+  const auto jobs = Finished(title, 1);
+  ASSERT_EQ(jobs.size(), 1);
+  EXPECT_EQ(jobs[0].value("job-state"), "completed");
+  EXPECT_EQ(jobs[0].value("media-source"), tray.Keyword.toUtf8());
+  EXPECT_EQ(jobs[0].value("media"), "iso_a4_210x297mm");
+}
+
+// Pages 1 and 2 from the automatic tray, page 3 from another: two jobs,
+// each with its pages and its tray, both printed.
+TEST_F(CupsTrayJobs, PagesFromAnotherTrayAreAJobOfTheirOwn) {
+  const TCupsPrinterBackend::Tray tray = ATray();
+  ASSERT_FALSE(tray.Keyword.isEmpty());
+  const QString title = QStringLiteral("Lurns trays %1-%2")
+                            .arg(QCoreApplication::applicationPid())
+                            .arg(QDateTime::currentMSecsSinceEpoch());
+  static const TPrinterOrientation kOrient[3] = {poLandscape, poLandscape, poPortrait};
+  std::vector<std::unique_ptr<BarReport>> reports;
+  std::vector<TppProducer*> list;
+  for (int p = 1; p <= 3; ++p) {
+    reports.push_back(std::make_unique<BarReport>(p, kOrient[p - 1]));
+    reports.back()->r.report->PrinterSetup()->SetPrinterName(queue_);
+    list.push_back(reports.back()->r.report);
+  }
+  list.back()->PrinterSetup()->SetBinName(tray.Name);
+  TppPrinterDevice device;
+  TppPrinterSetup setup;
+  setup.Assign(*list.front()->PrinterSetup());
+  setup.SetDocumentName(title);
+  device.Printer()->ApplySetup(setup);
+  ASSERT_TRUE(PrintReports(device, list));
+  const auto jobs = Finished(title, 2);
+  ASSERT_EQ(jobs.size(), 2);
+  for (const auto& job : jobs) EXPECT_EQ(job.value("job-state"), "completed");
+  EXPECT_FALSE(jobs[0].contains("media-source")) << jobs[0].value("media-source").constData();
+  EXPECT_EQ(jobs[1].value("media-source"), tray.Keyword.toUtf8());
+  if (jobs[0].contains("job-impressions-completed") && jobs[1].contains("job-impressions-completed")) {
+    EXPECT_EQ(jobs[0].value("job-impressions-completed"), "2");
+    EXPECT_EQ(jobs[1].value("job-impressions-completed"), "1");
+  }
+  // The last job's file is page 3's.
+  QString why;
+  EXPECT_EQ(pdf::Pages(outputFile_, &why).size(), 1) << why.toStdString();
+}
+
+// ---------------------------------------------------------------------------
+// Qt's print dialog for a queue: every choice it offers is answered (sides,
+// colour, page order, page set, the paper and pages per sheet of the
+// printer's properties, the driver's own options such as its trays), and
+// what the program cannot honour is not offered (the orientation and
+// margins of the properties, a list of single pages).
+
+TEST_F(CupsPrinters, ThePrintDialogAnswersEveryChoiceItOffersForAQueue) {
+  LURNS_REQUIRE_TEST_SCHEDULER();
+  QtDialogLayer layer;
+  TPrintDialogSpec request;
+  request.MinPage = 1;
+  request.MaxPage = 3;
+  request.FromPage = 1;
+  request.ToPage = 3;
+  request.AllowSelection = true;
+  request.PrinterName = QStringLiteral("OtherPDF");
+  request.PaperName = QStringLiteral("A4");
+  bool pagesListOffered = true, orientationOffered = true, marginsOffered = true, greyOffered = false;
+  QString paperShown;
+  auto visible = [](QWidget* dialog, const char* name) {
+    QWidget* w = dialog->findChild<QWidget*>(QLatin1String(name));
+    return w && w->isVisibleTo(dialog);
+  };
+  ExpectDialog print(
+      "the print dialog", [](QWidget* w) { return qobject_cast<QPrintDialog*>(w) != nullptr; },
+      [&](QWidget* w) {
+        pagesListOffered = visible(w, "pagesRadioButton");
+        auto click = [w](const char* name) {
+          auto* b = w->findChild<QAbstractButton*>(QLatin1String(name));
+          ASSERT_NE(b, nullptr) << name;
+          b->click();
+        };
+        click("duplexShort");
+        click("grayscale");
+        click("reverse");
+        greyOffered = w->findChild<QRadioButton*>(QStringLiteral("grayscale"))->isEnabled();
+        w->findChild<QComboBox*>(QStringLiteral("pageSetCombo"))->setCurrentIndex(1);  // odd
+        ExpectDialog properties(
+            "the printer's properties", [](QWidget* p) { return p->inherits("QPrintPropertiesDialog"); },
+            [&](QWidget* p) {
+              orientationOffered = visible(p, "portrait") || visible(p, "landscape");
+              marginsOffered = visible(p, "topMargin");
+              auto* paper = p->findChild<QComboBox*>(QStringLiteral("pageSizeCombo"));
+              ASSERT_NE(paper, nullptr);
+              paperShown = paper->currentText();
+              paper->setCurrentIndex(paper->findText(QStringLiteral("A5")));
+              auto* perSheet = p->findChild<QComboBox*>(QStringLiteral("pagesPerSheetCombo"));
+              ASSERT_NE(perSheet, nullptr);
+              perSheet->setCurrentIndex(1);  // 2 (2x1)
+              // The driver's own options: its input slots.
+              for (QComboBox* c : p->findChildren<QComboBox*>())
+                if (const int i = c->findText(QStringLiteral("Tray 1")); i >= 0) c->setCurrentIndex(i);
+              static_cast<QDialog*>(p)->accept();
+            });
+        click("properties");
+        EXPECT_TRUE(properties.Answered());
+        static_cast<QDialog*>(w)->accept();
+      });
+  ASSERT_TRUE(layer.Print(request));
+  ASSERT_TRUE(print.Answered());
+  EXPECT_FALSE(pagesListOffered);
+  EXPECT_FALSE(orientationOffered);
+  EXPECT_FALSE(marginsOffered);
+  EXPECT_TRUE(greyOffered);
+  EXPECT_EQ(paperShown, "A4");
+  EXPECT_EQ(request.PrinterName, "OtherPDF");
+  EXPECT_TRUE(request.OutputFileName.isEmpty());
+  EXPECT_EQ(request.Duplex, int(TDriverSettings::DuplexHorizontal));
+  EXPECT_FALSE(request.Color);
+  EXPECT_TRUE(request.Reverse);
+  EXPECT_EQ(request.Set, TPrintDialogSpec::setOdd);
+  EXPECT_EQ(request.PaperName, "A5");
+  EXPECT_EQ(request.QueueOptions.value(QStringLiteral("number-up")), "2");
+  EXPECT_EQ(request.QueueOptions.value(QStringLiteral("InputSlot")), "1Tray");
+  // What the program honours itself does not go to the queue as well.
+  EXPECT_FALSE(request.QueueOptions.contains(QStringLiteral("page-set")));
 }
 
 // ---------------------------------------------------------------------------

@@ -23,10 +23,14 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
+#include <QPrintDialog>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include <optional>
 
 void PrintTo(const TFont& f, std::ostream* os) {
   *os << '"' << f.Name.toStdString() << "\" height " << f.Height << " style " << int(f.Style) << " colour 0x"
@@ -420,9 +424,10 @@ TEST_F(RealFontDialog, AChangeTakesOnlyWhatWasChanged) {
   want.SetSize(20);
   EXPECT_EQ(*got, want);
   // The face.
-  got = Run(initial, [](QFontDialog* fd, QComboBox*) { Pick(fd, "DejaVu Serif"); });
+  // A face the project installs in all four styles (fonts-liberation2).
+  got = Run(initial, [](QFontDialog* fd, QComboBox*) { Pick(fd, "Liberation Serif"); });
   ASSERT_TRUE(got);
-  EXPECT_EQ(got->Name, "DejaVu Serif");
+  EXPECT_EQ(got->Name, "Liberation Serif");
   EXPECT_EQ(got->Style, fsBold | fsItalic);
   EXPECT_EQ(got->Size(), 12);
   EXPECT_EQ(got->Color, clRed);
@@ -507,6 +512,71 @@ TEST_F(RealDialogs, PrintDialogAnswersPrintToFileAsAFileAndNoPrinter) {
   ExpectDialog cancel("the print dialog", TitleIs(QStringLiteral("Imprimir")),
                       [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
   EXPECT_FALSE(layer.Print(request));
+}
+
+// "Print to File" writes a PDF: a name typed without an extension gets
+// ".pdf", and an existing file is replaced only when the user says so —
+// answered No, the dialog opens again.  A PDF file is in colour: shades of
+// grey are not offered for it.
+TEST_F(RealDialogs, PrintToFileAddsPdfAndAsksBeforeReplacingAFile) {
+  QTemporaryDir dir;
+  {
+    QFile old(dir.filePath(QStringLiteral("capa.pdf")));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+  }
+  auto isPrintDialog = [](QWidget* w) { return qobject_cast<QPrintDialog*>(w) != nullptr; };
+  bool greyOffered = true;
+  // Chooses the file entry, types the name and presses OK.
+  auto typeFile = [&](const QString& name) {
+    return [&, name](QWidget* w) {
+      auto* printers = w->findChild<QComboBox*>(QStringLiteral("printers"));
+      ASSERT_NE(printers, nullptr);
+      printers->setCurrentIndex(printers->count() - 1);
+      greyOffered = w->findChild<QRadioButton*>(QStringLiteral("grayscale"))->isEnabled();
+      w->findChild<QLineEdit*>(QStringLiteral("filename"))->setText(dir.filePath(name));
+      static_cast<QDialog*>(w)->accept();
+    };
+  };
+  TPrintDialogSpec request;
+  request.MaxPage = request.ToPage = 3;
+  {
+    ExpectDialog print("the print dialog", isPrintDialog, typeFile(QStringLiteral("nova")));
+    ASSERT_TRUE(layer.Print(request));
+  }
+  EXPECT_EQ(request.OutputFileName, dir.filePath(QStringLiteral("nova.pdf")));
+  EXPECT_FALSE(greyOffered);
+  EXPECT_TRUE(request.Color);
+
+  // "capa" is "capa.pdf", which exists: No, and the dialog is there again.
+  std::optional<ExpectDialog> again;
+  QString question;
+  {
+    ExpectDialog print("the print dialog", isPrintDialog, typeFile(QStringLiteral("capa")));
+    ExpectDialog overwrite(
+        "the overwrite question", [](QWidget* w) { return qobject_cast<QMessageBox*>(w) != nullptr; },
+        [&](QWidget* w) {
+          question = static_cast<QMessageBox*>(w)->text();
+          again.emplace("the print dialog again", isPrintDialog, typeFile(QStringLiteral("outra.pdf")));
+          static_cast<QMessageBox*>(w)->button(QMessageBox::No)->click();
+        });
+    ASSERT_TRUE(layer.Print(request));
+    EXPECT_TRUE(overwrite.Answered());
+  }
+  ASSERT_TRUE(again);
+  EXPECT_TRUE(again->Answered());
+  again.reset();
+  EXPECT_EQ(question, OverwriteQuestion(dir.filePath(QStringLiteral("capa.pdf"))));
+  EXPECT_EQ(request.OutputFileName, dir.filePath(QStringLiteral("outra.pdf")));
+
+  // Yes replaces it.
+  {
+    ExpectDialog print("the print dialog", isPrintDialog, typeFile(QStringLiteral("capa")));
+    ExpectDialog overwrite(
+        "the overwrite question", [](QWidget* w) { return qobject_cast<QMessageBox*>(w) != nullptr; },
+        [](QWidget* w) { static_cast<QMessageBox*>(w)->button(QMessageBox::Yes)->click(); });
+    ASSERT_TRUE(layer.Print(request));
+  }
+  EXPECT_EQ(request.OutputFileName, dir.filePath(QStringLiteral("capa.pdf")));
 }
 
 // Printer setup chooses a printer and, for it, a paper and a source.

@@ -6,8 +6,11 @@
 #include "document/Limites.h"
 #include "document/MedidaTexto.h"
 
+#include <QBuffer>
+#include <QImage>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <limits>
 
 namespace {
@@ -35,7 +38,63 @@ TEST(Documento, StartsEmptyWithFourSheetsInOrder) {
   EXPECT_EQ(LarguraReferencia(folhaCD), 458);
   EXPECT_EQ(CodigoFundo(fundoTrasLombada), "TrasL");
   EXPECT_EQ(LimitesFundo(fundoTrasLombada), QRect(24, 0, 524, 447));
-  EXPECT_EQ(PixelsPorPolegada, 96);
+}
+
+// A cover's lengths are pixels at 96 per inch whatever the screen: a text's
+// font in points becomes pixels at that resolution (12 points are 16
+// pixels; 8 points 10.67, rounded to 11), and back.
+TEST(Documento, FontsInPointsArePixelsAt96PerInch) {
+  const std::pair<int, int> cases[] = {{12, 16}, {8, 11}, {72, 96}, {36, 48}};
+  for (const auto& [points, pixels] : cases) {
+    TFonteDoc f;
+    f.Tamanho = points;
+    const TFont t = f.ParaTFont();
+    EXPECT_EQ(t.PixelsPerInch, 96) << points;
+    EXPECT_EQ(t.Height, -pixels) << points;
+    EXPECT_EQ(TFonteDoc::DeTFont(t).Tamanho, points);
+  }
+}
+
+// Same content is every field but the identity: a change of any one field
+// tells two objects apart, including fields added later (the comparison
+// is the object's own).
+TEST(Documento, SameContentIsEveryFieldButTheIdentity) {
+  QImage red(2, 2, QImage::Format_RGB32);
+  red.fill(Qt::red);
+  QByteArray png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  red.save(&buffer, "PNG");
+  TObjecto base = TObjecto::NovoTexto();
+  base.Nome = "Texto1";
+  base.Texto = "Lado A";
+  base.Id = 7;
+  const std::pair<const char*, std::function<void(TObjecto&)>> changes[] = {
+      {"Tipo", [](TObjecto& o) { o.Tipo = TTipoObjecto::Imagem; }},
+      {"Nome", [](TObjecto& o) { o.Nome = "Texto2"; }},
+      {"Left", [](TObjecto& o) { o.Left = 1; }},
+      {"Top", [](TObjecto& o) { o.Top = 1; }},
+      {"Width", [](TObjecto& o) { o.Width = 1; }},
+      {"Height", [](TObjecto& o) { o.Height = 1; }},
+      {"Texto", [](TObjecto& o) { o.Texto = "Lado B"; }},
+      {"Angulo", [](TObjecto& o) { o.Angulo = 90; }},
+      {"Fonte.Nome", [](TObjecto& o) { o.Fonte.Nome = "Arial"; }},
+      {"Fonte.Tamanho", [](TObjecto& o) { o.Fonte.Tamanho = 9; }},
+      {"Fonte.Charset", [](TObjecto& o) { o.Fonte.Charset = SYMBOL_CHARSET; }},
+      {"Fonte.Cor", [](TObjecto& o) { o.Fonte.Cor = clRed; }},
+      {"Fonte.Estilo", [](TObjecto& o) { o.Fonte.Estilo = fsBold; }},
+      {"TamanhoAutomatico", [](TObjecto& o) { o.TamanhoAutomatico = false; }},
+      {"Imagem.Ficheiro", [](TObjecto& o) { o.Imagem.Ficheiro = "r.png"; }},
+      {"Imagem.Imagem", [&](TObjecto& o) { o.Imagem.Imagem.LoadFromData(png, "png"); }},
+  };
+  for (const auto& [field, change] : changes) {
+    TObjecto other = base;
+    change(other);
+    EXPECT_FALSE(MesmoConteudo(base, other)) << field;
+  }
+  TObjecto renumbered = base;
+  renumbered.Id = 8;
+  EXPECT_TRUE(MesmoConteudo(base, renumbered));
 }
 
 TEST(Documento, NewNamesCountTheSheetsObjectsAndSkipTakenNames) {

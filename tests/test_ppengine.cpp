@@ -8,6 +8,7 @@
 #include "support/ScriptedPrinters.h"
 
 #include <QCoreApplication>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -145,6 +146,148 @@ TEST_F(Engine, ReportsThatWouldNeverEndRaiseAPrintError) {
     r.Square(0, 0, 1000, &owner)->SetmmHeight(300000);
     TCaptureDevice device;
     EXPECT_TRUE(Generate(r.report, device).startsWith(kCannotGenerate + "A banda"));
+  }
+}
+
+// Runs that never stopped by themselves: the pipeline's name of a report
+// that walks no data, and a detail band that takes no room on its page
+// (with a page limit, which is only reached at a page's end).  Should the
+// engine go on, the run is cancelled after a while, which ends it without
+// the error.
+TEST_F(Engine, RunsThatWouldNeverEndRaiseAPrintErrorWhateverThePipelineOrPageLimit) {
+  const struct {
+    const char* what;
+    QString pipeline;
+    int bandHeight;
+    int pageLimit;
+  } cases[] = {
+      {"a report pipeline's name", QStringLiteral("Clientes"), 100000, 0},
+      {"a detail band pipeline's name", QString(), 100000, 0},
+      {"a band of height 0 with a page limit", QString(), 0, 3},
+      {"a band of height 0 without a page limit", QString(), 0, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    TComponent owner;
+    TestReport r(&owner, poPortrait, c.bandHeight);
+    r.Square(0, 0, 1000, &owner);
+    r.report->SetAutoStop(false);
+    r.report->SetPageLimit(c.pageLimit);
+    if (c.pipeline.isEmpty() && c.bandHeight > 0)
+      r.band->SetDataPipeline(QStringLiteral("Encomendas"));
+    else
+      r.report->SetDataPipeline(c.pipeline);
+    int pumps = 0;
+    NoEvents guard([&] {
+      if (++pumps == 20000) r.report->Cancel();
+    });
+    TCaptureDevice device;
+    EXPECT_EQ(Generate(r.report, device),
+              kCannotGenerate + "O relatório não tem dados e não pára sozinho: nunca terminaria.");
+    EXPECT_LT(pumps, 20000) << "the run went on until it was cancelled";
+    EXPECT_TRUE(device.Pages.empty());
+  }
+  // A band of height 0 that prints a number of times ends.
+  TComponent owner;
+  TestReport r(&owner, poPortrait, 0);
+  r.Square(0, 0, 1000, &owner);
+  r.report->SetAutoStop(false);
+  r.band->SetPrintCount(3);
+  TCaptureDevice device;
+  EXPECT_EQ(Generate(r.report, device), "");
+  ASSERT_EQ(device.PageNumbers(), std::vector<int>{1});
+  EXPECT_EQ(device.Pages[0]->DrawCommandCount(), 3);
+}
+
+// A detail band that does not fit below the title on the first page
+// prints on the second, which has no title.
+TEST_F(Engine, ABandWithoutRoomBelowTheTitlePrintsOnTheNextPage) {
+  {
+    TComponent owner;
+    TestReport r(&owner, poPortrait, 200000);  // the page has 284300
+    r.Square(0, 0, 1000, &owner);
+    auto* title = new TppTitleBand(&owner);
+    title->SetReport(r.report);
+    title->SetmmHeight(100000);
+    (new TppShape(&owner))->SetBand(title);
+    TCaptureDevice device;
+    ASSERT_EQ(Generate(r.report, device), "");
+    ASSERT_EQ(device.PageNumbers(), (std::vector<int>{1, 2}));
+    ASSERT_EQ(device.Pages[0]->DrawCommandCount(), 1);
+    EXPECT_EQ(device.Pages[0]->DrawCommands(0)->Band()->BandType(), btTitle);
+    ASSERT_EQ(device.Pages[1]->DrawCommandCount(), 1);
+    EXPECT_EQ(device.Pages[1]->DrawCommands(0)->Band()->BandType(), btDetail);
+    EXPECT_EQ(device.Pages[1]->DrawCommands(0)->Top, 6350);
+    EXPECT_TRUE(device.Pages[1]->LastPage);
+    // Taller than a page without the title, it still never fits.
+    r.band->SetmmHeight(290000);
+    r.band->SetUserName("Detail");
+    TCaptureDevice never;
+    EXPECT_EQ(Generate(r.report, never),
+              kCannotGenerate + "A banda Detail não cabe numa página vazia: o relatório nunca terminaria.");
+  }
+}
+
+// A footer with a bottom offset prints that far above the foot of the
+// printable area, and the bands above it keep clear of its height and
+// offset.
+TEST_F(Engine, AFootersBottomOffsetKeepsItAboveTheFoot) {
+  {
+    TComponent owner;
+    TestReport r(&owner, poPortrait, 100000);
+    r.band->SetPrintCount(3);
+    r.report->SetAutoStop(false);
+    r.Square(0, 0, 1000, &owner);
+    auto* footer = new TppFooterBand(&owner);
+    footer->SetReport(r.report);
+    footer->SetmmHeight(8000);
+    footer->SetmmBottomOffset(5000);
+    (new TppShape(&owner))->SetBand(footer);
+    TCaptureDevice device;
+    ASSERT_EQ(Generate(r.report, device), "");
+    // 284300 less the footer's 13000 leaves room for two details a page.
+    ASSERT_EQ(device.PageNumbers(), (std::vector<int>{1, 2}));
+    for (const auto& page : device.Pages) {
+      SCOPED_TRACE(page->AbsolutePageNo);
+      ASSERT_GE(page->DrawCommandCount(), 1);
+      const TppDrawCommand* last = page->DrawCommands(page->DrawCommandCount() - 1);
+      EXPECT_EQ(last->Band()->BandType(), btFooter);
+      EXPECT_EQ(last->Top, 297000 - 6350 - 5000 - 8000);
+    }
+    EXPECT_EQ(device.Pages[0]->DrawCommandCount(), 3);
+    EXPECT_EQ(device.Pages[1]->DrawCommandCount(), 2);
+  }
+}
+
+// Band kinds and settings that a design may hold but that are not printed
+// stop the run with a message naming them, rather than print pages
+// without them.
+TEST_F(Engine, WhatIsNotPrintedIsRefusedByName) {
+  const struct {
+    const char* what;
+    std::function<void(TComponent*, TestReport&)> use;
+  } cases[] = {
+      {"rodapés de coluna",
+       [](TComponent* o, TestReport& r) { (new TppColumnFooterBand(o))->SetReport(r.report); }},
+      {"bandas de grupo",
+       [](TComponent* o, TestReport& r) { (new TppGroupHeaderBand(o))->SetReport(r.report); }},
+      {"bandas de grupo",
+       [](TComponent* o, TestReport& r) { (new TppGroupFooterBand(o))->SetReport(r.report); }},
+      {"estilos de página", [](TComponent* o, TestReport& r) { (new TppPageStyle(o))->SetReport(r.report); }},
+      {"várias colunas (Columns)", [](TComponent*, TestReport& r) { r.report->SetColumns(2); }},
+      {"duas passagens (PassSetting)", [](TComponent*, TestReport& r) { r.report->SetPassSetting(psTwoPass); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    TComponent owner;
+    TestReport r(&owner);
+    r.Square(0, 0, 1000, &owner);
+    c.use(&owner, r);
+    TCaptureDevice device;
+    EXPECT_EQ(Generate(r.report, device),
+              kCannotGenerate + "Este programa não imprime " + QString::fromUtf8(c.what) +
+                  ": o relatório não pode ser gerado.");
+    EXPECT_TRUE(device.Pages.empty());
   }
 }
 

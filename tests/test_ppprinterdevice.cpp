@@ -3,6 +3,7 @@
 // commands land on the paper, status texts, documents that fail or are
 // cancelled (thrown away, an old PDF left as it was), PDF files without a
 // printer, and the print path with the engine's dialogs.
+#include "platform/PdfPrinterBackend.h"
 #include "report/ppFormIntf.h"
 #include "report/ppPrnDev.h"
 #include "support/PdfTools.h"
@@ -64,6 +65,16 @@ QByteArray ReadFile(const QString& name) {
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+}  // namespace
+
+namespace {
+// A command that cannot be drawn.
+class TBrokenCommand : public TppDrawShape {
+ public:
+  LURNS_COMPONENT(TBrokenCommand)
+  using TppDrawShape::TppDrawShape;
+  bool DrawOn(TppDevice*) override { throw Exception("cannot draw"); }
+};
 }  // namespace
 
 class PrinterDevice : public ScriptedPrintersTest {
@@ -268,6 +279,94 @@ TEST_F(PrinterDevice, ACancelledDocumentIsThrownAwayWhole) {
   EXPECT_EQ(Markers(backend.Documents[0]), (QStringList{"A1", "A2"}));
 }
 
+// The job is made with the settings of the pages it holds: the document
+// begins with its first printed page, whatever setup the device was given
+// (here the first report's, which prints nothing), and each page carries
+// its own paper, tray and sides.
+TEST_F(PrinterDevice, TheJobIsMadeWithItsFirstPrintedPagesSettings) {
+  TScriptedPrinterBackend& backend = Install({Printer100("P")});
+  PagedReport front(1, 0, poLandscape), disc(1, 1);
+  front.r.report->PrinterSetup()->SetPrinterName("P");
+  disc.r.report->PrinterSetup()->SetPrinterName("P");
+  disc.r.report->PrinterSetup()->SetBinName("Tray 1");
+  disc.r.report->PrinterSetup()->SetDuplex(dpVertical);
+  disc.r.report->PrinterSetup()->SetPaperName("A5");
+  for (bool frontToo : {false, true}) {
+    SCOPED_TRACE(frontToo ? "front and disc" : "disc alone");
+    backend.Documents.clear();
+    TppPrinterDevice device;
+    device.Printer()->ApplySetup(*front.r.report->PrinterSetup());
+    std::vector<TppProducer*> reports;
+    if (frontToo) reports.push_back(front.r.report);
+    reports.push_back(disc.r.report);
+    ASSERT_TRUE(PrintReports(device, reports));
+    ASSERT_EQ(backend.Documents.size(), 1);
+    const TScriptedDocument& doc = backend.Documents[0];
+    ASSERT_EQ(doc.Pages.size(), int(reports.size()));
+    const TDriverSettings& discPage = doc.Pages.last().Settings;
+    EXPECT_EQ(discPage.DefaultSource, 257);
+    EXPECT_EQ(discPage.Duplex, int(TDriverSettings::DuplexVertical));
+    EXPECT_EQ(discPage.PaperSize, 11);
+    const TDriverSettings& job = doc.Settings;
+    const TDriverSettings& first = doc.Pages.first().Settings;
+    EXPECT_EQ(job.DefaultSource, first.DefaultSource);
+    EXPECT_EQ(job.Duplex, first.Duplex);
+    EXPECT_EQ(job.PaperSize, first.PaperSize);
+    EXPECT_EQ(job.Orientation, first.Orientation);
+    if (frontToo) {
+      EXPECT_EQ(job.DefaultSource, 7);
+      EXPECT_EQ(job.Orientation, int(TDriverSettings::OrientLandscape));
+    }
+  }
+}
+
+// A document none of whose pages was asked for is a print error, and
+// nothing is begun; so is a list without reports.
+TEST_F(PrinterDevice, ADocumentWithoutPagesIsAPrintError) {
+  TScriptedPrinterBackend& backend = Install({Printer100("P")});
+  PagedReport one(1);
+  TppPrinterDevice device;
+  TppPageRequest even;
+  even.PageRange = prEvenPages;
+  device.SetPageRequest(even);
+  EXPECT_EQ(Attempt([&] { PrintReports(device, {one.r.report}); }),
+            kCannotGenerate + "Nenhuma página para imprimir.");
+  EXPECT_TRUE(backend.Documents.isEmpty());
+  EXPECT_EQ(backend.AbortedDocuments, 0);
+  EXPECT_FALSE(device.Busy());
+  EXPECT_EQ(Attempt([&] { PrintReports(device, {}); }), kCannotGenerate + "Nenhuma página para imprimir.");
+  // Pages asked for print again on the same device.
+  device.SetPageRequest(TppPageRequest());
+  EXPECT_TRUE(PrintReports(device, {one.r.report}));
+  EXPECT_EQ(backend.Documents.size(), 1);
+}
+
+// What could not be generated or drawn is collected over the whole
+// document, once for each component however many copies print.
+TEST_F(PrinterDevice, WhatDidNotPrintIsCollectedOnceOverTheDocument) {
+  TScriptedPrinterBackend& backend = Install({Printer100("P")});
+  RegisterClass<TBrokenCommand>();
+  PagedReport a(1, 0), b(1, 1);
+  TppShape* unknown = a.r.Square(0, 0, 1000, &a.owner);
+  unknown->SetDescription("Texto1 (Frente)");
+  unknown->SetDrawCommandClass("TNoSuchCommand");
+  TppShape* broken = b.r.Square(0, 0, 1000, &b.owner);
+  broken->SetDescription("Imagem1 (CD)");
+  broken->SetDrawCommandClass("TBrokenCommand");
+  TppPrinterDevice device;
+  QStringList problems{"left from before"};
+  ASSERT_TRUE(PrintReports(device, {a.r.report, b.r.report}, 2, true, &problems));
+  EXPECT_EQ(problems, (QStringList{"Texto1 (Frente): O comando de desenho TNoSuchCommand não está registado.",
+                                   "Imagem1 (CD): cannot draw"}));
+  ASSERT_EQ(backend.Documents.size(), 1);
+  EXPECT_EQ(backend.Documents[0].Pages.size(), 4);
+  EXPECT_EQ(PrintProblemsMessage(problems),
+            "Alguns objectos não foram impressos:\n"
+            "Texto1 (Frente): O comando de desenho TNoSuchCommand não está registado.\n"
+            "Imagem1 (CD): cannot draw");
+  UnRegisterClass("TBrokenCommand");
+}
+
 // PDF files are written on a machine without any printer.
 class PdfOutput : public PrinterDevice {
  protected:
@@ -280,6 +379,75 @@ class PdfOutput : public PrinterDevice {
   }
   QTemporaryDir dir_;
 };
+
+namespace {
+// A destination that cannot change a job's tray: each run of pages from
+// one tray is a part of its own, written to a file of its own.
+struct TPartsRecord {
+  QStringList Files;
+  QList<int> Trays;
+  int Commits = 0;
+  int Discards = 0;
+};
+class TTrayPartsDestination : public TPdfDestination {
+ public:
+  TTrayPartsDestination(const QString& dir, TPartsRecord& record) : dir_(dir), record_(record) {}
+  QIODevice* Open(const TDriverSettings& settings) override {
+    record_.Files << QDir(dir_).filePath(QStringLiteral("part%1.pdf").arg(record_.Files.size() + 1));
+    record_.Trays << settings.DefaultSource;
+    files_.push_back(std::make_unique<QFile>(record_.Files.last()));
+    return files_.back()->open(QIODevice::WriteOnly) ? files_.back().get() : nullptr;
+  }
+  bool SameJob(const TDriverSettings& a, const TDriverSettings& b) override {
+    return a.DefaultSource == b.DefaultSource;
+  }
+  bool Commit(const QString&) override {
+    ++record_.Commits;
+    for (auto& f : files_) f->close();
+    return true;
+  }
+  void Discard() override { ++record_.Discards; }
+
+ private:
+  QString dir_;
+  TPartsRecord& record_;
+  std::vector<std::unique_ptr<QFile>> files_;
+};
+}  // namespace
+
+// Pages that go out from another tray than the pages before them start a
+// part of their own; another orientation does not.
+TEST_F(PdfOutput, ADestinationThatCannotChangeATrayGetsAPartForEachRunOfPages) {
+  TPartsRecord record;
+  TDriverSettings s;
+  s.PaperSize = 9;
+  s.DefaultSource = 7;
+  s.Fields = TDriverSettings::dmPaperSize | TDriverSettings::dmDefaultSource;
+  TPdfPrinterContext context(std::make_unique<TTrayPartsDestination>(dir_.path(), record), s,
+                             QSize(2100, 2970), &PrinterBackend());
+  ASSERT_TRUE(context.StartDoc("partes"));
+  const struct {
+    int tray;
+    int orientation;
+  } pages[] = {{7, 1}, {7, 2}, {257, 2}, {257, 1}, {7, 1}};
+  for (const auto& page : pages) {
+    s.DefaultSource = page.tray;
+    s.Orientation = page.orientation;
+    ASSERT_TRUE(context.Reset(s));
+    ASSERT_TRUE(context.StartPage());
+    ASSERT_TRUE(context.EndPage());
+  }
+  ASSERT_TRUE(context.EndDoc());
+  EXPECT_EQ(record.Trays, (QList<int>{7, 257, 7}));
+  EXPECT_EQ(record.Commits, 1);
+  EXPECT_EQ(record.Discards, 0);
+  const int expected[] = {2, 2, 1};
+  ASSERT_EQ(record.Files.size(), 3);
+  for (int i = 0; i < 3; ++i) {
+    QString why;
+    EXPECT_EQ(pdf::Pages(record.Files[i], &why).size(), expected[i]) << i << why.toStdString();
+  }
+}
 
 TEST_F(PdfOutput, TwoReportsGoIntoOnePdfMeasuredToATenthOfAMillimetre) {
   const QString file = dir_.filePath("capa.pdf");
@@ -395,22 +563,15 @@ TEST_F(PdfOutput, ATransparentPictureLetsWhatIsBelowShowThrough) {
   EXPECT_EQ(images[0], QSize(40, 20));
 }
 
-namespace {
-// A command that cannot be drawn.
-class TBrokenCommand : public TppDrawShape {
- public:
-  LURNS_COMPONENT(TBrokenCommand)
-  using TppDrawShape::TppDrawShape;
-  bool DrawOn(TppDevice*) override { throw Exception("cannot draw"); }
-};
-}  // namespace
 
 TEST_F(PrinterDevice, OneCommandThatCannotBeDrawnLeavesTheOthers) {
   TScriptedPrinterBackend& backend = Install({Printer100("P")});
   RegisterClass<TBrokenCommand>();
   TComponent owner;
   TestReport r(&owner);
-  r.Square(0, 0, 5000, &owner)->SetDrawCommandClass("TBrokenCommand");
+  TppShape* broken = r.Square(0, 0, 5000, &owner);
+  broken->SetDrawCommandClass("TBrokenCommand");
+  broken->SetUserName("Partido");
   auto* empty = new TppImage(&owner);  // no picture: prints nothing
   empty->SetBand(r.band);
   r.Square(20000, 0, 5000, &owner);
@@ -418,7 +579,11 @@ TEST_F(PrinterDevice, OneCommandThatCannotBeDrawnLeavesTheOthers) {
   device.AttachPublisher(r.report->Publisher());
   r.report->GenerateToDevices();
   ASSERT_EQ(backend.Documents.size(), 1);
-  EXPECT_EQ(device.DrawProblems(), QStringList{"cannot draw"});
+  // Told with the component: its description when it has one.
+  EXPECT_EQ(device.DrawProblems(), QStringList{"Partido: cannot draw"});
+  broken->SetDescription("Texto1 (Frente)");
+  r.report->GenerateToDevices();
+  EXPECT_EQ(device.DrawProblems(), QStringList{"Texto1 (Frente): cannot draw"});
   const QImage& page = backend.Documents[0].Pages[0].Image;
   EXPECT_EQ(qGray(page.pixel(int((6.35 + 22) / 25.4 * 100), 30)), 0);
   UnRegisterClass("TBrokenCommand");

@@ -695,6 +695,51 @@ TEST_F(ViewerPrinting, AFailedPrintIsToldAndThePreviewStays) {
   EXPECT_EQ(r.report->DeviceType(), "Screen");
 }
 
+// A choice that leaves no page to print is a print error, told once, and
+// nothing goes to the printer.
+TEST_F(ViewerPrinting, EvenPagesOfAOnePageReportAreAPrintErrorToldOnce) {
+  ScriptedDialogsGuard dialogs;
+  TScriptedPrinterBackend& backend = Install();
+  TComponent owner;
+  TestReport r(&owner);
+  r.Square(0, 0, 5000, &owner);
+  Show(r.report);
+  RegisterEngineForm(ppCustomPrintDialog, "TScriptedPrintDialog",
+                     [] { return new TScriptedPrintDialog; });
+  TScriptedPrintDialog::Answer = [](TScriptedPrintDialog& d) {
+    d.PageRequest->PageRange = prEvenPages;
+    return TModalResult::OK;
+  };
+  viewer->PrintShownReport();
+  EXPECT_EQ(dialogs->Messages(), QStringList{"Impossível Gerar Relatório\n\nNenhuma página para imprimir."});
+  EXPECT_TRUE(backend.Documents.isEmpty());
+  EXPECT_EQ(backend.AbortedDocuments, 0);
+  EXPECT_EQ(Device().Publisher(), r.report->Publisher());
+}
+
+// What could not be generated or drawn is told after the job, once, by
+// the component's name; the rest printed.
+TEST_F(ViewerPrinting, ObjectsThatDidNotPrintAreToldAfterTheJob) {
+  ScriptedDialogsGuard dialogs;
+  TScriptedPrinterBackend& backend = Install();
+  TComponent owner;
+  TestReport r(&owner);
+  TppShape* bad = r.Square(0, 0, 5000, &owner);
+  bad->SetUserName("Mau");
+  bad->SetDrawCommandClass("TNoSuchCommand");
+  r.Square(10000, 0, 5000, &owner);
+  Show(r.report);
+  ASSERT_TRUE(dialogs->Messages().isEmpty());
+  RegisterEngineForm(ppCustomPrintDialog, "TScriptedPrintDialog",
+                     [] { return new TScriptedPrintDialog; });
+  viewer->PrintShownReport();
+  EXPECT_EQ(dialogs->Messages(),
+            QStringList{"Alguns objectos não foram impressos:\n"
+                        "Mau: O comando de desenho TNoSuchCommand não está registado."});
+  ASSERT_EQ(backend.Documents.size(), 1);
+  EXPECT_EQ(backend.Documents[0].Pages.size(), 1);
+}
+
 // ---------------------------------------------------------------------------
 // What the user sees is what the PDF gets
 

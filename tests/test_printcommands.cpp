@@ -11,6 +11,8 @@
 #include "support/JanelaLurn.h"
 #include "document/MedidaTexto.h"
 #include "printing/ComandosImpressao.h"
+#include "report/ppBands.h"
+#include "report/ppCtrls.h"
 #include "report/ppDevice.h"
 #include "report/ppForms.h"
 #include "report/ppReport.h"
@@ -228,6 +230,155 @@ TEST_F(PrintCommands, ThePreviewOpensTheActiveSheetsReportOnTheScreenDevice) {
   EXPECT_FALSE(c.Ocupado());
   UnregisterDeviceClass<TestScreenDevice>();
   UnregisterEngineForm<TppCustomPreviewer>();
+}
+
+// The paper and tray chosen in printer setup go with the job and with
+// every page, whichever pages print: here the disc's page alone.
+TEST_F(PrintCommands, ThePaperAndTrayOfPrinterSetupGoWithTheJobOfAnyPages) {
+  TScriptedPrinterBackend& b = Install({TScriptedPrinter::Standard(QStringLiteral("Alfa"))});
+  TComandosImpressao c(nullptr);
+  dialogs->SetupChoices.push_back(TPrinterSetupChoice{"Alfa", "Letter", "Tray 1"});
+  c.ConfigurarImpressora();
+  for (int first : {3, 1}) {
+    SCOPED_TRACE(first);
+    TPrintDialogChoice pages;
+    pages.Range = TPrintDialogSpec::prPageNums;
+    pages.From = first;
+    pages.To = 3;
+    dialogs->PrintChoices.push_back(pages);
+    b.Documents.clear();
+    c.Imprimir(d, folhaFrente, {});
+    EXPECT_TRUE(Warnings().isEmpty()) << Warnings().join('\n').toStdString();
+    ASSERT_EQ(b.Documents.size(), 1);
+    const TScriptedDocument& doc = b.Documents[0];
+    ASSERT_EQ(doc.Pages.size(), 4 - first);
+    for (const TDriverSettings& s : {doc.Settings, doc.Pages.first().Settings, doc.Pages.last().Settings}) {
+      EXPECT_EQ(s.PaperSize, 1);
+      EXPECT_TRUE(s.Fields & TDriverSettings::dmDefaultSource);
+      EXPECT_EQ(s.DefaultSource, 257);
+    }
+  }
+}
+
+// A preview window that prints the report it shows, as its print button
+// does, then closes.
+class PrintingPreviewWindow : public TppCustomPreviewer {
+  Q_OBJECT
+
+ protected:
+  void showEvent(QShowEvent* e) override {
+    TppCustomPreviewer::showEvent(e);
+    QTimer::singleShot(0, this, [this] {
+      if (TppProducer* report = Report()) {
+        report->SetDeviceType(QStringLiteral("Printer"));
+        report->Print();
+        report->SetDeviceType(QStringLiteral("Screen"));
+      }
+      Close();
+    });
+  }
+};
+
+// The job of a print from the preview carries the cover's name, as the
+// job of "Imprimir" does.
+TEST_F(PrintCommands, ThePreviewsPrintIsNamedAfterTheCoverAsTheMainPrintIs) {
+  TScriptedPrinterBackend& b = Install({TScriptedPrinter::Standard(QStringLiteral("Alfa"))});
+  RegisterEngineForm<TppCustomPreviewer, PrintingPreviewWindow>();
+  RegisterDeviceClass<TestScreenDevice>();
+  TfrmLurn w(nullptr, false);
+  w.Sessao().UsarRecentes(false);
+  ASSERT_TRUE(w.Sessao().GravarFicheiro(dir.filePath(QStringLiteral("capa.lrn"))));
+  ASSERT_TRUE(w.Sessao().AbrirFicheiro(dir.filePath(QStringLiteral("capa.lrn"))));
+  dialogs->Prints.push_back(true);
+  w.findChild<QAction*>(QStringLiteral("menuFicheiroImprimir"))->trigger();
+  w.findChild<QAction*>(QStringLiteral("menuFicheiroPreverImpresso"))->trigger();
+  ASSERT_EQ(b.Documents.size(), 2) << dialogs->Asked.join('\n').toStdString();
+  EXPECT_EQ(b.Documents[0].Name, "Lurns para CD - capa.lrn");
+  EXPECT_EQ(b.Documents[1].Name, "Lurns para CD - capa.lrn");
+  UnregisterDeviceClass<TestScreenDevice>();
+  UnregisterEngineForm<TppCustomPreviewer>();
+}
+
+// The print dialog's choices besides the range and copies: only the odd
+// (or even) pages, the last first, both sides, shades of grey, a paper
+// chosen in the printer's properties (the printer's paper from then on,
+// as printer setup's choice is) and the queue's own options.
+TEST_F(PrintCommands, EveryChoiceOfThePrintDialogReachesThePrint) {
+  TScriptedPrinterBackend& b = Install({TScriptedPrinter::Standard(QStringLiteral("Alfa"))});
+  TComandosImpressao c(nullptr);
+  TPrintDialogChoice choice;
+  choice.Set = TPrintDialogSpec::setOdd;
+  choice.Reverse = true;
+  choice.Duplex = TDriverSettings::DuplexVertical;
+  choice.Color = false;
+  choice.Paper = QStringLiteral("Letter");
+  choice.QueueOptions = {{QStringLiteral("number-up"), QStringLiteral("2")},
+                         {QStringLiteral("InputSlot"), QStringLiteral("Tray1")}};
+  dialogs->PrintChoices.push_back(choice);
+  c.Imprimir(d, folhaFrente, {});
+  EXPECT_TRUE(Warnings().isEmpty()) << Warnings().join('\n').toStdString();
+  ASSERT_EQ(dialogs->PrintSpecs.size(), 1u);
+  EXPECT_EQ(dialogs->PrintSpecs[0].PaperName, "A4");
+  ASSERT_EQ(b.Documents.size(), 1);
+  const TScriptedDocument& doc = b.Documents[0];
+  ASSERT_EQ(doc.Pages.size(), 2);
+  // Page 3, the disc (portrait), before page 1 (landscape); no page 2.
+  EXPECT_EQ(doc.Pages[0].Settings.Orientation, int(TDriverSettings::OrientPortrait));
+  EXPECT_EQ(doc.Pages[1].Settings.Orientation, int(TDriverSettings::OrientLandscape));
+  for (const TDriverSettings& s : {doc.Settings, doc.Pages[0].Settings, doc.Pages[1].Settings}) {
+    EXPECT_EQ(s.Duplex, int(TDriverSettings::DuplexVertical));
+    EXPECT_FALSE(s.Color);
+    EXPECT_EQ(s.PaperSize, 1);
+    EXPECT_EQ(s.DriverOptions.value(QStringLiteral("number-up")), "2");
+    EXPECT_EQ(s.DriverOptions.value(QStringLiteral("InputSlot")), "Tray1");
+  }
+  EXPECT_EQ(ImpressoraActual().Papel, "Letter");
+  // The next print offers that paper, and prints in colour on one side
+  // again unless chosen otherwise.
+  dialogs->Prints.push_back(true);
+  c.Imprimir(d, folhaFrente, {});
+  ASSERT_EQ(dialogs->PrintSpecs.size(), 2u);
+  EXPECT_EQ(dialogs->PrintSpecs[1].PaperName, "Letter");
+  ASSERT_EQ(b.Documents.size(), 2);
+  ASSERT_EQ(b.Documents[1].Pages.size(), 3);
+  EXPECT_TRUE(b.Documents[1].Settings.Color);
+  EXPECT_EQ(b.Documents[1].Settings.Duplex, int(TDriverSettings::DuplexSimplex));
+  EXPECT_EQ(b.Documents[1].Settings.PaperSize, 1);
+
+  // The even pages of page 3 alone: nothing to print, said once.
+  TPrintDialogChoice even;
+  even.Range = TPrintDialogSpec::prPageNums;
+  even.From = even.To = 3;
+  even.Set = TPrintDialogSpec::setEven;
+  dialogs->PrintChoices.push_back(even);
+  c.Imprimir(d, folhaFrente, {});
+  EXPECT_EQ(Warnings(), QStringList{"Impossível Gerar Relatório\n\nNenhuma página para imprimir."});
+  EXPECT_EQ(b.Documents.size(), 2);
+  EXPECT_EQ(b.AbortedDocuments, 0);
+}
+
+// An object that could not be printed is told once the job is out, in one
+// message; the pages print without it.
+TEST_F(PrintCommands, ObjectsThatCouldNotBePrintedAreToldOnceAfterTheJob) {
+  Install({});
+  TComandosImpressao c(nullptr);
+  TppReport* disc = c.Capa().Relatorio(paginaCD);
+  // A component of the design (which a print leaves in place) that cannot
+  // make its draw command.
+  auto* bad = new TppShape(disc->Owner());
+  bad->SetBand(disc->DetailBand());
+  bad->SetDescription(QStringLiteral("Mau (CD)"));
+  bad->SetDrawCommandClass(QStringLiteral("TNoSuchCommand"));
+  const QString file = dir.filePath(QStringLiteral("capa.pdf"));
+  TPrintDialogChoice all;
+  all.File = file;
+  all.Copies = 2;
+  dialogs->PrintChoices.push_back(all);
+  c.Imprimir(d, folhaFrente, {});
+  EXPECT_EQ(Warnings(), QStringList{"Alguns objectos não foram impressos:\n"
+                                    "Mau (CD): O comando de desenho TNoSuchCommand não está registado."});
+  EXPECT_EQ(PdfPages(file), 6);
+  delete bad;
 }
 
 TEST_F(PrintCommands, NothingReplacesClosesOrPrintsTheDocumentAgainWhileItPrints) {

@@ -5,15 +5,13 @@
 // and what it read must write to a cover that reads back to the same bytes
 // (writing is canonical).
 //
-// Each input is written as "capa.lrn" into a scratch folder that also holds
+// Each input is read as the file "capa.lrn" of a scratch folder that holds
 // a small picture "a.png", so that records naming a relative picture reach
 // the picture loader as well as the "not found" path.
 #include "document/FicheiroCapa.h"
 #include "document/TiposDeLetra.h"
 
 #include <QBuffer>
-#include <QDir>
-#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QTemporaryDir>
@@ -29,11 +27,6 @@ QTemporaryDir* pasta = nullptr;
   std::abort();
 }
 
-QByteArray Bytes(const QString& ficheiro) {
-  QFile f(ficheiro);
-  if (!f.open(QIODevice::ReadOnly)) Falha("a written cover cannot be read:", ficheiro);
-  return f.readAll();
-}
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
@@ -54,14 +47,14 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  // The cover's bytes as the reader gets them from its file, read from
+  // memory: what the reader does with them is the same, without a file
+  // written and read for every input.
   const QString entrada = pasta->filePath(QStringLiteral("capa.lrn"));
-  {
-    QFile f(entrada);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        f.write(reinterpret_cast<const char*>(data), qint64(size)) != qint64(size))
-      Falha("the input cannot be written to the scratch folder");
-  }
-  const TLeituraCapa lido = LerCapa(entrada);
+  QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
+  QBuffer ficheiro(&bytes);
+  ficheiro.open(QIODevice::ReadOnly);
+  const TLeituraCapa lido = LerCapa(ficheiro, entrada);
   if (verbose) {
     std::fprintf(stderr, "%s, %lld message(s)\n", lido.Lido ? "read" : "not read",
                  static_cast<long long>(lido.Mensagens.size()));
@@ -72,13 +65,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       if (const QString erro = VerificarObjecto(o); !erro.isEmpty())
         Falha("an object read from a cover is outside the limits:", erro);
 
-  // What was read writes to a cover that reads back to the same bytes.
-  const QString primeira = pasta->filePath(QStringLiteral("primeira.lrn"));
-  const QString segunda = pasta->filePath(QStringLiteral("segunda.lrn"));
-  if (GravarCapa(lido.Documento, primeira).Fim != TFimGravacao::Gravado) Falha("what was read cannot be written");
-  const TLeituraCapa outra = LerCapa(primeira);
+  // What was read writes (the bytes GravarCapa writes into a file of the
+  // same folder) to a cover that reads back to the same bytes.  The two
+  // buffers keep their room from input to input.
+  static QByteArray primeira, segunda;
+  auto escrever = [](const TDocumento& documento, QByteArray& bytes) {
+    QBuffer destino(&bytes);
+    destino.open(QIODevice::WriteOnly | QIODevice::Truncate);  // emptied, its room kept
+    TEscritaCapa escrita;
+    escrita.Pasta = pasta->path();
+    if (destino.write(CabecalhoCapa()) != kTamanhoRegisto || !GravarFolhas(destino, documento, escrita))
+      Falha("what was read cannot be written");
+  };
+  escrever(lido.Documento, primeira);
+  QBuffer lida(&primeira);
+  lida.open(QIODevice::ReadOnly);
+  const TLeituraCapa outra = LerCapa(lida, pasta->filePath(QStringLiteral("primeira.lrn")));
   if (!outra.Lido) Falha("a written cover cannot be read back");
-  if (GravarCapa(outra.Documento, segunda).Fim != TFimGravacao::Gravado) Falha("a cover read back cannot be written");
-  if (Bytes(primeira) != Bytes(segunda)) Falha("writing a cover is not stable");
+  escrever(outra.Documento, segunda);
+  if (segunda != primeira) Falha("writing a cover is not stable");
   return 0;
 }

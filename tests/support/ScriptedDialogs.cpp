@@ -102,6 +102,12 @@ bool ScriptedDialogs::Print(TPrintDialogSpec& pedido) {
     pedido.Collate = c.Collate;
     pedido.PrinterName = c.File.isEmpty() ? (c.Printer.isEmpty() ? pedido.PrinterName : c.Printer) : QString();
     pedido.OutputFileName = c.File;
+    pedido.Set = c.Set;
+    pedido.Reverse = c.Reverse;
+    pedido.Duplex = c.Duplex;
+    pedido.Color = c.Color;
+    if (!c.Paper.isEmpty()) pedido.PaperName = c.Paper;
+    pedido.QueueOptions = c.QueueOptions;
     return true;
   }
   return Take(Prints, "print", false);

@@ -19,6 +19,12 @@ struct TPrintDialogChoice {
   bool Collate = false;
   QString Printer;  // empty: the printer offered
   QString File;     // "print to file": the PDF file, and no printer
+  TPrintDialogSpec::PageSet Set = TPrintDialogSpec::setAll;
+  bool Reverse = false;
+  int Duplex = 1;
+  bool Color = true;
+  QString Paper;  // empty: the paper offered
+  QMap<QString, QString> QueueOptions;
 };
 
 // An answer of the printer setup dialog (OK).

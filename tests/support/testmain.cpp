@@ -1,7 +1,8 @@
 // Test entry point: a headless QApplication shared by every test of the
 // executable.  The offscreen platform is chosen unless the caller set one,
 // so the tests also run (and can be listed) on machines without a display.
-// The settings store points at a temporary folder, never at the user's.
+// The settings store points at a temporary folder, never at the user's, and
+// fontconfig shows only the fonts the project installs.
 #include "platform/Dialogs.h"
 // The fonts are set up as the program sets them up.
 #include "document/TiposDeLetra.h"
@@ -18,6 +19,11 @@
 
 int main(int argc, char** argv) {
   PassSanitizerOptionsToChildren();
+#ifdef LURNS_TEST_FONTCONFIG
+  // Only the fonts the project installs (tests/CMakeLists.txt), for this
+  // program and the programs it starts.
+  if (qEnvironmentVariableIsEmpty("FONTCONFIG_FILE")) qputenv("FONTCONFIG_FILE", LURNS_TEST_FONTCONFIG);
+#endif
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QTemporaryDir config;
   // Each test program is its own "user session": test programs that ctest
