@@ -69,8 +69,9 @@ TTextBlock TProCustomLabel::TextBlock() const {
   TTextOptions o;
   o.InkInside = true;
   if (angle_ != 0) {
-    // Turned: one line, "&" and line breaks as characters.
-    o.Flags = DT_SINGLELINE | DT_NOPREFIX;
+    // Turned: "&" as a character, the lines (aligned among themselves) as
+    // one block turned as a whole.
+    o.Flags = DT_NOPREFIX | (TextFlags() & (DT_CENTER | DT_RIGHT));
   } else {
     o.Flags = TextFlags();
     o.Width = width() / PixelsPerPoint();

@@ -73,7 +73,9 @@ TTextFont FonteDeTexto(const TFonteDoc& fonte) {
 
 TTextOptions OpcoesDeTexto(int angulo) {
   TTextOptions o;
-  o.Flags = angulo == 0 ? DT_EXPANDTABS | DT_NOPREFIX : DT_SINGLELINE | DT_NOPREFIX;
+  // Turned, a text of several lines is turned as a whole: its lines break
+  // as a level text's do.  (Tabs stay as they always were turned.)
+  o.Flags = angulo == 0 ? DT_EXPANDTABS | DT_NOPREFIX : DT_NOPREFIX;
   o.InkInside = true;
   return o;
 }

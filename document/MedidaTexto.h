@@ -46,15 +46,15 @@ TTurnedTextBox TurnedTextBoxCS(int angle, double cosine, double sine, int textWi
 TTextFont FonteDeTexto(const TFonteDoc& fonte);
 // Design pixels (PixelsPorPolegada) per point.
 inline constexpr double PixelsPorPonto = PixelsPorPolegada / 72.0;
-// How a text object's caption is laid out on its sheet and on paper: level,
-// its lines at their breaks with tabs expanded and "&" an ordinary
-// character; turned, as one line.
+// How a text object's caption is laid out on its sheet and on paper: its
+// lines at their breaks (CR LF), "&" an ordinary character; level, with
+// tabs expanded.  A turned text is that block turned as a whole.
 TTextOptions OpcoesDeTexto(int angulo);
 // The size a level text takes with automatic sizing: its caption's bounds
 // (advances and ink) in whole design pixels; an empty caption measures as
 // a space, so the text stays one line high.
 QSize TamanhoAutomatico(const QString& texto, const TFonteDoc& fonte);
-// The caption of a text as one unrotated line (what is turned), in whole
+// The caption of a text unrotated (the block that is turned), in whole
 // design pixels; an empty one is no width and one line high.
 QSize ExtensaoTexto(const TObjecto& texto);
 // Where a text object's turned caption goes in its own bounds (left and

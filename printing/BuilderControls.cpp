@@ -60,8 +60,13 @@ QRect RectOf(const TppRect& r) { return QRect(r.Left, r.Top, r.Right - r.Left, r
 
 // A text object's caption as the editor lays it out: the same routine,
 // the same options, at the font's point size.
-TTextBlock CaptionBlock(const TFont& font, const QString& caption, int angle) {
-  return LayoutText(TextFontOf(font), caption, OpcoesDeTexto(angle));
+// Its lines aligned among themselves as the component says.
+TTextBlock CaptionBlock(const TFont& font, const QString& caption, int angle,
+                        TppTextAlignment alignment = taLeftJustified) {
+  TTextOptions o = OpcoesDeTexto(angle);
+  if (alignment == taCentered) o.Flags |= DT_CENTER;
+  if (alignment == taRightJustified) o.Flags |= DT_RIGHT;
+  return LayoutText(TextFontOf(font), caption, o);
 }
 
 }  // namespace
@@ -76,7 +81,7 @@ void DrawRotatedText(TCanvas& canvas, const QRectF& exact, const TDrawRotatedTex
   canvas.SetFont(command.Font);
   const QColor color = FixedPaletteColor(canvas.Font().Color);
   const int angle = ((command.Angle % 360) + 360) % 360;
-  const TTextBlock block = CaptionBlock(command.Font, command.Text, angle);
+  const TTextBlock block = CaptionBlock(command.Font, command.Text, angle, command.TextAlignment);
   const QSize extent = block.PixelSize(PixelsPorPonto);
   const QPoint reference =
       angle == 0 ? QPoint(0, 0)

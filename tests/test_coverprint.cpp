@@ -22,6 +22,7 @@
 #include "support/ScriptedDialogs.h"
 
 #include <QBuffer>
+#include <cmath>
 #include <QFile>
 #include <QGuiApplication>
 #include <QPainter>
@@ -94,6 +95,66 @@ TEST(RotatedLabel, ItsClassesAreMadeByNameAndACopiedCommandKeepsItsTurn) {
   // A registering twice keeps one entry.
   RegisterBuilderControls();
   EXPECT_TRUE(IsClassRegistered(QStringLiteral("TRotatedLabel")));
+}
+
+// On paper as on the sheet: a text of several lines keeps its lines one
+// under another, aligned among themselves as the component says, turned
+// as one block.
+TEST(RotatedLabel, TheLinesOfATextAreAlignedAndTurnedAsOneBlock) {
+  TFont font;
+  font.Name = QStringLiteral("Arial");
+  font.PixelsPerInch = 96;
+  font.SetSize(14);
+  font.Color = clBlack;
+  const QString caption = QStringLiteral("WWWWWWWW\r\nI");
+  TTextOptions o = OpcoesDeTexto(0);
+  const TTextBlock block = LayoutText(TextFontOf(font), caption, o);
+  const QSize ext = block.PixelSize(PixelsPorPonto);
+  const int line = int(std::ceil(block.LineHeight * PixelsPorPonto - 1e-6));
+  const struct {
+    TppTextAlignment alignment;
+    double along;
+  } casos[] = {{taLeftJustified, 0.03}, {taCentered, 0.5}, {taRightJustified, 0.97}};
+  for (const auto& c : casos) {
+    for (int angle : {0, 90, 270}) {
+      SCOPED_TRACE(testing::Message() << "alignment " << int(c.alignment) << " angle " << angle);
+      const QSize box = angle == 0 ? ext : QSize(ext.height(), ext.width());
+      TDrawRotatedText command;
+      command.Text = caption;
+      command.Angle = angle;
+      command.Transparent = true;
+      command.Font = font;
+      command.TextAlignment = c.alignment;
+      command.Width = DesignPixelsToMMThousandths(box.width());
+      command.Height = DesignPixelsToMMThousandths(box.height());
+      QImage image(box, QImage::Format_RGB32);
+      image.fill(Qt::white);
+      QPainter painter(&image);
+      TCanvas canvas;
+      canvas.Bind(&painter);
+      DrawRotatedText(canvas, QRectF(QPoint(0, 0), box), command);
+      painter.end();
+      auto ink = [&](const QRect& r) {
+        QRect out;
+        for (int y = r.top(); y <= r.bottom(); ++y)
+          for (int x = r.left(); x <= r.right(); ++x)
+            if (qGray(image.pixel(x, y)) < 160) out |= QRect(x, y, 1, 1);
+        return out;
+      };
+      // The second line: below the first level; a quarter to the left, the
+      // column right of the first (running up); to the right, left of it
+      // (running down).
+      const QRect band = angle == 0    ? QRect(0, line, ext.width(), ext.height() - line)
+                         : angle == 90 ? QRect(line, 0, ext.height() - line, ext.width())
+                                       : QRect(0, 0, ext.height() - line, ext.width());
+      const QRect second = ink(band);
+      ASSERT_TRUE(second.isValid());
+      const double c0 = angle == 0 ? (second.center().x() + 0.5) / ext.width()
+                        : angle == 90 ? 1.0 - (second.center().y() + 0.5) / ext.width()
+                                      : (second.center().y() + 0.5) / ext.width();
+      EXPECT_NEAR(c0, c.along, 0.06);
+    }
+  }
 }
 
 // The one drawing routine on a device of its own: a picture standing in

@@ -235,7 +235,7 @@ TEST_F(ProLabel, UpsideDownTextClampedToTheControlRunsOutOnTheLeft) {
   EXPECT_GE(ink.right(), 94);  // and starts at the right edge
 }
 
-TEST_F(ProLabel, TurnedTextIgnoresAcceleratorsAndLineBreaks) {
+TEST_F(ProLabel, TurnedTextIgnoresAcceleratorsButKeepsItsLines) {
   TProLabel flat;
   flat.SetFont(Arial(16));
   flat.SetAutoSize(false);
@@ -247,11 +247,53 @@ TEST_F(ProLabel, TurnedTextIgnoresAcceleratorsAndLineBreaks) {
   flat.SetAngle(180);
   EXPECT_TRUE(Ink(Render(flat)).isValid());  // turned, "&" is a character
 
-  flat.SetCaption(QStringLiteral("A\nB"));
+  // A text of several lines is turned as a whole: upside down, its two
+  // lines stand one over the other.
+  flat.SetCaption(QStringLiteral("A\r\nB"));
   const int line = LineHeight(Arial(16));
   const QRect ink = Ink(Render(flat));
   ASSERT_TRUE(ink.isValid());
-  EXPECT_LE(ink.height(), line);  // one line only
+  EXPECT_GT(ink.height(), line);
+}
+
+// A text of several lines draws them one under another, aligned among
+// themselves as its alignment says, level or turned as one block.
+TEST_F(ProLabel, TheLinesOfATextAreAlignedAndTurnedAsOneBlock) {
+  const TFont font = Arial(14);
+  const QString caption = QStringLiteral("WWWWWWWW\r\nI");
+  const QSize ext = Extent(font, caption, DT_NOPREFIX);
+  const int line = LineHeight(font);
+  ASSERT_GE(ext.height(), 2 * line - 1);
+  const struct {
+    TAlignment alignment;
+    double along;  // where the short line's ink lies along the long one
+  } casos[] = {{taLeftJustify, 0.03}, {taCenter, 0.5}, {taRightJustify, 0.97}};
+  for (const auto& c : casos) {
+    for (int angle : {0, 90}) {
+      SCOPED_TRACE(testing::Message() << "alignment " << int(c.alignment) << " angle " << angle);
+      TProLabel l;
+      l.SetFont(font);
+      l.SetAutoSize(false);
+      l.SetAlignment(c.alignment);
+      l.SetTransparent(true);
+      l.SetCaption(caption);
+      l.SetAngle(angle);
+      l.resize(angle == 0 ? ext : QSize(ext.height(), ext.width()));
+      const QImage img = Render(l);
+      // The second line: below the first level; turned a quarter to the
+      // left, the column right of it, running upwards.
+      const QRect band = angle == 0 ? QRect(0, line, ext.width(), ext.height() - line)
+                                    : QRect(line, 0, ext.height() - line, ext.width());
+      const QRect ink = Ink(img.copy(band));
+      ASSERT_TRUE(ink.isValid());
+      const double along = angle == 0 ? (ink.center().x() + 0.5) / ext.width()
+                                      : 1.0 - (ink.center().y() + 0.5) / ext.width();
+      EXPECT_NEAR(along, c.along, 0.06);
+      // The first line fills the long side.
+      const QRect first = Ink(img.copy(angle == 0 ? QRect(0, 0, ext.width(), line) : QRect(0, 0, line, ext.width())));
+      EXPECT_GT(angle == 0 ? first.width() : first.height(), ext.width() * 9 / 10);
+    }
+  }
 }
 
 TEST_F(ProLabel, CenteredTextTallerThanTheControlMovesUpByHalfTheExcess) {
