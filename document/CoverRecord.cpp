@@ -80,7 +80,7 @@ void TCoverRecord::CodificarEm(char* buf, bool* perdidos) const {
   std::memset(buf, 0, kTamanhoRegisto);
   PorTexto(buf, 0, 10, Tipo, perdidos);
   PorTexto(buf, 11, 10, Folha, perdidos);
-  PorTexto(buf, 22, 255, Texto, perdidos);
+  PorTexto(buf, 22, kCapacidadeTexto, Texto, perdidos);
   PorInteiro(buf, 280, std::uint32_t(Angulo));
   PorInteiro(buf, 284, std::uint32_t(Left));
   PorInteiro(buf, 288, std::uint32_t(Top));
@@ -104,7 +104,7 @@ TCoverRecord TCoverRecord::Descodificar(const char* bytes, qsizetype size) {
   TCoverRecord r;
   r.Tipo = LerTexto(buf, 0, 10);
   r.Folha = LerTexto(buf, 11, 10);
-  r.Texto = LerTexto(buf, 22, 255);
+  r.Texto = LerTexto(buf, 22, kCapacidadeTexto);
   r.Angulo = LerInteiro(buf, 280);
   r.Left = LerInteiro(buf, 284);
   r.Top = LerInteiro(buf, 288);

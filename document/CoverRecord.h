@@ -11,6 +11,9 @@
 #include <cstdint>
 
 constexpr int kTamanhoRegisto = 572;
+// The room of a record's caption (or file name) field, in Windows-1252
+// bytes: a text of several lines counts two for each line break (CR LF).
+constexpr int kCapacidadeTexto = 255;
 
 struct TCoverRecord {
   QString Tipo;        // kind: "TShape", "TProImage", "TProLabel", "Lurns CD"

@@ -17,9 +17,6 @@ int FolhaPorCodigo(const QString& codigo) {
   return 0;
 }
 
-// The capacity of a record's text field, in Windows-1252 characters.
-constexpr int kCapacidadeTexto = 255;
-
 bool CabeNoRegisto(const QString& nome) {
   bool perdidos = false;
   return ParaWindows1252(nome, &perdidos).size() <= kCapacidadeTexto && !perdidos;

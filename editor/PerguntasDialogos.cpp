@@ -1,6 +1,10 @@
 #include "editor/PerguntasDialogos.h"
 
+#include "editor/DialogoFaixas.h"
 #include "platform/Dialogs.h"
+#include "tracks/Faixas.h"
+
+#include <QApplication>
 
 #include <QFileInfo>
 
@@ -33,6 +37,28 @@ std::optional<TFont> TPerguntasDialogos::Fonte(const TFont& inicial) { return Di
 
 std::optional<TColor> TPerguntasDialogos::Cor(TColor inicial) { return Dialogs().ChooseColor(inicial); }
 
-QString TPerguntasDialogos::Texto(const QString& titulo, const QString& pergunta, const QString& valor) {
-  return Dialogs().InputBox(titulo, pergunta, valor);
+QString TPerguntasDialogos::Texto(const QString& titulo, const QString& pergunta, const QString& valor,
+                                  const std::function<QString(const QString&)>& verificar) {
+  return Dialogs().InputBox(titulo, pergunta, valor, verificar);
+}
+
+std::optional<QString> TPerguntasDialogos::OrigemFaixas() {
+  QStringList audio;
+  for (const QString& e : ExtensoesAudio()) audio << QStringLiteral("*.") + e;
+  const QString musica = audio.join(QLatin1Char(';'));
+  const QString mostrar = audio.join(QLatin1Char(' '));
+  const TFileDialogSpec pedido{
+      QStringLiteral("Importar faixas: uma folha CUE, uma lista de texto ou uma música da pasta do álbum"),
+      QStringLiteral("Faixas (*.cue *.txt %2)|*.cue;*.txt;%1|Folhas CUE (*.cue)|*.cue|Listas de texto (*.txt)|*.txt|"
+                     "Música: a pasta do ficheiro (%2)|%1|Todos os ficheiros (*)|*")
+          .arg(musica, mostrar),
+      QString(), false, {}, {}};
+  return Dialogs().OpenFile(pedido);
+}
+
+bool TPerguntasDialogos::Faixas(TPedidoFaixas& pedido) {
+  TDialogoFaixas dlg(pedido, QApplication::activeWindow());
+  if (dlg.exec() != QDialog::Accepted) return false;
+  pedido = dlg.Pedido();
+  return true;
 }

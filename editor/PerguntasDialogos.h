@@ -17,5 +17,12 @@ class TPerguntasDialogos : public TPerguntas {
   std::optional<QString> Imagem(const QString& titulo) override;
   std::optional<TFont> Fonte(const TFont& inicial) override;
   std::optional<TColor> Cor(TColor inicial) override;
-  QString Texto(const QString& titulo, const QString& pergunta, const QString& valor) override;
+  // The dialog layer's input box of several lines.
+  QString Texto(const QString& titulo, const QString& pergunta, const QString& valor,
+                const std::function<QString(const QString&)>& verificar) override;
+  // An open dialog "Importar faixas" for CUE sheets, text files and audio
+  // files (one of a folder's files stands for the folder).
+  std::optional<QString> OrigemFaixas() override;
+  // The dialog of editor/DialogoFaixas.
+  bool Faixas(TPedidoFaixas& pedido) override;
 };

@@ -185,6 +185,7 @@ void TfrmLurn::FormShow() {
   LerParametros();
   StretchHandle1->SetGridX(Parametros().GrelhaX);
   StretchHandle1->SetGridY(Parametros().GrelhaY);
+  GrelhaParaSessao();
   MudarLingua();
   if (linhaComandos_.size() == 1) sessao_->AbrirSemNome(linhaComandos_.first());
   MostrarRecentes();
@@ -241,6 +242,7 @@ void TfrmLurn::menuAjudaParametrosClick() {
   MudarLingua();
   StretchHandle1->SetGridX(Parametros().GrelhaX);
   StretchHandle1->SetGridY(Parametros().GrelhaY);
+  GrelhaParaSessao();
   Shape1->SetPenColor(Parametros().Dobra);
   Shape2->SetPenColor(Parametros().Dobra);
 }
@@ -255,6 +257,14 @@ void TfrmLurn::opcaoAlinharAgrelhaClick() {
   const bool v = !opcaoAlinharAgrelha->isChecked();
   StretchHandle1->SetSnapToGrid(v);
   opcaoAlinharAgrelha->setChecked(v);
+  GrelhaParaSessao();
+}
+
+void TfrmLurn::GrelhaParaSessao() {
+  // With snapping off the handle moves by single pixels; a pasted copy
+  // still goes a visible 8 pixels from its original.
+  sessao_->DefinirGrelha(StretchHandle1->SnapToGrid() ? QSize(StretchHandle1->GridX(), StretchHandle1->GridY())
+                                                      : QSize(8, 8));
 }
 
 void TfrmLurn::closeEvent(QCloseEvent* e) {

@@ -90,6 +90,8 @@ class TfrmLurn : public QMainWindow {
   void menuFicheiroImprimirClick();
   void menuFicheiroPreverImpressoClick();
   void opcaoAlinharAgrelhaClick();
+  // The grid the handle snaps to, for the session's pastes and imports.
+  void GrelhaParaSessao();
   // Loads the language module of the language setting and reloads the forms.
   void MudarLingua();
   // Opens the covers other copies handed over, when the window is free.
@@ -177,7 +179,7 @@ class TfrmLurn : public QMainWindow {
   QAction *menuObjectosImagemdefundo, *menuObjectosCordefundo, *menuObjectosInserirtexto,
       *menuObjectosInseririmagem, *menuObjectosRodar90Esquerda, *menuObjectosRodar90Direita,
       *menuObjectosEditartextoseleccionado, *menuObjectosAlterarfonteecor, *menuObjectosAlterarimagem,
-      *manuObjectosLimparImagemFundo;
+      *manuObjectosLimparImagemFundo, *menuObjectosImportarfaixas;
   QAction *menuAjudaAjuda, *N4, *menuAjudaParametros, *N5, *menuAjudaSobre;
   QAction *opcaoEditarAlterarimagem, *opcaoAlterarfonte, *opcaoCortar, *opcaoApagar, *opcaoCopiar, *opcaoColar,
       *opcaoRodar45esquerda, *opcaoRodar45direita, *opcaoAlinharAgrelha;

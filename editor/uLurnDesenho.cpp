@@ -205,7 +205,10 @@ void TfrmLurn::CriarMenu() {
              {&menuObjectosAlterarimagem, "menuObjectosAlterarimagem", "Alterar ima&gem",
               "Alterar a imagem seleccionada", {}, 2, [this] { sessao_->AlterarImagem(); }},
              {&manuObjectosLimparImagemFundo, "manuObjectosLimparImagemFundo", "Limpar Imagem Fundo",
-              "Remover a imagem de fundo", {}, 2, [this] { sessao_->LimparImagemDeFundo(); }}});
+              "Remover a imagem de fundo", {}, 2, [this] { sessao_->LimparImagemDeFundo(); }},
+             {&menuObjectosImportarfaixas, "menuObjectosImportarfaixas", "Importar &faixas…",
+              "Coloca a lista de faixas de um álbum (pasta de música, folha CUE ou lista de texto) na capa", {}, 17,
+              [this] { sessao_->ImportarFaixas(); }}});
 
   novoMenu(menuAjuda, "menuAjuda", "&Ajuda", "Ajuda do programa", 3);
   construir(menuAjuda,

@@ -13,11 +13,12 @@
 #include <QFontDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QInputDialog>
+#include <QDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrintEngine>
@@ -300,10 +301,76 @@ std::optional<TColor> QtDialogLayer::ChooseColor(TColor initial) {
   return QColorToColor(c);
 }
 
-QString QtDialogLayer::InputBox(const QString& caption, const QString& prompt, const QString& value) {
-  bool ok = false;
-  const QString text = QInputDialog::getText(DialogParent(), caption, prompt, QLineEdit::Normal, value, &ok);
-  return ok ? text : value;
+namespace {
+// The input box: a box of several lines where Enter starts a new line and
+// Ctrl+Enter (either Enter key) accepts, as OK does; a refused text is told
+// and stays in the box.
+class InputTextDialog : public QDialog {
+ public:
+  InputTextDialog(const QString& caption, const QString& prompt, const QString& value, TInputCheck check,
+                  QWidget* parent)
+      : QDialog(parent), check_(std::move(check)) {
+    setWindowTitle(caption);
+    auto* layout = new QVBoxLayout(this);
+    auto* label = new QLabel(prompt, this);
+    edit_ = new QPlainTextEdit(this);
+    edit_->setObjectName(QStringLiteral("inputText"));
+    edit_->setTabChangesFocus(true);
+    edit_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    edit_->setPlainText(QString(value).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n')));
+    edit_->selectAll();
+    edit_->installEventFilter(this);
+    label->setBuddy(edit_);
+    auto* hint = new QLabel(QStringLiteral("Enter muda de linha; Ctrl+Enter aceita."), this);
+    hint->setObjectName(QStringLiteral("inputHint"));
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Cancelar"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &InputTextDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &InputTextDialog::reject);
+    layout->addWidget(label);
+    layout->addWidget(edit_);
+    layout->addWidget(hint);
+    layout->addWidget(buttons);
+    resize(420, 220);
+  }
+  // The text with its lines separated by CR LF.
+  QString Text() const { return edit_->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n")); }
+
+  void accept() override {
+    if (check_) {
+      const QString why = check_(Text());
+      if (!why.isEmpty()) {
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Aviso"), why, QMessageBox::Ok, this);
+        box.exec();
+        edit_->setFocus();
+        return;
+      }
+    }
+    QDialog::accept();
+  }
+
+ protected:
+  bool eventFilter(QObject* o, QEvent* e) override {
+    if (o == edit_ && e->type() == QEvent::KeyPress) {
+      const auto* k = static_cast<QKeyEvent*>(e);
+      if ((k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) && (k->modifiers() & Qt::ControlModifier)) {
+        accept();
+        return true;
+      }
+    }
+    return QDialog::eventFilter(o, e);
+  }
+
+ private:
+  TInputCheck check_;
+  QPlainTextEdit* edit_;
+};
+}  // namespace
+
+QString QtDialogLayer::InputBox(const QString& caption, const QString& prompt, const QString& value,
+                                const TInputCheck& check) {
+  InputTextDialog dlg(caption, prompt, value, check, DialogParent());
+  return dlg.exec() == QDialog::Accepted ? dlg.Text() : value;
 }
 
 QPrinter& ApplicationPrinter() {

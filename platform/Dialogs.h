@@ -77,6 +77,9 @@ struct TPrinterSetupSpec {
   QString BinName;    // in and out
 };
 
+// Why a typed text is refused, or an empty string when it is accepted.
+using TInputCheck = std::function<QString(const QString& text)>;
+
 class TDialogLayer {
  public:
   virtual ~TDialogLayer() = default;
@@ -100,8 +103,14 @@ class TDialogLayer {
   virtual std::optional<QString> OpenPicture(const QString& title) = 0;
   virtual std::optional<TFont> ChooseFont(const TFont& initial) = 0;
   virtual std::optional<TColor> ChooseColor(TColor initial) = 0;
-  // One-line input: the typed text, or the initial value when cancelled.
-  virtual QString InputBox(const QString& caption, const QString& prompt, const QString& value) = 0;
+  // The input box for a text of several lines, separated by CR LF in the
+  // value given and the text answered (as cover files keep them): Enter
+  // starts a new line, Ctrl+Enter or OK accepts.  `check`, when given,
+  // judges the text on OK: a non-empty answer is why it is refused, told in
+  // a warning while the box stays open with the text as typed.  The typed
+  // text, or the initial value when cancelled.
+  virtual QString InputBox(const QString& caption, const QString& prompt, const QString& value,
+                           const TInputCheck& check) = 0;
   // The print dialog; false when cancelled.
   virtual bool Print(TPrintDialogSpec& pedido) = 0;
   // The printer setup dialog; false when cancelled.
@@ -144,7 +153,9 @@ class QtDialogLayer : public TDialogLayer {
   // only.
   std::optional<TFont> ChooseFont(const TFont& initial) override;
   std::optional<TColor> ChooseColor(TColor initial) override;
-  QString InputBox(const QString& caption, const QString& prompt, const QString& value) override;
+  // A dialog of our own with a box of several lines ("inputText").
+  QString InputBox(const QString& caption, const QString& prompt, const QString& value,
+                   const TInputCheck& check) override;
   // Qt's print dialog over the application's printer object, which is
   // only asked for the answers above (never printed through): "Print to
   // File" answers the file name and no printer, and asks before replacing

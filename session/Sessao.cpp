@@ -1,9 +1,13 @@
 #include "session/Sessao.h"
 
+#include "document/CoverRecord.h"
 #include "document/FicheiroCapa.h"
+#include "document/Limites.h"
 #include "document/ObjectStream.h"
 #include "document/Registo.h"
 #include "session/Alteracao.h"
+#include "tracks/ColocacaoFaixas.h"
+#include "tracks/Faixas.h"
 
 #include <QClipboard>
 #include <QFileInfo>
@@ -31,8 +35,16 @@ const char* const kColar = "Colar";
 const char* const kCortar = "Cortar";
 const char* const kMover = "Mover";
 const char* const kRedimensionar = "Redimensionar";
+const char* const kImportarFaixas = "Importar faixas";
 
 QString Nome(const char* nome) { return QString::fromUtf8(nome); }
+
+// A caption's lines as the cover keeps them: separated by CR LF, whatever
+// line breaks it came with.
+QString QuebrasCRLF(QString t) {
+  t.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  return t.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+}
 
 const QString& TituloImagem() {
   static const QString t = QStringLiteral("Adicionar Imagem");
@@ -44,7 +56,8 @@ const QList<const char*>& TSessao::NomesPassos() {
   static const QList<const char*> nomes = {
       kInserirTexto, kInserirImagem, kEditarTexto, kAlterarImagem, kAlterarFonte, kAlinharEsquerda,
       kCentrar,      kAlinharDireita, kRodarEsquerda, kRodarDireita, kApagar,      kImagemFundo,
-      kCorFundo,     kLimparFundo,    kColar,         kCortar,       kMover,       kRedimensionar};
+      kCorFundo,     kLimparFundo,    kColar,         kCortar,       kMover,       kRedimensionar,
+      kImportarFaixas};
   return nomes;
 }
 
@@ -167,6 +180,10 @@ TSessao::TSessao(TPerguntas& perguntas, QObject* parent) : QObject(parent), perg
   fonte_.Height = -16;
   fonte_.Charset = DEFAULT_CHARSET;
   fonte_.Color = clWindowText;
+  fonteFaixas_.Nome = QStringLiteral("Arial");
+  fonteFaixas_.Tamanho = 10;
+  fonteFaixas_.Cor = clBlack;
+  formatoFaixas_ = QString::fromUtf8(FormatoFaixaPadrao);
   documento_.AoAlterar([this] { DocumentoMudou(); });
   connect(&historia_, &QUndoStack::indexChanged, this, &TSessao::EstadoAlterado);
   connect(&historia_, &QUndoStack::cleanChanged, this, &TSessao::EstadoAlterado);
@@ -376,17 +393,35 @@ void TSessao::InserirImagem() {
   passo->DefinirNome(id, passo->NovoNome(QStringLiteral("Imagem"), folha));
 }
 
+QString TSessao::VerificarTexto(const QString& texto) {
+  // A text without a visible character would be an invisible object a few
+  // pixels wide, found again only by luck.
+  if (texto.trimmed().isEmpty()) return QStringLiteral("O texto não pode ficar vazio.");
+  // The cover file keeps a caption in a field of fixed room: a longer one
+  // would be cut when saved.  Counted as the file stores it (Windows-1252,
+  // a line break as CR LF).
+  const qsizetype n = ParaWindows1252(QuebrasCRLF(texto)).size();
+  if (n > kCapacidadeTexto)
+    return QStringLiteral("O texto é longo demais para a capa: tem %1 caracteres e cabem no máximo %2 "
+                          "(cada mudança de linha conta como 2).")
+        .arg(n)
+        .arg(kCapacidadeTexto);
+  return {};
+}
+
 bool TSessao::EditarTextoDe(std::uint64_t id) {
   const QString texto = documento_.Objecto(id)->Texto;
-  // A text without a visible character would be an invisible object a few
-  // pixels wide, found again only by luck: such a caption is refused and
-  // asked for again.  Cancel (the box gives back the caption it was given)
-  // leaves the caption as it was.
+  // The box refuses what VerificarTexto refuses and asks again; what comes
+  // back is checked once more all the same (an answerer that does not
+  // check is told here).  Cancel (the box gives back the caption it was
+  // given) leaves the caption as it was.
   for (;;) {
-    const QString novo = perguntas_.Texto(QStringLiteral("Introdução"), QStringLiteral("Introduza o texto"), texto);
-    if (novo == texto) return false;
-    if (novo.trimmed().isEmpty()) {
-      perguntas_.Aviso(QStringLiteral("O texto não pode ficar vazio."));
+    const QString resposta = perguntas_.Texto(QStringLiteral("Introdução"), QStringLiteral("Introduza o texto"), texto,
+                                          &TSessao::VerificarTexto);
+    const QString novo = QuebrasCRLF(resposta);
+    if (resposta == texto || novo == texto) return false;
+    if (const QString porque = VerificarTexto(novo); !porque.isEmpty()) {
+      perguntas_.Aviso(porque);
       continue;
     }
     return Alterar(Nome(kEditarTexto), [&](TDocumento& d) { d.DefinirTexto(id, novo); });
@@ -574,8 +609,93 @@ void TSessao::Colar() {
   // another copy of the program put there.  It goes last on the sheet, so
   // it is drawn above the others.
   const int folha = folha_;
+  // A copy pasted where an object like it already lies (its original, or
+  // an earlier paste of it) goes one grid step right and down, so that it
+  // can be seen and taken; on another sheet it keeps its place.
+  auto tapado = [&](const TObjecto& novo) {
+    for (const TObjecto& o : documento_.Objectos(folha))
+      if (o.Tipo == novo.Tipo && o.Limites() == novo.Limites() && (o.EhImagem() || o.Texto == novo.Texto))
+        return true;
+    return false;
+  };
+  for (int i = 0; i < 1000 && tapado(*objecto); ++i) {
+    objecto->Left = ClampCoordinate(std::int64_t(objecto->Left) + grelha_.width());
+    objecto->Top = ClampCoordinate(std::int64_t(objecto->Top) + grelha_.height());
+  }
   const QString prefixo = objecto->EhTexto() ? QStringLiteral("Texto") : QStringLiteral("Imagem");
-  TPasso passo(*this, Nome(kColar));
-  const std::uint64_t id = passo->Adicionar(folha, std::move(*objecto));
-  passo->DefinirNome(id, passo->NovoNome(prefixo, folha));
+  std::uint64_t id = 0;
+  {
+    TPasso passo(*this, Nome(kColar));
+    id = passo->Adicionar(folha, std::move(*objecto));
+    passo->DefinirNome(id, passo->NovoNome(prefixo, folha));
+  }
+  // Selected, so that it can be moved at once.
+  Seleccionar(id);
+}
+
+// ---------------------------------------------------------------------------
+// Track lists
+
+void TSessao::ImportarFaixas() {
+  const auto escolhida = perguntas_.OrigemFaixas();
+  if (!escolhida) return;
+  // An audio file stands for its folder: the album is the folder's files.
+  QString origem = *escolhida;
+  const QFileInfo info(origem);
+  if (info.isFile() && ExtensoesAudio().contains(info.suffix().toLower())) origem = info.absolutePath();
+  const TLeituraFaixas lida = LerFaixas(origem);
+  if (!lida.Lida()) {
+    // Nothing to place: the cover stays as it is.
+    perguntas_.Aviso(lida.Erro);
+    return;
+  }
+  TPedidoFaixas pedido;
+  pedido.Origem = origem;
+  pedido.Ignorados = lida.Ignorados;
+  for (const TFaixa& t : lida.Lista.Faixas) pedido.Titulos << t.Titulo;
+  pedido.Formato = formatoFaixas_;
+  pedido.Fonte = fonteFaixas_.ParaTFont();
+  pedido.Folha = folha_ == folhaInterior ? folhaInterior : folhaTras;
+  pedido.Album = lida.Lista.Album;
+  pedido.Artista = lida.Lista.Artista;
+  const TListaFaixas lista = lida.Lista;
+  auto comTitulos = [lista](const QStringList& titulos) {
+    TListaFaixas l = lista;
+    for (size_t i = 0; i < l.Faixas.size() && qsizetype(i) < titulos.size(); ++i)
+      l.Faixas[i].Titulo = titulos[qsizetype(i)].trimmed();
+    return l;
+  };
+  pedido.Linhas = [comTitulos](const QStringList& titulos, const QString& formato) {
+    return LinhasDeFaixas(comTitulos(titulos), formato);
+  };
+  // A list that does not fit is told, and the dialog comes again with the
+  // choices made, so that a smaller font or a shorter line can be tried.
+  for (;;) {
+    if (!perguntas_.Faixas(pedido)) return;
+    TColocacaoFaixas c;
+    c.Folha = pedido.Folha == folhaInterior ? folhaInterior : folhaTras;
+    c.Fonte = TFonteDoc::DeTFont(pedido.Fonte);
+    c.GrelhaX = grelha_.width();
+    c.GrelhaY = grelha_.height();
+    const QString formato = pedido.Formato.trimmed().isEmpty() ? QString::fromUtf8(FormatoFaixaPadrao)
+                                                                : pedido.Formato;
+    const TTextosColocados colocados = ColocarFaixas(LinhasDeFaixas(comTitulos(pedido.Titulos), formato), c);
+    if (!colocados.Erro.isEmpty()) {
+      perguntas_.Aviso(colocados.Erro);
+      continue;
+    }
+    fonteFaixas_ = c.Fonte;
+    formatoFaixas_ = formato;
+    std::vector<std::pair<int, TObjecto>> textos;
+    for (const TObjecto& t : colocados.Textos) textos.emplace_back(c.Folha, t);
+    for (auto& [folha, t] : TextosDoAlbum(pedido.Album, pedido.Artista, c.Fonte))
+      if ((folha == folhaFrente && pedido.AlbumNaFrente) || (folha == folhaTras && pedido.AlbumNasLombadas))
+        textos.emplace_back(folha, t);
+    TPasso passo(*this, Nome(kImportarFaixas));
+    for (auto& [folha, t] : textos) {
+      const std::uint64_t id = passo->Adicionar(folha, t);
+      passo->DefinirNome(id, passo->NovoNome(QStringLiteral("Texto"), folha));
+    }
+    return;
+  }
 }

@@ -43,6 +43,7 @@
 #include <QList>
 #include <QObject>
 #include <QRect>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <QUndoStack>
@@ -94,6 +95,11 @@ class TSessao : public QObject {
   // answers true (a print is running), nothing replaces the document.
   void DefinirOcupado(std::function<bool()> ocupado) { ocupado_ = std::move(ocupado); }
   void MudarFolha(int folha);
+  // The grid the view snaps to (8 x 8 with snapping off): a copy pasted
+  // over its original goes one step of it right and down, and imported
+  // track lists go on it.
+  void DefinirGrelha(QSize grelha) { grelha_ = grelha.isValid() && !grelha.isEmpty() ? grelha : QSize(8, 8); }
+  QSize Grelha() const { return grelha_; }
   void Seleccionar(std::uint64_t id);
 
   // ---- File commands --------------------------------------------------
@@ -126,6 +132,8 @@ class TSessao : public QObject {
   void ImagemDeFundo();
   void CorDeFundo();  // on the disc's sheet the disc's colour
   void LimparImagemDeFundo();
+  // The clipboard's object, selected; over an object like it on the same
+  // sheet one grid step right and down (see DefinirGrelha).
   void Colar();
   // On the selected object; nothing without one.
   void EditarTexto();     // a text's caption
@@ -137,12 +145,24 @@ class TSessao : public QObject {
   void Apagar();
   void Copiar();
   void Cortar();
+  // "Importar faixas…": a track list read from a folder of audio files, a
+  // CUE sheet or a text file, shown in its dialog and placed as texts of
+  // several lines in columns on the grid (on Trás between the spines, or
+  // on Interior), with the album's title and artist on the front and the
+  // spines when chosen: one step.  A source that gives nothing, or a list
+  // that does not fit, is told and changes nothing.
+  void ImportarFaixas();
   // Moves the selected object by a few pixels (the arrow keys): a run of
   // them on one object is one step.
   void Deslocar(int dx, int dy);
   // The end of a drag or resize of an object: its new bounds ("Mover" or
   // "Redimensionar").  A text that sizes itself takes the place only.
   void MoverPara(std::uint64_t id, const QRect& limites);
+
+  // Why a caption cannot be a text's (empty, or longer than the cover
+  // file's field holds, which is told with how many characters fit), or
+  // an empty string.
+  static QString VerificarTexto(const QString& texto);
 
   // ---- Any change as one step -----------------------------------------
   // While a TPasso lives, the changes made to the document through it are
@@ -215,11 +235,16 @@ class TSessao : public QObject {
   bool erroGravacao_ = false;
   bool usarRecentes_ = true;
   int folha_ = folhaFrente;
+  QSize grelha_{8, 8};
   std::uint64_t seleccionado_ = 0;
   std::function<bool()> ocupado_;
   // The dialogs offer the last font and colour chosen in them.
   TFont fonte_;
   TColor cor_ = clBlack;
+  // The last choices of "Importar faixas…" (at first what lurns-batch
+  // --faixas places with).
+  TFonteDoc fonteFaixas_;
+  QString formatoFaixas_;
 
   // The step being made.
   struct TPassoAberto;

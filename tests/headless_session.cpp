@@ -28,7 +28,12 @@ class TRespostas : public TPerguntas {
   std::optional<QString> Imagem(const QString&) override { return Tirar(); }
   std::optional<TFont> Fonte(const TFont&) override { return std::nullopt; }
   std::optional<TColor> Cor(TColor) override { return TColor(0x00FFFF); }
-  QString Texto(const QString&, const QString&, const QString& valor) override { return valor + " (editado)"; }
+  QString Texto(const QString&, const QString&, const QString& valor,
+                const std::function<QString(const QString&)>&) override {
+    return valor + " (editado)";
+  }
+  std::optional<QString> OrigemFaixas() override { return std::nullopt; }
+  bool Faixas(TPedidoFaixas&) override { return false; }
 
  private:
   std::optional<QString> Tirar() {

@@ -75,7 +75,9 @@ TEST_F(Clipboard, PasteBeforeAnyCopyDoesNothing) {
   EXPECT_EQ(PainelFolha(*w, folhaFrente)->Owned.ComponentCount(), 1);
 }
 
-TEST_F(Clipboard, CopiesPasteWithNewNamesAtTheSamePlace) {
+// A copy pasted over its original goes one grid step right and down (each
+// further paste a step from the one before), named anew and selected.
+TEST_F(Clipboard, CopiesPasteWithNewNamesAGridStepFromTheOriginal) {
   Add<TProLabel>(folhaFrente, "Texto1", {5, 5, 50, 20});
   auto* t2 = Add<TProLabel>(folhaFrente, "Texto2", {40, 30, 62, 29}, [](TObjecto& o) {
     o.Texto = "Lado A";
@@ -99,16 +101,20 @@ TEST_F(Clipboard, CopiesPasteWithNewNamesAtTheSamePlace) {
   EXPECT_EQ(o.Components(4)->objectName(), "Texto5");
   auto* copia = qobject_cast<TProLabel*>(o.Components(4));
   ASSERT_TRUE(copia);
-  EXPECT_EQ(copia->geometry(), t2->geometry());
+  EXPECT_EQ(static_cast<QWidget*>(o.Components(3))->geometry(), t2->geometry().translated(8, 8));
+  EXPECT_EQ(copia->geometry(), t2->geometry().translated(16, 16));
   EXPECT_EQ(copia->Caption(), "Lado A");
   EXPECT_EQ(copia->Angle(), 90);
   // In the document, the copy is the copied object under a new name.
   TObjecto pasted = *w->Sessao().Documento().Objecto(IdDe(copia));
   EXPECT_EQ(pasted.Nome, "Texto5");
   pasted.Nome = "Texto2";
+  pasted.Left -= 16;
+  pasted.Top -= 16;
   EXPECT_TRUE(MesmoConteudo(pasted, *w->Sessao().Documento().Objecto(IdDe(t2))));
   EXPECT_FALSE(w->Sessao().Gravado());
-  EXPECT_FALSE(Pega(*w)->IsAttached());
+  EXPECT_EQ(Seleccionado(*w), copia);
+  Select(t2);
   // The copy has the mouse handlers of a text object.
   ASSERT_TRUE(copia->OnMouseDown);
   copia->OnMouseDown(copia, mbLeft, ssLeft, 1, 1);

@@ -23,6 +23,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPushButton>
 #include <QRadioButton>
@@ -131,19 +132,65 @@ TEST_F(RealDialogs, TheQuestionAnswersWhatWasPressed) {
   }
 }
 
-TEST_F(RealDialogs, InputBoxAnswersTheTypedTextOrTheOldOne) {
-  for (bool ok : {true, false}) {
-    SCOPED_TRACE(ok);
+// The input box takes several lines: Enter starts a new one, Ctrl+Enter
+// (or OK) accepts; the lines come back separated by CR LF, as a cover
+// keeps them, and a text of several lines is shown with its lines.
+TEST_F(RealDialogs, InputBoxTakesSeveralLinesAndAcceptsWithCtrlEnterOrOk) {
+  enum Accept { Ok, CtrlEnter, CtrlKeypadEnter, Cancel };
+  for (Accept how : {Ok, CtrlEnter, CtrlKeypadEnter, Cancel}) {
+    SCOPED_TRACE(int(how));
     ExpectDialog input("the input box", TitleIs(QString::fromUtf8("Introdução")), [&](QWidget* w) {
       EXPECT_EQ(w->findChild<QLabel*>()->text(), "Introduza o texto");
-      auto* edit = w->findChild<QLineEdit*>();
-      EXPECT_EQ(edit->text(), "Texto1");
-      edit->setText("Lado A");
-      ClickStandard(w, ok ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel);
+      auto* edit = w->findChild<QPlainTextEdit*>("inputText");
+      ASSERT_NE(edit, nullptr);
+      EXPECT_EQ(edit->toPlainText(), "Lado A\nLado B");
+      edit->setPlainText(QString());
+      QTest::keyClicks(edit, "1. Um");
+      QTest::keyClick(edit, Qt::Key_Return);
+      QTest::keyClicks(edit, "2. Dois");
+      EXPECT_TRUE(w->isVisible()) << "Enter must not accept";
+      switch (how) {
+        case Ok: ClickStandard(w, QDialogButtonBox::Ok); break;
+        case CtrlEnter: QTest::keyClick(edit, Qt::Key_Return, Qt::ControlModifier); break;
+        case CtrlKeypadEnter: QTest::keyClick(edit, Qt::Key_Enter, Qt::ControlModifier); break;
+        case Cancel: ClickStandard(w, QDialogButtonBox::Cancel); break;
+      }
     });
-    EXPECT_EQ(layer.InputBox(QString::fromUtf8("Introdução"), "Introduza o texto", "Texto1"),
-              ok ? "Lado A" : "Texto1");
+    EXPECT_EQ(layer.InputBox(QString::fromUtf8("Introdução"), "Introduza o texto", "Lado A\r\nLado B", {}),
+              how == Cancel ? "Lado A\r\nLado B" : "1. Um\r\n2. Dois");
+    EXPECT_TRUE(input.Answered());
   }
+}
+
+// A text the check refuses is told in a warning and stays in the box,
+// which stays open until a text is accepted (or the box cancelled).
+TEST_F(RealDialogs, InputBoxTellsWhyATextIsRefusedAndKeepsIt) {
+  QStringList checked;
+  const TInputCheck check = [&](const QString& t) {
+    checked << t;
+    return t.size() > 5 ? QStringLiteral("Cabem 5 caracteres.") : QString();
+  };
+  bool warned = false;
+  ExpectDialog input("the input box", TitleIs(QString::fromUtf8("Introdução")), [&](QWidget* w) {
+    auto* edit = w->findChild<QPlainTextEdit*>("inputText");
+    ASSERT_NE(edit, nullptr);
+    edit->setPlainText("ab\ncd");  // 6 characters with CR LF
+    ExpectDialog warning("the warning", TitleIs("Aviso"), [&](QWidget* m) {
+      EXPECT_EQ(static_cast<QMessageBox*>(m)->text(), "Cabem 5 caracteres.");
+      EXPECT_EQ(static_cast<QMessageBox*>(m)->icon(), QMessageBox::Warning);
+      warned = true;
+      static_cast<QMessageBox*>(m)->button(QMessageBox::Ok)->click();
+    });
+    ClickStandard(w, QDialogButtonBox::Ok);
+    EXPECT_TRUE(warning.Answered());
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(edit->toPlainText(), "ab\ncd");
+    edit->setPlainText("abc");
+    ClickStandard(w, QDialogButtonBox::Ok);
+  });
+  EXPECT_EQ(layer.InputBox(QString::fromUtf8("Introdução"), "Introduza o texto", "x", check), "abc");
+  EXPECT_TRUE(warned);
+  EXPECT_EQ(checked, (QStringList{"ab\r\ncd", "abc"}));
 }
 
 // ---------------------------------------------------------------------------

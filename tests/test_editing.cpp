@@ -7,10 +7,15 @@
 #include "editor/uLurn.h"
 #include "session/Sessao.h"
 #include "support/JanelaLurn.h"
+#include "support/ModalDialogs.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QTableWidget>
 #include <QImage>
 #include <QMenu>
 #include <QToolButton>
@@ -669,3 +674,77 @@ TEST_F(Editing, ArrowNudgesOfOneObjectAndADragAreOneStepEach) {
 }
 
 }  // namespace
+
+// ---------------------------------------------------------------------------
+// Texts of several lines, pastes over the original, track lists.
+
+TEST_F(Editing, ATextOfSeveralLinesShowsItsLinesAndATooLongOneIsRefused) {
+  TProLabel* t = InsertText();
+  Select(t);
+  const int umaLinha = t->height();
+  dialogs->Inputs = {QString("Lado A\r\nLado B\r\nLado C")};
+  Escolher(*w, "menuObjectosEditartextoseleccionado");
+  EXPECT_EQ(t->Caption(), "Lado A\r\nLado B\r\nLado C");
+  EXPECT_GE(t->height(), umaLinha * 5 / 2);
+  dialogs->Inputs = {QString(300, QChar('x')), std::nullopt};
+  Escolher(*w, "menuObjectosEditartextoseleccionado");
+  EXPECT_EQ(t->Caption(), "Lado A\r\nLado B\r\nLado C");
+  ASSERT_EQ(dialogs->Messages().size(), 1);
+  EXPECT_TRUE(dialogs->Messages()[0].contains("255"));
+}
+
+TEST_F(Editing, APasteOverItsOriginalGoesAGridStepEvenWithTheGridOff) {
+  TProLabel* t = InsertText();
+  Place(t, QRect(40, 40, t->width(), t->height()));
+  Select(t);
+  Escolher(*w, "menuEditarCopiar");
+  Escolher(*w, "menuEditarColar");
+  auto* copia = qobject_cast<TProLabel*>(Seleccionado(*w));
+  ASSERT_TRUE(copia);
+  EXPECT_NE(copia, t);
+  EXPECT_EQ(copia->pos(), QPoint(48, 48));
+  // Snapping off: the handle moves by single pixels, a paste still by 8.
+  w->Sessao().Seleccionar(0);
+  Accao(*w, "opcaoAlinharAgrelha")->trigger();
+  ASSERT_FALSE(Accao(*w, "opcaoAlinharAgrelha")->isChecked());
+  Escolher(*w, "menuEditarColar");
+  EXPECT_EQ(Seleccionado(*w)->pos(), QPoint(56, 56));
+  Accao(*w, "opcaoAlinharAgrelha")->trigger();
+}
+
+// "Importar faixas…" in "Objectos": the source chosen, the list shown in
+// its dialog (a title edited, the sheet chosen), and placed as texts of
+// several lines: one step, undone whole.
+TEST_F(Editing, ImportTracksShowsTheListAndPlacesItAsOneStep) {
+  QFile lista(dir.filePath("faixas.txt"));
+  ASSERT_TRUE(lista.open(QIODevice::WriteOnly));
+  lista.write("1. Primeira 3:45\n2. Segunda 4:02\n3. Terceira\n");
+  lista.close();
+  QAction* importar = Accao(*w, "menuObjectosImportarfaixas");
+  ASSERT_TRUE(importar->isEnabled());
+  EXPECT_EQ(importar->text(), QString::fromUtf8("Importar &faixas…"));
+  dialogs->Files.push_back(lista.fileName());
+  ExpectDialog dlg("the track list", ObjectNameIs("dlgImportarFaixas"), [](QWidget* d) {
+    auto* tabela = d->findChild<QTableWidget*>("tabelaFaixas");
+    ASSERT_NE(tabela, nullptr);
+    ASSERT_EQ(tabela->rowCount(), 3);
+    EXPECT_EQ(tabela->item(0, 1)->text(), QString::fromUtf8("1. Primeira — 3:45"));
+    tabela->item(2, 0)->setText(QString::fromUtf8("Última"));
+    EXPECT_EQ(tabela->item(2, 1)->text(), QString::fromUtf8("3. Última"));
+    auto* folha = d->findChild<QComboBox*>("folhaFaixas");
+    ASSERT_NE(folha, nullptr);
+    EXPECT_EQ(folha->currentText(), QString::fromUtf8("Trás"));
+    folha->setCurrentIndex(folha->findText("Interior"));
+    EXPECT_FALSE(d->findChild<QCheckBox*>("albumFrente")->isEnabled());  // no album known
+    d->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+  });
+  importar->trigger();
+  EXPECT_TRUE(dlg.Answered());
+  ASSERT_EQ(Controlos(*w, folhaInterior), 1);
+  auto* texto = qobject_cast<TProLabel*>(PainelFolha(*w, folhaInterior)->Owned.Components(0));
+  ASSERT_TRUE(texto);
+  EXPECT_EQ(texto->Caption(), QString::fromUtf8("1. Primeira — 3:45\r\n2. Segunda — 4:02\r\n3. Última"));
+  EXPECT_EQ(Accao(*w, "menuEditarDesfazer")->text(), "Des&fazer Importar faixas");
+  Escolher(*w, "menuEditarDesfazer");
+  EXPECT_EQ(Controlos(*w, folhaInterior), 0);
+}

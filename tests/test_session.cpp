@@ -8,6 +8,7 @@
 #include "editor/PerguntasDialogos.h"
 #include "session/Sessao.h"
 #include "support/ScriptedDialogs.h"
+#include "tracks/ColocacaoFaixas.h"
 
 #include <QClipboard>
 #include <QDir>
@@ -19,6 +20,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <functional>
 #include <map>
 #include <random>
@@ -546,3 +548,242 @@ TEST_F(Session, TwoHundredRandomCommandsUndoneAndRedoneByteForByte) {
 }
 
 }  // namespace
+
+// ---------------------------------------------------------------------------
+// Texts of several lines, the paste's place, and track lists.
+
+// The input box's texts keep their lines (CR LF, whatever breaks the box
+// gave); a caption the cover file's field cannot hold, counted as the file
+// stores it (Windows-1252 bytes, two for each line break), is refused at
+// the box with how many characters fit, and never cut.
+TEST_F(Session, ATextOfSeveralLinesIsKeptAndOneTooLongForTheFileIsRefused) {
+  const std::uint64_t t = Texto();
+  s.Seleccionar(t);
+  const int umaLinha = s.Documento().Objecto(t)->Height;
+  dialogs->Inputs = {QString("Lado A\nLado B")};
+  s.EditarTexto();
+  EXPECT_EQ(s.Documento().Objecto(t)->Texto, "Lado A\r\nLado B");
+  EXPECT_GT(s.Documento().Objecto(t)->Height, umaLinha * 3 / 2);
+  EXPECT_EQ(s.Historia().undoText(), "Editar texto");
+
+  struct Caso {
+    const char* nome;
+    QString texto;
+    bool aceite;
+  };
+  const QString x253(253, QChar('x'));
+  const Caso casos[] = {
+      {"um carácter fora do Windows-1252 conta como um", QString(254, QChar('x')) + QChar(0x0416), true},
+      {"255 caracteres", QString(255, QChar('x')), true},
+      {"256 caracteres", QString(256, QChar('x')), false},
+      {"253 e uma mudança de linha (255 no ficheiro)", x253.left(126) + "\n" + x253.mid(126), true},
+      {"254 e uma mudança de linha (256 no ficheiro)", QString(254, QChar('x')).insert(100, "\r\n"), false},
+  };
+  for (const Caso& c : casos) {
+    SCOPED_TRACE(c.nome);
+    const QString antes = s.Documento().Objecto(t)->Texto;
+    const int passos = Passos();
+    dialogs->Asked.clear();
+    dialogs->Inputs = {c.texto, std::nullopt};
+    s.EditarTexto();
+    if (c.aceite) {
+      EXPECT_EQ(s.Documento().Objecto(t)->Texto, QString(c.texto).replace("\r\n", "\n").replace("\n", "\r\n"));
+      EXPECT_EQ(Passos(), passos + 1);
+      EXPECT_TRUE(dialogs->Messages().isEmpty()) << dialogs->Messages().join("; ").toStdString();
+      dialogs->Inputs.clear();
+    } else {
+      EXPECT_EQ(s.Documento().Objecto(t)->Texto, antes);
+      EXPECT_EQ(Passos(), passos);
+      ASSERT_EQ(dialogs->Messages().size(), 1);
+      EXPECT_TRUE(dialogs->Messages()[0].contains("256")) << dialogs->Messages()[0].toStdString();
+      EXPECT_TRUE(dialogs->Messages()[0].contains("255")) << dialogs->Messages()[0].toStdString();
+      // Refused at the box, which is asked again.
+      EXPECT_EQ(dialogs->Asked.count(QString::fromUtf8("input: Introdução/Introduza o texto")), 2);
+    }
+  }
+  // The texts of several lines are saved with CR LF in one caption and
+  // read back as they were.
+  ASSERT_TRUE(s.GravarFicheiro(Path("linhas.lrn")));
+  const TLeituraCapa l = LerCapa(Path("linhas.lrn"));
+  ASSERT_TRUE(l.Lido);
+  EXPECT_EQ(l.Documento.Objectos(folhaFrente)[0].Texto, s.Documento().Objecto(t)->Texto);
+}
+
+// A copy pasted onto the sheet of its original lands a grid step right and
+// down from it (each further paste a step from the last), selected; on
+// another sheet it keeps its place; one step each.
+TEST_F(Session, APasteOverItsOriginalGoesOneGridStepAndIsSelected) {
+  for (const QSize grelha : {QSize(8, 8), QSize(4, 6)}) {
+    SCOPED_TRACE(grelha.width());
+    s.Novo();
+    s.DefinirGrelha(grelha);
+    s.MudarFolha(folhaFrente);
+    const std::uint64_t t = Texto();
+    s.Alterar("Mover", [&](TDocumento& d) { d.DefinirLimites(t, QRect(40, 30, 10, 10)); });
+    const QRect original = s.Documento().Objecto(t)->Limites();
+    s.Seleccionar(t);
+    s.Copiar();
+    for (int i = 1; i <= 2; ++i) {
+      const int passos = Passos();
+      s.Colar();
+      EXPECT_EQ(Passos(), passos + 1);
+      const TObjecto& colado = s.Documento().Objectos(folhaFrente).back();
+      EXPECT_EQ(colado.Limites(), original.translated(i * grelha.width(), i * grelha.height()));
+      EXPECT_EQ(s.Seleccionado(), colado.Id);
+    }
+    s.MudarFolha(folhaTras);
+    s.Colar();
+    EXPECT_EQ(s.Documento().Objectos(folhaTras).back().Limites(), original);
+    EXPECT_EQ(s.Seleccionado(), s.Documento().Objectos(folhaTras).back().Id);
+    // Undone, the paste is gone whole.
+    s.Desfazer();
+    EXPECT_TRUE(s.Documento().Objectos(folhaTras).empty());
+    EXPECT_EQ(s.Seleccionado(), 0u);
+    dialogs->Confirms.push_back(TModalResult::No);
+  }
+}
+
+namespace {
+// The session's questions through the scripted dialog layer, and the track
+// list's dialog answered by the test.
+class TPerguntasFaixas : public TPerguntasDialogos {
+ public:
+  // Each answer edits the request and says OK (true) or cancel.
+  std::deque<std::function<bool(TPedidoFaixas&)>> Respostas;
+  std::vector<TPedidoFaixas> Pedidos;
+  bool Faixas(TPedidoFaixas& pedido) override {
+    Pedidos.push_back(pedido);
+    if (Respostas.empty()) {
+      ADD_FAILURE() << "no answer for the track list's dialog";
+      return false;
+    }
+    auto r = Respostas.front();
+    Respostas.pop_front();
+    return r(pedido);
+  }
+};
+
+class SessionFaixas : public ::testing::Test {
+ protected:
+  void SetUp() override { AbrirRegisto()->remove(QString()); }
+  QString Escrever(const QString& nome, const QByteArray& bytes) {
+    QFile f(dir.filePath(nome));
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+    return f.fileName();
+  }
+  std::vector<const TObjecto*> Textos(int folha) const {
+    std::vector<const TObjecto*> out;
+    for (const TObjecto& o : s.Documento().Objectos(folha)) out.push_back(&o);
+    return out;
+  }
+  QTemporaryDir dir;
+  ScriptedDialogsGuard dialogs;
+  TPerguntasFaixas perguntas;
+  TSessao s{perguntas};
+};
+}  // namespace
+
+// A text file's tracks, with a title edited in the dialog, go onto the
+// back inlay as texts of several lines on the grid, with the album on the
+// front and the spines when chosen: one step, undone whole.
+TEST_F(SessionFaixas, ImportedTracksArePlacedAsOneStep) {
+  QByteArray lista = "TITLE\n";
+  lista.clear();
+  for (int i = 1; i <= 15; ++i) lista += QByteArray::number(i) + ". Faixa " + QByteArray::number(i) + " 3:0" + QByteArray::number(i % 10) + "\n";
+  const QString ficheiro = Escrever("lista.txt", lista);
+  dialogs->Files.push_back(ficheiro);
+  perguntas.Respostas.push_back([](TPedidoFaixas& p) {
+    EXPECT_EQ(p.Titulos.size(), 15);
+    EXPECT_EQ(p.Folha, folhaTras);
+    EXPECT_EQ(p.Fonte.Name, "Arial");
+    EXPECT_EQ(p.Linhas(p.Titulos, p.Formato).value(0), QString::fromUtf8("1. Faixa 1 — 3:01"));
+    p.Titulos[1] = QString::fromUtf8("Canção nova");
+    p.Album = "Lado A";  // as if known, for the front and the spines
+    p.Artista = "Lurns";
+    p.AlbumNaFrente = p.AlbumNasLombadas = true;
+    return true;
+  });
+  s.MudarFolha(folhaFrente);
+  s.ImportarFaixas();
+  ASSERT_EQ(perguntas.Pedidos.size(), 1u);
+  EXPECT_EQ(s.Historia().count(), 1);
+  EXPECT_EQ(s.Historia().undoText(), "Importar faixas");
+  QStringList linhas;
+  const QRect area = AreaDasFaixas(TColocacaoFaixas{});
+  for (const TObjecto* o : Textos(folhaTras)) {
+    if (o->Angulo != 0) continue;  // the spines
+    linhas << o->Texto.split("\r\n");
+    EXPECT_TRUE(area.contains(o->Limites())) << o->Nome.toStdString();
+    EXPECT_EQ(o->Left % 8, 0);
+  }
+  ASSERT_EQ(linhas.size(), 15);
+  EXPECT_EQ(linhas[1], QString::fromUtf8("2. Canção nova — 3:02"));
+  EXPECT_EQ(linhas[14], QString::fromUtf8("15. Faixa 15 — 3:05"));
+  int lombadas = 0;
+  for (const TObjecto* o : Textos(folhaTras)) lombadas += o->Angulo != 0;
+  EXPECT_EQ(lombadas, 2);
+  EXPECT_EQ(Textos(folhaFrente).size(), 2u);
+  s.Desfazer();
+  EXPECT_TRUE(s.Documento().Vazio());
+}
+
+// Bad sources are told and change nothing: an empty folder, a CUE sheet
+// with an error (its line), a folder of damaged files (listed), the dialog
+// cancelled.  A list that does not fit is told and the dialog comes again.
+TEST_F(SessionFaixas, BadSourcesAreToldAndChangeNothing) {
+  ASSERT_TRUE(QDir(dir.path()).mkdir("vazia"));
+  ASSERT_TRUE(QDir(dir.path()).mkdir("estragada"));
+  Escrever("estragada/01.flac", "isto não é FLAC");
+  Escrever("estragada/02.mp3", QByteArray(100, '\0'));
+  const QString cue = Escrever("mau.cue", "FILE \"a.wav\" WAVE\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n  TRACK xx AUDIO\n");
+  struct Caso {
+    const char* nome;
+    QString origem;
+    QStringList diz;
+  };
+  const Caso casos[] = {
+      {"pasta vazia", dir.filePath("vazia"), {QString::fromUtf8("não tem ficheiros de música")}},
+      {"ficheiros estragados", dir.filePath("estragada"), {"01.flac", "02.mp3"}},
+      {"CUE com erro", cue, {"linha 4"}},
+      {"não existe", dir.filePath("nada.txt"), {QString::fromUtf8("não existe")}},
+  };
+  for (const Caso& c : casos) {
+    SCOPED_TRACE(c.nome);
+    dialogs->Asked.clear();
+    dialogs->Files.push_back(c.origem);
+    s.ImportarFaixas();
+    ASSERT_EQ(dialogs->Messages().size(), 1);
+    for (const QString& d : c.diz) EXPECT_TRUE(dialogs->Messages()[0].contains(d)) << dialogs->Messages()[0].toStdString();
+    EXPECT_TRUE(s.Documento().Vazio());
+    EXPECT_EQ(s.Historia().count(), 0);
+  }
+  EXPECT_TRUE(perguntas.Pedidos.empty());
+  // Cancelled: the source, or the dialog.
+  dialogs->Files.push_back(std::nullopt);
+  s.ImportarFaixas();
+  const QString lista = Escrever("lista.txt", "Um\nDois\n");
+  dialogs->Files.push_back(lista);
+  perguntas.Respostas.push_back([](TPedidoFaixas&) { return false; });
+  s.ImportarFaixas();
+  EXPECT_TRUE(s.Documento().Vazio());
+  // Too large a font: told, asked again with the choices kept.
+  dialogs->Asked.clear();
+  dialogs->Files.push_back(lista);
+  perguntas.Respostas.push_back([](TPedidoFaixas& p) {
+    p.Fonte.SetSize(400);
+    p.Folha = folhaInterior;
+    return true;
+  });
+  perguntas.Respostas.push_back([](TPedidoFaixas& p) {
+    EXPECT_EQ(p.Folha, folhaInterior);
+    p.Fonte.SetSize(12);
+    return true;
+  });
+  s.ImportarFaixas();
+  EXPECT_EQ(dialogs->Messages().size(), 1);
+  EXPECT_EQ(s.Historia().count(), 1);
+  ASSERT_EQ(s.Documento().Objectos(folhaInterior).size(), 1u);
+  EXPECT_EQ(s.Documento().Objectos(folhaInterior)[0].Texto, "1. Um\r\n2. Dois");
+  EXPECT_EQ(s.Documento().Objectos(folhaInterior)[0].Fonte.Tamanho, 12);
+}

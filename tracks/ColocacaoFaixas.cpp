@@ -9,8 +9,7 @@
 
 namespace {
 
-// The caption field's room, in Windows-1252 bytes.
-constexpr int kLugarLegenda = 255;
+constexpr int kLugarLegenda = kCapacidadeTexto;
 
 int AcimaNaGrelha(int v, int passo) { return passo > 1 ? (v + passo - 1) / passo * passo : v; }
 

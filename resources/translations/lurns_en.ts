@@ -410,6 +410,18 @@
         <source>Redimensionar</source>
         <translation>Resize</translation>
     </message>
+    <message>
+        <source>Importar &amp;faixas…</source>
+        <translation>Import &amp;Tracks…</translation>
+    </message>
+    <message>
+        <source>Coloca a lista de faixas de um álbum (pasta de música, folha CUE ou lista de texto) na capa</source>
+        <translation>Places an album's track list (a music folder, a CUE sheet or a text list) on the cover</translation>
+    </message>
+    <message>
+        <source>Importar faixas</source>
+        <translation>Import Tracks</translation>
+    </message>
 </context>
 <context>
     <name>TfrmParametros</name>

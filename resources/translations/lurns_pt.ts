@@ -410,6 +410,18 @@
         <source>Redimensionar</source>
         <translation>Redimensionar</translation>
     </message>
+    <message>
+        <source>Importar &amp;faixas…</source>
+        <translation>Importar &amp;faixas…</translation>
+    </message>
+    <message>
+        <source>Coloca a lista de faixas de um álbum (pasta de música, folha CUE ou lista de texto) na capa</source>
+        <translation>Coloca a lista de faixas de um álbum (pasta de música, folha CUE ou lista de texto) na capa</translation>
+    </message>
+    <message>
+        <source>Importar faixas</source>
+        <translation>Importar faixas</translation>
+    </message>
 </context>
 <context>
     <name>TfrmParametros</name>

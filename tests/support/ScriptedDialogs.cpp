@@ -78,10 +78,16 @@ std::optional<TColor> ScriptedDialogs::ChooseColor(TColor) {
   return Take<std::optional<TColor>>(Colours, "colour", std::nullopt);
 }
 
-QString ScriptedDialogs::InputBox(const QString& caption, const QString& prompt, const QString& value) {
-  Asked << "input: " + caption + "/" + prompt;
-  auto v = Take<std::optional<QString>>(Inputs, "input", std::nullopt);
-  return v ? *v : value;
+QString ScriptedDialogs::InputBox(const QString& caption, const QString& prompt, const QString& value,
+                                  const TInputCheck& check) {
+  for (;;) {
+    Asked << "input: " + caption + "/" + prompt;
+    auto v = Take<std::optional<QString>>(Inputs, "input", std::nullopt);
+    if (!v) return value;
+    const QString why = check ? check(*v) : QString();
+    if (why.isEmpty()) return *v;
+    Warning(why);
+  }
 }
 
 bool ScriptedDialogs::Print(TPrintDialogSpec& pedido) {

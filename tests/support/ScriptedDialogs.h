@@ -69,7 +69,11 @@ class ScriptedDialogs : public TDialogLayer {
   std::optional<QString> OpenPicture(const QString& title) override;
   std::optional<TFont> ChooseFont(const TFont& initial) override;
   std::optional<TColor> ChooseColor(TColor initial) override;
-  QString InputBox(const QString& caption, const QString& prompt, const QString& value) override;
+  // Each answer of Inputs is a text typed and OK pressed: one the check
+  // refuses is told as a warning and the next answer is taken, as the
+  // real box stays open.
+  QString InputBox(const QString& caption, const QString& prompt, const QString& value,
+                   const TInputCheck& check) override;
   bool Print(TPrintDialogSpec& pedido) override;
   bool PrinterSetup(TPrinterSetupSpec& pedido) override;
 };
