@@ -104,6 +104,33 @@ TEST_F(Settings, ConfirmingStoresAndAppliesTheGrid) {
   EXPECT_TRUE(Accao(w, "opcaoAlinharAgrelha")->isChecked());
 }
 
+// The grid of the settings is the session's too: a copy pasted over its
+// original goes one step of it away; with snapping off, 8 pixels.
+TEST_F(Settings, APasteOverItsOriginalGoesOneStepOfTheSettingsGrid) {
+  Store("GrelhaX", "4");
+  Store("GrelhaY", "6");
+  TfrmLurn w;
+  w.show();
+  EXPECT_EQ(w.Sessao().Grelha(), QSize(4, 6));
+  RunSettings(w, [](TfrmParametros& d) {
+    d.spinGrelhaX->setValue(5);
+    d.spinGrelhaY->setValue(3);
+    d.btnConfirmar->click();
+  });
+  EXPECT_EQ(w.Sessao().Grelha(), QSize(5, 3));
+  dialogs->Fonts.push_back(std::nullopt);
+  Escolher(w, "menuObjectosInserirtexto");
+  const TObjecto original = w.Sessao().Documento().Objectos(folhaFrente).back();
+  w.Sessao().Seleccionar(original.Id);
+  Escolher(w, "menuEditarCopiar");
+  Escolher(w, "menuEditarColar");
+  EXPECT_EQ(w.Sessao().Documento().Objectos(folhaFrente).back().Limites(), original.Limites().translated(5, 3));
+  Escolher(w, "opcaoAlinharAgrelha");
+  EXPECT_EQ(w.Sessao().Grelha(), QSize(8, 8));
+  Escolher(w, "opcaoAlinharAgrelha");
+  EXPECT_EQ(w.Sessao().Grelha(), QSize(8, 8));  // on again: the 8 x 8 grid, as the handle has it
+}
+
 TEST_F(Settings, ClosingWithoutConfirmingReappliesTheUnchangedRecord) {
   TfrmLurn w;
   w.show();
