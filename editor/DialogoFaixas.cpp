@@ -1,5 +1,6 @@
 #include "editor/DialogoFaixas.h"
 
+#include "editor/ReInit.h"
 #include "platform/Dialogs.h"
 
 #include <QCheckBox>
@@ -15,19 +16,28 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+TDialogoFaixas::~TDialogoFaixas() = default;
+
 TDialogoFaixas::TDialogoFaixas(const TPedidoFaixas& pedido, QWidget* parent) : QDialog(parent), pedido_(pedido) {
   setObjectName(QStringLiteral("dlgImportarFaixas"));
-  setWindowTitle(QStringLiteral("Importar faixas"));
+  // The texts of the design, in the language of the module in use.
+  desenho_ = std::make_unique<TFormDesign>(this, "TDialogoFaixas");
+  TFormDesign& d = *desenho_;
+  d.Caption(this, "Importar faixas");
   auto* layout = new QVBoxLayout(this);
 
-  auto* origem = new QLabel(QStringLiteral("Faixas de %1:").arg(QFileInfo(pedido.Origem).fileName()), this);
+  auto* origem = new QLabel(this);
+  const QString nomeOrigem = QFileInfo(pedido.Origem).fileName();
+  d.Set("Faixas de %1:", [origem, nomeOrigem](const QString& t) { origem->setText(t.arg(nomeOrigem)); });
   origem->setObjectName(QStringLiteral("origemFaixas"));
   origem->setToolTip(pedido.Origem);
   layout->addWidget(origem);
 
   tabela_ = new QTableWidget(int(pedido.Titulos.size()), 2, this);
   tabela_->setObjectName(QStringLiteral("tabelaFaixas"));
-  tabela_->setHorizontalHeaderLabels({QStringLiteral("Título"), QStringLiteral("Linha na capa")});
+  tabela_->setHorizontalHeaderLabels({QString(), QString()});
+  d.Set("Título", [this](const QString& t) { tabela_->horizontalHeaderItem(0)->setText(t); });
+  d.Set("Linha na capa", [this](const QString& t) { tabela_->horizontalHeaderItem(1)->setText(t); });
   tabela_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
   for (int i = 0; i < pedido.Titulos.size(); ++i) {
     tabela_->setItem(i, 0, new QTableWidgetItem(pedido.Titulos[i]));
@@ -38,7 +48,9 @@ TDialogoFaixas::TDialogoFaixas(const TPedidoFaixas& pedido, QWidget* parent) : Q
   layout->addWidget(tabela_, 1);
 
   if (!pedido.Ignorados.isEmpty()) {
-    auto* ignorados = new QLabel(QStringLiteral("Ficheiros ignorados:\n") + pedido.Ignorados.join(QLatin1Char('\n')), this);
+    auto* ignorados = new QLabel(this);
+    const QString lista = pedido.Ignorados.join(QLatin1Char('\n'));
+    d.Set("Ficheiros ignorados:", [ignorados, lista](const QString& t) { ignorados->setText(t + QLatin1Char('\n') + lista); });
     ignorados->setObjectName(QStringLiteral("ignoradosFaixas"));
     ignorados->setWordWrap(true);
     layout->addWidget(ignorados);
@@ -47,34 +59,48 @@ TDialogoFaixas::TDialogoFaixas(const TPedidoFaixas& pedido, QWidget* parent) : Q
   auto* form = new QFormLayout;
   formato_ = new QLineEdit(pedido.Formato, this);
   formato_->setObjectName(QStringLiteral("formatoFaixas"));
-  formato_->setToolTip(QStringLiteral("{n} número, {t} título, {a} artista, {d} duração"));
-  form->addRow(QStringLiteral("&Formato da linha:"), formato_);
+  d.Hint(formato_, "{n} número, {t} título, {a} artista, {d} duração");
+  auto* rotuloFormato = new QLabel(this);
+  d.Caption(rotuloFormato, "&Formato da linha:");
+  rotuloFormato->setBuddy(formato_);
+  form->addRow(rotuloFormato, formato_);
 
   auto* linhaFonte = new QHBoxLayout;
   fonte_ = new QLabel(this);
   fonte_->setObjectName(QStringLiteral("fonteFaixas"));
-  auto* botaoFonte = new QPushButton(QStringLiteral("&Letra..."), this);
+  auto* botaoFonte = new QPushButton(this);
+  d.Caption(botaoFonte, "&Letra...");
   botaoFonte->setObjectName(QStringLiteral("botaoFonteFaixas"));
   linhaFonte->addWidget(fonte_, 1);
   linhaFonte->addWidget(botaoFonte);
-  form->addRow(QStringLiteral("Letra:"), linhaFonte);
+  auto* rotuloFonte = new QLabel(this);
+  d.Caption(rotuloFonte, "Letra:");
+  form->addRow(rotuloFonte, linhaFonte);
 
   folha_ = new QComboBox(this);
   folha_->setObjectName(QStringLiteral("folhaFaixas"));
-  folha_->addItem(QStringLiteral("Trás"), 3);
-  folha_->addItem(QStringLiteral("Interior"), 2);
+  folha_->addItem(QString(), 3);
+  folha_->addItem(QString(), 2);
+  d.Set("Trás", [this](const QString& t) { folha_->setItemText(0, t); });
+  d.Set("Interior", [this](const QString& t) { folha_->setItemText(1, t); });
   folha_->setCurrentIndex(pedido.Folha == 2 ? 1 : 0);
-  form->addRow(QStringLiteral("Fol&ha:"), folha_);
+  auto* rotuloFolha = new QLabel(this);
+  d.Caption(rotuloFolha, "Fol&ha:");
+  rotuloFolha->setBuddy(folha_);
+  form->addRow(rotuloFolha, folha_);
   layout->addLayout(form);
 
   const bool conhecido = !pedido.Album.isEmpty() || !pedido.Artista.isEmpty();
   QString album = pedido.Album;
   if (!pedido.Artista.isEmpty()) album = album.isEmpty() ? pedido.Artista : pedido.Artista + QStringLiteral(" \u2014 ") + album;
-  frente_ = new QCheckBox(conhecido ? QStringLiteral("Álbum na frente: %1").arg(album)
-                                    : QStringLiteral("Álbum na frente (título e artista não conhecidos)"),
-                          this);
+  frente_ = new QCheckBox(this);
+  if (conhecido)
+    d.Set("Álbum na frente: %1", [this, album](const QString& t) { frente_->setText(t.arg(album)); });
+  else
+    d.Caption(frente_, "Álbum na frente (título e artista não conhecidos)");
   frente_->setObjectName(QStringLiteral("albumFrente"));
-  lombadas_ = new QCheckBox(QStringLiteral("Álbum nas lombadas"), this);
+  lombadas_ = new QCheckBox(this);
+  d.Caption(lombadas_, "Álbum nas lombadas");
   lombadas_->setObjectName(QStringLiteral("albumLombadas"));
   frente_->setEnabled(conhecido);
   lombadas_->setEnabled(conhecido);
@@ -84,8 +110,8 @@ TDialogoFaixas::TDialogoFaixas(const TPedidoFaixas& pedido, QWidget* parent) : Q
   layout->addWidget(lombadas_);
 
   auto* botoes = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  botoes->button(QDialogButtonBox::Ok)->setText(QStringLiteral("&Colocar"));
-  botoes->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Cancelar"));
+  d.Caption(botoes->button(QDialogButtonBox::Ok), "&Colocar");
+  d.Caption(botoes->button(QDialogButtonBox::Cancel), "Cancelar");
   layout->addWidget(botoes);
 
   connect(botoes, &QDialogButtonBox::accepted, this, &QDialog::accept);

@@ -8,16 +8,19 @@
 #include "session/Perguntas.h"
 
 #include <QDialog>
+#include <memory>
 
 class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QTableWidget;
+class TFormDesign;
 
 class TDialogoFaixas : public QDialog {
  public:
   TDialogoFaixas(const TPedidoFaixas& pedido, QWidget* parent = nullptr);
+  ~TDialogoFaixas() override;
   // The choices as they stand.
   TPedidoFaixas Pedido() const;
 
@@ -26,6 +29,7 @@ class TDialogoFaixas : public QDialog {
   void MostrarFonte();
   void EscolherFonte();
 
+  std::unique_ptr<TFormDesign> desenho_;
   TPedidoFaixas pedido_;
   QTableWidget* tabela_;
   QLineEdit* formato_;

@@ -1,6 +1,7 @@
 // The language switch: finding a module by the program's name, reloading
 // the texts of every open window from it, and leaving run-time texts and
 // the program's messages alone.
+#include "editor/DialogoFaixas.h"
 #include "editor/ReInit.h"
 #include "editor/uLurn.h"
 #include "session/Sessao.h"
@@ -80,6 +81,14 @@ TEST_F(Language, EveryDesignTextHasAnEnglishTranslation) {
   TfrmParametros p;
   TAboutBox a;
   TfrmSplash s;
+  // The track list's dialog, with files left out, with the album known
+  // and without it.
+  TPedidoFaixas conhecido;
+  conhecido.Titulos = QStringList{"Um"};
+  conhecido.Ignorados = QStringList{"mau.flac: ilegível"};
+  conhecido.Album = "Lado A";
+  TDialogoFaixas faixas(conhecido);
+  TDialogoFaixas semAlbum(TPedidoFaixas{});
   QTranslator english;
   ASSERT_TRUE(english.load(kEnglish));
   QTranslator portuguese;

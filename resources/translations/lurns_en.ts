@@ -33,6 +33,77 @@
     </message>
 </context>
 <context>
+    <name>TDialogoFaixas</name>
+    <message>
+        <source>Importar faixas</source>
+        <translation>Import Tracks</translation>
+    </message>
+    <message>
+        <source>Faixas de %1:</source>
+        <translation>Tracks of %1:</translation>
+    </message>
+    <message>
+        <source>Título</source>
+        <translation>Title</translation>
+    </message>
+    <message>
+        <source>Linha na capa</source>
+        <translation>Line on the cover</translation>
+    </message>
+    <message>
+        <source>Ficheiros ignorados:</source>
+        <translation>Files left out:</translation>
+    </message>
+    <message>
+        <source>{n} número, {t} título, {a} artista, {d} duração</source>
+        <translation>{n} number, {t} title, {a} artist, {d} length</translation>
+    </message>
+    <message>
+        <source>&amp;Formato da linha:</source>
+        <translation>Line &amp;format:</translation>
+    </message>
+    <message>
+        <source>&amp;Letra...</source>
+        <translation>&amp;Font...</translation>
+    </message>
+    <message>
+        <source>Letra:</source>
+        <translation>Font:</translation>
+    </message>
+    <message>
+        <source>Trás</source>
+        <translation>Back</translation>
+    </message>
+    <message>
+        <source>Interior</source>
+        <translation>Inside</translation>
+    </message>
+    <message>
+        <source>Fol&amp;ha:</source>
+        <translation>S&amp;heet:</translation>
+    </message>
+    <message>
+        <source>Álbum na frente: %1</source>
+        <translation>Album on the front: %1</translation>
+    </message>
+    <message>
+        <source>Álbum na frente (título e artista não conhecidos)</source>
+        <translation>Album on the front (title and artist not known)</translation>
+    </message>
+    <message>
+        <source>Álbum nas lombadas</source>
+        <translation>Album on the spines</translation>
+    </message>
+    <message>
+        <source>&amp;Colocar</source>
+        <translation>&amp;Place</translation>
+    </message>
+    <message>
+        <source>Cancelar</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
     <name>TfrmLurn</name>
     <message>
         <source>&amp;Abrir</source>

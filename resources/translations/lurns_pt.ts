@@ -33,6 +33,77 @@
     </message>
 </context>
 <context>
+    <name>TDialogoFaixas</name>
+    <message>
+        <source>Importar faixas</source>
+        <translation>Importar faixas</translation>
+    </message>
+    <message>
+        <source>Faixas de %1:</source>
+        <translation>Faixas de %1:</translation>
+    </message>
+    <message>
+        <source>Título</source>
+        <translation>Título</translation>
+    </message>
+    <message>
+        <source>Linha na capa</source>
+        <translation>Linha na capa</translation>
+    </message>
+    <message>
+        <source>Ficheiros ignorados:</source>
+        <translation>Ficheiros ignorados:</translation>
+    </message>
+    <message>
+        <source>{n} número, {t} título, {a} artista, {d} duração</source>
+        <translation>{n} número, {t} título, {a} artista, {d} duração</translation>
+    </message>
+    <message>
+        <source>&amp;Formato da linha:</source>
+        <translation>&amp;Formato da linha:</translation>
+    </message>
+    <message>
+        <source>&amp;Letra...</source>
+        <translation>&amp;Letra...</translation>
+    </message>
+    <message>
+        <source>Letra:</source>
+        <translation>Letra:</translation>
+    </message>
+    <message>
+        <source>Trás</source>
+        <translation>Trás</translation>
+    </message>
+    <message>
+        <source>Interior</source>
+        <translation>Interior</translation>
+    </message>
+    <message>
+        <source>Fol&amp;ha:</source>
+        <translation>Fol&amp;ha:</translation>
+    </message>
+    <message>
+        <source>Álbum na frente: %1</source>
+        <translation>Álbum na frente: %1</translation>
+    </message>
+    <message>
+        <source>Álbum na frente (título e artista não conhecidos)</source>
+        <translation>Álbum na frente (título e artista não conhecidos)</translation>
+    </message>
+    <message>
+        <source>Álbum nas lombadas</source>
+        <translation>Álbum nas lombadas</translation>
+    </message>
+    <message>
+        <source>&amp;Colocar</source>
+        <translation>&amp;Colocar</translation>
+    </message>
+    <message>
+        <source>Cancelar</source>
+        <translation>Cancelar</translation>
+    </message>
+</context>
+<context>
     <name>TfrmLurn</name>
     <message>
         <source>&amp;Abrir</source>
