@@ -320,7 +320,11 @@ bool GravarFolha(QIODevice& f, const TDocumento& doc, int folha, TEscritaCapa& e
       break;
     default: return false;
   }
-  for (const TObjecto& o : doc.Objectos(folha)) ok = ok && gravar(RegistoObjecto(folha, o));
+  for (const TObjecto& o : doc.Objectos(folha)) {
+    if (ok && o.EhTexto() && o.Texto.size() > kCapacidadeTexto)
+      escrita.TextosCortados << QStringLiteral("%1 (%2)").arg(o.Nome, CodigoFolha(folha));
+    ok = ok && gravar(RegistoObjecto(folha, o));
+  }
   return ok;
 }
 
@@ -440,6 +444,12 @@ TGravacaoCapa GravarCapa(const TDocumento& doc, const QString& nome) {
     g.Mensagens.append(Aviso(
         "Alguns caracteres não existem no conjunto de caracteres dos ficheiros Lurns (Windows-1252) "
         "e foram gravados como \"?\"."));
+  if (!escrita.TextosCortados.isEmpty())
+    g.Mensagens.append({TMensagem::Aviso,
+                        QStringLiteral("Estes textos têm mais de %1 caracteres, mais do que um ficheiro Lurns guarda, "
+                                       "e foram gravados só com os primeiros %1:\n")
+                                .arg(kCapacidadeTexto) +
+                            escrita.TextosCortados.join(QLatin1Char('\n'))});
   if (!escrita.ImagensIncompletas.isEmpty())
     g.Mensagens.append({TMensagem::Aviso,
                         QStringLiteral("Os nomes destes ficheiros de imagem não cabem inteiros num ficheiro Lurns "

@@ -84,7 +84,9 @@ struct TGravacaoCapa {
 // file is written in place instead, and put back as it was if that fails.
 // A picture name that a record cannot hold whole (longer than 255
 // characters, or with characters Windows-1252 lacks) is written cut, and a
-// warning lists those names: their pictures will not be found again.
+// warning lists those names: their pictures will not be found again.  A
+// text's caption longer than its field is written cut, and a warning lists
+// those texts.
 TGravacaoCapa GravarCapa(const TDocumento& documento, const QString& ficheiro);
 
 // What writing the records of a cover needs and finds on the way.
@@ -96,6 +98,9 @@ struct TEscritaCapa {
   bool Perdidos = false;
   // Picture names a record could not hold whole, as they should have been.
   QStringList ImagensIncompletas;
+  // The names of texts whose caption the record could not hold whole (one
+  // longer than its field, which only the clipboard lets in).
+  QStringList TextosCortados;
 };
 
 // The records of one sheet: its background records, then one per object

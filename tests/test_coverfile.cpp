@@ -314,13 +314,22 @@ TEST_F(CoverFile, RecordsAreAppliedByTheirCodes) {
   EXPECT_TRUE(Peca<TShape>(Janela(), "Shape1")->isVisibleTo(PainelFolha(Janela(), folhaTras)));
 }
 
+// A caption longer than the field (only the clipboard lets one in) is cut
+// to it, and the save says so, naming the text: never cut silently.
 TEST_F(CoverFile, TextIsWindows1252AndCutToTheField) {
   Texto(folhaFrente, QString(300, QChar('b')), QRect(0, 0, 10, 10));
   Texto(folhaFrente, QString::fromUtf8("ção €"), QRect(0, 0, 10, 10));
+  Texto(folhaTras, QString(255, QChar('c')), QRect(0, 0, 10, 10));
   ASSERT_TRUE(S().GravarFicheiro(Path("t.lrn")));
   const QByteArray bytes = Read("t.lrn");
   EXPECT_EQ(quint8(bytes[3 * 572 + 22]), 255);
   EXPECT_EQ(bytes.mid(4 * 572 + 22, 6), QByteArray("\x05\xE7\xE3o \x80", 6));
+  ASSERT_EQ(dialogs->Messages().size(), 1);
+  EXPECT_TRUE(dialogs->Messages()[0].contains("255"));
+  EXPECT_TRUE(dialogs->Messages()[0].endsWith("\nTexto0 (Frente)")) << dialogs->Messages()[0].toStdString();
+  S().Alterar("Encurtar", [&](TDocumento& d) { d.DefinirTexto(d.Objectos(folhaFrente)[0].Id, "b"); });
+  dialogs->Asked.clear();
+  ASSERT_TRUE(S().GravarFicheiro(Path("t.lrn")));
   EXPECT_TRUE(dialogs->Messages().isEmpty());
   // A character without a code is written as '?' and the user is told.
   Texto(folhaInterior, QString::fromUtf8("日"), QRect(0, 0, 10, 10));
