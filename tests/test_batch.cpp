@@ -6,6 +6,7 @@
 #include "document/FicheiroCapa.h"
 #include "editor/uLurn.h"
 #include "support/PdfTools.h"
+#include "LurnsVersion.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QDir>
@@ -212,6 +213,9 @@ TEST_F(Batch, MessagesGoToStandardErrorWithTheExitStatus) {
       EXPECT_FALSE(QFile::exists(Path("copia.lrn"))) << n;
     }
   }
+  const ToolRun version = Tool({"--version"});
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, QByteArray("lurns-batch " LURNS_VERSION "\n"));
   const ToolRun help = Tool({"--help"});
   EXPECT_EQ(help.status, 0);
   EXPECT_TRUE(help.out.contains("--dump")) << help.out.toStdString();
@@ -361,6 +365,13 @@ TEST_F(Batch, PrintsTheCoverIntoAPdfThroughTheWindowsCommands) {
   EXPECT_NEAR(first.width(), 297 / 25.4 * 50, 2);
   EXPECT_NEAR(first.height(), 210 / 25.4 * 50, 2);
   EXPECT_NEAR(third.width(), 210 / 25.4 * 50, 2);
+  // And as SVG drawings of their true size.
+  const ToolRun svg = Tool({"--svg", Path("svg"), "--pages", "2-3", Path("capa.lrn")});
+  ASSERT_EQ(svg.status, 0) << svg.err.toStdString();
+  EXPECT_FALSE(QFile::exists(Path("svg/pagina-1.svg")));
+  QFile drawing(Path("svg/pagina-3.svg"));
+  ASSERT_TRUE(drawing.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(drawing.readAll().contains("<svg"));
   // Nothing of the user's was written.
   EXPECT_FALSE(QFile::exists(home.filePath("config/Lurns/Lurns.ini")));
 }
