@@ -5,6 +5,7 @@
 #include "components/ProCtrls.h"
 #include "document/FicheiroCapa.h"
 #include "editor/uLurn.h"
+#include "support/PageCompare.h"
 #include "support/PdfTools.h"
 #include "LurnsVersion.h"
 #include "support/ScriptedDialogs.h"
@@ -374,6 +375,36 @@ TEST_F(Batch, PrintsTheCoverIntoAPdfThroughTheWindowsCommands) {
   EXPECT_TRUE(drawing.readAll().contains("<svg"));
   // Nothing of the user's was written.
   EXPECT_FALSE(QFile::exists(home.filePath("config/Lurns/Lurns.ini")));
+}
+
+TEST_F(Batch, PngAndSvgPagesAreThePdfsWithinOnePixel) {
+  // A cover with pictures (a drawing on the front, a photograph on the
+  // disc, clipped to its circle): the pictures and drawings lurns-batch
+  // exports are the PDF's pages at the same resolution.
+  const QString capa = CopyCover("imagens.lrn", Path("capa"));
+  const int dpi = 60;
+  const QString res = QString::number(dpi);
+  ASSERT_EQ(Tool({"-o", Path("capa.pdf"), capa}).status, 0);
+  ASSERT_EQ(Tool({"--png", Path("png"), "--dpi", res, capa}).status, 0);
+  ASSERT_EQ(Tool({"--svg", Path("svg"), "--dpi", res, capa}).status, 0);
+  for (int page = 1; page <= 3; ++page) {
+    SCOPED_TRACE("page " + std::to_string(page));
+    QString why;
+    const QImage pdf = pages::RasterisePdf(Path("capa.pdf"), page, dpi, &why);
+    ASSERT_FALSE(pdf.isNull()) << why.toStdString();
+    const QString name = QStringLiteral("pagina-%1").arg(page);
+    const QImage pictures[] = {pages::Grey(QImage(Path("png/" + name + ".png"))),
+                               pages::RenderSvg(Path("svg/" + name + ".svg"), pdf.size())};
+    for (const QImage& picture : pictures) {
+      ASSERT_FALSE(picture.isNull());
+      EXPECT_NEAR(picture.width(), pdf.width(), 1);
+      EXPECT_NEAR(picture.height(), pdf.height(), 1);
+      int dark = 0, darkPicture = 0;
+      EXPECT_EQ(pages::Unmatched(pdf, picture, &dark), 0);
+      EXPECT_EQ(pages::Unmatched(picture, pdf, &darkPicture), 0);
+      EXPECT_GT(dark, 50) << "nothing drawn";
+    }
+  }
 }
 
 TEST_F(Batch, PicturesThatAreNotFoundPrintNothing) {

@@ -8,6 +8,7 @@
 #include "printing/ExportacaoCapa.h"
 #include "printing/ImpressaoCapa.h"
 #include "support/CoverFixtures.h"
+#include "support/PageCompare.h"
 #include "support/PdfTools.h"
 
 #include <QDir>
@@ -42,36 +43,9 @@ TDocumento Capa() {
   return d;
 }
 
-QImage Grey(const QImage& image) { return image.convertToFormat(QImage::Format_Grayscale8); }
-
-QImage RenderSvg(const QString& file, QSize size) {
-  QSvgRenderer renderer(file);
-  QImage image(size, QImage::Format_RGB32);
-  image.fill(Qt::white);
-  if (!renderer.isValid()) return {};
-  QPainter p(&image);
-  renderer.render(&p, QRectF(QPointF(0, 0), size));
-  p.end();
-  return Grey(image);
-}
-
-// Dark pixels of `a` that have no dark pixel of `b` within one pixel.
-int Unmatched(const QImage& a, const QImage& b, int* dark) {
-  const auto isDark = [](const QImage& i, int x, int y) {
-    return x >= 0 && y >= 0 && x < i.width() && y < i.height() && qGray(i.pixel(x, y)) < 128;
-  };
-  int missing = 0;
-  for (int y = 0; y < a.height(); ++y)
-    for (int x = 0; x < a.width(); ++x) {
-      if (!isDark(a, x, y)) continue;
-      ++*dark;
-      bool near = false;
-      for (int dy = -1; dy <= 1 && !near; ++dy)
-        for (int dx = -1; dx <= 1 && !near; ++dx) near = isDark(b, x + dx, y + dy);
-      if (!near) ++missing;
-    }
-  return missing;
-}
+using pages::Grey;
+using pages::RenderSvg;
+using pages::Unmatched;
 
 class Exportacao : public ::testing::Test {
  protected:
@@ -107,7 +81,7 @@ TEST_F(Exportacao, PngAndSvgPagesAreThePdfsWithinOnePixel) {
   for (int page = 1; page <= 3; ++page) {
     SCOPED_TRACE("page " + std::to_string(page));
     QString why;
-    const QImage pdf = pdf::RasteriseAt(Path("capa.pdf"), page, dpi, &why);
+    const QImage pdf = pages::RasterisePdf(Path("capa.pdf"), page, dpi, &why);
     ASSERT_FALSE(pdf.isNull()) << why.toStdString();
     const QImage pictures[] = {Grey(QImage(png.Ficheiros[page - 1])),
                                RenderSvg(svg.Ficheiros[page - 1], pdf.size())};
