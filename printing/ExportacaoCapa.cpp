@@ -59,10 +59,14 @@ TResultadoExportacao ExportarCapa(TImpressaoCapa& capa, const TPedidoExportacao&
   impressao.Paginas = pedido.Paginas;
   impressao.NomeDocumento = pedido.NomeDocumento;
   impressao.Exportador = exportador.get();
+  if (capa.Ocupado()) {
+    r.Erro = QStringLiteral("Já está a decorrer uma impressão.");
+    return r;
+  }
   try {
     if (!capa.Imprimir(impressao)) {
-      // Refused because a print or export runs already.
-      r.Erro = QStringLiteral("Já está a decorrer uma impressão.");
+      // Cancelled while the pages were made.
+      r.Fim = TResultadoExportacao::Cancelado;
       return r;
     }
   } catch (const EPrintError& e) {
