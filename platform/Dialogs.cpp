@@ -22,6 +22,7 @@
 #include <QPrintDialog>
 #include <QPrintEngine>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -500,11 +501,17 @@ namespace {
 class TWidgetPrinterDialogHost : public TPrinterDialogHost {
  public:
   bool HasActiveWindow() override { return DialogParent() != nullptr; }
-  bool PageSetupDialog(QPrinter& printer) override {
+  bool PageSetupDialog(const QString& name, QPageLayout& layout) override {
     QWidget* parent = DialogParent();
     if (!parent) return false;
+    QPrinter printer(QPrinterInfo::printerInfo(name), QPrinter::HighResolution);
+    printer.setFullPage(true);
+    printer.setPageSize(layout.pageSize());
+    printer.setPageOrientation(layout.orientation());
     QPageSetupDialog dlg(&printer, parent);
-    return dlg.exec() == QDialog::Accepted;
+    if (dlg.exec() != QDialog::Accepted) return false;
+    layout = printer.pageLayout();
+    return true;
   }
 };
 }  // namespace

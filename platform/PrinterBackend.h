@@ -18,7 +18,7 @@
 #include <memory>
 
 class QPainter;
-class QPrinter;
+class QPageLayout;
 
 // One printer as the spooler enumerates it.
 struct TPrinterEntry {
@@ -244,8 +244,9 @@ class TPrinterDialogHost {
   // True when one of the program's windows is active to own a dialog.
   virtual bool HasActiveWindow() = 0;
   // The page set-up of a printer (paper, orientation) over the active
-  // window; true when the user confirmed, the choice then in `printer`.
-  virtual bool PageSetupDialog(QPrinter& printer) = 0;
+  // window, starting from `layout`; true when the user confirmed, the
+  // choice then in `layout`.
+  virtual bool PageSetupDialog(const QString& printer, QPageLayout& layout) = 0;
 };
 
 // The installed host, or null.

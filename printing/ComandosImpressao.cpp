@@ -1,5 +1,7 @@
 #include "printing/ComandosImpressao.h"
 
+#include "platform/ScopedFlag.h"
+
 #include "report/ppPrintr.h"
 #include "report/ppPrnDev.h"
 #include "report/ppUtils.h"
@@ -8,18 +10,6 @@
 #include <algorithm>
 
 namespace {
-
-// Sets a flag for a scope.
-class TEmCurso {
- public:
-  explicit TEmCurso(bool& flag) : flag_(flag) { flag_ = true; }
-  ~TEmCurso() { flag_ = false; }
-  TEmCurso(const TEmCurso&) = delete;
-  TEmCurso& operator=(const TEmCurso&) = delete;
-
- private:
-  bool& flag_;
-};
 
 // The window takes no input for a scope: what the user clicks or types
 // meanwhile is dropped, never run once the print is over.
@@ -86,7 +76,7 @@ TComandosImpressao::TComandosImpressao(QWidget* janela) : janela_(janela) {
 void TComandosImpressao::Imprimir(const TDocumento& documento, int folhaActual,
                                   const TOpcoesCapa& opcoes, const QString& nomeDocumento) {
   if (Ocupado()) return;
-  const TEmCurso emCurso(emCurso_);
+  const TScopedFlag emCurso(emCurso_);
   capa_.Preparar(documento, opcoes);
   const QStringList fora = capa_.ForaDaAreaImprimivel();
   if (!fora.isEmpty()) Dialogs().Warning(fora.join(QLatin1Char('\n')));
@@ -175,7 +165,7 @@ void TComandosImpressao::Imprimir(const TDocumento& documento, int folhaActual,
 void TComandosImpressao::Prever(const TDocumento& documento, int folhaActual, const TOpcoesCapa& opcoes,
                                 const QString& nomeDocumento) {
   if (Ocupado()) return;
-  const TEmCurso emCurso(emCurso_);
+  const TScopedFlag emCurso(emCurso_);
   capa_.Preparar(documento, opcoes);
   if (!TImpressaoCapa::PrevisaoDisponivel()) {
     Dialogs().ShowMessage(
@@ -192,7 +182,7 @@ void TComandosImpressao::Prever(const TDocumento& documento, int folhaActual, co
 
 void TComandosImpressao::ConfigurarImpressora() {
   if (Ocupado()) return;
-  const TEmCurso emCurso(emCurso_);
+  const TScopedFlag emCurso(emCurso_);
   ResetPrinterList();
   TppPrinterList* list = PrinterList();
   TPrinterSetupSpec dialogo;

@@ -1,5 +1,7 @@
 #include "printing/ImpressaoCapa.h"
 
+#include "platform/ScopedFlag.h"
+
 #include "printing/BuilderControls.h"
 #include "printing/uCentroCD.h"
 #include "printing/uFrenteCD.h"
@@ -351,18 +353,6 @@ QStringList TImpressaoCapa::ForaDaAreaImprimivel() const {
 
 namespace {
 
-// Sets a flag for a scope.
-class TOcupado {
- public:
-  explicit TOcupado(bool& flag) : flag_(flag) { flag_ = true; }
-  ~TOcupado() { flag_ = false; }
-  TOcupado(const TOcupado&) = delete;
-  TOcupado& operator=(const TOcupado&) = delete;
-
- private:
-  bool& flag_;
-};
-
 // The paper, paper source and sides of a print on the reports' setups for
 // the print's length, put back however it ends: every page carries them.
 class TPapel {
@@ -428,7 +418,7 @@ class TPapel {
 
 bool TImpressaoCapa::Imprimir(const TPedidoImpressao& pedido) {
   if (ocupado_) return false;
-  TOcupado ocupado(ocupado_);
+  TScopedFlag ocupado(ocupado_);
   naoImpressos_.clear();
   std::vector<TppReport*> reports;
   for (int p : pedido.Paginas)
@@ -438,7 +428,8 @@ bool TImpressaoCapa::Imprimir(const TPedidoImpressao& pedido) {
   // The printer by the name the system knows it by now, never another one
   // in its place.
   QString printer = QStringLiteral("Default");
-  if (pedido.Ficheiro.isEmpty()) {
+  const bool naImpressora = pedido.Ficheiro.isEmpty() && !pedido.Exportador;
+  if (naImpressora) {
     printer = ResolverImpressora(pedido.Impressora);
     if (printer.isEmpty())
       throw EPrintError(pedido.Impressora.isEmpty() || pedido.Impressora == QLatin1String("Default")
@@ -459,10 +450,11 @@ bool TImpressaoCapa::Imprimir(const TPedidoImpressao& pedido) {
   setup.Assign(*frente_->reportFrenteCD->PrinterSetup());
   setup.SetPrinterName(printer);
   setup.SetDocumentName(pedido.NomeDocumento);
-  setup.SetOutputFileName(pedido.Ficheiro);
+  setup.SetOutputFileName(pedido.Exportador ? QString() : pedido.Ficheiro);
   device.Printer()->ApplySetup(setup);
-  if (pedido.Ficheiro.isEmpty()) device.Printer()->SetQueueOptions(pedido.Cores, pedido.OpcoesFila);
-  if (pedido.Ficheiro.isEmpty() && !device.Printer()->DC())
+  device.Printer()->SetExporter(pedido.Exportador);
+  if (naImpressora) device.Printer()->SetQueueOptions(pedido.Cores, pedido.OpcoesFila);
+  if (naImpressora && !device.Printer()->DC())
     throw EPrintError(EngineMessage(msgPrinterSetupProblem));
   std::vector<TppProducer*> producers(reports.begin(), reports.end());
   return PrintReports(device, producers, std::max(1, pedido.Copias), pedido.Agrupar, &naoImpressos_);
@@ -475,7 +467,7 @@ bool TImpressaoCapa::PrevisaoDisponivel() {
 bool TImpressaoCapa::Prever(int folha, const QString& nomeDocumento) {
   TppReport* report = Relatorio(PaginaDaFolha(folha));
   if (ocupado_ || !report || !PrevisaoDisponivel()) return false;
-  TOcupado ocupado(ocupado_);
+  TScopedFlag ocupado(ocupado_);
   for (int p = 1; p <= NumeroPaginas; ++p) {
     Relatorio(p)->SetDeviceType(QStringLiteral("Screen"));
     // A print from the preview is the cover's job, named as the main

@@ -28,6 +28,7 @@
 class TfrmReportCentroCD;
 class TfrmReportFrenteCD;
 class TfrmReportTrasCD;
+class TPageExporter;
 class TppPrintable;
 class TppReport;
 
@@ -120,6 +121,9 @@ struct TPedidoImpressao {
   // (pages per sheet, the job's options, the driver's own).
   QMap<QString, QString> OpcoesFila;
   QString NomeDocumento = QStringLiteral("Lurns para CD");
+  // The pages go to this exporter (PDF, PNG or SVG files) instead of the
+  // file or the printer above; not owned.
+  TPageExporter* Exportador = nullptr;
 };
 
 class TImpressaoCapa {

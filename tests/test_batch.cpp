@@ -7,7 +7,9 @@
 #include "editor/uLurn.h"
 #include "session/Sessao.h"
 #include "support/JanelaLurn.h"
+#include "support/PageCompare.h"
 #include "support/PdfTools.h"
+#include "LurnsVersion.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QDir>
@@ -214,6 +216,9 @@ TEST_F(Batch, MessagesGoToStandardErrorWithTheExitStatus) {
       EXPECT_FALSE(QFile::exists(Path("copia.lrn"))) << n;
     }
   }
+  const ToolRun version = Tool({"--version"});
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, QByteArray("lurns-batch " LURNS_VERSION "\n"));
   const ToolRun help = Tool({"--help"});
   EXPECT_EQ(help.status, 0);
   EXPECT_TRUE(help.out.contains("--dump")) << help.out.toStdString();
@@ -362,8 +367,45 @@ TEST_F(Batch, PrintsTheCoverIntoAPdfThroughTheWindowsCommands) {
   EXPECT_NEAR(first.width(), 297 / 25.4 * 50, 2);
   EXPECT_NEAR(first.height(), 210 / 25.4 * 50, 2);
   EXPECT_NEAR(third.width(), 210 / 25.4 * 50, 2);
+  // And as SVG drawings of their true size.
+  const ToolRun svg = Tool({"--svg", Path("svg"), "--pages", "2-3", Path("capa.lrn")});
+  ASSERT_EQ(svg.status, 0) << svg.err.toStdString();
+  EXPECT_FALSE(QFile::exists(Path("svg/pagina-1.svg")));
+  QFile drawing(Path("svg/pagina-3.svg"));
+  ASSERT_TRUE(drawing.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(drawing.readAll().contains("<svg"));
   // Nothing of the user's was written.
   EXPECT_FALSE(QFile::exists(home.filePath("config/Lurns/Lurns.ini")));
+}
+
+TEST_F(Batch, PngAndSvgPagesAreThePdfsWithinOnePixel) {
+  // A cover with pictures (a drawing on the front, a photograph on the
+  // disc, clipped to its circle): the pictures and drawings lurns-batch
+  // exports are the PDF's pages at the same resolution.
+  const QString capa = CopyCover("imagens.lrn", Path("capa"));
+  const int dpi = 60;
+  const QString res = QString::number(dpi);
+  ASSERT_EQ(Tool({"-o", Path("capa.pdf"), capa}).status, 0);
+  ASSERT_EQ(Tool({"--png", Path("png"), "--dpi", res, capa}).status, 0);
+  ASSERT_EQ(Tool({"--svg", Path("svg"), "--dpi", res, capa}).status, 0);
+  for (int page = 1; page <= 3; ++page) {
+    SCOPED_TRACE("page " + std::to_string(page));
+    QString why;
+    const QImage pdf = pages::RasterisePdf(Path("capa.pdf"), page, dpi, &why);
+    ASSERT_FALSE(pdf.isNull()) << why.toStdString();
+    const QString name = QStringLiteral("pagina-%1").arg(page);
+    const QImage pictures[] = {pages::Grey(QImage(Path("png/" + name + ".png"))),
+                               pages::RenderSvg(Path("svg/" + name + ".svg"), pdf.size())};
+    for (const QImage& picture : pictures) {
+      ASSERT_FALSE(picture.isNull());
+      EXPECT_NEAR(picture.width(), pdf.width(), 1);
+      EXPECT_NEAR(picture.height(), pdf.height(), 1);
+      int dark = 0, darkPicture = 0;
+      EXPECT_EQ(pages::Unmatched(pdf, picture, &dark), 0);
+      EXPECT_EQ(pages::Unmatched(picture, pdf, &darkPicture), 0);
+      EXPECT_GT(dark, 50) << "nothing drawn";
+    }
+  }
 }
 
 TEST_F(Batch, PicturesThatAreNotFoundPrintNothing) {

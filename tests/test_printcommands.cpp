@@ -14,7 +14,7 @@
 #include "report/ppBands.h"
 #include "report/ppCtrls.h"
 #include "report/ppDevice.h"
-#include "report/ppForms.h"
+#include "reportforms/ppForms.h"
 #include "report/ppReport.h"
 #include "report/ppUtils.h"
 #include "support/PdfTools.h"

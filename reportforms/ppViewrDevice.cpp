@@ -1,5 +1,5 @@
 // TppScreenDevice: the pages of a report drawn into the preview's picture.
-#include "printing/ppViewr.h"
+#include "reportforms/ppViewr.h"
 
 #include "report/ppDrwCmd.h"
 #include "report/ppProd.h"
