@@ -229,6 +229,11 @@ void TfrmLurn::menuFicheiroPreverImpressoClick() {
   impressao_->Prever(sessao_->Documento(), FolhaActual(), OpcoesCapa(checkLombada->isChecked()), NomeTrabalho(sessao_->NomeFicheiro()));
 }
 
+void TfrmLurn::menuFicheiroExportarClick() {
+  impressao_->Exportar(sessao_->Documento(), FolhaActual(), OpcoesCapa(checkLombada->isChecked()),
+                       sessao_->NomeFicheiro(), NomeTrabalho(sessao_->NomeFicheiro()));
+}
+
 void TfrmLurn::menuAjudaAjudaClick() {
   if (!HelpContents()) Dialogs().Warning(QStringLiteral("Não foi possível abrir a ajuda."));
 }

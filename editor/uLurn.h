@@ -89,6 +89,7 @@ class TfrmLurn : public QMainWindow {
   void menuAjudaParametrosClick();
   void menuFicheiroImprimirClick();
   void menuFicheiroPreverImpressoClick();
+  void menuFicheiroExportarClick();
   void opcaoAlinharAgrelhaClick();
   // Loads the language module of the language setting and reloads the forms.
   void MudarLingua();
@@ -169,7 +170,7 @@ class TfrmLurn : public QMainWindow {
 
   QMenu *menuFicheiros, *menuEditar, *menuObjectos, *menuAjuda;
   QAction *menuFicheiroNovo, *manuFicheiroAbrir, *menuFicheiroGravar, *menuFicheiroGravarComo, *N1,
-      *menuFicheiroConfigurarImpressora, *menuFicheiroImprimir, *menuFicheiroPreverImpresso, *N2,
+      *menuFicheiroConfigurarImpressora, *menuFicheiroImprimir, *menuFicheiroPreverImpresso, *menuFicheiroExportar, *N2,
       *menuFicheirosFicheiro1, *menuFicheirosFicheiro2, *menuFicheirosFicheiro3, *menuFicheirosFicheiro4,
       *menuFicheirosFicheiro5, *separadorFicheiros, *menuFicheiroSair;
   QAction *menuEditarDesfazer, *menuEditarRefazer, *N6, *menuEditarCortar, *menuEditarApagar, *menuEditarCopiar,

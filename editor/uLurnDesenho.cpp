@@ -118,6 +118,8 @@ void TfrmLurn::CriarMenu() {
               QKeySequence(Qt::CTRL | Qt::Key_P), 4, [this] { menuFicheiroImprimirClick(); }},
              {&menuFicheiroPreverImpresso, "menuFicheiroPreverImpresso", "&Prever Impressão",
               "Previsão no monitor da impressão da lurn", {}, 4, [this] { menuFicheiroPreverImpressoClick(); }},
+             {&menuFicheiroExportar, "menuFicheiroExportar", "&Exportar…",
+              "Exporta as páginas da lurn para PDF, PNG ou SVG", {}, 4, [this] { menuFicheiroExportarClick(); }},
              {&N2, "N2", nullptr, nullptr, {}, 4, {}},
              {&menuFicheirosFicheiro1, "menuFicheirosFicheiro1", "", nullptr, {}, 4, {}},
              {&menuFicheirosFicheiro2, "menuFicheirosFicheiro2", "", nullptr, {}, 4, {}},

@@ -77,6 +77,20 @@ struct TPrinterSetupSpec {
   QString BinName;    // in and out
 };
 
+// The export dialog: which format, at what resolution (pictures and
+// drawings), and which pages, chosen as in the print dialog (all, the page
+// of the sheet shown, or pages from-to).  In: what is offered and the last
+// choices; out: the choices.
+struct TExportDialogSpec {
+  enum Format { fmtPdf, fmtPng, fmtSvg };
+  Format Formato = fmtPdf;
+  int Dpi = 150;
+  int MinDpi = 10, MaxDpi = 1200;
+  TPrintDialogSpec::Range PrintRange = TPrintDialogSpec::prAllPages;
+  int MinPage = 1, MaxPage = 1;
+  int FromPage = 1, ToPage = 1;
+};
+
 class TDialogLayer {
  public:
   virtual ~TDialogLayer() = default;
@@ -106,6 +120,8 @@ class TDialogLayer {
   virtual bool Print(TPrintDialogSpec& pedido) = 0;
   // The printer setup dialog; false when cancelled.
   virtual bool PrinterSetup(TPrinterSetupSpec& pedido) = 0;
+  // The export dialog; false when cancelled.
+  virtual bool Export(TExportDialogSpec& pedido) = 0;
 };
 
 // The layer in use.  A QtDialogLayer until SetDialogs replaces it.
@@ -153,6 +169,9 @@ class QtDialogLayer : public TDialogLayer {
   // A dialog "Configurar Impressora" with the printer, paper and paper
   // source lists.
   bool PrinterSetup(TPrinterSetupSpec& pedido) override;
+  // A dialog "Exportar" with the format, the resolution (for PNG and SVG)
+  // and the pages (platform/ExportDialog.cpp).
+  bool Export(TExportDialogSpec& pedido) override;
 };
 
 // Installs the printer dialog host of the program's windows (PrinterBackend):

@@ -14,7 +14,7 @@ QStringList FicheirosDaExportacao(const TPedidoExportacao& pedido) {
       pedido.Formato == TFormatoExportacao::Png ? QStringLiteral("png") : QStringLiteral("svg");
   QStringList nomes;
   for (int p : pedido.Paginas)
-    nomes << dir.absoluteFilePath(QStringLiteral("pagina-%1.%2").arg(p).arg(ext));
+    nomes << dir.absoluteFilePath(QStringLiteral("%1-%2.%3").arg(pedido.Prefixo).arg(p).arg(ext));
   return nomes;
 }
 

@@ -20,8 +20,9 @@ enum class TFormatoExportacao { Pdf, Png, Svg };
 struct TPedidoExportacao {
   TFormatoExportacao Formato = TFormatoExportacao::Pdf;
   // PDF: the file.  PNG and SVG: the folder (made when it is missing), page
-  // N written as pagina-N.png or pagina-N.svg.
+  // N written as <Prefixo>-N.png or <Prefixo>-N.svg.
   QString Destino;
+  QString Prefixo = QStringLiteral("pagina");
   // PNG and SVG: pixels per inch, from MinDpi to MaxDpi.
   int Dpi = 150;
   std::vector<int> Paginas = {paginaFrente, paginaTras, paginaCD};  // in order

@@ -28,6 +28,7 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QSpinBox>
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -603,6 +604,46 @@ TEST_F(RealDialogs, PrinterSetupAnswersThePrinterPaperAndSourceChosen) {
   EXPECT_EQ(request.PrinterName, "Beta");
   EXPECT_EQ(request.PaperName, "A5");
   EXPECT_EQ(request.BinName, "Manual");
+}
+
+// The export dialog offers the resolution only for pictures and drawings,
+// and the pages from-to only when a range is chosen; it answers what was
+// chosen, and Cancelar changes nothing.
+TEST_F(RealDialogs, ExportAnswersTheFormatResolutionAndPagesChosen) {
+  TExportDialogSpec request;
+  request.MinPage = 1;
+  request.MaxPage = 3;
+  request.FromPage = 1;
+  request.ToPage = 3;
+  ExpectDialog choose("export", TitleIs(QStringLiteral("Exportar")), [](QWidget* w) {
+    auto* dpi = w->findChild<QSpinBox*>(QStringLiteral("resolucao"));
+    auto* de = w->findChild<QSpinBox*>(QStringLiteral("de"));
+    EXPECT_FALSE(dpi->isEnabled());  // a PDF has none
+    EXPECT_FALSE(de->isEnabled());
+    w->findChild<QRadioButton*>(QStringLiteral("formatoPng"))->setChecked(true);
+    EXPECT_TRUE(dpi->isEnabled());
+    dpi->setValue(300);
+    w->findChild<QRadioButton*>(QStringLiteral("paginasIntervalo"))->setChecked(true);
+    EXPECT_TRUE(de->isEnabled());
+    de->setValue(2);
+    de->setValue(9);  // beyond the pages there are
+    ClickStandard(w, QDialogButtonBox::Ok);
+  });
+  ASSERT_TRUE(layer.Export(request));
+  EXPECT_EQ(request.Formato, TExportDialogSpec::fmtPng);
+  EXPECT_EQ(request.Dpi, 300);
+  EXPECT_EQ(request.PrintRange, TPrintDialogSpec::prPageNums);
+  EXPECT_EQ(request.FromPage, 3);
+  EXPECT_EQ(request.ToPage, 3);
+
+  const TExportDialogSpec before = request;
+  ExpectDialog cancel("export", TitleIs(QStringLiteral("Exportar")), [](QWidget* w) {
+    EXPECT_TRUE(w->findChild<QRadioButton*>(QStringLiteral("formatoPng"))->isChecked());  // as it was left
+    w->findChild<QRadioButton*>(QStringLiteral("formatoSvg"))->setChecked(true);
+    ClickStandard(w, QDialogButtonBox::Cancel);
+  });
+  EXPECT_FALSE(layer.Export(request));
+  EXPECT_EQ(request.Formato, before.Formato);
 }
 
 }  // namespace

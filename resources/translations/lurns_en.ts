@@ -87,6 +87,14 @@
         <translation>&amp;Settings</translation>
     </message>
     <message>
+        <source>&amp;Exportar…</source>
+        <translation>&amp;Export…</translation>
+    </message>
+    <message>
+        <source>Exporta as páginas da lurn para PDF, PNG ou SVG</source>
+        <translation>Export the cover’s pages as PDF, PNG or SVG</translation>
+    </message>
+    <message>
         <source>&amp;Prever Impressão</source>
         <translation>Print pre&amp;view</translation>
     </message>

@@ -87,6 +87,14 @@
         <translation>&amp;Parametros</translation>
     </message>
     <message>
+        <source>&amp;Exportar…</source>
+        <translation>&amp;Exportar…</translation>
+    </message>
+    <message>
+        <source>Exporta as páginas da lurn para PDF, PNG ou SVG</source>
+        <translation>Exporta as páginas da lurn para PDF, PNG ou SVG</translation>
+    </message>
+    <message>
         <source>&amp;Prever Impressão</source>
         <translation>&amp;Prever Impressão</translation>
     </message>

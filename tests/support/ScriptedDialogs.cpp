@@ -124,6 +124,21 @@ bool ScriptedDialogs::PrinterSetup(TPrinterSetupSpec& pedido) {
   return true;
 }
 
+bool ScriptedDialogs::Export(TExportDialogSpec& pedido) {
+  Asked << "export";
+  ExportSpecs.push_back(pedido);
+  auto answer = Take<std::optional<TExportChoice>>(ExportChoices, "export", std::nullopt);
+  if (!answer) return false;
+  pedido.Formato = answer->Formato;
+  pedido.Dpi = answer->Dpi;
+  pedido.PrintRange = answer->Range;
+  if (answer->Range == TPrintDialogSpec::prPageNums) {
+    pedido.FromPage = answer->From;
+    pedido.ToPage = answer->To;
+  }
+  return true;
+}
+
 ScriptedDialogsGuard::ScriptedDialogsGuard() {
   auto d = std::make_unique<ScriptedDialogs>();
   dialogs_ = d.get();
