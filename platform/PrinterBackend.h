@@ -12,6 +12,7 @@
 #include <QPair>
 #include <functional>
 #include <QRect>
+#include <QRectF>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -151,6 +152,14 @@ class TPrinterContext {
   virtual void AbortDoc() = 0;
   // Why the last operation failed, when the system said.
   virtual QString ErrorText() const { return {}; }
+  // Where the open page's paper is cut (its sheet's frame) and how far its
+  // artwork reaches beyond the cut, in the painter's coordinates; an empty
+  // rectangle says nothing.  A context that writes documents which can say
+  // so (a PDF's trim and bleed boxes) records them; others ignore them.
+  virtual void SetPageBoxes(const QRectF& trim, const QRectF& bleed) {
+    (void)trim;
+    (void)bleed;
+  }
 };
 
 class TPrinterBackend {
