@@ -21,6 +21,22 @@
 class QPainter;
 class QPrinter;
 
+// What a user measured on a printer's calibration page: a point that
+// belongs at (x, y) millimetres from the paper's top-left corner is
+// printed at (OffsetX + ScaleX * x, OffsetY + ScaleY * y).  Offsets in
+// millimetres, scales as fractions (1.005 for 100.5 %).
+struct TPrinterCalibration {
+  double OffsetX = 0;
+  double OffsetY = 0;
+  double ScaleX = 1;
+  double ScaleY = 1;
+  bool IsIdentity() const { return OffsetX == 0 && OffsetY == 0 && ScaleX == 1 && ScaleY == 1; }
+  bool operator==(const TPrinterCalibration&) const = default;
+};
+// Offsets within +-20 mm and scales within 90 % to 110 %: what a
+// printer that is merely off can need; others are typing errors.
+bool CalibrationIsSound(const TPrinterCalibration& c);
+
 // One printer as the spooler enumerates it.
 struct TPrinterEntry {
   QString Name;
