@@ -10,6 +10,7 @@
 #include "platform/PngPrinterBackend.h"
 #include "printing/BuilderControls.h"
 #include "printing/ImpressaoCapa.h"
+#include "printing/PaginaCalibracao.h"
 #include "report/ppPrnDev.h"
 #include "report/ppUtils.h"
 #include "tracks/ColocacaoFaixas.h"
@@ -24,6 +25,7 @@
 #include <QTextStream>
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <optional>
 
 namespace {
@@ -35,6 +37,7 @@ const char* const kUso =
     "       lurns-batch -o OUT.pdf [PRINT OPTIONS] FILE.lrn\n"
     "       lurns-batch --printer NAME [PRINT OPTIONS] FILE.lrn\n"
     "       lurns-batch --png DIR [--dpi N] [PRINT OPTIONS] FILE.lrn\n"
+    "       lurns-batch --calibracao [--printer NAME | -o OUT.pdf] [--ajuste DX,DY,SX,SY]\n"
     "       lurns-batch --help\n"
     "\n"
     "Reads a Lurns para CD cover file, and exports or prints it, without opening a window.\n"
@@ -62,6 +65,11 @@ const char* const kUso =
     "                          Frente (landscape), page 2 Tras (landscape), page 3 the disc\n"
     "                          (portrait).\n"
     "  --printer NAME          print on the printer (CUPS queue) NAME instead, as one job.\n"
+    "  --calibracao            print the printer's calibration page instead of a cover:\n"
+    "                          rulers in mm along both edges, crosshairs at known places,\n"
+    "                          the printer's name and the date, printed with the queue's\n"
+    "                          calibration (or --ajuste's; --ajuste 0,0,100,100 prints\n"
+    "                          it raw, for measuring).\n"
     "  --png DIR               write each page into DIR as a picture at true size,\n"
     "                          DIR/pagina-N.png for page N; --dpi N sets its pixels per\n"
     "                          inch (10 to 1200, default 150).\n"
@@ -77,6 +85,25 @@ const char* const kUso =
     "                          100) for this run; otherwise the program's settings'.\n"
     "  --sem-lombada           the back picture between the spines only (as with \"Trás\n"
     "                          com lombada\" unchecked); otherwise over the spines too.\n"
+    "  --etiqueta PART         the disc page on a sheet of self-adhesive disc labels (two\n"
+    "                          discs to an A4 sheet): PART is the maker's part of one of\n"
+    "                          the program's sheets (an unknown PART lists them); the\n"
+    "                          disc is centred on the label, clipped to it, nothing in\n"
+    "                          its hole.  Not with --margins.\n"
+    "                          Otherwise the paper chosen in the program's settings.\n"
+    "  --posicao 1|2|ambas     which disc of the label sheet to print: 1 (top), 2\n"
+    "                          (bottom) or ambas (both, the default).\n"
+    "  --ajuste DX,DY,SX,SY    with --printer: the printer's calibration for this run\n"
+    "                          instead of the one kept for its queue: a point that\n"
+    "                          belongs at (x, y) mm from the paper's top-left corner is\n"
+    "                          printed at (DX + SX x, DY + SY y); DX, DY in mm (-20 to\n"
+    "                          20), SX, SY in percent (90 to 110).\n"
+    "  --marcas                crop marks at the corners of each sheet's frame and fold\n"
+    "                          marks at its folds, outside the frame (otherwise as the\n"
+    "                          program's settings say).\n"
+    "  --sangria               the marks, and background colours and pictures reaching\n"
+    "                          3 mm beyond the cut (the marks beyond that).\n"
+
     "\n"
     "Picture file names in a cover that are relative are taken from the cover file's folder;\n"
     "written into another folder, they are rewritten to name the same files.\n"
@@ -166,7 +193,108 @@ struct TOrdemImpressao {
   bool ComLombada = true;
   int Dpi = 150;
   QString Capa;
+  // The paper in the user's hands: a sheet of disc labels and its discs.
+  std::optional<TEtiquetaDisco> Etiqueta;
+  std::optional<TPosicaoDisco> Posicao;
+  // The printer's calibration for this run instead of the queue's own.
+  std::optional<TPrinterCalibration> Ajuste;
+  // Crop and fold marks, and the bleed; otherwise the settings'.
+  bool Marcas = false, Sangria = false;
 };
+
+// --ajuste DX,DY,SX,SY: offsets in millimetres, scales in percent.
+std::optional<TPrinterCalibration> LerAjuste(const QString& v) {
+  const QStringList f = v.split(QLatin1Char(','));
+  if (f.size() != 4) return std::nullopt;
+  double n[4];
+  for (int i = 0; i < 4; ++i) {
+    bool ok = false;
+    n[i] = f[i].trimmed().toDouble(&ok);
+    if (!ok) return std::nullopt;
+  }
+  const TPrinterCalibration c{n[0], n[1], n[2] / 100, n[3] / 100};
+  if (!CalibrationIsSound(c)) return std::nullopt;
+  return c;
+}
+
+// --- The options of the paper in the user's hands (disc labels).  Kept
+// together, apart from the other options' parsing.
+
+// When `a` is one of these options: takes its value, sets it in `o`, and
+// answers true (with `erro` set when the value is bad).  False for any
+// other argument.
+bool OpcaoDoPapel(const QString& a, const std::function<std::optional<QString>()>& value, TOrdemImpressao& o,
+                  QString& erro) {
+  if (a == QLatin1String("--etiqueta")) {
+    const auto v = value();
+    const auto e = v ? EtiquetaDisco(*v) : std::nullopt;
+    if (!e) {
+      QStringList partes;
+      for (const TEtiquetaDisco& s : EtiquetasDisco()) partes << s.Referencia;
+      erro = QStringLiteral("--etiqueta takes the part of a disc-label sheet: ") + partes.join(QStringLiteral(", "));
+    } else {
+      o.Etiqueta = e;
+    }
+    return true;
+  }
+  if (a == QLatin1String("--marcas")) {
+    o.Marcas = true;
+    return true;
+  }
+  if (a == QLatin1String("--sangria")) {
+    o.Sangria = true;
+    return true;
+  }
+  if (a == QLatin1String("--ajuste")) {
+    const auto v = value();
+    o.Ajuste = v ? LerAjuste(*v) : std::nullopt;
+    if (!o.Ajuste)
+      erro = QStringLiteral("--ajuste takes DX,DY,SX,SY: offsets in mm (-20 to 20), scales in % (90 to 110)");
+    return true;
+  }
+  if (a == QLatin1String("--posicao")) {
+    const auto v = value();
+    o.Posicao = v ? PosicaoDisco(*v) : std::nullopt;
+    if (!o.Posicao) erro = QStringLiteral("--posicao takes 1, 2 or ambas");
+    return true;
+  }
+  return false;
+}
+
+// The paper options that cannot go together; false and why.
+bool PapelCoerente(const TOrdemImpressao& o, QString& erro) {
+  if (o.Ajuste && o.Saida != TOrdemImpressao::Impressora) {
+    erro = QStringLiteral("--ajuste goes with --printer: files and pictures are never calibrated");
+    return false;
+  }
+  if (o.Etiqueta && o.ComMargens) {
+    erro = QStringLiteral("--margins place the disc on plain A4 and do not go with --etiqueta");
+    return false;
+  }
+  return true;
+}
+
+// The disc page's paper of a run: the stock asked for, else the settings'
+// paper (read, never written); a position asked for on plain A4 is an
+// error.
+bool PapelDaOrdem(const TOrdemImpressao& o, TOpcoesCapa& opcoes, QString& erro) {
+  if (o.Etiqueta) {
+    opcoes.Etiqueta = o.Etiqueta;
+  } else if (!o.ComMargens) {
+    auto registo = AbrirRegisto();
+    opcoes.Etiqueta = LerPapelDisco(*registo).Stock();
+  }
+  if (o.Posicao && !opcoes.Etiqueta) {
+    erro = QStringLiteral("--posicao needs a sheet of disc labels (--etiqueta PART, or one chosen in the settings)");
+    return false;
+  }
+  if (o.Posicao) opcoes.Posicao = *o.Posicao;
+  // Marks and bleed: asked for, else as the settings have them.
+  auto registo = AbrirRegisto();
+  opcoes.Marcas = o.Marcas || o.Sangria || LerInteiroRegisto(*registo, "Marcas", 0) != 0;
+  opcoes.Sangria = opcoes.Marcas && (o.Sangria || (!o.Marcas && LerInteiroRegisto(*registo, "Sangria", 0) != 0));
+  return true;
+}
 
 // An integer within [min, max], or nothing.
 std::optional<int> Inteiro(const QString& s, int min, int max) {
@@ -266,6 +394,8 @@ std::optional<TOrdemImpressao> LerOrdem(const QStringList& args, QString& erro) 
       o.ComMargens = true;
       o.Superior = *top;
       o.Esquerda = *left;
+    } else if (OpcaoDoPapel(a, value, o, erro)) {
+      if (!erro.isEmpty()) return std::nullopt;
     } else if (a == QLatin1String("--sem-lombada")) {
       o.ComLombada = false;
     } else if (a == QLatin1String("--dpi")) {
@@ -300,6 +430,7 @@ std::optional<TOrdemImpressao> LerOrdem(const QStringList& args, QString& erro) 
     erro = QStringLiteral("--copies does not go with --png");
     return std::nullopt;
   }
+  if (!PapelCoerente(o, erro)) return std::nullopt;
   return o;
 }
 
@@ -323,9 +454,14 @@ int ImprimirCapa(const TOrdemImpressao& o) {
     opcoes.Superior = int(std::uint16_t(LerInteiroRegisto(*registo, "Superior", 0)));
     opcoes.Esquerda = int(std::uint16_t(LerInteiroRegisto(*registo, "Esquerda", 0)));
   }
+  if (QString erro; !PapelDaOrdem(o, opcoes, erro)) {
+    err << "lurns-batch: " << erro << '\n';
+    return 2;
+  }
   TPedidoImpressao pedido;
   pedido.Paginas = PaginasEscolhidas(o.Paginas);
   pedido.Copias = o.Copias;
+  pedido.Ajuste = o.Ajuste;
   pedido.NomeDocumento = QStringLiteral("Lurns para CD - ") + QFileInfo(o.Capa).fileName();
   switch (o.Saida) {
     case TOrdemImpressao::Pdf: pedido.Ficheiro = QFileInfo(o.Destino).absoluteFilePath(); break;
@@ -369,6 +505,54 @@ int ImprimirCapa(const TOrdemImpressao& o) {
   // Printed without some of its objects: not what was asked.
   if (!capa.NaoImpressos().isEmpty()) {
     err << PrintProblemsMessage(capa.NaoImpressos()) << '\n';
+    return 1;
+  }
+  return 0;
+}
+
+// --calibracao [--printer NAME | -o OUT.pdf] [--ajuste DX,DY,SX,SY]: the
+// printer's calibration page; the exit status.
+int Calibracao(const QStringList& args) {
+  QTextStream err(stderr);
+  TOrdemImpressao o;
+  QString erro;
+  for (int i = 0; i < args.size() && erro.isEmpty(); ++i) {
+    const QString& a = args[i];
+    auto value = [&]() -> std::optional<QString> {
+      if (i + 1 >= args.size() || args[i + 1].isEmpty()) {
+        erro = a + QStringLiteral(" needs a value");
+        return std::nullopt;
+      }
+      return args[++i];
+    };
+    if (a == QLatin1String("--calibracao")) continue;
+    if ((a == QLatin1String("-o") || a == QLatin1String("--output") || a == QLatin1String("--printer")) &&
+        o.Saida == TOrdemImpressao::Nenhuma) {
+      const auto v = value();
+      if (!v) break;
+      o.Saida = a == QLatin1String("--printer") ? TOrdemImpressao::Impressora : TOrdemImpressao::Pdf;
+      o.Destino = *v;
+    } else if (a != QLatin1String("--ajuste") || !OpcaoDoPapel(a, value, o, erro)) {
+      erro = QStringLiteral("unexpected argument ") + a;
+    }
+  }
+  if (erro.isEmpty() && o.Saida == TOrdemImpressao::Nenhuma)
+    erro = QStringLiteral("--calibracao needs --printer NAME or -o OUT.pdf");
+  if (erro.isEmpty() && o.Ajuste && o.Saida != TOrdemImpressao::Impressora)
+    erro = QStringLiteral("--ajuste goes with --printer: files are never calibrated");
+  if (!erro.isEmpty()) {
+    err << "lurns-batch: " << erro << '\n' << kUso;
+    return 2;
+  }
+  PrepararTiposDeLetra();
+  try {
+    const QString ficheiro = o.Saida == TOrdemImpressao::Pdf ? QFileInfo(o.Destino).absoluteFilePath() : QString();
+    if (!ImprimirCalibracao(o.Saida == TOrdemImpressao::Impressora ? o.Destino : QString(), ficheiro, o.Ajuste)) {
+      err << QStringLiteral("A impressão foi cancelada.") << '\n';
+      return 1;
+    }
+  } catch (const EPrintError& e) {
+    err << e.Message << '\n';
     return 1;
   }
   return 0;
@@ -465,6 +649,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (args.value(0) == "--faixas") return Faixas(args);
+  if (args.contains(QStringLiteral("--calibracao"))) return Calibracao(args);
   const bool dump = args.size() == 2 && args[0] == "--dump";
   const bool save = args.size() == 3 && args[0] == "--save";
   if (!dump && !save) {

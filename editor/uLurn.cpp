@@ -2,6 +2,7 @@
 // table, help, about box and settings.  Its controls as designed are made
 // in uLurnDesenho.cpp; the rest of TfrmLurn is in uLurnVista.cpp,
 // uLurnObjectos.cpp, uLurnFicheiros.cpp and uLurnTransferencia.cpp.
+#include "editor/GuiaCD.h"
 #include "editor/uLurn.h"
 
 #include "components/Handles.h"
@@ -233,7 +234,14 @@ void TfrmLurn::menuFicheiroConfigurarImpressoraClick() { impressao_->ConfigurarI
 
 namespace {
 TOpcoesCapa OpcoesCapa(bool comLombada) {
-  return {comLombada, Parametros().Superior, Parametros().Esquerda};
+  TOpcoesCapa opcoes;
+  opcoes.ComLombada = comLombada;
+  opcoes.Superior = Parametros().Superior;
+  opcoes.Esquerda = Parametros().Esquerda;
+  opcoes.Etiqueta = Parametros().PapelCD.Stock();
+  opcoes.Marcas = Parametros().Marcas;
+  opcoes.Sangria = Parametros().Marcas && Parametros().Sangria;
+  return opcoes;
 }
 
 // The printer document (the spooler's job) of a print, named after the
@@ -266,6 +274,7 @@ void TfrmLurn::menuAjudaParametrosClick() {
   StretchHandle1->SetGridY(Parametros().GrelhaY);
   Shape1->SetPenColor(Parametros().Dobra);
   Shape2->SetPenColor(Parametros().Dobra);
+  guiaCD->update();  // the disc paper's hole
 }
 
 void TfrmLurn::menuAjudaSobreClick() {

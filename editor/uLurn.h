@@ -43,6 +43,7 @@ class TProImage;
 class TProLabel;
 class TStretchHandle;
 class TFormDesign;
+class TGuiaCD;
 class TOneInstance;
 struct TMensagem;
 
@@ -85,6 +86,8 @@ class TfrmLurn : public QMainWindow {
   TProImage *imgFrente, *imgInterior, *imgTras, *imgTrasLombada;
   TShape *Shape1, *Shape2;
   TDSShape* centroCD;
+  // The hole (and hub, or label) guide over the disc; it does not print.
+  TGuiaCD* guiaCD = nullptr;
   QPointer<TStretchHandle> StretchHandle1;
   QLabel* painelFicheiro;  // status bar panel 1: the current file name
   TShape *lampadaVerde = nullptr, *lampadaVermelha = nullptr;

@@ -7,6 +7,7 @@
 #include "components/Handles.h"
 #include "components/ProCtrls.h"
 #include "components/dsshape.h"
+#include "editor/GuiaCD.h"
 #include "editor/ReInit.h"
 #include "editor/uLurn.h"
 
@@ -370,6 +371,7 @@ void TfrmLurn::CriarFolhas() {
   centroCD->SetFillStyle(tfsSolid);
   centroCD->SetFillColor(clWhite);
   centroCD->OnClick = [this](QObject*) { LibertarSeleccao(); };
+  guiaCD = new TGuiaCD(painelCD, 443);
 }
 
 void TfrmLurn::CriarBarraEstado() {

@@ -135,13 +135,23 @@ void TfrmLurn::menuObjectosAlterarimagemClick() {
   StretchHandle1->Attach(sel);
 }
 
+namespace {
+// "Centrar": the object's left edge for its middle on the sheet's middle;
+// on the CD sheet, on the disc's centre (its 443-pixel circle starts at
+// the sheet's corner, which is 446 pixels wide).
+int EsquerdaCentrada(int folha, int largura) {
+  const int W = folha == folhaCD ? 443 : LarguraReferencia(folha);
+  return (W - largura) / 2;  // C++ division truncates toward zero
+}
+}  // namespace
+
 void TfrmLurn::Alinhar(int modo) {
   QWidget* sel = Seleccionado();
   const TObjecto* o = ObjectoSeleccionado();
   if (!o) return;
   const int W = LarguraReferencia(documento_.FolhaDe(o->Id));
   int left = 1;
-  if (modo == 1) left = (W - o->Width) / 2;  // C++ division truncates toward zero
+  if (modo == 1) left = EsquerdaCentrada(documento_.FolhaDe(o->Id), o->Width);
   if (modo == 2) left = W - o->Width - 1;
   documento_.DefinirLimites(o->Id, QRect(left, o->Top, o->Width, o->Height));
   StretchHandle1->Detach();

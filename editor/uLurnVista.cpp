@@ -5,6 +5,7 @@
 #include "components/ProCtrls.h"
 #include "components/dsshape.h"
 #include "document/FicheiroCapa.h"
+#include "editor/GuiaCD.h"
 #include "editor/uLurn.h"
 #include "platform/Dialogs.h"
 
@@ -188,8 +189,10 @@ QWidget* TfrmLurn::CriarControlo(const TObjecto& o, TPanel* painel) {
   }
   w->setProperty(kIdObjecto, QVariant::fromValue<qulonglong>(o.Id));
   painel->Owned.InsertComponent(w);
-  // Later objects are drawn above earlier ones.
+  // Later objects are drawn above earlier ones; the disc's guide above
+  // them all.
   w->raise();
+  guiaCD->raise();
   w->show();
   return w;
 }
