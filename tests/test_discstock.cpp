@@ -6,11 +6,14 @@
 // where each page's sheet is cut.
 #include "document/EtiquetasDisco.h"
 #include "document/Registo.h"
+#include "printing/DialogoCalibracao.h"
 #include "printing/ImpressaoCapa.h"
 #include "support/CoverFixtures.h"
 #include "support/PdfTools.h"
 
+#include <QDoubleSpinBox>
 #include <QFile>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -105,6 +108,44 @@ TEST(DiscLabelStock, TheSettingsKeepThePaperOutsideTheCover) {
   EXPECT_EQ(LerPapelDisco(*registo).Tipo, TPapelDisco::Propria);
   EXPECT_FALSE(LerPapelDisco(*registo).Stock());
   registo->remove(QString());
+}
+
+// ---------------------------------------------------------------------------
+// Printer calibration: kept per queue, entered in its dialog
+
+TEST(PrinterCalibration, KeptPerQueueAndOnlyWhenSound) {
+  auto registo = AbrirRegisto();
+  registo->remove(QString());
+  EXPECT_FALSE(LerCalibracao(*registo, QStringLiteral("FilePDF")));
+  const TPrinterCalibration c{2.0, -1.5, 1.005, 0.995};
+  GravarCalibracao(*registo, QStringLiteral("FilePDF"), c);
+  ASSERT_TRUE(LerCalibracao(*registo, QStringLiteral("FilePDF")));
+  EXPECT_EQ(*LerCalibracao(*registo, QStringLiteral("FilePDF")), c);
+  EXPECT_EQ(registo->value(QStringLiteral("Calibracao/FilePDF/SX")).toString(), "10050");
+  EXPECT_FALSE(LerCalibracao(*registo, QStringLiteral("OtherPDF")));
+  // A value no printer needs (a typing error) is not applied.
+  registo->setValue(QStringLiteral("Calibracao/FilePDF/DX"), QStringLiteral("5000"));
+  EXPECT_FALSE(LerCalibracao(*registo, QStringLiteral("FilePDF")));
+  // None removes it.
+  GravarCalibracao(*registo, QStringLiteral("FilePDF"), std::nullopt);
+  EXPECT_FALSE(registo->contains(QStringLiteral("Calibracao/FilePDF/DX")));
+  registo->remove(QString());
+}
+
+TEST(PrinterCalibration, TheDialogPrintsRawOrWithItsValuesAndAnswersThem) {
+  TDialogoCalibracao d(QStringLiteral("FilePDF"), {1.5, -0.5, 1.002, 0.998});
+  EXPECT_DOUBLE_EQ(d.spinDX->value(), 1.5);
+  EXPECT_DOUBLE_EQ(d.spinSY->value(), 99.8);
+  std::vector<TPrinterCalibration> printed;
+  d.Imprimir = [&](const TPrinterCalibration& c) { printed.push_back(c); };
+  d.botaoSemCalibracao->click();
+  d.spinSX->setValue(100.5);
+  d.botaoComValores->click();
+  ASSERT_EQ(printed.size(), 2u);
+  EXPECT_TRUE(printed[0].IsIdentity());
+  EXPECT_NEAR(printed[1].ScaleX, 1.005, 1e-9);
+  EXPECT_NEAR(printed[1].OffsetY, -0.5, 1e-9);
+  EXPECT_NEAR(d.Valores().ScaleY, 0.998, 1e-9);
 }
 
 // ---------------------------------------------------------------------------
