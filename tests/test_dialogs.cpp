@@ -605,4 +605,29 @@ TEST_F(RealDialogs, PrinterSetupAnswersThePrinterPaperAndSourceChosen) {
   EXPECT_EQ(request.BinName, "Manual");
 }
 
+// "Calibrar…" is there when the program offers calibration, and calibrates
+// the printer shown.
+TEST_F(RealDialogs, PrinterSetupOffersTheCalibrationOfThePrinterShown) {
+  TPrinterSetupSpec request;
+  request.Printers = {QStringLiteral("Alfa"), QStringLiteral("Beta")};
+  request.PrinterName = QStringLiteral("Alfa");
+  QStringList calibrated;
+  ExpectDialog plain("printer setup", TitleIs(QStringLiteral("Configurar Impressora")), [](QWidget* w) {
+    EXPECT_EQ(w->findChild<QPushButton*>(QStringLiteral("calibrar")), nullptr);
+    ClickStandard(w, QDialogButtonBox::Cancel);
+  });
+  EXPECT_FALSE(layer.PrinterSetup(request));
+  request.Calibrate = [&](const QString& printer) { calibrated << printer; };
+  ExpectDialog setup("printer setup", TitleIs(QStringLiteral("Configurar Impressora")), [](QWidget* w) {
+    w->findChild<QComboBox*>(QStringLiteral("impressoras"))->setCurrentIndex(1);
+    auto* button = w->findChild<QPushButton*>(QStringLiteral("calibrar"));
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->text(), QString::fromUtf8("&Calibrar…"));
+    button->click();
+    ClickStandard(w, QDialogButtonBox::Cancel);
+  });
+  EXPECT_FALSE(layer.PrinterSetup(request));
+  EXPECT_EQ(calibrated, QStringList{"Beta"});
+}
+
 }  // namespace
