@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
@@ -512,6 +513,47 @@ TEST_F(RealDialogs, PrintDialogAnswersPrintToFileAsAFileAndNoPrinter) {
   ExpectDialog cancel("the print dialog", TitleIs(QStringLiteral("Imprimir")),
                       [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
   EXPECT_FALSE(layer.Print(request));
+}
+
+// The paper in the user's hands, on a tab of its own: which discs of a
+// label sheet, and the marks; not offered, no tab.
+TEST_F(RealDialogs, ThePrintDialogOffersTheDiscsOfALabelSheetAndTheMarks) {
+  QTemporaryDir dir;
+  const QString file = dir.filePath(QStringLiteral("etiquetas.pdf"));
+  TPrintDialogSpec request;
+  request.MaxPage = 3;
+  request.ToPage = 3;
+  request.DiscPosition = 3;
+  request.Marks = 0;
+  ExpectDialog print("the print dialog", TitleIs(QStringLiteral("Imprimir")), [&](QWidget* w) {
+    auto* printers = w->findChild<QComboBox*>(QStringLiteral("printers"));
+    ASSERT_NE(printers, nullptr);
+    printers->setCurrentIndex(printers->count() - 1);
+    w->findChild<QLineEdit*>(QStringLiteral("filename"))->setText(file);
+    auto* both = w->findChild<QRadioButton*>(QStringLiteral("posicaoDisco3"));
+    auto* second = w->findChild<QRadioButton*>(QStringLiteral("posicaoDisco2"));
+    auto* marks = w->findChild<QCheckBox*>(QStringLiteral("marcas"));
+    ASSERT_TRUE(both && second && marks);
+    EXPECT_TRUE(both->isChecked());
+    EXPECT_FALSE(marks->isChecked());
+    second->setChecked(true);
+    marks->setChecked(true);
+    static_cast<QDialog*>(w)->accept();
+  });
+  ASSERT_TRUE(layer.Print(request));
+  EXPECT_EQ(request.DiscPosition, 2);
+  EXPECT_EQ(request.Marks, 1);
+
+  TPrintDialogSpec plain;
+  plain.MaxPage = 3;
+  plain.ToPage = 3;
+  ExpectDialog none("the print dialog", TitleIs(QStringLiteral("Imprimir")), [](QWidget* w) {
+    EXPECT_EQ(w->findChild<QWidget*>(QStringLiteral("papelNasMaos")), nullptr);
+    static_cast<QDialog*>(w)->reject();
+  });
+  EXPECT_FALSE(layer.Print(plain));
+  EXPECT_EQ(plain.DiscPosition, 0);
+  EXPECT_EQ(plain.Marks, -1);
 }
 
 // "Print to File" writes a PDF: a name typed without an extension gets
