@@ -2,7 +2,8 @@
 // registry key "Lurns"): an INI file in the user's configuration folder,
 // ~/.config/Lurns/Lurns.ini, section "Parametros", every value decimal
 // text.  The editor reads and writes the whole settings record
-// (editor/uDefParametros); lurns-batch only reads the disc's margins.
+// (editor/uDefParametros); lurns-batch only reads it (the disc's margins
+// and paper, the marks, the grid, each queue's printer calibration).
 #pragma once
 
 #include "document/EtiquetasDisco.h"
