@@ -14,6 +14,7 @@ const char* const kUso =
     "       lurns-batch --printer NAME [PRINT OPTIONS] FILE.lrn\n"
     "       lurns-batch --png DIR [--dpi N] [PRINT OPTIONS] FILE.lrn\n"
     "       lurns-batch --svg DIR [--dpi N] [PRINT OPTIONS] FILE.lrn\n"
+    "       lurns-batch --calibracao [--printer NAME | -o OUT.pdf] [--ajuste DX,DY,SX,SY]\n"
     "       lurns-batch --help | --version\n"
     "\n"
     "Reads a Lurns para CD cover file, and exports or prints it, without opening a window.\n"
@@ -41,6 +42,11 @@ const char* const kUso =
     "                          Frente (landscape), page 2 Tras (landscape), page 3 the disc\n"
     "                          (portrait).\n"
     "  --printer NAME          print on the printer (CUPS queue) NAME instead, as one job.\n"
+    "  --calibracao            print the printer's calibration page instead of a cover:\n"
+    "                          rulers in mm along both edges, crosshairs at known places,\n"
+    "                          the printer's name and the date, printed with the queue's\n"
+    "                          calibration (or --ajuste's; --ajuste 0,0,100,100 prints\n"
+    "                          it raw, for measuring).\n"
     "  --png DIR               write each page into DIR as a picture at true size,\n"
     "                          DIR/pagina-N.png for page N; --dpi N sets its pixels per\n"
     "                          inch (10 to 1200, default 150).\n"
@@ -59,6 +65,24 @@ const char* const kUso =
     "                          100) for this run; otherwise the program's settings'.\n"
     "  --sem-lombada           the back picture between the spines only (as with \"Trás\n"
     "                          com lombada\" unchecked); otherwise over the spines too.\n"
+    "  --etiqueta PART         the disc page on a sheet of self-adhesive disc labels (two\n"
+    "                          discs to an A4 sheet): PART is the maker's part of one of\n"
+    "                          the program's sheets (an unknown PART lists them); the\n"
+    "                          disc is centred on the label, clipped to it, nothing in\n"
+    "                          its hole.  Not with --margins.\n"
+    "                          Otherwise the paper chosen in the program's settings.\n"
+    "  --posicao 1|2|ambas     which disc of the label sheet to print: 1 (top), 2\n"
+    "                          (bottom) or ambas (both, the default).\n"
+    "  --ajuste DX,DY,SX,SY    with --printer: the printer's calibration for this run\n"
+    "                          instead of the one kept for its queue: a point that\n"
+    "                          belongs at (x, y) mm from the paper's top-left corner is\n"
+    "                          printed at (DX + SX x, DY + SY y); DX, DY in mm (-20 to\n"
+    "                          20), SX, SY in percent (90 to 110).\n"
+    "  --marcas                crop marks at the corners of each sheet's frame and fold\n"
+    "                          marks at its folds, outside the frame (otherwise as the\n"
+    "                          program's settings say).\n"
+    "  --sangria               the marks, and background colours and pictures reaching\n"
+    "                          3 mm beyond the cut (the marks beyond that).\n"
     "\n"
     "Picture file names in a cover that are relative are taken from the cover file's folder;\n"
     "written into another folder, they are rewritten to name the same files.\n"
@@ -126,12 +150,22 @@ const TOpcao kOpcoes[] = {
     {{"copies"}, "N"},
     {{"margins"}, "TOP,LEFT"},
     {{"sem-lombada"}, {}},
+    {{"calibracao"}, {}},
+    {{"etiqueta"}, "PART"},
+    {{"posicao"}, "1|2|ambas"},
+    {{"ajuste"}, "DX,DY,SX,SY"},
+    {{"marcas"}, {}},
+    {{"sangria"}, {}},
 };
 
 // The options of a print run; the outputs first.
 const char* const kSaidas[] = {"o", "printer", "png", "svg"};
-const char* const kOpcoesImpressao[] = {"o",     "printer", "png",     "svg",        "dpi",
-                                        "pages", "copies",  "margins", "sem-lombada"};
+const char* const kOpcoesImpressao[] = {"o",       "printer",     "png",      "svg",     "dpi",
+                                        "pages",   "copies",      "margins",  "sem-lombada",
+                                        "etiqueta", "posicao",    "ajuste",   "marcas",  "sangria"};
+
+const QString kAjusteErrado =
+    QStringLiteral("--ajuste takes DX,DY,SX,SY: offsets in mm (-20 to 20), scales in % (90 to 110)");
 
 TArgumentos Errado(const QString& motivo) {
   TArgumentos a;
@@ -141,6 +175,20 @@ TArgumentos Errado(const QString& motivo) {
 }
 
 }  // namespace
+
+std::optional<TPrinterCalibration> LerAjuste(const QString& v) {
+  const QStringList f = v.split(QLatin1Char(','));
+  if (f.size() != 4) return std::nullopt;
+  double n[4];
+  for (int i = 0; i < 4; ++i) {
+    bool ok = false;
+    n[i] = f[i].trimmed().toDouble(&ok);
+    if (!ok) return std::nullopt;
+  }
+  const TPrinterCalibration c{n[0], n[1], n[2] / 100, n[3] / 100};
+  if (!CalibrationIsSound(c)) return std::nullopt;
+  return c;
+}
 
 QString TextoDeUso() { return QString::fromUtf8(kUso); }
 
@@ -200,6 +248,28 @@ TArgumentos LerArgumentos(const QStringList& args) {
     a.Modo = TArgumentos::Faixas;
     return a;
   }
+  if (dadas.contains(QStringLiteral("calibracao"))) {
+    // --calibracao [--printer NAME | -o OUT.pdf] [--ajuste DX,DY,SX,SY]
+    const QString outra =
+        alemDe({QStringLiteral("calibracao"), QStringLiteral("o"), QStringLiteral("printer"), QStringLiteral("ajuste")});
+    if (!outra.isEmpty()) return Errado(QStringLiteral("unexpected argument ") + traco(outra));
+    if (!ficheiros.isEmpty()) return Errado(QStringLiteral("unexpected argument ") + ficheiros.first());
+    TOrdemImpressao& o = a.Impressao;
+    const int saidas = int(parser.values(QStringLiteral("o")).size() + parser.values(QStringLiteral("printer")).size());
+    if (saidas != 1) return Errado(QStringLiteral("--calibracao needs --printer NAME or -o OUT.pdf"));
+    const bool impressora = parser.isSet(QStringLiteral("printer"));
+    o.Saida = impressora ? TOrdemImpressao::Impressora : TOrdemImpressao::Pdf;
+    o.Destino = parser.value(impressora ? QStringLiteral("printer") : QStringLiteral("o"));
+    if (o.Destino.isEmpty()) return Errado(traco(impressora ? QStringLiteral("printer") : QStringLiteral("o")) +
+                                           QStringLiteral(" needs a value"));
+    if (parser.isSet(QStringLiteral("ajuste"))) {
+      o.Ajuste = LerAjuste(parser.value(QStringLiteral("ajuste")));
+      if (!o.Ajuste) return Errado(kAjusteErrado);
+      if (!impressora) return Errado(QStringLiteral("--ajuste goes with --printer: files are never calibrated"));
+    }
+    a.Modo = TArgumentos::Calibracao;
+    return a;
+  }
   if (dadas.contains(QStringLiteral("dump")) || dadas.contains(QStringLiteral("save"))) {
     const bool dump = dadas.contains(QStringLiteral("dump"));
     // --dump FILE.lrn and --save OUT.lrn FILE.lrn take nothing else.
@@ -232,7 +302,7 @@ TArgumentos LerArgumentos(const QStringList& args) {
       o.Destino = parser.value(QString::fromLatin1(nome));
       if (o.Destino.isEmpty()) return Errado(traco(QString::fromLatin1(nome)) + QStringLiteral(" needs a value"));
     }
-  for (const char* nome : {"dpi", "pages", "copies", "margins"})
+  for (const char* nome : {"dpi", "pages", "copies", "margins", "etiqueta", "posicao", "ajuste"})
     if (!soUma(QString::fromLatin1(nome)))
       return Errado(QStringLiteral("--%1 is given more than once").arg(QString::fromLatin1(nome)));
   if (parser.isSet(QStringLiteral("pages"))) {
@@ -256,6 +326,27 @@ TArgumentos LerArgumentos(const QStringList& args) {
     o.Esquerda = *left;
   }
   o.ComLombada = !parser.isSet(QStringLiteral("sem-lombada"));
+  // The paper in the user's hands.
+  if (parser.isSet(QStringLiteral("etiqueta"))) {
+    o.Etiqueta = EtiquetaDisco(parser.value(QStringLiteral("etiqueta")));
+    if (!o.Etiqueta) {
+      QStringList partes;
+      for (const TEtiquetaDisco& e : EtiquetasDisco()) partes << e.Referencia;
+      return Errado(QStringLiteral("--etiqueta takes the part of a disc-label sheet: ") + partes.join(QStringLiteral(", ")));
+    }
+  }
+  if (parser.isSet(QStringLiteral("posicao"))) {
+    o.Posicao = PosicaoDisco(parser.value(QStringLiteral("posicao")));
+    if (!o.Posicao) return Errado(QStringLiteral("--posicao takes 1, 2 or ambas"));
+  }
+  if (parser.isSet(QStringLiteral("ajuste"))) {
+    o.Ajuste = LerAjuste(parser.value(QStringLiteral("ajuste")));
+    if (!o.Ajuste) return Errado(kAjusteErrado);
+  }
+  o.Marcas = parser.isSet(QStringLiteral("marcas"));
+  o.Sangria = parser.isSet(QStringLiteral("sangria"));
+  if (o.Etiqueta && o.ComMargens)
+    return Errado(QStringLiteral("--margins place the disc on plain A4 and do not go with --etiqueta"));
   const bool dpi = parser.isSet(QStringLiteral("dpi"));
   if (dpi) {
     const auto n = Inteiro(parser.value(QStringLiteral("dpi")), 10, 1200);
@@ -269,6 +360,8 @@ TArgumentos LerArgumentos(const QStringList& args) {
   const bool imagens = o.Saida == TOrdemImpressao::Png || o.Saida == TOrdemImpressao::Svg;
   if (dpi && !imagens) return Errado(QStringLiteral("--dpi goes with --png or --svg"));
   if (copias && imagens) return Errado(QStringLiteral("--copies does not go with --png or --svg"));
+  if (o.Ajuste && o.Saida != TOrdemImpressao::Impressora)
+    return Errado(QStringLiteral("--ajuste goes with --printer: files and pictures are never calibrated"));
   a.Modo = TArgumentos::Imprimir;
   return a;
 }

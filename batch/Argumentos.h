@@ -4,6 +4,8 @@
 // a TArgumentos with Modo Erro and the reason.
 #pragma once
 
+#include "document/EtiquetasDisco.h"
+#include "platform/PrinterBackend.h"
 #include "printing/ImpressaoCapa.h"
 
 #include <QString>
@@ -20,6 +22,13 @@ struct TOrdemImpressao {
   bool ComLombada = true;
   int Dpi = 150;
   QString Capa;
+  // The paper in the user's hands: a sheet of disc labels and its discs.
+  std::optional<TEtiquetaDisco> Etiqueta;
+  std::optional<TPosicaoDisco> Posicao;
+  // The printer's calibration for this run instead of the queue's own.
+  std::optional<TPrinterCalibration> Ajuste;
+  // Crop and fold marks, and the bleed; otherwise the settings'.
+  bool Marcas = false, Sangria = false;
 };
 
 // --faixas SOURCE [--folha Tras|Interior] --save OUT.lrn FILE.lrn
@@ -31,14 +40,18 @@ struct TOrdemFaixas {
 };
 
 struct TArgumentos {
-  enum TModo { Erro, Ajuda, Versao, Despejar, Gravar, Faixas, Imprimir };
+  enum TModo { Erro, Ajuda, Versao, Despejar, Gravar, Faixas, Imprimir, Calibracao };
   TModo Modo = Erro;
   QString Motivo;  // Erro: why, for standard error (empty: the usage alone)
   QString Capa;    // Despejar, Gravar: the cover file
   QString Saida;   // Gravar: the file written
-  TOrdemImpressao Impressao;
+  TOrdemImpressao Impressao;  // Imprimir, and Calibracao (its output and --ajuste)
   TOrdemFaixas OrdemFaixas;
 };
+
+// --ajuste DX,DY,SX,SY: offsets in millimetres, scales in percent; nothing
+// when malformed or beyond what a printer could be off by.
+std::optional<TPrinterCalibration> LerAjuste(const QString& v);
 
 // Reads the arguments (without the program's name).
 TArgumentos LerArgumentos(const QStringList& args);

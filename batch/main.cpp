@@ -11,6 +11,7 @@
 #include "printing/BuilderControls.h"
 #include "printing/ExportacaoCapa.h"
 #include "printing/ImpressaoCapa.h"
+#include "printing/PaginaCalibracao.h"
 #include "report/ppPrnDev.h"
 #include "report/ppUtils.h"
 #include "tracks/ColocacaoFaixas.h"
@@ -27,6 +28,7 @@
 #include <QTextStream>
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <optional>
 
 namespace {
@@ -129,6 +131,28 @@ int Exportar(const TOrdemImpressao& o, const TDocumento& documento, const TOpcoe
   return 0;
 }
 
+// The disc page's paper of a run: the stock asked for, else the settings'
+// paper (read, never written); a position asked for on plain A4 is an
+// error.
+bool PapelDaOrdem(const TOrdemImpressao& o, TOpcoesCapa& opcoes, QString& erro) {
+  if (o.Etiqueta) {
+    opcoes.Etiqueta = o.Etiqueta;
+  } else if (!o.ComMargens) {
+    auto registo = AbrirRegisto();
+    opcoes.Etiqueta = LerPapelDisco(*registo).Stock();
+  }
+  if (o.Posicao && !opcoes.Etiqueta) {
+    erro = QStringLiteral("--posicao needs a sheet of disc labels (--etiqueta PART, or one chosen in the settings)");
+    return false;
+  }
+  if (o.Posicao) opcoes.Posicao = *o.Posicao;
+  // Marks and bleed: asked for, else as the settings have them.
+  auto registo = AbrirRegisto();
+  opcoes.Marcas = o.Marcas || o.Sangria || LerInteiroRegisto(*registo, "Marcas", 0) != 0;
+  opcoes.Sangria = opcoes.Marcas && (o.Sangria || (!o.Marcas && LerInteiroRegisto(*registo, "Sangria", 0) != 0));
+  return true;
+}
+
 // Prints or exports the cover through the same commands as the program's
 // window; the exit status.
 int ImprimirCapa(const TOrdemImpressao& o) {
@@ -149,9 +173,14 @@ int ImprimirCapa(const TOrdemImpressao& o) {
     opcoes.Superior = int(std::uint16_t(LerInteiroRegisto(*registo, "Superior", 0)));
     opcoes.Esquerda = int(std::uint16_t(LerInteiroRegisto(*registo, "Esquerda", 0)));
   }
+  if (QString erro; !PapelDaOrdem(o, opcoes, erro)) {
+    err << "lurns-batch: " << erro << '\n';
+    return 2;
+  }
   TPedidoImpressao pedido;
   pedido.Paginas = PaginasEscolhidas(o.Paginas);
   pedido.Copias = o.Copias;
+  pedido.Ajuste = o.Ajuste;
   pedido.NomeDocumento = QStringLiteral("Lurns para CD - ") + QFileInfo(o.Capa).fileName();
   switch (o.Saida) {
     case TOrdemImpressao::Pdf: pedido.Ficheiro = QFileInfo(o.Destino).absoluteFilePath(); break;
@@ -183,6 +212,24 @@ int ImprimirCapa(const TOrdemImpressao& o) {
   // Printed without some of its objects: not what was asked.
   if (!capa.NaoImpressos().isEmpty()) {
     err << PrintProblemsMessage(capa.NaoImpressos()) << '\n';
+    return 1;
+  }
+  return 0;
+}
+
+// --calibracao [--printer NAME | -o OUT.pdf] [--ajuste DX,DY,SX,SY]: the
+// printer's calibration page; the exit status.
+int Calibracao(const TOrdemImpressao& o) {
+  QTextStream err(stderr);
+  PrepararTiposDeLetra();
+  try {
+    const QString ficheiro = o.Saida == TOrdemImpressao::Pdf ? QFileInfo(o.Destino).absoluteFilePath() : QString();
+    if (!ImprimirCalibracao(o.Saida == TOrdemImpressao::Impressora ? o.Destino : QString(), ficheiro, o.Ajuste)) {
+      err << QStringLiteral("A impressão foi cancelada.") << '\n';
+      return 1;
+    }
+  } catch (const EPrintError& e) {
+    err << e.Message << '\n';
     return 1;
   }
   return 0;
@@ -257,6 +304,7 @@ int main(int argc, char** argv) {
     case TArgumentos::Versao: out << "lurns-batch " << LURNS_VERSION << '\n'; return SaidaBem;
     case TArgumentos::Faixas: return Faixas(a.OrdemFaixas);
     case TArgumentos::Imprimir: return ImprimirCapa(a.Impressao);
+    case TArgumentos::Calibracao: return Calibracao(a.Impressao);
     case TArgumentos::Despejar:
     case TArgumentos::Gravar: break;
   }

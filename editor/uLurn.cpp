@@ -1,6 +1,7 @@
 // The main window: its construction and wiring to the session, events, the
 // timer, help, about box, settings and printing.  Its controls as designed
 // are made in uLurnDesenho.cpp; the view of the session is uLurnVista.cpp.
+#include "editor/GuiaCD.h"
 #include "editor/uLurn.h"
 
 #include "components/Handles.h"
@@ -210,7 +211,14 @@ void TfrmLurn::temporizadorTimer() {
 
 namespace {
 TOpcoesCapa OpcoesCapa(bool comLombada) {
-  return {comLombada, Parametros().Superior, Parametros().Esquerda};
+  TOpcoesCapa opcoes;
+  opcoes.ComLombada = comLombada;
+  opcoes.Superior = Parametros().Superior;
+  opcoes.Esquerda = Parametros().Esquerda;
+  opcoes.Etiqueta = Parametros().PapelCD.Stock();
+  opcoes.Marcas = Parametros().Marcas;
+  opcoes.Sangria = Parametros().Marcas && Parametros().Sangria;
+  return opcoes;
 }
 
 // The printer document (the spooler's job) of a print, named after the
@@ -248,6 +256,7 @@ void TfrmLurn::menuAjudaParametrosClick() {
   StretchHandle1->SetGridY(Parametros().GrelhaY);
   Shape1->SetPenColor(Parametros().Dobra);
   Shape2->SetPenColor(Parametros().Dobra);
+  guiaCD->update();  // the disc paper's hole
 }
 
 void TfrmLurn::menuAjudaSobreClick() {

@@ -39,6 +39,7 @@ class TProImage;
 class TProLabel;
 class TStretchHandle;
 class TFormDesign;
+class TGuiaCD;
 class TOneInstance;
 class TPerguntasDialogos;
 class TSessao;
@@ -161,6 +162,8 @@ class TfrmLurn : public QMainWindow {
   TProImage *imgFrente, *imgInterior, *imgTras, *imgTrasLombada, *ProImage1, *imgCD;
   TShape *Shape1, *Shape2;
   TDSShape* centroCD;
+  // The hole (and hub, or label) guide over the disc; it does not print.
+  TGuiaCD* guiaCD = nullptr;
   QPointer<TStretchHandle> StretchHandle1;
   TBarPopupMenu* popUpMenuHandles;
   QLabel* painelFicheiro;  // status bar panel 1: the current file name

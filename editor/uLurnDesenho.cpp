@@ -8,6 +8,7 @@
 #include "components/Handles.h"
 #include "components/ProCtrls.h"
 #include "components/dsshape.h"
+#include "editor/GuiaCD.h"
 #include "editor/ReInit.h"
 #include "editor/uLurn.h"
 #include "printing/ComandosImpressao.h"
@@ -405,6 +406,7 @@ void TfrmLurn::CriarFolhas() {
   centroCD->SetFillStyle(tfsSolid);
   centroCD->SetFillColor(clWhite);
   centroCD->OnClick = [this](QObject*) { sessao_->Seleccionar(0); };
+  guiaCD = new TGuiaCD(painelCD, 443);
 }
 
 void TfrmLurn::CriarBarraEstado() {

@@ -64,6 +64,13 @@ struct TPrintDialogSpec {
   // takes them (pages per sheet "number-up", the job's options, the
   // driver's own such as its trays); empty for a file.
   QMap<QString, QString> QueueOptions;
+  // The discs of a sheet of disc labels to print: in, 0 when the disc
+  // page is not on such a sheet (nothing offered), else the current
+  // choice; out, 1 (the top disc), 2 (the bottom one) or 3 (both).
+  int DiscPosition = 0;
+  // Crop and fold marks: in, -1 when not offered, else whether they are
+  // on; out, the choice.
+  int Marks = -1;
 };
 
 // The printer setup dialog: the printer, its paper and its paper source.
@@ -75,6 +82,8 @@ struct TPrinterSetupSpec {
   std::function<QStringList(const QString& printer)> Bins;
   QString PaperName;  // in and out
   QString BinName;    // in and out
+  // When set, "Calibrar…" offers the calibration of the printer shown.
+  std::function<void(const QString& printer)> Calibrate;
 };
 
 // The export dialog: which format, at what resolution (pictures and

@@ -1,6 +1,9 @@
 #include "printing/ComandosImpressao.h"
 
 #include "platform/ScopedFlag.h"
+#include "document/Registo.h"
+#include "printing/DialogoCalibracao.h"
+#include "printing/PaginaCalibracao.h"
 
 #include "report/ppPrintr.h"
 #include "report/ppPrnDev.h"
@@ -88,7 +91,10 @@ void TComandosImpressao::Imprimir(const TDocumento& documento, int folhaActual,
   const QString papel =
       ImpressoraActual().Papel.isEmpty() ? A4De(dialogo.PrinterName) : ImpressoraActual().Papel;
   dialogo.PaperName = papel;
+  dialogo.DiscPosition = opcoes.Etiqueta ? int(ultimaPosicao_) : 0;
+  dialogo.Marks = opcoes.Marcas ? 1 : 0;
   if (!Dialogs().Print(dialogo)) return;
+  EscolherPapel(documento, opcoes, dialogo);
   ultimo_.PrintRange = dialogo.PrintRange;
   ultimo_.FromPage = dialogo.FromPage;
   ultimo_.ToPage = dialogo.ToPage;
@@ -162,6 +168,23 @@ void TComandosImpressao::Imprimir(const TDocumento& documento, int folhaActual,
   if (!erro.isEmpty()) Dialogs().Warning(erro);
 }
 
+void TComandosImpressao::EscolherPapel(const TDocumento& documento, const TOpcoesCapa& opcoes,
+                                       const TPrintDialogSpec& dialogo) {
+  TOpcoesCapa escolhidas = opcoes;
+  if (opcoes.Etiqueta && dialogo.DiscPosition >= 1 && dialogo.DiscPosition <= 3) {
+    ultimaPosicao_ = TPosicaoDisco(dialogo.DiscPosition);
+    escolhidas.Posicao = ultimaPosicao_;
+  }
+  if (dialogo.Marks >= 0) {
+    escolhidas.Marcas = dialogo.Marks > 0;
+    escolhidas.Sangria = escolhidas.Marcas && opcoes.Sangria;
+  }
+  // The reports again only when the dialog changed what they hold.
+  if (escolhidas.Posicao != opcoes.Posicao || escolhidas.Marcas != opcoes.Marcas ||
+      escolhidas.Sangria != opcoes.Sangria)
+    capa_.Preparar(documento, escolhidas);
+}
+
 void TComandosImpressao::Prever(const TDocumento& documento, int folhaActual, const TOpcoesCapa& opcoes,
                                 const QString& nomeDocumento) {
   if (Ocupado()) return;
@@ -199,9 +222,35 @@ void TComandosImpressao::ConfigurarImpressora() {
   dialogo.Bins = TabuleirosDe;
   dialogo.PaperName = actual.Papel.isEmpty() ? A4De(dialogo.PrinterName) : actual.Papel;
   dialogo.BinName = actual.Tabuleiro.isEmpty() ? QStringLiteral("Default") : actual.Tabuleiro;
+  dialogo.Calibrate = [this](const QString& impressora) { Calibrar(impressora); };
   if (!Dialogs().PrinterSetup(dialogo)) return;
   actual.Nome = dialogo.PrinterName;
   // The cover's own paper needs no choice: A4 is what it is designed on.
   actual.Papel = dialogo.PaperName == A4De(dialogo.PrinterName) ? QString() : dialogo.PaperName;
   actual.Tabuleiro = dialogo.BinName == QLatin1String("Default") ? QString() : dialogo.BinName;
+}
+
+void TComandosImpressao::Calibrar(const QString& impressora) {
+  const QString fila = ResolverImpressora(impressora);
+  if (fila.isEmpty()) {
+    Dialogs().Warning(QStringLiteral("A impressora «%1» não está instalada.").arg(impressora));
+    return;
+  }
+  const QString nome = PrinterList()->ResolveName(fila);
+  std::optional<TPrinterCalibration> actual;
+  {
+    auto registo = AbrirRegisto();
+    actual = LerCalibracao(*registo, nome);
+  }
+  TDialogoCalibracao dialogo(nome, actual.value_or(TPrinterCalibration()), janela_);
+  dialogo.Imprimir = [nome](const TPrinterCalibration& c) {
+    try {
+      ImprimirCalibracao(nome, QString(), c);
+    } catch (const EPrintError& e) {
+      Dialogs().Warning(e.Message);
+    }
+  };
+  if (dialogo.exec() != QDialog::Accepted) return;
+  auto registo = AbrirRegisto();
+  GravarCalibracao(*registo, nome, dialogo.Valores());
 }

@@ -63,5 +63,13 @@ class TComandosImpressao {
   // the export dialog its own.
   TPrintDialogSpec ultimo_;
   TExportDialogSpec ultimaExportacao_;
+  // The discs of a label sheet chosen in the last print dialog; the
+  // reports prepared again for them when they are not those of `opcoes`.
+  TPosicaoDisco ultimaPosicao_ = TPosicaoDisco::Ambas;
+  // The calibration of a printer's queue ("Calibrar…" in printer setup).
+  void Calibrar(const QString& impressora);
+  // What the print dialog chose of the paper (the discs of a label sheet,
+  // the marks) put into the reports.
+  void EscolherPapel(const TDocumento& documento, const TOpcoesCapa& opcoes, const TPrintDialogSpec& dialogo);
   bool emCurso_ = false;
 };

@@ -242,6 +242,8 @@ void TppEngine::FillPageFields(bool complete) {
   page_.PageNo = pageNo_;
   page_.PageCount = highestPage_;
   page_.PrintDateTime = startDateTime_;
+  page_.TrimBox = report_->TrimBox;
+  page_.BleedBox = report_->BleedBox;
   page_.Final = true;  // one pass: every page is final
   page_.Blank = !complete || !hasContent_;
 }

@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
@@ -515,6 +516,47 @@ TEST_F(RealDialogs, PrintDialogAnswersPrintToFileAsAFileAndNoPrinter) {
   EXPECT_FALSE(layer.Print(request));
 }
 
+// The paper in the user's hands, on a tab of its own: which discs of a
+// label sheet, and the marks; not offered, no tab.
+TEST_F(RealDialogs, ThePrintDialogOffersTheDiscsOfALabelSheetAndTheMarks) {
+  QTemporaryDir dir;
+  const QString file = dir.filePath(QStringLiteral("etiquetas.pdf"));
+  TPrintDialogSpec request;
+  request.MaxPage = 3;
+  request.ToPage = 3;
+  request.DiscPosition = 3;
+  request.Marks = 0;
+  ExpectDialog print("the print dialog", TitleIs(QStringLiteral("Imprimir")), [&](QWidget* w) {
+    auto* printers = w->findChild<QComboBox*>(QStringLiteral("printers"));
+    ASSERT_NE(printers, nullptr);
+    printers->setCurrentIndex(printers->count() - 1);
+    w->findChild<QLineEdit*>(QStringLiteral("filename"))->setText(file);
+    auto* both = w->findChild<QRadioButton*>(QStringLiteral("posicaoDisco3"));
+    auto* second = w->findChild<QRadioButton*>(QStringLiteral("posicaoDisco2"));
+    auto* marks = w->findChild<QCheckBox*>(QStringLiteral("marcas"));
+    ASSERT_TRUE(both && second && marks);
+    EXPECT_TRUE(both->isChecked());
+    EXPECT_FALSE(marks->isChecked());
+    second->setChecked(true);
+    marks->setChecked(true);
+    static_cast<QDialog*>(w)->accept();
+  });
+  ASSERT_TRUE(layer.Print(request));
+  EXPECT_EQ(request.DiscPosition, 2);
+  EXPECT_EQ(request.Marks, 1);
+
+  TPrintDialogSpec plain;
+  plain.MaxPage = 3;
+  plain.ToPage = 3;
+  ExpectDialog none("the print dialog", TitleIs(QStringLiteral("Imprimir")), [](QWidget* w) {
+    EXPECT_EQ(w->findChild<QWidget*>(QStringLiteral("papelNasMaos")), nullptr);
+    static_cast<QDialog*>(w)->reject();
+  });
+  EXPECT_FALSE(layer.Print(plain));
+  EXPECT_EQ(plain.DiscPosition, 0);
+  EXPECT_EQ(plain.Marks, -1);
+}
+
 // "Print to File" writes a PDF: a name typed without an extension gets
 // ".pdf", and an existing file is replaced only when the user says so —
 // answered No, the dialog opens again.  A PDF file is in colour: shades of
@@ -644,6 +686,31 @@ TEST_F(RealDialogs, ExportAnswersTheFormatResolutionAndPagesChosen) {
   });
   EXPECT_FALSE(layer.Export(request));
   EXPECT_EQ(request.Formato, before.Formato);
+}
+
+// "Calibrar…" is there when the program offers calibration, and calibrates
+// the printer shown.
+TEST_F(RealDialogs, PrinterSetupOffersTheCalibrationOfThePrinterShown) {
+  TPrinterSetupSpec request;
+  request.Printers = {QStringLiteral("Alfa"), QStringLiteral("Beta")};
+  request.PrinterName = QStringLiteral("Alfa");
+  QStringList calibrated;
+  ExpectDialog plain("printer setup", TitleIs(QStringLiteral("Configurar Impressora")), [](QWidget* w) {
+    EXPECT_EQ(w->findChild<QPushButton*>(QStringLiteral("calibrar")), nullptr);
+    ClickStandard(w, QDialogButtonBox::Cancel);
+  });
+  EXPECT_FALSE(layer.PrinterSetup(request));
+  request.Calibrate = [&](const QString& printer) { calibrated << printer; };
+  ExpectDialog setup("printer setup", TitleIs(QStringLiteral("Configurar Impressora")), [](QWidget* w) {
+    w->findChild<QComboBox*>(QStringLiteral("impressoras"))->setCurrentIndex(1);
+    auto* button = w->findChild<QPushButton*>(QStringLiteral("calibrar"));
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->text(), QString::fromUtf8("&Calibrar…"));
+    button->click();
+    ClickStandard(w, QDialogButtonBox::Cancel);
+  });
+  EXPECT_FALSE(layer.PrinterSetup(request));
+  EXPECT_EQ(calibrated, QStringList{"Beta"});
 }
 
 }  // namespace

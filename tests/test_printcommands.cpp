@@ -101,6 +101,51 @@ TEST_F(PrintCommands, PrintToFileInTheDialogWritesAPdfOfTheChosenPages) {
   EXPECT_EQ(dialogs->PrintSpecs[2].Copies, 2);
 }
 
+// On a sheet of disc labels the dialog offers which discs to print (and
+// keeps the last choice); the marks are offered always, as the settings
+// have them.
+TEST_F(PrintCommands, TheDialogChoosesTheDiscsOfALabelSheetAndTheMarks) {
+  Install({});
+  TComandosImpressao c(nullptr);
+  d.DefinirCor(folhaCD, 0x000000);
+  TOpcoesCapa labels;
+  labels.Etiqueta = EtiquetaDisco(QStringLiteral("L7676"));
+  ASSERT_TRUE(labels.Etiqueta);
+  TPrintDialogChoice second;
+  second.Range = TPrintDialogSpec::prSelection;
+  second.File = dir.filePath(QStringLiteral("segundo.pdf"));
+  second.DiscPosition = 2;
+  dialogs->PrintChoices.push_back(second);
+  c.Imprimir(d, folhaCD, labels);
+  ASSERT_EQ(dialogs->PrintSpecs.size(), 1u);
+  EXPECT_EQ(dialogs->PrintSpecs[0].DiscPosition, 3);  // both, to begin with
+  EXPECT_EQ(dialogs->PrintSpecs[0].Marks, 0);
+  QString why;
+  const pdf::GreyImage page = pdf::Rasterise(second.File, 1, 100, &why);
+  ASSERT_GT(page.Width, 0) << why.toStdString();
+  EXPECT_TRUE(pdf::DarkBoxMM(page, QRectF(40, 15, 130, 131)).isEmpty());
+  EXPECT_NEAR(pdf::DarkBoxMM(page, QRectF(40, 152, 130, 131)).center().y(), 217.5, 0.5);
+  // The next print offers the last choice; plain paper offers none.
+  dialogs->Prints.push_back(false);
+  c.Imprimir(d, folhaCD, labels);
+  EXPECT_EQ(dialogs->PrintSpecs[1].DiscPosition, 2);
+  dialogs->Prints.push_back(false);
+  c.Imprimir(d, folhaCD, {});
+  EXPECT_EQ(dialogs->PrintSpecs[2].DiscPosition, 0);
+  // Marks chosen in the dialog: the disc's square gets its crop marks.
+  TPrintDialogChoice marks;
+  marks.Range = TPrintDialogSpec::prSelection;
+  marks.File = dir.filePath(QStringLiteral("marcas.pdf"));
+  marks.Marks = 1;
+  dialogs->PrintChoices.push_back(marks);
+  c.Imprimir(d, folhaCD, {});
+  const pdf::GreyImage marked = pdf::Rasterise(marks.File, 1, 100, &why);
+  ASSERT_GT(marked.Width, 0) << why.toStdString();
+  // Left of the disc's square, on its top edge's line.
+  const double left = 6.35 + 48 * 25.4 / 96, top = 6.35 + 104 * 25.4 / 96;
+  EXPECT_FALSE(pdf::DarkBoxMM(marked, QRectF(left - 8, top - 0.5, 7, 1)).isEmpty());
+}
+
 TEST_F(PrintCommands, AnUnknownPrinterIsAnErrorNotTheDefaultPrinter) {
   TScriptedPrinterBackend& b = Install({TScriptedPrinter::Standard(QStringLiteral("Alfa"))});
   TComandosImpressao c(nullptr);

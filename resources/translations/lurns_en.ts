@@ -422,6 +422,42 @@
 <context>
     <name>TfrmParametros</name>
     <message>
+        <source>Marcas de corte e dobra</source>
+        <translation>Crop and fold marks</translation>
+    </message>
+    <message>
+        <source>Sangria de 3 mm</source>
+        <translation>3 mm bleed</translation>
+    </message>
+    <message>
+        <source>Papel do CD</source>
+        <translation>Disc paper</translation>
+    </message>
+    <message>
+        <source>A4 simples</source>
+        <translation>Plain A4</translation>
+    </message>
+    <message>
+        <source>Própria</source>
+        <translation>Own</translation>
+    </message>
+    <message>
+        <source>Exterior</source>
+        <translation>Outer</translation>
+    </message>
+    <message>
+        <source>Furo</source>
+        <translation>Hole</translation>
+    </message>
+    <message>
+        <source>Centro 1</source>
+        <translation>Centre 1</translation>
+    </message>
+    <message>
+        <source>Centro 2</source>
+        <translation>Centre 2</translation>
+    </message>
+    <message>
         <source>Alterar</source>
         <translation>Change</translation>
     </message>

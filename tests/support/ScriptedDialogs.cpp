@@ -108,6 +108,8 @@ bool ScriptedDialogs::Print(TPrintDialogSpec& pedido) {
     pedido.Color = c.Color;
     if (!c.Paper.isEmpty()) pedido.PaperName = c.Paper;
     pedido.QueueOptions = c.QueueOptions;
+    if (c.DiscPosition != 0) pedido.DiscPosition = c.DiscPosition;
+    if (c.Marks >= 0) pedido.Marks = c.Marks;
     return true;
   }
   return Take(Prints, "print", false);

@@ -25,6 +25,8 @@ struct TPrintDialogChoice {
   bool Color = true;
   QString Paper;  // empty: the paper offered
   QMap<QString, QString> QueueOptions;
+  int DiscPosition = 0;  // 0: as offered
+  int Marks = -1;        // -1: as offered
 };
 
 // An answer of the printer setup dialog (OK).
