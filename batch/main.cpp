@@ -4,16 +4,20 @@
 // (printing/ImpressaoCapa), without any window: it runs on a
 // QGuiApplication (measuring and drawing text needs the fonts) and links
 // none of the windowed code, so no widget can be made.
+#include "batch/Argumentos.h"
 #include "document/FicheiroCapa.h"
 #include "document/Registo.h"
 #include "document/TiposDeLetra.h"
-#include "platform/PngPrinterBackend.h"
 #include "printing/BuilderControls.h"
+#include "printing/ExportacaoCapa.h"
 #include "printing/ImpressaoCapa.h"
+#include "printing/PaginaCalibracao.h"
 #include "report/ppPrnDev.h"
 #include "report/ppUtils.h"
 #include "tracks/ColocacaoFaixas.h"
 #include "tracks/Faixas.h"
+
+#include "LurnsVersion.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -24,67 +28,10 @@
 #include <QTextStream>
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <optional>
 
 namespace {
-
-const char* const kUso =
-    "Usage: lurns-batch --dump FILE.lrn\n"
-    "       lurns-batch --save OUT.lrn FILE.lrn\n"
-    "       lurns-batch --faixas SOURCE [--folha Tras|Interior] --save OUT.lrn FILE.lrn\n"
-    "       lurns-batch -o OUT.pdf [PRINT OPTIONS] FILE.lrn\n"
-    "       lurns-batch --printer NAME [PRINT OPTIONS] FILE.lrn\n"
-    "       lurns-batch --png DIR [--dpi N] [PRINT OPTIONS] FILE.lrn\n"
-    "       lurns-batch --help\n"
-    "\n"
-    "Reads a Lurns para CD cover file, and exports or prints it, without opening a window.\n"
-    "\n"
-    "  --dump FILE.lrn         write the cover as JSON on standard output: the four sheets\n"
-    "                          in order (number, code, background colour as the stored\n"
-    "                          32-bit integer, background picture file names; for \"CD\"\n"
-    "                          the disc's fill style) and their objects in file order, each\n"
-    "                          with name, kind (\"text\" or \"picture\"), left, top, width,\n"
-    "                          height, and caption, angle and font {name, size, charset,\n"
-    "                          colour, style} for text, file for pictures.\n"
-    "  --save OUT.lrn FILE.lrn read FILE.lrn and write it again as OUT.lrn.\n"
-    "  --faixas SOURCE         add the track list SOURCE to the cover before writing it:\n"
-    "                          a folder of audio files (FLAC, Ogg Vorbis, Opus, MP3, M4A,\n"
-    "                          WAV; titles, numbers and lengths from their tags), a CUE\n"
-    "                          sheet (.cue) or a text file of one track a line, placed as\n"
-    "                          the program's \"Importar faixas\" places it: lines such as\n"
-    "                          \"1. Title \u2014 3:45\" in 10-point Arial, as texts of several\n"
-    "                          lines in columns on the grid of the program's settings;\n"
-    "                          --folha Tras (the default: the back inlay, between its\n"
-    "                          spines) or Interior.  Files that cannot be read are listed\n"
-    "                          on standard error and left out.\n"
-    "  -o OUT.pdf              print the cover into a PDF file of true-size A4 pages, as\n"
-    "                          the program's \"Imprimir\" prints it: page 1 Interior and\n"
-    "                          Frente (landscape), page 2 Tras (landscape), page 3 the disc\n"
-    "                          (portrait).\n"
-    "  --printer NAME          print on the printer (CUPS queue) NAME instead, as one job.\n"
-    "  --png DIR               write each page into DIR as a picture at true size,\n"
-    "                          DIR/pagina-N.png for page N; --dpi N sets its pixels per\n"
-    "                          inch (10 to 1200, default 150).\n"
-    "\n"
-    "Print options:\n"
-    "  --pages all             all three pages (the default);\n"
-    "  --pages current:SHEET   the page that SHEET prints on: Frente or Interior page 1,\n"
-    "                          Tras (or Trás) page 2, CD page 3;\n"
-    "  --pages N-M             pages N to M: 1-3, 1-2, 1-1, 2-3, 2-2 or 3-3.\n"
-    "  --copies N              N copies of each page, one after the other (1 to 999;\n"
-    "                          not with --png).\n"
-    "  --margins TOP,LEFT      the disc's top and left margins in whole millimetres (0 to\n"
-    "                          100) for this run; otherwise the program's settings'.\n"
-    "  --sem-lombada           the back picture between the spines only (as with \"Trás\n"
-    "                          com lombada\" unchecked); otherwise over the spines too.\n"
-    "\n"
-    "Picture file names in a cover that are relative are taken from the cover file's folder;\n"
-    "written into another folder, they are rewritten to name the same files.\n"
-    "The messages the program shows in message boxes are written to standard error.\n"
-    "Exit status: 0 the cover was read (also when some pictures were not found) and\n"
-    "written, exported or printed as asked; 1 the file could not be read or written, or\n"
-    "the print failed (nothing is written then); 2 bad usage.\n"
-    "Settings and the recent-file list of the program are not changed.\n";
 
 void Imprimir(const QList<TMensagem>& mensagens) {
   QTextStream err(stderr);
@@ -155,152 +102,55 @@ void Diagnostico(QtMsgType type, const QMessageLogContext&, const QString& msg) 
   if (type == QtFatalMsg || qEnvironmentVariableIsSet("LURNS_DEBUG")) QTextStream(stderr) << msg << '\n';
 }
 
-// What a print run asks for.
-struct TOrdemImpressao {
-  enum TSaida { Nenhuma, Pdf, Impressora, Png } Saida = Nenhuma;
-  QString Destino;  // the PDF file, the printer, or the pictures' folder
-  TEscolhaPaginas Paginas;
-  int Copias = 1;
-  bool ComMargens = false;
-  int Superior = 0, Esquerda = 0;
-  bool ComLombada = true;
-  int Dpi = 150;
-  QString Capa;
-};
-
-// An integer within [min, max], or nothing.
-std::optional<int> Inteiro(const QString& s, int min, int max) {
-  bool ok = false;
-  const int v = s.toInt(&ok);
-  if (!ok || v < min || v > max) return std::nullopt;
-  return v;
+// Exports the pages as pictures through the program's exporters; the
+// exit status.
+int Exportar(const TOrdemImpressao& o, const TDocumento& documento, const TOpcoesCapa& opcoes,
+             const TPedidoImpressao& impressao) {
+  QTextStream err(stderr);
+  TPedidoExportacao pedido;
+  pedido.Formato = o.Saida == TOrdemImpressao::Svg ? TFormatoExportacao::Svg : TFormatoExportacao::Png;
+  pedido.Destino = o.Destino;
+  pedido.Dpi = o.Dpi;
+  pedido.Paginas = impressao.Paginas;
+  pedido.NomeDocumento = impressao.NomeDocumento;
+  TImpressaoCapa capa;
+  capa.Preparar(documento, opcoes);
+  for (const QString& aviso : capa.ForaDaAreaImprimivel()) err << aviso << '\n';
+  const TResultadoExportacao r = ExportarCapa(capa, pedido);
+  switch (r.Fim) {
+    case TResultadoExportacao::Exportado: break;
+    case TResultadoExportacao::Cancelado:
+      err << QStringLiteral("A exportação foi cancelada.") << '\n';
+      return 1;
+    case TResultadoExportacao::Falhou: err << r.Erro << '\n'; return 1;
+  }
+  if (!r.NaoImpressos.isEmpty()) {
+    err << PrintProblemsMessage(r.NaoImpressos) << '\n';
+    return 1;
+  }
+  return 0;
 }
 
-std::optional<TEscolhaPaginas> Paginas(const QString& s) {
-  TEscolhaPaginas e;
-  if (s == QLatin1String("all")) return e;
-  if (s.startsWith(QLatin1String("current:"))) {
-    const QString sheet = s.mid(8);
-    static const std::pair<const char*, int> sheets[] = {
-        {"Frente", folhaFrente}, {"Interior", folhaInterior}, {"Tras", folhaTras}, {"Trás", folhaTras}, {"CD", folhaCD}};
-    for (const auto& [name, folha] : sheets)
-      if (sheet.compare(QString::fromUtf8(name), Qt::CaseInsensitive) == 0) {
-        e.Tipo = TEscolhaPaginas::Seleccao;
-        e.Folha = folha;
-        return e;
-      }
-    return std::nullopt;
+// The disc page's paper of a run: the stock asked for, else the settings'
+// paper (read, never written); a position asked for on plain A4 is an
+// error.
+bool PapelDaOrdem(const TOrdemImpressao& o, TOpcoesCapa& opcoes, QString& erro) {
+  if (o.Etiqueta) {
+    opcoes.Etiqueta = o.Etiqueta;
+  } else if (!o.ComMargens) {
+    auto registo = AbrirRegisto();
+    opcoes.Etiqueta = LerPapelDisco(*registo).Stock();
   }
-  const QStringList range = s.split(QLatin1Char('-'));
-  if (range.size() != 2) return std::nullopt;
-  const auto from = Inteiro(range[0], 1, NumeroPaginas), to = Inteiro(range[1], 1, NumeroPaginas);
-  if (!from || !to) return std::nullopt;
-  e.Tipo = TEscolhaPaginas::Intervalo;
-  e.De = *from;
-  e.Ate = *to;
-  // A pair the print dialog could not give chooses no page: bad input.
-  if (PaginasEscolhidas(e).empty()) return std::nullopt;
-  return e;
-}
-
-// The print run the arguments ask for; nothing (and why) when they are
-// not a print run, or not a good one.
-std::optional<TOrdemImpressao> LerOrdem(const QStringList& args, QString& erro) {
-  TOrdemImpressao o;
-  bool dpi = false, copias = false;
-  for (int i = 0; i < args.size(); ++i) {
-    const QString& a = args[i];
-    auto value = [&]() -> std::optional<QString> {
-      if (i + 1 >= args.size()) {
-        erro = a + QStringLiteral(" needs a value");
-        return std::nullopt;
-      }
-      return args[++i];
-    };
-    auto output = [&](TOrdemImpressao::TSaida saida) {
-      if (o.Saida != TOrdemImpressao::Nenhuma) {
-        erro = QStringLiteral("choose one of -o, --printer and --png");
-        return false;
-      }
-      const auto v = value();
-      if (!v || v->isEmpty()) {
-        if (erro.isEmpty()) erro = a + QStringLiteral(" needs a value");
-        return false;
-      }
-      o.Saida = saida;
-      o.Destino = *v;
-      return true;
-    };
-    if (a == QLatin1String("-o") || a == QLatin1String("--output")) {
-      if (!output(TOrdemImpressao::Pdf)) return std::nullopt;
-    } else if (a == QLatin1String("--printer")) {
-      if (!output(TOrdemImpressao::Impressora)) return std::nullopt;
-    } else if (a == QLatin1String("--png")) {
-      if (!output(TOrdemImpressao::Png)) return std::nullopt;
-    } else if (a == QLatin1String("--pages")) {
-      const auto v = value();
-      const auto p = v ? Paginas(*v) : std::nullopt;
-      if (!p) {
-        if (erro.isEmpty()) erro = QStringLiteral("--pages takes all, current:SHEET or N-M (1-3, 1-2, 1-1, 2-3, 2-2, 3-3)");
-        return std::nullopt;
-      }
-      o.Paginas = *p;
-    } else if (a == QLatin1String("--copies")) {
-      const auto v = value();
-      const auto n = v ? Inteiro(*v, 1, 999) : std::nullopt;
-      if (!n) {
-        if (erro.isEmpty()) erro = QStringLiteral("--copies takes a number from 1 to 999");
-        return std::nullopt;
-      }
-      o.Copias = *n;
-      copias = true;
-    } else if (a == QLatin1String("--margins")) {
-      const auto v = value();
-      const QStringList m = v ? v->split(QLatin1Char(',')) : QStringList();
-      const auto top = m.size() == 2 ? Inteiro(m[0].trimmed(), 0, 100) : std::nullopt;
-      const auto left = m.size() == 2 ? Inteiro(m[1].trimmed(), 0, 100) : std::nullopt;
-      if (!top || !left) {
-        if (erro.isEmpty()) erro = QStringLiteral("--margins takes TOP,LEFT, whole millimetres from 0 to 100");
-        return std::nullopt;
-      }
-      o.ComMargens = true;
-      o.Superior = *top;
-      o.Esquerda = *left;
-    } else if (a == QLatin1String("--sem-lombada")) {
-      o.ComLombada = false;
-    } else if (a == QLatin1String("--dpi")) {
-      const auto v = value();
-      const auto n = v ? Inteiro(*v, 10, 1200) : std::nullopt;
-      if (!n) {
-        if (erro.isEmpty()) erro = QStringLiteral("--dpi takes a number from 10 to 1200");
-        return std::nullopt;
-      }
-      o.Dpi = *n;
-      dpi = true;
-    } else if (a.startsWith(QLatin1Char('-')) || !o.Capa.isEmpty()) {
-      erro = QStringLiteral("unexpected argument ") + a;
-      return std::nullopt;
-    } else {
-      o.Capa = a;
-    }
+  if (o.Posicao && !opcoes.Etiqueta) {
+    erro = QStringLiteral("--posicao needs a sheet of disc labels (--etiqueta PART, or one chosen in the settings)");
+    return false;
   }
-  if (o.Saida == TOrdemImpressao::Nenhuma) {
-    erro = QStringLiteral("choose -o, --printer or --png");
-    return std::nullopt;
-  }
-  if (o.Capa.isEmpty()) {
-    erro = QStringLiteral("name the cover file");
-    return std::nullopt;
-  }
-  if (dpi && o.Saida != TOrdemImpressao::Png) {
-    erro = QStringLiteral("--dpi goes with --png");
-    return std::nullopt;
-  }
-  if (copias && o.Saida == TOrdemImpressao::Png) {
-    erro = QStringLiteral("--copies does not go with --png");
-    return std::nullopt;
-  }
-  return o;
+  if (o.Posicao) opcoes.Posicao = *o.Posicao;
+  // Marks and bleed: asked for, else as the settings have them.
+  auto registo = AbrirRegisto();
+  opcoes.Marcas = o.Marcas || o.Sangria || LerInteiroRegisto(*registo, "Marcas", 0) != 0;
+  opcoes.Sangria = opcoes.Marcas && (o.Sangria || (!o.Marcas && LerInteiroRegisto(*registo, "Sangria", 0) != 0));
+  return true;
 }
 
 // Prints or exports the cover through the same commands as the program's
@@ -323,9 +173,14 @@ int ImprimirCapa(const TOrdemImpressao& o) {
     opcoes.Superior = int(std::uint16_t(LerInteiroRegisto(*registo, "Superior", 0)));
     opcoes.Esquerda = int(std::uint16_t(LerInteiroRegisto(*registo, "Esquerda", 0)));
   }
+  if (QString erro; !PapelDaOrdem(o, opcoes, erro)) {
+    err << "lurns-batch: " << erro << '\n';
+    return 2;
+  }
   TPedidoImpressao pedido;
   pedido.Paginas = PaginasEscolhidas(o.Paginas);
   pedido.Copias = o.Copias;
+  pedido.Ajuste = o.Ajuste;
   pedido.NomeDocumento = QStringLiteral("Lurns para CD - ") + QFileInfo(o.Capa).fileName();
   switch (o.Saida) {
     case TOrdemImpressao::Pdf: pedido.Ficheiro = QFileInfo(o.Destino).absoluteFilePath(); break;
@@ -337,20 +192,8 @@ int ImprimirCapa(const TOrdemImpressao& o) {
       }
       break;
     }
-    case TOrdemImpressao::Png: {
-      const QDir dir(o.Destino);
-      if (!dir.exists() && !QDir().mkpath(dir.absolutePath())) {
-        err << QStringLiteral("Não foi possível criar a pasta %1.").arg(o.Destino) << '\n';
-        return 1;
-      }
-      QStringList names;
-      for (int p : pedido.Paginas) names << dir.absoluteFilePath(QStringLiteral("pagina-%1.png").arg(p));
-      const QString printer = QStringLiteral("Lurns PNG");
-      SetPrinterBackend(std::make_unique<TPngPrinterBackend>(printer, names, o.Dpi));
-      ResetPrinterList();
-      pedido.Impressora = printer;
-      break;
-    }
+    case TOrdemImpressao::Png:
+    case TOrdemImpressao::Svg: return Exportar(o, lida.Documento, opcoes, pedido);
     case TOrdemImpressao::Nenhuma: return 2;
   }
 
@@ -374,45 +217,35 @@ int ImprimirCapa(const TOrdemImpressao& o) {
   return 0;
 }
 
+// --calibracao [--printer NAME | -o OUT.pdf] [--ajuste DX,DY,SX,SY]: the
+// printer's calibration page; the exit status.
+int Calibracao(const TOrdemImpressao& o) {
+  QTextStream err(stderr);
+  PrepararTiposDeLetra();
+  try {
+    const QString ficheiro = o.Saida == TOrdemImpressao::Pdf ? QFileInfo(o.Destino).absoluteFilePath() : QString();
+    if (!ImprimirCalibracao(o.Saida == TOrdemImpressao::Impressora ? o.Destino : QString(), ficheiro, o.Ajuste)) {
+      err << QStringLiteral("A impressão foi cancelada.") << '\n';
+      return 1;
+    }
+  } catch (const EPrintError& e) {
+    err << e.Message << '\n';
+    return 1;
+  }
+  return 0;
+}
+
 // --faixas SOURCE [--folha Tras|Interior] --save OUT.lrn FILE.lrn: the
 // track list placed on the cover as the window's "Importar faixas" places
 // it with its first choices; the exit status.
-int Faixas(const QStringList& args) {
+int Faixas(const TOrdemFaixas& f) {
   QTextStream err(stderr);
-  QString origem, saida, capa;
+  const QString &origem = f.Origem, &saida = f.Saida, &capa = f.Capa;
   TColocacaoFaixas c;
   c.Fonte.Nome = QStringLiteral("Arial");
   c.Fonte.Tamanho = 10;
   c.Fonte.Cor = clBlack;
-  QString erro;
-  for (int i = 0; i < args.size() && erro.isEmpty(); ++i) {
-    const QString& a = args[i];
-    const bool temValor = i + 1 < args.size();
-    if (a == QLatin1String("--faixas") && temValor && origem.isEmpty()) {
-      origem = args[++i];
-    } else if (a == QLatin1String("--save") && temValor && saida.isEmpty()) {
-      saida = args[++i];
-    } else if (a == QLatin1String("--folha") && temValor) {
-      const QString f = args[++i];
-      if (f.compare(QLatin1String("Tras"), Qt::CaseInsensitive) == 0 ||
-          f.compare(QString::fromUtf8("Trás"), Qt::CaseInsensitive) == 0)
-        c.Folha = folhaTras;
-      else if (f.compare(QLatin1String("Interior"), Qt::CaseInsensitive) == 0)
-        c.Folha = folhaInterior;
-      else
-        erro = QStringLiteral("--folha takes Tras or Interior");
-    } else if (!a.startsWith(QLatin1Char('-')) && capa.isEmpty()) {
-      capa = a;
-    } else {
-      erro = QStringLiteral("unexpected argument ") + a;
-    }
-  }
-  if (erro.isEmpty() && (origem.isEmpty() || saida.isEmpty() || capa.isEmpty()))
-    erro = QStringLiteral("--faixas needs SOURCE, --save OUT.lrn and the cover file");
-  if (!erro.isEmpty()) {
-    err << "lurns-batch: " << erro << '\n' << kUso;
-    return 2;
-  }
+  c.Folha = f.Folha;
   PrepararTiposDeLetra();
   TLeituraCapa lida = LerCapa(capa);
   Imprimir(lida.Mensagens);
@@ -453,41 +286,37 @@ int main(int argc, char** argv) {
       qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
     qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
+  QCoreApplication::setApplicationName(QStringLiteral("lurns-batch"));
+  QCoreApplication::setApplicationVersion(QStringLiteral(LURNS_VERSION));
   // The report engine's devices and components this program prints with.
   RegisterDeviceClass<TppPrinterDevice>();
   RegisterBuilderControls();
   // Nothing to keep responsive while pages are made: no window.
   SetProcessMessagesHook({});
-  const QStringList args = QCoreApplication::arguments().mid(1);
   QTextStream out(stdout), err(stderr);
-  if (args.value(0) == "--help" || args.value(0) == "-h") {
-    out << kUso;
-    return 0;
-  }
-  if (args.value(0) == "--faixas") return Faixas(args);
-  const bool dump = args.size() == 2 && args[0] == "--dump";
-  const bool save = args.size() == 3 && args[0] == "--save";
-  if (!dump && !save) {
-    QString erro;
-    const auto ordem = args.isEmpty() || args[0] == "--dump" || args[0] == "--save"
-                           ? std::nullopt
-                           : LerOrdem(args, erro);
-    if (!ordem) {
-      if (!erro.isEmpty()) err << "lurns-batch: " << erro << '\n';
-      err << kUso;
-      return 2;
-    }
-    return ImprimirCapa(*ordem);
+  const TArgumentos a = LerArgumentos(QCoreApplication::arguments().mid(1));
+  switch (a.Modo) {
+    case TArgumentos::Erro:
+      if (!a.Motivo.isEmpty()) err << "lurns-batch: " << a.Motivo << '\n';
+      err << TextoDeUso();
+      return SaidaUsoErrado;
+    case TArgumentos::Ajuda: out << TextoDeUso(); return SaidaBem;
+    case TArgumentos::Versao: out << "lurns-batch " << LURNS_VERSION << '\n'; return SaidaBem;
+    case TArgumentos::Faixas: return Faixas(a.OrdemFaixas);
+    case TArgumentos::Imprimir: return ImprimirCapa(a.Impressao);
+    case TArgumentos::Calibracao: return Calibracao(a.Impressao);
+    case TArgumentos::Despejar:
+    case TArgumentos::Gravar: break;
   }
   PrepararTiposDeLetra();
-  const TLeituraCapa lida = LerCapa(args.last());
+  const TLeituraCapa lida = LerCapa(a.Capa);
   Imprimir(lida.Mensagens);
-  if (!lida.Lido) return 1;
-  if (dump) {
+  if (!lida.Lido) return SaidaFalhou;
+  if (a.Modo == TArgumentos::Despejar) {
     out << Despejar(lida.Documento).toJson(QJsonDocument::Indented);
-    return 0;
+    return SaidaBem;
   }
-  const TGravacaoCapa gravada = GravarCapa(lida.Documento, args[1]);
+  const TGravacaoCapa gravada = GravarCapa(lida.Documento, a.Saida);
   Imprimir(gravada.Mensagens);
-  return gravada.Fim == TFimGravacao::Gravado ? 0 : 1;
+  return gravada.Fim == TFimGravacao::Gravado ? SaidaBem : SaidaFalhou;
 }

@@ -8,7 +8,7 @@
 // Runs without a display.
 #include "document/TiposDeLetra.h"
 #include "printing/PrintingClasses.h"
-#include "printing/ppViewr.h"
+#include "reportforms/ppViewr.h"
 #include "report/ppBands.h"
 #include "report/ppCtrls.h"
 #include "report/ppReport.h"

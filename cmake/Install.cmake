@@ -11,6 +11,9 @@
 #   share/icons/hicolor/scalable/{apps,mimetypes}/  the program's and its files' icons (SVG)
 #   share/icons/hicolor/<N>x<N>/{apps,mimetypes}/   the same, rendered to PNG at build time
 #   share/lurns/help/                               the help pages
+#   share/lurns/lurns.ENU, lurns.PTG                the language modules
+#   share/man/man1/lurns.1.gz, lurns-batch.1.gz     the manual pages (from doc/*.scd)
+#   share/doc/lurns/copyright, changelog.gz         licence and changes (Debian)
 # The caches of the desktop (MIME database, icon cache, desktop database)
 # are refreshed by the Debian triggers of shared-mime-info, hicolor-icon-theme
 # and desktop-file-utils when the package is installed or removed; after a
@@ -26,7 +29,11 @@ set(_lurns_icons ${PROJECT_SOURCE_DIR}/resources/icons)
 
 install(FILES ${_lurns_desktop}/pt.lurns.Lurns.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${_lurns_desktop}/pt.lurns.Lurns.metainfo.xml
+# The release it describes is the project's version (CMakeLists.txt), of
+# the date LURNS_RELEASE_DATE.
+configure_file(${_lurns_desktop}/pt.lurns.Lurns.metainfo.xml.in
+               ${PROJECT_BINARY_DIR}/pt.lurns.Lurns.metainfo.xml @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/pt.lurns.Lurns.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${_lurns_desktop}/lurns-mime.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME lurns.xml)
@@ -71,14 +78,53 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/resources/help/
         DESTINATION ${CMAKE_INSTALL_DATADIR}/lurns/help)
 
 # --- Language modules -----------------------------------------------------
-# >>> LANGUAGE MODULES <<<
-# The English and Portuguese language modules (lurns.ENU, lurns.PTG) belong
-# beside the program, in ${CMAKE_INSTALL_BINDIR}, where the language switch
-# looks for them.  Their build and install rules live with the language
-# switch (LURNS_LANGUAGE_MODULES in the top-level CMakeLists.txt); if they
-# move, their install() goes here, and the package picks them up either way.
+# The English and Portuguese language modules (lurns.ENU, lurns.PTG) go to
+# ${CMAKE_INSTALL_DATADIR}/lurns; the language switch looks beside the
+# program first, then there.  Their build and install rules live with the
+# language switch (LURNS_LANGUAGE_MODULES in the top-level CMakeLists.txt).
+
+# --- Manual pages ---------------------------------------------------------
+# Written in scdoc (doc/*.scd) and made at build time, gzipped as Debian
+# installs them.
+
+find_program(LURNS_SCDOC scdoc)
+find_program(LURNS_GZIP gzip REQUIRED)
+if(LURNS_SCDOC)
+  set(_lurns_man)
+  foreach(_page lurns.1 lurns-batch.1)
+    set(_src ${PROJECT_SOURCE_DIR}/doc/${_page}.scd)
+    set(_out ${PROJECT_BINARY_DIR}/man/${_page}.gz)
+    add_custom_command(OUTPUT ${_out}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/man
+      COMMAND sh -c "\"$1\" < \"$2\" | \"$3\" -9n > \"$4\"" sh ${LURNS_SCDOC} ${_src} ${LURNS_GZIP} ${_out}
+      DEPENDS ${_src} COMMENT "Writing the manual page ${_page}" VERBATIM)
+    list(APPEND _lurns_man ${_out})
+  endforeach()
+  add_custom_target(lurns_manpages ALL DEPENDS ${_lurns_man})
+  install(FILES ${_lurns_man} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+else()
+  message(WARNING "scdoc was not found: the manual pages are not built (apt-get install scdoc)")
+endif()
+
+# --- Copyright and changelog ------------------------------------------------
+# The changelog's latest entry must be the project's version.
+
+file(STRINGS ${PROJECT_SOURCE_DIR}/packaging/changelog _lurns_changelog_top LIMIT_COUNT 1)
+if(NOT _lurns_changelog_top MATCHES "^lurns \\(${PROJECT_VERSION}\\) ")
+  message(FATAL_ERROR "packaging/changelog does not begin with version ${PROJECT_VERSION}: "
+                      "${_lurns_changelog_top}")
+endif()
+set(_lurns_changelog ${PROJECT_BINARY_DIR}/packaging/changelog.gz)
+add_custom_command(OUTPUT ${_lurns_changelog}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/packaging
+  COMMAND sh -c "\"$1\" -9n < \"$2\" > \"$3\"" sh ${LURNS_GZIP} ${PROJECT_SOURCE_DIR}/packaging/changelog ${_lurns_changelog}
+  DEPENDS ${PROJECT_SOURCE_DIR}/packaging/changelog VERBATIM)
+add_custom_target(lurns_changelog ALL DEPENDS ${_lurns_changelog})
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright ${_lurns_changelog}
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/lurns)
 
 # --- Debian package ---------------------------------------------------------
+# Checked with lintian (scripts/check-package.sh): no error, no warning.
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME lurns)
@@ -87,12 +133,16 @@ set(CPACK_PACKAGE_VENDOR "Lurns para CD")
 set(CPACK_PACKAGE_CONTACT "Lurns para CD maintainers <maintainers@lurns.invalid>"
     CACHE STRING "Maintainer named in the Debian package")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "design and print the paper inserts of a CD jewel case")
+# Lines of the long description stay within 80 columns (with the leading
+# space dpkg adds).
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "Lurns para CD designs and prints the front cover, the inside of the front cover,\n"
-    "the back inlay with its two spines and the disc label of a CD jewel case.\n"
-    "Text and pictures are placed on the four sheets, covers are saved to .lrn\n"
-    "files and printed at true size on A4 paper. The interface is in European\n"
-    "Portuguese, with an English language module.")
+    "Lurns para CD designs and prints the front cover, the inside of the\n"
+    "front cover, the back inlay with its two spines and the disc label of a\n"
+    "CD jewel case. Text and pictures are placed on the four sheets, covers\n"
+    "are saved to .lrn files and printed at true size on A4 paper, or\n"
+    "exported as PDF files, PNG pictures or SVG drawings. The interface is in\n"
+    "European Portuguese, with an English language module. lurns-batch\n"
+    "reads, prints and exports covers from the command line.")
 string(JOIN "" CPACK_DEBIAN_PACKAGE_DESCRIPTION ${CPACK_DEBIAN_PACKAGE_DESCRIPTION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

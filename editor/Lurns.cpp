@@ -8,7 +8,7 @@
 #include "editor/uSplash.h"
 #include "platform/Dialogs.h"
 #include "platform/Types.h"
-#include "printing/EngineDialogs.h"
+#include "reportforms/EngineDialogs.h"
 #include "printing/PrintingClasses.h"
 
 #include <QApplication>

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLibraryInfo>
@@ -106,8 +107,12 @@ bool LoadLanguageModule(int localeId, const QString& programFile) {
   const QFileInfo info(program);
   const int dot = info.fileName().lastIndexOf(QLatin1Char('.'));
   const QString base = dot < 0 ? program : program.left(program.size() - info.fileName().size() + dot);
-  auto tryLoad = [&](const QString& ext) -> bool {
-    const QString file = base + QLatin1Char('.') + ext;
+  // Beside the program first, then where the package installs them
+  // (<prefix>/share/lurns beside <prefix>/bin).
+  const QString shared = QDir::cleanPath(info.absolutePath() + QStringLiteral("/../share/lurns/") +
+                                         QFileInfo(base).fileName());
+  auto tryLoadFrom = [&](const QString& from, const QString& ext) -> bool {
+    const QString file = from + QLatin1Char('.') + ext;
     auto t = std::make_unique<QTranslator>();
     if (!QFileInfo(file).isFile() || !t->load(file)) return false;
     Module& m = InUse();
@@ -117,7 +122,10 @@ bool LoadLanguageModule(int localeId, const QString& programFile) {
     m.file = file;
     return true;
   };
-  return tryLoad(abbrev) || tryLoad(abbrev.left(2));
+  auto tryLoad = [&](const QString& from) {
+    return tryLoadFrom(from, abbrev) || tryLoadFrom(from, abbrev.left(2));
+  };
+  return tryLoad(base) || tryLoad(shared);
 }
 
 QString LanguageModuleInUse() { return InUse().file; }

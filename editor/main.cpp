@@ -1,3 +1,16 @@
 #include "editor/Lurns.h"
 
-int main(int argc, char** argv) { return RunLurns(argc, argv); }
+#include "LurnsVersion.h"
+
+#include <cstdio>
+#include <cstring>
+
+int main(int argc, char** argv) {
+  // Answered before anything else, without a display.
+  for (int i = 1; i < argc; ++i)
+    if (std::strcmp(argv[i], "--version") == 0 || std::strcmp(argv[i], "-v") == 0) {
+      std::printf("lurns %s\n", LURNS_VERSION);
+      return 0;
+    }
+  return RunLurns(argc, argv);
+}

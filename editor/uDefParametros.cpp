@@ -16,6 +16,9 @@ void LerParametros() {
   p.GrelhaY = std::uint8_t(LerInteiroRegisto(*s, "GrelhaY", 8));
   p.Dobra = TColor(LerInteiroRegisto(*s, "Dobra", 65280));
   p.Grava = std::uint8_t(LerInteiroRegisto(*s, "Grava", 0));
+  p.PapelCD = LerPapelDisco(*s);
+  p.Marcas = LerInteiroRegisto(*s, "Marcas", 0) != 0;
+  p.Sangria = LerInteiroRegisto(*s, "Sangria", 0) != 0;
 }
 
 void GravarParametros() {
@@ -28,5 +31,8 @@ void GravarParametros() {
   s->setValue(QStringLiteral("GrelhaY"), QString::number(p.GrelhaY));
   s->setValue(QStringLiteral("Dobra"), QString::number(qint32(p.Dobra)));
   s->setValue(QStringLiteral("Grava"), QString::number(p.Grava));
+  GravarPapelDisco(*s, p.PapelCD);
+  s->setValue(QStringLiteral("Marcas"), QString::number(p.Marcas ? 1 : 0));
+  s->setValue(QStringLiteral("Sangria"), QString::number(p.Sangria ? 1 : 0));
   s->sync();
 }

@@ -17,6 +17,9 @@ struct TParametros {
   std::uint8_t GrelhaY = 8;
   TColor Dobra = 0x00FF00;     // colour of the fold marks
   std::uint8_t Grava = 0;      // save mode (kept, not used)
+  TPapelDisco PapelCD;         // the paper of the disc page
+  bool Marcas = false;         // crop and fold marks
+  bool Sangria = false;        // with them, the 3 mm bleed
 };
 
 // The one settings record of the program.

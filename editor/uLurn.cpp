@@ -1,6 +1,7 @@
 // The main window: its construction and wiring to the session, events, the
 // timer, help, about box, settings and printing.  Its controls as designed
 // are made in uLurnDesenho.cpp; the view of the session is uLurnVista.cpp.
+#include "editor/GuiaCD.h"
 #include "editor/uLurn.h"
 
 #include "components/Handles.h"
@@ -211,7 +212,14 @@ void TfrmLurn::temporizadorTimer() {
 
 namespace {
 TOpcoesCapa OpcoesCapa(bool comLombada) {
-  return {comLombada, Parametros().Superior, Parametros().Esquerda};
+  TOpcoesCapa opcoes;
+  opcoes.ComLombada = comLombada;
+  opcoes.Superior = Parametros().Superior;
+  opcoes.Esquerda = Parametros().Esquerda;
+  opcoes.Etiqueta = Parametros().PapelCD.Stock();
+  opcoes.Marcas = Parametros().Marcas;
+  opcoes.Sangria = Parametros().Marcas && Parametros().Sangria;
+  return opcoes;
 }
 
 // The printer document (the spooler's job) of a print, named after the
@@ -230,6 +238,11 @@ void TfrmLurn::menuFicheiroPreverImpressoClick() {
   impressao_->Prever(sessao_->Documento(), FolhaActual(), OpcoesCapa(checkLombada->isChecked()), NomeTrabalho(sessao_->NomeFicheiro()));
 }
 
+void TfrmLurn::menuFicheiroExportarClick() {
+  impressao_->Exportar(sessao_->Documento(), FolhaActual(), OpcoesCapa(checkLombada->isChecked()),
+                       sessao_->NomeFicheiro(), NomeTrabalho(sessao_->NomeFicheiro()));
+}
+
 void TfrmLurn::menuAjudaAjudaClick() {
   if (!HelpContents()) Dialogs().Warning(QStringLiteral("Não foi possível abrir a ajuda."));
 }
@@ -245,6 +258,7 @@ void TfrmLurn::menuAjudaParametrosClick() {
   GrelhaParaSessao();
   Shape1->SetPenColor(Parametros().Dobra);
   Shape2->SetPenColor(Parametros().Dobra);
+  guiaCD->update();  // the disc paper's hole
 }
 
 void TfrmLurn::menuAjudaSobreClick() {

@@ -39,6 +39,7 @@ class TProImage;
 class TProLabel;
 class TStretchHandle;
 class TFormDesign;
+class TGuiaCD;
 class TOneInstance;
 class TPerguntasDialogos;
 class TSessao;
@@ -89,6 +90,7 @@ class TfrmLurn : public QMainWindow {
   void menuAjudaParametrosClick();
   void menuFicheiroImprimirClick();
   void menuFicheiroPreverImpressoClick();
+  void menuFicheiroExportarClick();
   void opcaoAlinharAgrelhaClick();
   // The grid the handle snaps to, for the session's pastes and imports.
   void GrelhaParaSessao();
@@ -162,6 +164,8 @@ class TfrmLurn : public QMainWindow {
   TProImage *imgFrente, *imgInterior, *imgTras, *imgTrasLombada, *ProImage1, *imgCD;
   TShape *Shape1, *Shape2;
   TDSShape* centroCD;
+  // The hole (and hub, or label) guide over the disc; it does not print.
+  TGuiaCD* guiaCD = nullptr;
   QPointer<TStretchHandle> StretchHandle1;
   TBarPopupMenu* popUpMenuHandles;
   QLabel* painelFicheiro;  // status bar panel 1: the current file name
@@ -171,7 +175,7 @@ class TfrmLurn : public QMainWindow {
 
   QMenu *menuFicheiros, *menuEditar, *menuObjectos, *menuAjuda;
   QAction *menuFicheiroNovo, *manuFicheiroAbrir, *menuFicheiroGravar, *menuFicheiroGravarComo, *N1,
-      *menuFicheiroConfigurarImpressora, *menuFicheiroImprimir, *menuFicheiroPreverImpresso, *N2,
+      *menuFicheiroConfigurarImpressora, *menuFicheiroImprimir, *menuFicheiroPreverImpresso, *menuFicheiroExportar, *N2,
       *menuFicheirosFicheiro1, *menuFicheirosFicheiro2, *menuFicheirosFicheiro3, *menuFicheirosFicheiro4,
       *menuFicheirosFicheiro5, *separadorFicheiros, *menuFicheiroSair;
   QAction *menuEditarDesfazer, *menuEditarRefazer, *N6, *menuEditarCortar, *menuEditarApagar, *menuEditarCopiar,

@@ -8,6 +8,7 @@
 #include "components/Handles.h"
 #include "components/ProCtrls.h"
 #include "components/dsshape.h"
+#include "editor/GuiaCD.h"
 #include "editor/ReInit.h"
 #include "editor/uLurn.h"
 #include "printing/ComandosImpressao.h"
@@ -118,6 +119,8 @@ void TfrmLurn::CriarMenu() {
               QKeySequence(Qt::CTRL | Qt::Key_P), 4, [this] { menuFicheiroImprimirClick(); }},
              {&menuFicheiroPreverImpresso, "menuFicheiroPreverImpresso", "&Prever Impressão",
               "Previsão no monitor da impressão da lurn", {}, 4, [this] { menuFicheiroPreverImpressoClick(); }},
+             {&menuFicheiroExportar, "menuFicheiroExportar", "&Exportar…",
+              "Exporta as páginas da lurn para PDF, PNG ou SVG", {}, 4, [this] { menuFicheiroExportarClick(); }},
              {&N2, "N2", nullptr, nullptr, {}, 4, {}},
              {&menuFicheirosFicheiro1, "menuFicheirosFicheiro1", "", nullptr, {}, 4, {}},
              {&menuFicheirosFicheiro2, "menuFicheirosFicheiro2", "", nullptr, {}, 4, {}},
@@ -406,6 +409,7 @@ void TfrmLurn::CriarFolhas() {
   centroCD->SetFillStyle(tfsSolid);
   centroCD->SetFillColor(clWhite);
   centroCD->OnClick = [this](QObject*) { sessao_->Seleccionar(0); };
+  guiaCD = new TGuiaCD(painelCD, 443);
 }
 
 void TfrmLurn::CriarBarraEstado() {

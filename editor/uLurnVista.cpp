@@ -7,6 +7,7 @@
 #include "components/Handles.h"
 #include "components/ProCtrls.h"
 #include "components/dsshape.h"
+#include "editor/GuiaCD.h"
 #include "editor/ReInit.h"
 #include "editor/uLurn.h"
 #include "session/Sessao.h"
@@ -243,8 +244,10 @@ QWidget* TfrmLurn::CriarControlo(const TObjecto& o, TPanel* painel) {
   }
   w->setProperty(kIdObjecto, QVariant::fromValue<qulonglong>(o.Id));
   painel->Owned.InsertComponent(w);
-  // Later objects are drawn above earlier ones.
+  // Later objects are drawn above earlier ones; the disc's guide above
+  // them all.
   w->raise();
+  guiaCD->raise();
   w->show();
   return w;
 }

@@ -5,7 +5,10 @@
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLocale>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPainter>
@@ -64,8 +67,9 @@ TfrmParametros::TfrmParametros(QWidget* parent) : QDialog(parent) {
   desenho = std::make_unique<TFormDesign>(this, "TfrmParametros");
   desenho->Caption(this, "Parametros");
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-  // A 371 x 340 window: the client area below its title bar and borders.
-  setFixedSize(363, 313);
+  // A 371 x 340 window: the client area below its title bar and borders,
+  // and the disc page's paper below the design's controls.
+  setFixedSize(363, 313 + 150);
   setProperty("HelpContext", 7);
   TFormDesign& d = *desenho;
 
@@ -111,6 +115,120 @@ TfrmParametros::TfrmParametros(QWidget* parent) : QDialog(parent) {
   btnConfirmar = Controlo<QPushButton>(d, this, "btnConfirmar", "OK", QRect(272, 232, 89, 81));
   btnConfirmar->setDefault(true);
   connect(btnConfirmar, &QPushButton::clicked, this, &TfrmParametros::btnConfirmarClick);
+  CriarPapelCD(d);
+}
+
+void TfrmParametros::CriarPapelCD(TFormDesign& d) {
+  groupPapelCD = Controlo<QGroupBox>(d, this, "groupPapelCD", "Papel do CD", QRect(0, 318, 361, 117));
+  comboPapelCD = new QComboBox(groupPapelCD);
+  comboPapelCD->setObjectName(QStringLiteral("comboPapelCD"));
+  comboPapelCD->setGeometry(8, 18, 345, 22);
+  comboPapelCD->addItem(QString());
+  QComboBox* combo = comboPapelCD;
+  d.Set("A4 simples", [combo](const QString& t) { combo->setItemText(0, t); });
+  // The makers' sheets by maker and part, with their figures.
+  for (const TEtiquetaDisco& e : EtiquetasDisco())
+    comboPapelCD->addItem(QStringLiteral("%1 (Ø %2 mm, furo %3 mm)")
+                              .arg(e.Nome(), QLocale().toString(e.Exterior, 'f', 1), QLocale().toString(e.Furo, 'f', 1)),
+                          e.Referencia);
+  comboPapelCD->addItem(QString());
+  const int propria = comboPapelCD->count() - 1;
+  d.Set("Própria", [combo, propria](const QString& t) { combo->setItemText(propria, t); });
+  auto medida = [this](const char* nome, int x, int y) {
+    auto* s = new QDoubleSpinBox(groupPapelCD);
+    s->setObjectName(QString::fromLatin1(nome));
+    s->setGeometry(x, y, 64, 22);
+    s->setDecimals(1);
+    s->setRange(0, 297);
+    s->setSingleStep(0.1);
+    return s;
+  };
+  RotuloDesenho(d, groupPapelCD, "Exterior", 8, 50, 13);
+  spinExterior = medida("spinExterior", 80, 46);
+  RotuloDesenho(d, groupPapelCD, "Furo", 184, 50, 13);
+  spinFuro = medida("spinFuro", 256, 46);
+  RotuloDesenho(d, groupPapelCD, "Centro 1", 8, 76, 13);
+  spinX1 = medida("spinX1", 80, 72);
+  spinY1 = medida("spinY1", 152, 72);
+  RotuloDesenho(d, groupPapelCD, "Centro 2", 8, 100, 13);
+  spinX2 = medida("spinX2", 80, 96);
+  spinY2 = medida("spinY2", 152, 96);
+  groupPapelCD->setFixedHeight(122);
+  checkMarcas = Controlo<QCheckBox>(d, this, "checkMarcas", "Marcas de corte e dobra", QRect(0, 440, 180, 20));
+  checkSangria = Controlo<QCheckBox>(d, this, "checkSangria", "Sangria de 3 mm", QRect(190, 440, 170, 20));
+  connect(checkMarcas, &QCheckBox::toggled, checkSangria, &QWidget::setEnabled);
+  connect(comboPapelCD, &QComboBox::currentIndexChanged, this, [this] { PapelCDMudou(); });
+}
+
+void TfrmParametros::MostrarPapelCD() {
+  const TPapelDisco& p = Parametros().PapelCD;
+  int i = 0;
+  if (p.Tipo == TPapelDisco::Etiqueta) i = std::max(0, comboPapelCD->findData(p.Referencia));
+  if (p.Tipo == TPapelDisco::Propria) i = comboPapelCD->count() - 1;
+  comboPapelCD->setCurrentIndex(i);
+  PapelCDMudou();
+  checkMarcas->setChecked(Parametros().Marcas);
+  checkSangria->setChecked(Parametros().Sangria);
+  checkSangria->setEnabled(Parametros().Marcas);
+  if (p.Tipo == TPapelDisco::Propria) {
+    const TEtiquetaDisco& e = p.Medidas;
+    spinExterior->setValue(e.Exterior);
+    spinFuro->setValue(e.Furo);
+    spinX1->setValue(e.Centros[0].x());
+    spinY1->setValue(e.Centros[0].y());
+    spinX2->setValue(e.Centros[1].x());
+    spinY2->setValue(e.Centros[1].y());
+  }
+}
+
+void TfrmParametros::PapelCDMudou() {
+  const int i = comboPapelCD->currentIndex();
+  const bool propria = i == comboPapelCD->count() - 1;
+  // The figures of the sheet chosen; the user's own are edited.
+  std::optional<TEtiquetaDisco> e = EtiquetaDisco(comboPapelCD->itemData(i).toString());
+  if (propria && !e) {
+    // Starting from the user's own figures, or from the first sheet's.
+    const TPapelDisco& p = Parametros().PapelCD;
+    e = p.Medidas.Exterior > 0 ? p.Medidas : EtiquetasDisco().value(0);
+  }
+  for (QDoubleSpinBox* s : {spinExterior, spinFuro, spinX1, spinY1, spinX2, spinY2}) {
+    s->setEnabled(propria);
+    if (!e) s->clear();
+  }
+  if (e) {
+    spinExterior->setValue(e->Exterior);
+    spinFuro->setValue(e->Furo);
+    spinX1->setValue(e->Centros[0].x());
+    spinY1->setValue(e->Centros[0].y());
+    spinX2->setValue(e->Centros[1].x());
+    spinY2->setValue(e->Centros[1].y());
+  }
+  // The margins place the disc on plain A4 only.
+  spinVertical->setEnabled(i == 0);
+  spinHorizontal->setEnabled(i == 0);
+}
+
+bool TfrmParametros::LerPapelCD(TPapelDisco& papel) {
+  const int i = comboPapelCD->currentIndex();
+  papel.Tipo = TPapelDisco::A4Simples;
+  if (i == comboPapelCD->count() - 1) {
+    TEtiquetaDisco e;
+    e.Referencia = QStringLiteral("Própria");
+    e.Exterior = spinExterior->value();
+    e.Furo = spinFuro->value();
+    e.Centros[0] = QPointF(spinX1->value(), spinY1->value());
+    e.Centros[1] = QPointF(spinX2->value(), spinY2->value());
+    if (const QString why = ProblemaEtiqueta(e); !why.isEmpty()) {
+      Dialogs().Warning(QStringLiteral("As medidas das etiquetas não servem: %1.").arg(why));
+      return false;
+    }
+    papel.Tipo = TPapelDisco::Propria;
+    papel.Medidas = e;
+  } else if (i > 0) {
+    papel.Tipo = TPapelDisco::Etiqueta;
+    papel.Referencia = comboPapelCD->itemData(i).toString();
+  }
+  return true;
 }
 
 TfrmParametros::~TfrmParametros() = default;
@@ -129,6 +247,7 @@ void TfrmParametros::FormShow() {
   spinGrelhaY->setValue(p.GrelhaY);
   shapeMarca->SetBrushColor(p.Dobra);
   comboGravacao->setCurrentIndex(p.Grava <= 1 ? p.Grava : -1);
+  MostrarPapelCD();
 }
 
 void TfrmParametros::botaoCorMarcaClick() {
@@ -139,7 +258,12 @@ void TfrmParametros::botaoCorMarcaClick() {
 }
 
 void TfrmParametros::btnConfirmarClick() {
+  TPapelDisco papel;
+  if (!LerPapelCD(papel)) return;  // nothing is kept; the dialog stays open
   TParametros& p = Parametros();
+  p.PapelCD = papel;
+  p.Marcas = checkMarcas->isChecked();
+  p.Sangria = checkSangria->isChecked();
   p.Superior = std::uint16_t(spinVertical->value());
   p.Esquerda = std::uint16_t(spinHorizontal->value());
   p.Lingua = radioEnglish->isChecked() ? 1 : 0;

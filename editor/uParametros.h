@@ -2,13 +2,16 @@
 // language.
 #pragma once
 
+#include "document/EtiquetasDisco.h"
 #include "platform/Types.h"
 
 #include <QDialog>
 #include <QPointer>
 #include <memory>
 
+class QCheckBox;
 class QComboBox;
+class QDoubleSpinBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -35,6 +38,13 @@ class TfrmParametros : public QDialog {
   QGroupBox* radioLinguagem;
   QRadioButton *radioPortugues, *radioEnglish;
   QPushButton* btnConfirmar;
+  // The paper of the disc page: "A4 simples", the makers' label sheets,
+  // or the user's own ("Própria", with its figures in millimetres).
+  QGroupBox* groupPapelCD;
+  QComboBox* comboPapelCD;
+  QDoubleSpinBox *spinExterior, *spinFuro, *spinX1, *spinY1, *spinX2, *spinY2;
+  // Crop and fold marks, and the bleed with them.
+  QCheckBox *checkMarcas, *checkSangria;
 
   // The colour dialog remembers the last colour chosen in it.
   TColor ColorDialog1Color = clBlack;
@@ -42,6 +52,14 @@ class TfrmParametros : public QDialog {
   void FormShow();
   void botaoCorMarcaClick();
   void btnConfirmarClick();
+
+ private:
+  void CriarPapelCD(TFormDesign& d);
+  void MostrarPapelCD();
+  // The paper chosen, in `papel`; false (and the user told why) when the
+  // user's own figures make no labels.
+  bool LerPapelCD(TPapelDisco& papel);
+  void PapelCDMudou();
 
  protected:
   void showEvent(QShowEvent* e) override;

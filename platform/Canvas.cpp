@@ -66,19 +66,28 @@ int TCanvas::FontPixelHeight() {
 void TCanvas::ApplyOuterClip(QPainter& p) const {
   if (!hasOuterClip_) {
     p.setClipping(false);
-  } else if (outerEllipse_) {
+  } else if (outerEllipse_ || !outerHole_.isEmpty()) {
     QPainterPath path;
-    path.addEllipse(QRectF(outerClip_));
+    if (outerEllipse_)
+      path.addEllipse(QRectF(outerClip_));
+    else
+      path.addRect(QRectF(outerClip_));
+    if (!outerHole_.isEmpty()) {
+      QPainterPath hole;
+      hole.addEllipse(QRectF(outerHole_));
+      path = path.subtracted(hole);
+    }
     p.setClipPath(path);
   } else {
     p.setClipRect(outerClip_);
   }
 }
 
-void TCanvas::SetOuterClip(const QRect& r, bool ellipse) {
+void TCanvas::SetOuterClip(const QRect& r, bool ellipse, const QRect& hole) {
   hasOuterClip_ = true;
   outerClip_ = r;
   outerEllipse_ = ellipse;
+  outerHole_ = hole;
   if (QPainter* p = Painter()) ApplyOuterClip(*p);
 }
 

@@ -88,7 +88,8 @@ class TCanvas {
   // holds for everything drawn until RemoveOuterClip (a device sets it
   // around a draw command that must stay inside its sheet or its disc).
   // SetClipRect narrows it for what follows; RemoveClip goes back to it.
-  void SetOuterClip(const QRect& r, bool ellipse = false);
+  // A hole (an ellipse in `hole`, when not empty) is cut out of it.
+  void SetOuterClip(const QRect& r, bool ellipse = false, const QRect& hole = QRect());
   void RemoveOuterClip();
   bool HasOuterClip() const { return hasOuterClip_; }
   void SetClipRect(const QRect& r);
@@ -181,6 +182,7 @@ class TCanvas {
   bool hasOuterClip_ = false;
   QRect outerClip_;
   bool outerEllipse_ = false;
+  QRect outerHole_;
   TPen pen_;
   TBrush brush_;
   TBkMode bkMode_ = bkOpaque;

@@ -3,8 +3,6 @@
 #include "platform/PdfPrinterBackend.h"
 
 #include <QPageLayout>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <QTemporaryFile>
 #include <cmath>
 #include <cstdlib>
@@ -50,6 +48,36 @@ class DestInfo {
   ipp_attribute_t* Default(const char* option) const {
     return info_ ? cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest_, info_, option) : nullptr;
   }
+  bool Exists() const { return dest_ != nullptr; }
+  // The papers of the queue, each with its unprintable borders, in the
+  // queue's order.
+  QList<cups_size_t> Media() const {
+    QList<cups_size_t> list;
+    if (!info_) return list;
+    const int n = cupsGetDestMediaCount(CUPS_HTTP_DEFAULT, dest_, info_, CUPS_MEDIA_FLAGS_DEFAULT);
+    for (int i = 0; i < n; ++i) {
+      cups_size_t size{};
+      if (cupsGetDestMediaByIndex(CUPS_HTTP_DEFAULT, dest_, info_, i, CUPS_MEDIA_FLAGS_DEFAULT, &size))
+        list.append(size);
+    }
+    return list;
+  }
+  bool DefaultMedia(cups_size_t& size) const {
+    return info_ && cupsGetDestMediaDefault(CUPS_HTTP_DEFAULT, dest_, info_, CUPS_MEDIA_FLAGS_DEFAULT,
+                                            &size);
+  }
+  // The paper of this size as the queue has it (for a size it does not
+  // list, its borders for custom sizes).
+  bool MediaBySize(int width100, int length100, cups_size_t& size) const {
+    return info_ && cupsGetDestMediaBySize(CUPS_HTTP_DEFAULT, dest_, info_, width100, length100,
+                                           CUPS_MEDIA_FLAGS_DEFAULT, &size);
+  }
+  QString LocalizeMedia(cups_size_t size) const {
+    const char* s = info_ ? cupsLocalizeDestMedia(CUPS_HTTP_DEFAULT, dest_, info_,
+                                                  CUPS_MEDIA_FLAGS_DEFAULT, &size)
+                          : nullptr;
+    return s ? QString::fromUtf8(s) : QString::fromUtf8(size.media);
+  }
   QString Localize(const char* option, const char* value) const {
     const char* s = info_ ? cupsLocalizeDestValue(CUPS_HTTP_DEFAULT, dest_, info_, option, value)
                           : nullptr;
@@ -60,6 +88,19 @@ class DestInfo {
   cups_dest_t* dest_ = nullptr;
   cups_dinfo_t* info_ = nullptr;
 };
+
+// A queue's paper as a page size: a standard size as Qt knows it (so it
+// has its Windows paper code), any other under the queue's own name.
+QPageSize PageSizeOf(const cups_size_t& size, const QString& name) {
+  const QSizeF mm(size.width / 100.0, size.length / 100.0);
+  const QPageSize fuzzy(mm, QPageSize::Millimeter, QString(), QPageSize::FuzzyMatch);
+  if (fuzzy.id() != QPageSize::Custom) return fuzzy;
+  return QPageSize(mm, QPageSize::Millimeter, name, QPageSize::ExactMatch);
+}
+
+QMarginsF BordersOf(const cups_size_t& size) {
+  return QMarginsF(size.left / 100.0, size.top / 100.0, size.right / 100.0, size.bottom / 100.0);
+}
 
 }  // namespace
 
@@ -114,18 +155,30 @@ const TCupsPrinterBackend::Device& TCupsPrinterBackend::Info(const QString& devi
   auto it = devices_.find(device);
   if (it != devices_.end()) return it.value();
   Device d;
-  const QPrinterInfo pi = QPrinterInfo::printerInfo(device);
-  if (!pi.isNull()) {
-    QList<int> used;
-    int nextOwn = 257;  // a driver's own papers have codes above 256
-    for (const QPageSize& ps : pi.supportedPageSizes()) {
-      int code = ps.id() == QPageSize::Custom ? 0 : ps.windowsId();
-      if (code <= 0 || code >= 256 || used.contains(code)) code = nextOwn++;
-      used.append(code);
-      d.Papers.append({code, ps});
-    }
-  }
   const DestInfo dest(device);
+  QList<int> used;
+  int nextOwn = 257;  // a driver's own papers have codes above 256
+  for (const cups_size_t& m : dest.Media()) {
+    // A queue lists a size once with borders and again borderless: the
+    // paper is the size, with the borders the queue prints within.
+    bool seen = false;
+    for (Paper& p : d.Papers) {
+      const QSizeF mm = p.Size.size(QPageSize::Millimeter);
+      if (std::lround(mm.width() * 100) == m.width && std::lround(mm.height() * 100) == m.length) {
+        const QMarginsF b = BordersOf(m);
+        if (b.left() + b.top() + b.right() + b.bottom() >
+            p.Borders.left() + p.Borders.top() + p.Borders.right() + p.Borders.bottom())
+          p.Borders = b;
+        seen = true;
+      }
+    }
+    if (seen || m.width <= 0 || m.length <= 0) continue;
+    const QPageSize ps = PageSizeOf(m, dest.LocalizeMedia(m));
+    int code = ps.id() == QPageSize::Custom ? 0 : ps.windowsId();
+    if (code <= 0 || code >= 256 || used.contains(code)) code = nextOwn++;
+    used.append(code);
+    d.Papers.append({code, ps, BordersOf(m)});
+  }
   if (ipp_attribute_t* a = dest.Supported("media-source")) {
     for (int i = 0; i < ippGetCount(a); ++i) {
       const char* kw = ippGetString(a, i, nullptr);
@@ -197,14 +250,16 @@ QSize TCupsPrinterBackend::PaperSizeTenths(const QString& device, const TDriverS
 }
 
 bool TCupsPrinterBackend::DocumentProperties(const QString& device, TDriverSettings& out) {
-  const QPrinterInfo pi = QPrinterInfo::printerInfo(device);
-  if (pi.isNull()) return false;
+  const DestInfo dest(device);
+  if (device.isEmpty() || !dest.Exists()) return false;
   TDriverSettings s;
   s.DeviceName = device;
   s.Fields = TDriverSettings::dmOrientation | TDriverSettings::dmPaperSize |
              TDriverSettings::dmCopies | TDriverSettings::dmDuplex | TDriverSettings::dmColor;
   s.Orientation = TDriverSettings::OrientPortrait;
-  const QPageSize def = pi.defaultPageSize();
+  cups_size_t media{};
+  const QPageSize def = dest.DefaultMedia(media) ? PageSizeOf(media, dest.LocalizeMedia(media))
+                                                 : QPageSize(QPageSize::A4);
   s.PaperSize = CodeFor(device, def);
   if (s.PaperSize == 0) {
     const QSizeF mm = def.size(QPageSize::Millimeter);
@@ -214,12 +269,14 @@ bool TCupsPrinterBackend::DocumentProperties(const QString& device, TDriverSetti
     s.Fields |= TDriverSettings::dmPaperWidth | TDriverSettings::dmPaperLength;
   }
   s.Copies = 1;
-  switch (pi.defaultDuplexMode()) {
-    case QPrinter::DuplexLongSide: s.Duplex = TDriverSettings::DuplexVertical; break;
-    case QPrinter::DuplexShortSide: s.Duplex = TDriverSettings::DuplexHorizontal; break;
-    default: s.Duplex = TDriverSettings::DuplexSimplex; break;
-  }
-  s.Color = pi.supportedColorModes().contains(QPrinter::Color);
+  ipp_attribute_t* sides = dest.Default("sides");
+  const char* side = sides ? ippGetString(sides, 0, nullptr) : nullptr;
+  s.Duplex = DuplexForSides(side ? QString::fromUtf8(side) : QStringLiteral("one-sided"));
+  s.Color = false;
+  if (ipp_attribute_t* modes = dest.Supported("print-color-mode"))
+    for (int i = 0; i < ippGetCount(modes); ++i)
+      if (const char* mode = ippGetString(modes, i, nullptr))
+        if (QByteArray(mode) == "color") s.Color = true;
   const Device& d = Info(device);
   if (!d.Trays.isEmpty()) {
     s.DefaultSource = d.Trays.first().Number;
@@ -232,24 +289,6 @@ bool TCupsPrinterBackend::DocumentProperties(const QString& device, TDriverSetti
 }
 
 namespace {
-
-// Puts driver settings on a QPrinter: paper, orientation, one copy,
-// duplex, colour and tray.
-void Configure(QPrinter& printer, TCupsPrinterBackend& backend, const QString& device,
-               const TDriverSettings& s) {
-  printer.setFullPage(true);
-  printer.setPageSize(backend.PageSizeFor(device, s));
-  printer.setPageOrientation(s.Orientation == TDriverSettings::OrientLandscape
-                                 ? QPageLayout::Landscape
-                                 : QPageLayout::Portrait);
-  printer.setCopyCount(std::max(1, s.Copies));
-  switch (s.Duplex) {
-    case TDriverSettings::DuplexHorizontal: printer.setDuplex(QPrinter::DuplexShortSide); break;
-    case TDriverSettings::DuplexVertical: printer.setDuplex(QPrinter::DuplexLongSide); break;
-    default: printer.setDuplex(QPrinter::DuplexNone); break;
-  }
-  printer.setColorMode(s.Color ? QPrinter::Color : QPrinter::GrayScale);
-}
 
 // Spooler jobs: the document is written into temporary PDF files and sent
 // to the queue once it is complete, with every answer of the scheduler
@@ -559,8 +598,22 @@ int TCupsPrinterBackend::Resolution(const QString& device) {
   Info(device);
   Device& d = devices_[device];
   if (d.Resolution == 0) {
-    const QPrinter printer(QPrinterInfo::printerInfo(device), QPrinter::HighResolution);
-    d.Resolution = std::max(72, printer.resolution());
+    // The queue's default resolution, else its finest; a queue that tells
+    // none is taken to print at 300 pixels per inch.
+    const DestInfo dest(device);
+    int best = 0;
+    auto dpi = [](ipp_attribute_t* a, int i) {
+      ipp_res_t units = IPP_RES_PER_INCH;
+      int y = 0;
+      int x = ippGetResolution(a, i, &y, &units);
+      if (units == IPP_RES_PER_CM) x = int(std::lround(x * 2.54));
+      return x;
+    };
+    if (ipp_attribute_t* a = dest.Default("printer-resolution")) best = dpi(a, 0);
+    if (best <= 0)
+      if (ipp_attribute_t* a = dest.Supported("printer-resolution"))
+        for (int i = 0; i < ippGetCount(a); ++i) best = std::max(best, dpi(a, i));
+    d.Resolution = best > 0 ? std::max(72, best) : 300;
   }
   return d.Resolution;
 }
@@ -571,16 +624,28 @@ QMargins TCupsPrinterBackend::UnprintablePortrait(const QString& device, const T
                       QLatin1Char('x') + QString::number(paper.height());
   const auto it = margins_.constFind(key);
   if (it != margins_.constEnd()) return it.value();
-  QPrinter printer(QPrinterInfo::printerInfo(device), QPrinter::HighResolution);
-  TDriverSettings upright = s;
-  upright.Orientation = TDriverSettings::OrientPortrait;
-  Configure(printer, *this, device, upright);
-  QPageLayout layout = printer.pageLayout();
-  layout.setUnits(QPageLayout::Point);
-  const QMarginsF pt = layout.minimumMargins();
+  // The borders of the paper as the queue lists it, else those the queue
+  // has for a paper of that size (its custom sizes' borders).
+  QMarginsF mm;
+  bool found = false;
+  const QPageSize size = PageSizeFor(device, s);
+  for (const Paper& p : Info(device).Papers)
+    if (p.Size.isEquivalentTo(size)) {
+      mm = p.Borders;
+      found = true;
+      break;
+    }
+  if (!found) {
+    const QSizeF portrait = size.size(QPageSize::Millimeter);
+    cups_size_t media{};
+    if (DestInfo(device).MediaBySize(int(std::lround(std::min(portrait.width(), portrait.height()) * 100)),
+                                     int(std::lround(std::max(portrait.width(), portrait.height()) * 100)),
+                                     media))
+      mm = BordersOf(media);
+  }
   const int ppi = Resolution(device);
-  auto px = [ppi](qreal points) { return int(std::lround(points / 72.0 * ppi)); };
-  const QMargins m(px(pt.left()), px(pt.top()), px(pt.right()), px(pt.bottom()));
+  auto px = [ppi](qreal millimetres) { return int(std::lround(millimetres / 25.4 * ppi)); };
+  const QMargins m(px(mm.left()), px(mm.top()), px(mm.right()), px(mm.bottom()));
   margins_.insert(key, m);
   return m;
 }
@@ -600,13 +665,13 @@ bool TCupsPrinterBackend::PropertiesDialog(const QString& device, const TDriverS
     }
   }
   TPrinterDialogHost* host = PrinterDialogHost();
-  const QPrinterInfo pi = QPrinterInfo::printerInfo(device);
-  if (!host || pi.isNull()) return false;
-  QPrinter printer(pi, QPrinter::HighResolution);
-  Configure(printer, *this, device, in);
-  if (!host->PageSetupDialog(printer)) return false;
+  if (!host || device.isEmpty() || !DestInfo(device).Exists()) return false;
+  QPageLayout layout(PageSizeFor(device, in),
+                     in.Orientation == TDriverSettings::OrientLandscape ? QPageLayout::Landscape
+                                                                        : QPageLayout::Portrait,
+                     QMarginsF());
+  if (!host->PageSetupDialog(device, layout)) return false;
   TDriverSettings s = in;
-  const QPageLayout layout = printer.pageLayout();
   s.Orientation = layout.orientation() == QPageLayout::Landscape
                       ? TDriverSettings::OrientLandscape
                       : TDriverSettings::OrientPortrait;
@@ -627,7 +692,7 @@ bool TCupsPrinterBackend::PropertiesDialog(const QString& device, const TDriverS
 
 std::unique_ptr<TPrinterContext> TCupsPrinterBackend::DoCreateContext(
     const QString& device, const TDriverSettings* settings, bool printing) {
-  if (device.isEmpty() || QPrinterInfo::printerInfo(device).isNull()) return nullptr;
+  if (device.isEmpty() || !DestInfo(device).Exists()) return nullptr;
   TDriverSettings s;
   if (!settings || settings->PaperSize == 0) {
     if (!DocumentProperties(device, s)) return nullptr;

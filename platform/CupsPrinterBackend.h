@@ -1,7 +1,9 @@
-// The machine's printers through CUPS.  Qt's print support gives the
-// printers, their papers, resolution, hardware margins and colour modes;
-// libcups gives what Qt keeps to itself: trays, whether a printer is reached
-// over the network, and how many copies it makes on its own.
+// The machine's printers through libcups: the printers, their papers with
+// their unprintable borders, resolution, colour modes, sides, trays,
+// whether a printer is reached over the network and how many copies it
+// makes on its own, all from the queue's IPP attributes.  (Qt's print
+// support is not used: it would bring Qt Widgets into every program that
+// prints, the window-free ones included.)
 //
 // Papers carry Windows paper codes: a paper Qt recognises gets the code of
 // its standard size, any other paper a code above 256, as a driver's own
@@ -17,6 +19,7 @@
 
 #include <QHash>
 #include <QMargins>
+#include <QMarginsF>
 #include <QPageSize>
 
 class TCupsPrinterBackend : public TPrinterBackend {
@@ -41,6 +44,7 @@ class TCupsPrinterBackend : public TPrinterBackend {
   struct Paper {
     int Code = 0;
     QPageSize Size;
+    QMarginsF Borders;  // unprintable, in millimetres, portrait sense
   };
   struct Tray {
     int Number = 0;

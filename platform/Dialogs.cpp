@@ -4,6 +4,7 @@
 #include "platform/PrinterBackend.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -23,6 +24,7 @@
 #include <QPrintDialog>
 #include <QPrintEngine>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -497,6 +499,39 @@ bool QtDialogLayer::Print(TPrintDialogSpec& pedido) {
     ~TRemoveFilter() { qApp->removeEventFilter(&w); }
   } removeFilter{properties};
 
+  // The paper in the user's hands, on a tab of its own: which discs of a
+  // label sheet, and the crop and fold marks.
+  std::unique_ptr<QWidget> discs;
+  QRadioButton* discRadios[3] = {};
+  QCheckBox* marks = nullptr;
+  const bool offerDiscs = pedido.DiscPosition >= 1 && pedido.DiscPosition <= 3;
+  if (offerDiscs || pedido.Marks >= 0) {
+    discs = std::make_unique<QWidget>();
+    discs->setObjectName(QStringLiteral("papelNasMaos"));
+    discs->setWindowTitle(QStringLiteral("Papel"));
+    auto* layout = new QVBoxLayout(discs.get());
+    if (pedido.Marks >= 0) {
+      marks = new QCheckBox(QStringLiteral("Marcas de corte e dobra"), discs.get());
+      marks->setObjectName(QStringLiteral("marcas"));
+      marks->setChecked(pedido.Marks > 0);
+      layout->addWidget(marks);
+    }
+  }
+  if (offerDiscs) {
+    auto* layout = static_cast<QVBoxLayout*>(discs->layout());
+    const char* const texts[] = {"Só o disco 1 (em cima)", "Só o disco 2 (em baixo)", "Os dois discos"};
+    for (int i = 0; i < 3; ++i) {
+      discRadios[i] = new QRadioButton(QString::fromUtf8(texts[i]), discs.get());
+      discRadios[i]->setObjectName(QStringLiteral("posicaoDisco%1").arg(i + 1));
+      layout->addWidget(discRadios[i]);
+    }
+    discRadios[pedido.DiscPosition - 1]->setChecked(true);
+  }
+  if (discs) {
+    static_cast<QVBoxLayout*>(discs->layout())->addStretch();
+    dlg.setOptionTabs({discs.get()});
+  }
+
   for (;;) {
     // Once the dialog has set itself up for the printer it shows.
     QTimer::singleShot(0, &dlg, greyForPrintersOnly);
@@ -534,6 +569,9 @@ bool QtDialogLayer::Print(TPrintDialogSpec& pedido) {
     pedido.OutputFileName = name;
     break;
   }
+  for (int i = 0; i < 3; ++i)
+    if (discRadios[i] && discRadios[i]->isChecked()) pedido.DiscPosition = i + 1;
+  if (marks) pedido.Marks = marks->isChecked() ? 1 : 0;
   const bool toFile = !pedido.OutputFileName.isEmpty();
   switch (printer.printRange()) {
     case QPrinter::Selection: pedido.PrintRange = TPrintDialogSpec::prSelection; break;
@@ -567,11 +605,17 @@ namespace {
 class TWidgetPrinterDialogHost : public TPrinterDialogHost {
  public:
   bool HasActiveWindow() override { return DialogParent() != nullptr; }
-  bool PageSetupDialog(QPrinter& printer) override {
+  bool PageSetupDialog(const QString& name, QPageLayout& layout) override {
     QWidget* parent = DialogParent();
     if (!parent) return false;
+    QPrinter printer(QPrinterInfo::printerInfo(name), QPrinter::HighResolution);
+    printer.setFullPage(true);
+    printer.setPageSize(layout.pageSize());
+    printer.setPageOrientation(layout.orientation());
     QPageSetupDialog dlg(&printer, parent);
-    return dlg.exec() == QDialog::Accepted;
+    if (dlg.exec() != QDialog::Accepted) return false;
+    layout = printer.pageLayout();
+    return true;
   }
 };
 }  // namespace
@@ -596,6 +640,11 @@ class PrinterSetupDialog : public QDialog {
     lay->addLayout(grid);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Cancelar"));
+    if (setup.Calibrate) {
+      auto* calibrate = buttons->addButton(QStringLiteral("&Calibrar…"), QDialogButtonBox::ActionRole);
+      calibrate->setObjectName(QStringLiteral("calibrar"));
+      connect(calibrate, &QPushButton::clicked, this, [this] { spec_.Calibrate(printers_->currentText()); });
+    }
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     lay->addWidget(buttons);

@@ -64,6 +64,13 @@ struct TPrintDialogSpec {
   // takes them (pages per sheet "number-up", the job's options, the
   // driver's own such as its trays); empty for a file.
   QMap<QString, QString> QueueOptions;
+  // The discs of a sheet of disc labels to print: in, 0 when the disc
+  // page is not on such a sheet (nothing offered), else the current
+  // choice; out, 1 (the top disc), 2 (the bottom one) or 3 (both).
+  int DiscPosition = 0;
+  // Crop and fold marks: in, -1 when not offered, else whether they are
+  // on; out, the choice.
+  int Marks = -1;
 };
 
 // The printer setup dialog: the printer, its paper and its paper source.
@@ -75,6 +82,22 @@ struct TPrinterSetupSpec {
   std::function<QStringList(const QString& printer)> Bins;
   QString PaperName;  // in and out
   QString BinName;    // in and out
+  // When set, "Calibrar…" offers the calibration of the printer shown.
+  std::function<void(const QString& printer)> Calibrate;
+};
+
+// The export dialog: which format, at what resolution (pictures and
+// drawings), and which pages, chosen as in the print dialog (all, the page
+// of the sheet shown, or pages from-to).  In: what is offered and the last
+// choices; out: the choices.
+struct TExportDialogSpec {
+  enum Format { fmtPdf, fmtPng, fmtSvg };
+  Format Formato = fmtPdf;
+  int Dpi = 150;
+  int MinDpi = 10, MaxDpi = 1200;
+  TPrintDialogSpec::Range PrintRange = TPrintDialogSpec::prAllPages;
+  int MinPage = 1, MaxPage = 1;
+  int FromPage = 1, ToPage = 1;
 };
 
 // Why a typed text is refused, or an empty string when it is accepted.
@@ -115,6 +138,8 @@ class TDialogLayer {
   virtual bool Print(TPrintDialogSpec& pedido) = 0;
   // The printer setup dialog; false when cancelled.
   virtual bool PrinterSetup(TPrinterSetupSpec& pedido) = 0;
+  // The export dialog; false when cancelled.
+  virtual bool Export(TExportDialogSpec& pedido) = 0;
 };
 
 // The layer in use.  A QtDialogLayer until SetDialogs replaces it.
@@ -164,6 +189,9 @@ class QtDialogLayer : public TDialogLayer {
   // A dialog "Configurar Impressora" with the printer, paper and paper
   // source lists.
   bool PrinterSetup(TPrinterSetupSpec& pedido) override;
+  // A dialog "Exportar" with the format, the resolution (for PNG and SVG)
+  // and the pages (platform/ExportDialog.cpp).
+  bool Export(TExportDialogSpec& pedido) override;
 };
 
 // Installs the printer dialog host of the program's windows (PrinterBackend):

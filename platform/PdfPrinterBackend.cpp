@@ -1,5 +1,6 @@
 #include "platform/PdfPrinterBackend.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QPdfWriter>
 #include <QSaveFile>
@@ -115,7 +116,11 @@ bool TPdfPrinterContext::Reset(const TDriverSettings& settings) {
 }
 
 void TPdfPrinterContext::OpenWriter(QIODevice* out) {
-  writer_ = std::make_unique<QPdfWriter>(out);
+  out_ = out;
+  buffer_ = std::make_unique<QBuffer>();
+  buffer_->open(QIODevice::WriteOnly);
+  boxes_.clear();
+  writer_ = std::make_unique<QPdfWriter>(buffer_.get());
   writer_->setResolution(geometry_.Resolution);
   writer_->setTitle(title_);
   writer_->setCreator(QStringLiteral("Lurns"));
@@ -129,8 +134,39 @@ bool TPdfPrinterContext::EndPart() {
   bool ok = true;
   if (painter_.isActive()) ok = painter_.end();
   writer_.reset();
-  if (!ok) error_ = QStringLiteral("the PDF document could not be written");
-  return ok;
+  if (!ok) {
+    error_ = QStringLiteral("the PDF document could not be written");
+    return false;
+  }
+  QByteArray pdf = buffer_ ? buffer_->data() : QByteArray();
+  buffer_.reset();
+  QString why;
+  if (!AddPrintPreferences(pdf, boxes_, &why)) {
+    // Our own writer's file: a viewer would be free to scale it, which is
+    // not the document asked for.
+    error_ = QStringLiteral("the PDF document could not be completed: ") + why;
+    return false;
+  }
+  if (!out_ || out_->write(pdf) != pdf.size()) {
+    error_ = out_ ? out_->errorString() : QStringLiteral("no destination for the PDF document");
+    return false;
+  }
+  return true;
+}
+
+void TPdfPrinterContext::SetPageBoxes(const QRectF& trim, const QRectF& bleed) {
+  if (!pageOpen_ || boxes_.isEmpty()) return;
+  // Painter coordinates to the page's points from its top-left corner, as
+  // the page lies in the file (turned, when it was turned).
+  const QTransform toPage = painter_.transform();
+  const double toPoints = 72.0 / geometry_.Resolution;
+  auto points = [&](const QRectF& r) {
+    if (r.isEmpty()) return QRectF();
+    const QRectF p = toPage.mapRect(r);
+    return QRectF(p.left() * toPoints, p.top() * toPoints, p.width() * toPoints, p.height() * toPoints);
+  };
+  boxes_.last().TrimBox = points(trim);
+  boxes_.last().BleedBox = points(bleed);
 }
 
 bool TPdfPrinterContext::StartDoc(const QString& documentName) {
@@ -190,6 +226,7 @@ bool TPdfPrinterContext::StartPage() {
   // The engine's origin is the printable area's corner.
   const TDeviceMetrics m = Metrics();
   painter_.translate(m.PhysicalOffsetX, m.PhysicalOffsetY);
+  boxes_.append(TPdfPageBoxes());
   ++pages_;
   ++partPages_;
   pageOpen_ = true;
@@ -206,6 +243,8 @@ void TPdfPrinterContext::CloseWriter() {
   pageOpen_ = false;
   if (painter_.isActive()) painter_.end();
   writer_.reset();
+  buffer_.reset();
+  out_ = nullptr;
 }
 
 bool TPdfPrinterContext::EndDoc() {

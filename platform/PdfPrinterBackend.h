@@ -11,6 +11,7 @@
 // the document keeps nothing and sends nothing.
 #pragma once
 
+#include "platform/PdfUpdate.h"
 #include "platform/PrinterBackend.h"
 
 #include <QImage>
@@ -20,6 +21,7 @@
 #include <functional>
 #include <memory>
 
+class QBuffer;
 class QIODevice;
 class QPdfWriter;
 
@@ -100,6 +102,7 @@ class TPdfPrinterContext : public TPrinterContext {
   bool EndDoc() override;
   void AbortDoc() override;
   QString ErrorText() const override { return error_; }
+  void SetPageBoxes(const QRectF& trim, const QRectF& bleed) override;
 
   // The page layout of a paper in tenths of a millimetre, without margins.
   static QPageLayout LayoutFor(QSize paperTenths, bool landscape);
@@ -109,7 +112,9 @@ class TPdfPrinterContext : public TPrinterContext {
   void CloseWriter();
   // A new part of the document written into `out`.
   void OpenWriter(QIODevice* out);
-  // Ends the part being written; false when it could not be completed.
+  // Ends the part being written and hands its bytes to the destination's
+  // device, with what every PDF of ours asks of viewers and its pages'
+  // boxes; false when it could not be completed.
   bool EndPart();
 
   std::unique_ptr<TPdfDestination> destination_;
@@ -124,6 +129,11 @@ class TPdfPrinterContext : public TPrinterContext {
   QMargins unprintable_;  // portrait sense
   QString title_;
   std::unique_ptr<QPdfWriter> writer_;
+  // The part is written here first: the finished file gets an update
+  // (viewer preferences, page boxes) before it reaches its destination.
+  std::unique_ptr<QBuffer> buffer_;
+  QIODevice* out_ = nullptr;
+  QList<TPdfPageBoxes> boxes_;  // of the part's pages, in points
   QPainter painter_;
   int pages_ = 0;      // of the document
   int partPages_ = 0;  // of the part being written

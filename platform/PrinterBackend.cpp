@@ -148,3 +148,9 @@ void SetPrinterOptionsDialog(TPrinterOptionsDialog dialog) {
 }
 
 const TPrinterOptionsDialog& PrinterOptionsDialog() { return InstalledOptionsDialog(); }
+
+bool CalibrationIsSound(const TPrinterCalibration& c) {
+  auto within = [](double v, double lo, double hi) { return v >= lo && v <= hi; };
+  return within(c.OffsetX, -20, 20) && within(c.OffsetY, -20, 20) && within(c.ScaleX, 0.9, 1.1) &&
+         within(c.ScaleY, 0.9, 1.1);
+}

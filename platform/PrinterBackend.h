@@ -12,13 +12,30 @@
 #include <QPair>
 #include <functional>
 #include <QRect>
+#include <QRectF>
 #include <QSize>
 #include <QString>
 #include <QStringList>
 #include <memory>
 
 class QPainter;
-class QPrinter;
+class QPageLayout;
+
+// What a user measured on a printer's calibration page: a point that
+// belongs at (x, y) millimetres from the paper's top-left corner is
+// printed at (OffsetX + ScaleX * x, OffsetY + ScaleY * y).  Offsets in
+// millimetres, scales as fractions (1.005 for 100.5 %).
+struct TPrinterCalibration {
+  double OffsetX = 0;
+  double OffsetY = 0;
+  double ScaleX = 1;
+  double ScaleY = 1;
+  bool IsIdentity() const { return OffsetX == 0 && OffsetY == 0 && ScaleX == 1 && ScaleY == 1; }
+  bool operator==(const TPrinterCalibration&) const = default;
+};
+// Offsets within +-20 mm and scales within 90 % to 110 %: what a
+// printer that is merely off can need; others are typing errors.
+bool CalibrationIsSound(const TPrinterCalibration& c);
 
 // One printer as the spooler enumerates it.
 struct TPrinterEntry {
@@ -151,6 +168,14 @@ class TPrinterContext {
   virtual void AbortDoc() = 0;
   // Why the last operation failed, when the system said.
   virtual QString ErrorText() const { return {}; }
+  // Where the open page's paper is cut (its sheet's frame) and how far its
+  // artwork reaches beyond the cut, in the painter's coordinates; an empty
+  // rectangle says nothing.  A context that writes documents which can say
+  // so (a PDF's trim and bleed boxes) records them; others ignore them.
+  virtual void SetPageBoxes(const QRectF& trim, const QRectF& bleed) {
+    (void)trim;
+    (void)bleed;
+  }
 };
 
 class TPrinterBackend {
@@ -244,8 +269,9 @@ class TPrinterDialogHost {
   // True when one of the program's windows is active to own a dialog.
   virtual bool HasActiveWindow() = 0;
   // The page set-up of a printer (paper, orientation) over the active
-  // window; true when the user confirmed, the choice then in `printer`.
-  virtual bool PageSetupDialog(QPrinter& printer) = 0;
+  // window, starting from `layout`; true when the user confirmed, the
+  // choice then in `layout`.
+  virtual bool PageSetupDialog(const QString& printer, QPageLayout& layout) = 0;
 };
 
 // The installed host, or null.

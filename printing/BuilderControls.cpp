@@ -56,8 +56,6 @@ TRotatedExtent RotatedExtent(const TppRect& block, int angle) {
 
 namespace {
 
-QRect RectOf(const TppRect& r) { return QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top); }
-
 // A text object's caption as the editor lays it out: the same routine,
 // the same options, at the font's point size.
 // Its lines aligned among themselves as the component says.

@@ -1,5 +1,10 @@
 #include "printing/ComandosImpressao.h"
 
+#include "platform/ScopedFlag.h"
+#include "document/Registo.h"
+#include "printing/DialogoCalibracao.h"
+#include "printing/PaginaCalibracao.h"
+
 #include "report/ppPrintr.h"
 #include "report/ppPrnDev.h"
 #include "report/ppUtils.h"
@@ -8,18 +13,6 @@
 #include <algorithm>
 
 namespace {
-
-// Sets a flag for a scope.
-class TEmCurso {
- public:
-  explicit TEmCurso(bool& flag) : flag_(flag) { flag_ = true; }
-  ~TEmCurso() { flag_ = false; }
-  TEmCurso(const TEmCurso&) = delete;
-  TEmCurso& operator=(const TEmCurso&) = delete;
-
- private:
-  bool& flag_;
-};
 
 // The window takes no input for a scope: what the user clicks or types
 // meanwhile is dropped, never run once the print is over.
@@ -86,7 +79,7 @@ TComandosImpressao::TComandosImpressao(QWidget* janela) : janela_(janela) {
 void TComandosImpressao::Imprimir(const TDocumento& documento, int folhaActual,
                                   const TOpcoesCapa& opcoes, const QString& nomeDocumento) {
   if (Ocupado()) return;
-  const TEmCurso emCurso(emCurso_);
+  const TScopedFlag emCurso(emCurso_);
   capa_.Preparar(documento, opcoes);
   const QStringList fora = capa_.ForaDaAreaImprimivel();
   if (!fora.isEmpty()) Dialogs().Warning(fora.join(QLatin1Char('\n')));
@@ -98,7 +91,10 @@ void TComandosImpressao::Imprimir(const TDocumento& documento, int folhaActual,
   const QString papel =
       ImpressoraActual().Papel.isEmpty() ? A4De(dialogo.PrinterName) : ImpressoraActual().Papel;
   dialogo.PaperName = papel;
+  dialogo.DiscPosition = opcoes.Etiqueta ? int(ultimaPosicao_) : 0;
+  dialogo.Marks = opcoes.Marcas ? 1 : 0;
   if (!Dialogs().Print(dialogo)) return;
+  EscolherPapel(documento, opcoes, dialogo);
   ultimo_.PrintRange = dialogo.PrintRange;
   ultimo_.FromPage = dialogo.FromPage;
   ultimo_.ToPage = dialogo.ToPage;
@@ -172,10 +168,27 @@ void TComandosImpressao::Imprimir(const TDocumento& documento, int folhaActual,
   if (!erro.isEmpty()) Dialogs().Warning(erro);
 }
 
+void TComandosImpressao::EscolherPapel(const TDocumento& documento, const TOpcoesCapa& opcoes,
+                                       const TPrintDialogSpec& dialogo) {
+  TOpcoesCapa escolhidas = opcoes;
+  if (opcoes.Etiqueta && dialogo.DiscPosition >= 1 && dialogo.DiscPosition <= 3) {
+    ultimaPosicao_ = TPosicaoDisco(dialogo.DiscPosition);
+    escolhidas.Posicao = ultimaPosicao_;
+  }
+  if (dialogo.Marks >= 0) {
+    escolhidas.Marcas = dialogo.Marks > 0;
+    escolhidas.Sangria = escolhidas.Marcas && opcoes.Sangria;
+  }
+  // The reports again only when the dialog changed what they hold.
+  if (escolhidas.Posicao != opcoes.Posicao || escolhidas.Marcas != opcoes.Marcas ||
+      escolhidas.Sangria != opcoes.Sangria)
+    capa_.Preparar(documento, escolhidas);
+}
+
 void TComandosImpressao::Prever(const TDocumento& documento, int folhaActual, const TOpcoesCapa& opcoes,
                                 const QString& nomeDocumento) {
   if (Ocupado()) return;
-  const TEmCurso emCurso(emCurso_);
+  const TScopedFlag emCurso(emCurso_);
   capa_.Preparar(documento, opcoes);
   if (!TImpressaoCapa::PrevisaoDisponivel()) {
     Dialogs().ShowMessage(
@@ -192,7 +205,7 @@ void TComandosImpressao::Prever(const TDocumento& documento, int folhaActual, co
 
 void TComandosImpressao::ConfigurarImpressora() {
   if (Ocupado()) return;
-  const TEmCurso emCurso(emCurso_);
+  const TScopedFlag emCurso(emCurso_);
   ResetPrinterList();
   TppPrinterList* list = PrinterList();
   TPrinterSetupSpec dialogo;
@@ -209,9 +222,35 @@ void TComandosImpressao::ConfigurarImpressora() {
   dialogo.Bins = TabuleirosDe;
   dialogo.PaperName = actual.Papel.isEmpty() ? A4De(dialogo.PrinterName) : actual.Papel;
   dialogo.BinName = actual.Tabuleiro.isEmpty() ? QStringLiteral("Default") : actual.Tabuleiro;
+  dialogo.Calibrate = [this](const QString& impressora) { Calibrar(impressora); };
   if (!Dialogs().PrinterSetup(dialogo)) return;
   actual.Nome = dialogo.PrinterName;
   // The cover's own paper needs no choice: A4 is what it is designed on.
   actual.Papel = dialogo.PaperName == A4De(dialogo.PrinterName) ? QString() : dialogo.PaperName;
   actual.Tabuleiro = dialogo.BinName == QLatin1String("Default") ? QString() : dialogo.BinName;
+}
+
+void TComandosImpressao::Calibrar(const QString& impressora) {
+  const QString fila = ResolverImpressora(impressora);
+  if (fila.isEmpty()) {
+    Dialogs().Warning(QStringLiteral("A impressora «%1» não está instalada.").arg(impressora));
+    return;
+  }
+  const QString nome = PrinterList()->ResolveName(fila);
+  std::optional<TPrinterCalibration> actual;
+  {
+    auto registo = AbrirRegisto();
+    actual = LerCalibracao(*registo, nome);
+  }
+  TDialogoCalibracao dialogo(nome, actual.value_or(TPrinterCalibration()), janela_);
+  dialogo.Imprimir = [nome](const TPrinterCalibration& c) {
+    try {
+      ImprimirCalibracao(nome, QString(), c);
+    } catch (const EPrintError& e) {
+      Dialogs().Warning(e.Message);
+    }
+  };
+  if (dialogo.exec() != QDialog::Accepted) return;
+  auto registo = AbrirRegisto();
+  GravarCalibracao(*registo, nome, dialogo.Valores());
 }

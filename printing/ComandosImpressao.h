@@ -43,6 +43,14 @@ class TComandosImpressao {
   // Chooses the printer, paper and paper source the next print uses (the
   // print dialog offers the same printer).
   void ConfigurarImpressora();
+  // "Exportar…" (ComandosExportacao.cpp): the export dialog (format,
+  // resolution, pages as in the print dialog), then the save dialog for the
+  // file (PDF) or the first picture's name (PNG and SVG: one file a page,
+  // <name>-<page>.<ext>, with a question before any is replaced), then the
+  // pages through the exporters with a progress window that can cancel.
+  // `ficheiroCapa` (the cover's file, or empty) suggests the name.
+  void Exportar(const TDocumento& documento, int folhaActual, const TOpcoesCapa& opcoes,
+                const QString& ficheiroCapa, const QString& nomeDocumento = QStringLiteral("Lurns para CD"));
 
   // A command runs (its dialog is open, or it prints).
   bool Ocupado() const { return emCurso_ || capa_.Ocupado(); }
@@ -51,7 +59,17 @@ class TComandosImpressao {
  private:
   QPointer<QWidget> janela_;
   TImpressaoCapa capa_;
-  // The print dialog keeps its last choices (range, pages, copies).
+  // The print dialog keeps its last choices (range, pages, copies), and
+  // the export dialog its own.
   TPrintDialogSpec ultimo_;
+  TExportDialogSpec ultimaExportacao_;
+  // The discs of a label sheet chosen in the last print dialog; the
+  // reports prepared again for them when they are not those of `opcoes`.
+  TPosicaoDisco ultimaPosicao_ = TPosicaoDisco::Ambas;
+  // The calibration of a printer's queue ("Calibrar…" in printer setup).
+  void Calibrar(const QString& impressora);
+  // What the print dialog chose of the paper (the discs of a label sheet,
+  // the marks) put into the reports.
+  void EscolherPapel(const TDocumento& documento, const TOpcoesCapa& opcoes, const TPrintDialogSpec& dialogo);
   bool emCurso_ = false;
 };

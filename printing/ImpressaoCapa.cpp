@@ -1,5 +1,8 @@
 #include "printing/ImpressaoCapa.h"
 
+#include "platform/ScopedFlag.h"
+
+#include "document/Registo.h"
 #include "printing/BuilderControls.h"
 #include "printing/uCentroCD.h"
 #include "printing/uFrenteCD.h"
@@ -12,6 +15,7 @@
 #include "report/ppUtils.h"
 
 #include <algorithm>
+#include <cmath>
 #include <initializer_list>
 
 static_assert(PixelsPorPolegada == DesignPixelsPerInch,
@@ -109,6 +113,17 @@ QString NomeFolha(int folha) {
   }
 }
 
+TppRect EmMilesimos(const QRect& r) {
+  return EmMilesimos(r.left(), r.top(), r.left() + r.width(), r.top() + r.height());
+}
+
+// A rectangle of a report's band on its paper.
+TppRect NoPapel(TppReport* report, const TppRect& r) {
+  const TppPageDef& page = report->PrinterSetup()->PageDef();
+  return {r.Left + page.mmMarginLeft, r.Top + page.mmMarginTop, r.Right + page.mmMarginLeft,
+          r.Bottom + page.mmMarginTop};
+}
+
 QString Fundo(int folha) { return QStringLiteral("Fundo (%1)").arg(NomeFolha(folha)); }
 
 TppRect Interseccao(const TppRect& a, const TppRect& b) {
@@ -148,6 +163,13 @@ QString ResolverImpressora(const QString& nome) {
 TImpressaoCapa::TImpressaoCapa() {
   if (!DeviceClassForName(TppPrinterDevice::DeviceName())) RegisterDeviceClass<TppPrinterDevice>();
   if (!IsClassRegistered(TDrawRotatedText::StaticClassName())) RegisterBuilderControls();
+  // Every job on a queue is printed with the calibration the user made
+  // for it, kept in the settings store.
+  if (!HasPrinterCalibrationSource())
+    SetPrinterCalibrationSource([](const QString& fila) {
+      auto registo = AbrirRegisto();
+      return LerCalibracao(*registo, fila);
+    });
   frente_ = std::make_unique<TfrmReportFrenteCD>();
   tras_ = std::make_unique<TfrmReportTrasCD>();
   centro_ = std::make_unique<TfrmReportCentroCD>();
@@ -202,14 +224,17 @@ TPicture TImpressaoCapa::Unica(const TPicture& imagem) {
   return imagem;
 }
 
-void TImpressaoCapa::Objectos(const TDocumento& d, int folha, int pagina, QPoint origem) {
+void TImpressaoCapa::Objectos(const TDocumento& d, int folha, int pagina, QPoint origem,
+                              const TRecorte* recorte, QPoint deslocamento) {
   TppReport* report = Relatorio(pagina);
   TppBand* band = report->DetailBand();
   TComponent* container = report->Owner();
   const QSize size = TamanhoFolha(folha);
   // Every object stays inside its sheet, as the editor shows it.
-  const TppRect clip =
+  TRecorte folhaInteira;
+  folhaInteira.Rect =
       EmMilesimos(origem.x(), origem.y(), origem.x() + size.width(), origem.y() + size.height());
+  if (!recorte) recorte = &folhaInteira;
   // Made the way a design is read: positions are kept as they are, left
   // or above the band too (an object partly off its sheet stays where it
   // is, clipped).
@@ -238,10 +263,13 @@ void TImpressaoCapa::Objectos(const TDocumento& d, int folha, int pagina, QPoint
     // Named as the user knows the object, should it not print.
     const QString nome = !o.Nome.isEmpty() ? o.Nome : o.EhTexto() ? QStringLiteral("Texto") : QStringLiteral("Imagem");
     c->SetDescription(QStringLiteral("%1 (%2)").arg(nome, NomeFolha(folha)));
-    const TppRect r = EmMilesimos(origem.x() + o.Left, origem.y() + o.Top,
-                                  origem.x() + o.Left + o.Width, origem.y() + o.Top + o.Height);
+    TppRect r = EmMilesimos(origem.x() + o.Left, origem.y() + o.Top,
+                            origem.x() + o.Left + o.Width, origem.y() + o.Top + o.Height);
+    r = {r.Left + deslocamento.x(), r.Top + deslocamento.y(), r.Right + deslocamento.x(),
+         r.Bottom + deslocamento.y()};
     c->SetMMBounds(r.Left, r.Top, r.Bottom - r.Top, r.Right - r.Left);
-    c->SetClip(clip);
+    c->SetClip(recorte->Rect, recorte->Elipse);
+    c->SetClipHole(recorte->Furo);
     transitorios_[pagina - 1].emplace_back(c);
   }
   reader.Finish();
@@ -257,6 +285,11 @@ void TImpressaoCapa::PrepararFrente(const TDocumento& d) {
   Pintar(f.rptQuadradoLurn, d.Cor(folhaFrente));
   Objectos(d, folhaFrente, paginaFrente, OrigemFolha(folhaFrente));
   Objectos(d, folhaInterior, paginaFrente, OrigemFolha(folhaInterior));
+  // Interior and Frente side by side are one piece of paper, cut round
+  // both and folded between them.
+  const QRect interior(OrigemFolha(folhaInterior), TamanhoFolha(folhaInterior));
+  const QRect frente(OrigemFolha(folhaFrente), TamanhoFolha(folhaFrente));
+  f.reportFrenteCD->TrimBox = NoPapel(f.reportFrenteCD, EmMilesimos(interior.united(frente)));
 }
 
 void TImpressaoCapa::PrepararTras(const TDocumento& d, bool comLombada) {
@@ -271,6 +304,8 @@ void TImpressaoCapa::PrepararTras(const TDocumento& d, bool comLombada) {
   hidden->SetPicture(TPicture());
   for (TppShape* s : {f.rptQuadradoTras1, f.rptQuadradoTras2, f.rptQuadradoTras3}) Pintar(s, d.Cor(folhaTras));
   Objectos(d, folhaTras, paginaTras, OrigemFolha(folhaTras));
+  f.reportTrasCD->TrimBox =
+      NoPapel(f.reportTrasCD, EmMilesimos(QRect(OrigemFolha(folhaTras), TamanhoFolha(folhaTras))));
 }
 
 void TImpressaoCapa::PrepararCD(const TDocumento& d, int superior, int esquerda) {
@@ -310,13 +345,197 @@ void TImpressaoCapa::PrepararCD(const TDocumento& d, int superior, int esquerda)
     f.centroCDShape->BringToFront();
   }
   Objectos(d, folhaCD, paginaCD, origem);
+  // The disc is cut round its circle: the page is cut at the circle's box.
+  f.reportCentroCD->TrimBox = NoPapel(
+      f.reportCentroCD, {left, top, left + f.centroCDShape->mmWidth(), top + f.centroCDShape->mmHeight()});
+}
+
+void TImpressaoCapa::PrepararEtiqueta(const TDocumento& d, const TEtiquetaDisco& e, TPosicaoDisco posicao) {
+  TfrmReportCentroCD& f = *centro_;
+  TppReport* report = f.reportCentroCD;
+  // The design's disc stays out of it: each disc of the sheet is made
+  // here, where the stock has it.
+  f.centroCDImage->SetVisible(false);
+  f.centroCDImage->SetPicture(TPicture());
+  f.centroCDShape->SetVisible(false);
+  const TppPageDef& page = report->PrinterSetup()->PageDef();
+  TppBand* band = report->DetailBand();
+  const TPicture picture = Unica(d.Fundo(fundoCD).Imagem);
+  const bool comImagem = d.PreenchimentoDisco() == tfsImageStretch && !picture.Empty();
+  // The editor's disc is 443 pixels across from the sheet's corner: its
+  // centre lands on the stock's centre.
+  const int meio = DesignPixelsToMMThousandths(443) / 2;
+  const int raio = int(std::lround(e.Exterior * 500)), raioFuro = int(std::lround(e.Furo * 500));
+  report->TrimBox = {};
+  for (int i = 0; i < 2; ++i) {
+    if (posicao != TPosicaoDisco::Ambas && int(posicao) != i + 1) continue;
+    // Band thousandths: the paper's less the page's margins.
+    const int cx = int(std::lround(e.Centros[i].x() * 1000)) - page.mmMarginLeft;
+    const int cy = int(std::lround(e.Centros[i].y() * 1000)) - page.mmMarginTop;
+    TRecorte recorte;
+    recorte.Rect = {cx - raio, cy - raio, cx + raio, cy + raio};
+    recorte.Elipse = true;
+    if (raioFuro > 0) recorte.Furo = {cx - raioFuro, cy - raioFuro, cx + raioFuro, cy + raioFuro};
+    const TppRect& r = recorte.Rect;
+    TComponentReader reader(report->Owner());
+    const QString nome = QStringLiteral("Disco (CD, posição %1)").arg(i + 1);
+    if (comImagem) {
+      auto* imagem = reader.Add<TppImage>(QString(), band);
+      imagem->SetDescription(nome);
+      imagem->SetAutoSize(false);
+      imagem->SetStretch(true);
+      imagem->SetMaintainAspectRatio(false);
+      imagem->SetPicture(picture);
+      imagem->SetMMBounds(r.Left, r.Top, r.Bottom - r.Top, r.Right - r.Left);
+      imagem->SetClip(r, true);
+      imagem->SetClipHole(recorte.Furo);
+      transitorios_[paginaCD - 1].emplace_back(imagem);
+    }
+    // The disc's colour, or over the picture its outline only.
+    auto* disco = reader.Add<TppShape>(QString(), band);
+    disco->SetDescription(nome);
+    disco->SetShape(stCircle);
+    if (comImagem) {
+      TBrush clear = disco->Brush();
+      clear.Style = bsClear;
+      disco->SetBrush(clear);
+    } else {
+      Pintar(disco, d.Cor(folhaCD));
+    }
+    disco->SetMMBounds(r.Left, r.Top, r.Bottom - r.Top, r.Right - r.Left);
+    disco->SetClip(r, true);
+    disco->SetClipHole(recorte.Furo);
+    transitorios_[paginaCD - 1].emplace_back(disco);
+    reader.Finish();
+    Objectos(d, folhaCD, paginaCD, QPoint(), &recorte, QPoint(cx - meio, cy - meio));
+    // One disc: the page is cut round it.  Two: no one box says where.
+    report->TrimBox = posicao == TPosicaoDisco::Ambas ? TppRect() : NoPapel(report, r);
+  }
 }
 
 void TImpressaoCapa::Preparar(const TDocumento& d, const TOpcoesCapa& opcoes) {
   LimparRelatorios();
   PrepararFrente(d);
   PrepararTras(d, opcoes.ComLombada);
-  PrepararCD(d, opcoes.Superior, opcoes.Esquerda);
+  if (opcoes.Etiqueta)
+    PrepararEtiqueta(d, *opcoes.Etiqueta, opcoes.Posicao);
+  else
+    PrepararCD(d, opcoes.Superior, opcoes.Esquerda);
+  for (int p = 1; p <= NumeroPaginas; ++p) Relatorio(p)->BleedBox = {};
+  if (opcoes.Marcas) PrepararAcabamento(d, opcoes);
+}
+
+namespace {
+constexpr int kSangria = 3000;     // the bleed, thousandths
+constexpr int kMarca = 5000;       // a mark's length
+constexpr int kTracoMarca = 150;   // a mark's width
+TppRect Alargado(const TppRect& r, int left, int top, int right, int bottom) {
+  return {r.Left - left, r.Top - top, r.Right + right, r.Bottom + bottom};
+}
+}  // namespace
+
+void TImpressaoCapa::Barra(int pagina, const TppRect& r, TColor cor, bool circulo) {
+  TppReport* report = Relatorio(pagina);
+  TComponentReader reader(report->Owner());
+  auto* s = reader.Add<TppShape>(QString(), report->DetailBand());
+  s->SetDescription(QStringLiteral("Marcas (%1)").arg(NomePagina(pagina)));
+  if (circulo) s->SetShape(stCircle);
+  Pintar(s, cor);
+  TPen pen = s->Pen();
+  pen.Style = psClear;
+  s->SetPen(pen);
+  s->SetMMBounds(r.Left, r.Top, r.Bottom - r.Top, r.Right - r.Left);
+  reader.Finish();
+  transitorios_[pagina - 1].emplace_back(s);
+}
+
+void TImpressaoCapa::Marcas(int pagina, const TppRect& f, const std::vector<int>& dobras, int a) {
+  const int m = kMarca, t = kTracoMarca / 2;
+  // Each corner: a mark along the top or bottom edge's line and one along
+  // the side's, both beyond the frame.
+  for (int x : {f.Left, f.Right})
+    for (int y : {f.Top, f.Bottom}) {
+      const int outX = x == f.Left ? -1 : 1, outY = y == f.Top ? -1 : 1;
+      const int x0 = x + outX * a, x1 = x + outX * (a + m);
+      const int y0 = y + outY * a, y1 = y + outY * (a + m);
+      Barra(pagina, {std::min(x0, x1), y - t, std::max(x0, x1), y + t}, clBlack);
+      Barra(pagina, {x - t, std::min(y0, y1), x + t, std::max(y0, y1)}, clBlack);
+    }
+  for (int x : dobras) {
+    Barra(pagina, {x - t, f.Top - a - m, x + t, f.Top - a}, clBlack);
+    Barra(pagina, {x - t, f.Bottom + a, x + t, f.Bottom + a + m}, clBlack);
+  }
+}
+
+void TImpressaoCapa::Sangria(int pagina, const TppRect& area, TColor cor, const TPicture& imagem, bool circulo) {
+  TppReport* report = Relatorio(pagina);
+  TComponentReader reader(report->Owner());
+  if (!imagem.Empty()) {
+    auto* i = reader.Add<TppImage>(QString(), report->DetailBand());
+    i->SetDescription(QStringLiteral("Sangria (%1)").arg(NomePagina(pagina)));
+    i->SetAutoSize(false);
+    i->SetStretch(true);
+    i->SetMaintainAspectRatio(false);
+    i->SetPicture(imagem);
+    i->SetMMBounds(area.Left, area.Top, area.Bottom - area.Top, area.Right - area.Left);
+    if (circulo) i->SetClip(area, true);
+    i->SendToBack();
+    transitorios_[pagina - 1].emplace_back(i);
+  }
+  reader.Finish();
+  Barra(pagina, area, cor, circulo);
+  static_cast<TppShape*>(transitorios_[pagina - 1].back().Get())->SendToBack();
+}
+
+void TImpressaoCapa::PrepararAcabamento(const TDocumento& d, const TOpcoesCapa& opcoes) {
+  const bool sangria = opcoes.Sangria;
+  // Beyond the bleed when there is one: never over what is printed.
+  const int a = sangria ? kSangria + 1000 : 2000;
+  // Page 1: Interior and Frente, one piece folded between them.
+  const TppRect interior = EmMilesimos(QRect(OrigemFolha(folhaInterior), TamanhoFolha(folhaInterior)));
+  const TppRect frente = EmMilesimos(QRect(OrigemFolha(folhaFrente), TamanhoFolha(folhaFrente)));
+  const TppRect pagina1{interior.Left, interior.Top, frente.Right, std::max(interior.Bottom, frente.Bottom)};
+  if (sangria) {
+    Sangria(paginaFrente, Alargado(interior, kSangria, kSangria, 0, kSangria), d.Cor(folhaInterior),
+            d.Fundo(fundoInterior).Imagem);
+    Sangria(paginaFrente, Alargado(frente, 0, kSangria, kSangria, kSangria), d.Cor(folhaFrente),
+            d.Fundo(fundoFrente).Imagem);
+    frente_->reportFrenteCD->BleedBox = NoPapel(frente_->reportFrenteCD, Alargado(pagina1, kSangria, kSangria, kSangria, kSangria));
+  }
+  Marcas(paginaFrente, pagina1, {frente.Left}, a);
+  // Page 2: the back inlay, folded at its spines.
+  const TppRect tras = EmMilesimos(QRect(OrigemFolha(folhaTras), TamanhoFolha(folhaTras)));
+  TfrmReportTrasCD& t = *tras_;
+  const int dobra1 = t.rptQuadradoTras1->mmLeft() + t.rptQuadradoTras1->mmWidth();
+  const int dobra2 = t.rptQuadradoTras3->mmLeft();
+  if (sangria) {
+    const TppRect area = Alargado(tras, kSangria, kSangria, kSangria, kSangria);
+    const TPicture imagem = d.Fundo(fundoTras).Imagem;
+    if (opcoes.ComLombada) {
+      Sangria(paginaTras, area, d.Cor(folhaTras), imagem);
+    } else {
+      // The picture between the spines only, over the colour (each call
+      // goes behind what the page has).
+      Sangria(paginaTras, {dobra1, area.Top, dobra2, area.Bottom}, d.Cor(folhaTras), imagem);
+      Sangria(paginaTras, area, d.Cor(folhaTras), TPicture());
+    }
+    t.reportTrasCD->BleedBox = NoPapel(t.reportTrasCD, area);
+  }
+  Marcas(paginaTras, tras, {dobra1, dobra2}, a);
+  // Page 3 on plain paper: the disc's square; a label sheet is cut by its
+  // maker.
+  if (opcoes.Etiqueta) return;
+  TfrmReportCentroCD& c = *centro_;
+  const TppRect disco{c.centroCDShape->mmLeft(), c.centroCDShape->mmTop(),
+                      c.centroCDShape->mmLeft() + c.centroCDShape->mmWidth(),
+                      c.centroCDShape->mmTop() + c.centroCDShape->mmHeight()};
+  if (sangria) {
+    const TppRect area = Alargado(disco, kSangria, kSangria, kSangria, kSangria);
+    const bool imagem = d.PreenchimentoDisco() == tfsImageStretch && !d.Fundo(fundoCD).Imagem.Empty();
+    Sangria(paginaCD, area, d.Cor(folhaCD), imagem ? d.Fundo(fundoCD).Imagem : TPicture(), true);
+    c.reportCentroCD->BleedBox = NoPapel(c.reportCentroCD, area);
+  }
+  Marcas(paginaCD, disco, {}, a);
 }
 
 QStringList TImpressaoCapa::ForaDaAreaImprimivel() const {
@@ -350,18 +569,6 @@ QStringList TImpressaoCapa::ForaDaAreaImprimivel() const {
 // Printing and previewing
 
 namespace {
-
-// Sets a flag for a scope.
-class TOcupado {
- public:
-  explicit TOcupado(bool& flag) : flag_(flag) { flag_ = true; }
-  ~TOcupado() { flag_ = false; }
-  TOcupado(const TOcupado&) = delete;
-  TOcupado& operator=(const TOcupado&) = delete;
-
- private:
-  bool& flag_;
-};
 
 // The paper, paper source and sides of a print on the reports' setups for
 // the print's length, put back however it ends: every page carries them.
@@ -428,7 +635,7 @@ class TPapel {
 
 bool TImpressaoCapa::Imprimir(const TPedidoImpressao& pedido) {
   if (ocupado_) return false;
-  TOcupado ocupado(ocupado_);
+  TScopedFlag ocupado(ocupado_);
   naoImpressos_.clear();
   std::vector<TppReport*> reports;
   for (int p : pedido.Paginas)
@@ -438,7 +645,8 @@ bool TImpressaoCapa::Imprimir(const TPedidoImpressao& pedido) {
   // The printer by the name the system knows it by now, never another one
   // in its place.
   QString printer = QStringLiteral("Default");
-  if (pedido.Ficheiro.isEmpty()) {
+  const bool naImpressora = pedido.Ficheiro.isEmpty() && !pedido.Exportador;
+  if (naImpressora) {
     printer = ResolverImpressora(pedido.Impressora);
     if (printer.isEmpty())
       throw EPrintError(pedido.Impressora.isEmpty() || pedido.Impressora == QLatin1String("Default")
@@ -459,10 +667,13 @@ bool TImpressaoCapa::Imprimir(const TPedidoImpressao& pedido) {
   setup.Assign(*frente_->reportFrenteCD->PrinterSetup());
   setup.SetPrinterName(printer);
   setup.SetDocumentName(pedido.NomeDocumento);
-  setup.SetOutputFileName(pedido.Ficheiro);
+  setup.SetOutputFileName(pedido.Exportador ? QString() : pedido.Ficheiro);
   device.Printer()->ApplySetup(setup);
-  if (pedido.Ficheiro.isEmpty()) device.Printer()->SetQueueOptions(pedido.Cores, pedido.OpcoesFila);
-  if (pedido.Ficheiro.isEmpty() && !device.Printer()->DC())
+  device.Printer()->SetExporter(pedido.Exportador);
+  if (naImpressora) device.Printer()->SetQueueOptions(pedido.Cores, pedido.OpcoesFila);
+  // A queue's calibration is for its paper; never for a file.
+  if (naImpressora) device.CalibrationOverride = pedido.Ajuste;
+  if (naImpressora && !device.Printer()->DC())
     throw EPrintError(EngineMessage(msgPrinterSetupProblem));
   std::vector<TppProducer*> producers(reports.begin(), reports.end());
   return PrintReports(device, producers, std::max(1, pedido.Copias), pedido.Agrupar, &naoImpressos_);
@@ -475,7 +686,7 @@ bool TImpressaoCapa::PrevisaoDisponivel() {
 bool TImpressaoCapa::Prever(int folha, const QString& nomeDocumento) {
   TppReport* report = Relatorio(PaginaDaFolha(folha));
   if (ocupado_ || !report || !PrevisaoDisponivel()) return false;
-  TOcupado ocupado(ocupado_);
+  TScopedFlag ocupado(ocupado_);
   for (int p = 1; p <= NumeroPaginas; ++p) {
     Relatorio(p)->SetDeviceType(QStringLiteral("Screen"));
     // A print from the preview is the cover's job, named as the main

@@ -13,7 +13,9 @@
 #pragma once
 
 #include "document/Documento.h"
+#include "document/EtiquetasDisco.h"
 #include "platform/Classes.h"
+#include "report/ppPrintr.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -23,11 +25,13 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class TfrmReportCentroCD;
 class TfrmReportFrenteCD;
 class TfrmReportTrasCD;
+class TPageExporter;
 class TppPrintable;
 class TppReport;
 
@@ -94,9 +98,22 @@ QString ResolverImpressora(const QString& nome);
 // The commands
 
 struct TOpcoesCapa {
+  // What callers have always given, in order; the rest set by name.
+  TOpcoesCapa(bool comLombada = true, int superior = 0, int esquerda = 0)
+      : ComLombada(comLombada), Superior(superior), Esquerda(esquerda) {}
   bool ComLombada = true;  // "Trás com lombada": the back picture over the spines too
   int Superior = 0;        // the disc's top margin, whole mm (0..100)
   int Esquerda = 0;        // the disc's left margin, whole mm (0..100)
+  // The disc page on a sheet of disc labels instead of plain A4 (the
+  // margins then do not apply), and which of its discs to fill.
+  std::optional<TEtiquetaDisco> Etiqueta;
+  TPosicaoDisco Posicao = TPosicaoDisco::Ambas;
+  // Crop marks at the corners of each sheet's frame and fold marks at its
+  // folds, outside the frame; with Sangria, background colours and
+  // pictures reaching 3 mm beyond the cut (and the marks beyond that).
+  // Off: the pages are exactly as without them.
+  bool Marcas = false;
+  bool Sangria = false;
 };
 
 struct TPedidoImpressao {
@@ -119,7 +136,13 @@ struct TPedidoImpressao {
   // Options of the printer's queue by keyword, as its spooler takes them
   // (pages per sheet, the job's options, the driver's own).
   QMap<QString, QString> OpcoesFila;
+  // A calibration for this print instead of the queue's own (a printer's
+  // only; never a file's).
+  std::optional<TPrinterCalibration> Ajuste;
   QString NomeDocumento = QStringLiteral("Lurns para CD");
+  // The pages go to this exporter (PDF, PNG or SVG files) instead of the
+  // file or the printer above; not owned.
+  TPageExporter* Exportador = nullptr;
 };
 
 class TImpressaoCapa {
@@ -150,6 +173,14 @@ class TImpressaoCapa {
   // and the CD sheet's objects, all moved by the margins (whole mm, held
   // to 0..100).
   void PrepararCD(const TDocumento& documento, int superior, int esquerda);
+  // The disc on a sheet of labels: at the position(s) asked for, its
+  // centre on the stock's centre, its circle the stock's outer circle, the
+  // CD sheet's objects at true size about that centre, everything clipped
+  // to the outer circle with nothing inside the hole.
+  void PrepararEtiqueta(const TDocumento& documento, const TEtiquetaDisco& etiqueta,
+                        TPosicaoDisco posicao);
+  // The marks and the bleed of every page (after the three Preparar).
+  void PrepararAcabamento(const TDocumento& documento, const TOpcoesCapa& opcoes);
   // LimparRelatorios and the three Preparar.
   void Preparar(const TDocumento& documento, const TOpcoesCapa& opcoes);
 
@@ -185,7 +216,26 @@ class TImpressaoCapa {
   bool Ocupado() const { return ocupado_; }
 
  private:
-  void Objectos(const TDocumento& d, int folha, int pagina, QPoint origem);
+  // Where a sheet's objects are clipped to (band thousandths): its frame,
+  // or a label's circle without its hole.
+  struct TRecorte {
+    TppRect Rect;
+    bool Elipse = false;
+    TppRect Furo;
+  };
+  // The objects of a sheet at `origem` (cover pixels on the band) moved by
+  // `deslocamento` (thousandths), clipped to the sheet or to `recorte`.
+  // A black or coloured bar (band thousandths) added to a page, without
+  // an outline.
+  void Barra(int pagina, const TppRect& r, TColor cor, bool circulo = false);
+  // Crop marks round `frame` and fold marks at `dobras` (x), `afastamento`
+  // away from it.
+  void Marcas(int pagina, const TppRect& frame, const std::vector<int>& dobras, int afastamento);
+  // A background reaching over `area` behind everything of the page: its
+  // colour, and its picture when it has one.
+  void Sangria(int pagina, const TppRect& area, TColor cor, const TPicture& imagem, bool circulo = false);
+  void Objectos(const TDocumento& d, int folha, int pagina, QPoint origem,
+                const TRecorte* recorte = nullptr, QPoint deslocamento = {});
   // The one copy of a picture's bytes that every use of them prints, so
   // that a PDF holds each picture once.
   TPicture Unica(const TPicture& imagem);

@@ -1,8 +1,8 @@
 #include "printing/PrintingClasses.h"
 
 #include "printing/BuilderControls.h"
-#include "printing/ppPrvDlg.h"
-#include "printing/ppViewr.h"
+#include "reportforms/ppPrvDlg.h"
+#include "reportforms/ppViewr.h"
 #include "report/ppPrnDev.h"
 
 void RegisterPrintingClasses() {

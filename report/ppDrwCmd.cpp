@@ -63,6 +63,7 @@ void TppDrawCommand::Assign(const TppDrawCommand& source) {
   Clip = source.Clip;
   ClipRect = source.ClipRect;
   ClipEllipse = source.ClipEllipse;
+  ClipHole = source.ClipHole;
   component_ = source.component_;
   SetTag(source.Tag());
 }
@@ -253,6 +254,8 @@ void TppPage::Reset() {
   LastPage = false;
   PageCount = 0;
   PageNo = 0;
+  TrimBox = {};
+  BleedBox = {};
 }
 
 void TppPage::Assign(const TppPage& source) {
@@ -270,6 +273,8 @@ void TppPage::Assign(const TppPage& source) {
   PageCount = source.PageCount;
   PassSetting = source.PassSetting;
   PrintDateTime = source.PrintDateTime;
+  TrimBox = source.TrimBox;
+  BleedBox = source.BleedBox;
   SetPrinterSetup(source.printerSetup_.get());
   Clear();
   for (const TppDrawCommand* from : source.commands_) {

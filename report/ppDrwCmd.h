@@ -92,6 +92,9 @@ class TppDrawCommand : public TComponent {
   bool Clip = false;
   TppRect ClipRect;
   bool ClipEllipse = false;
+  // With Clip, nothing is drawn inside the ellipse in ClipHole either (a
+  // label's centre hole); empty: no hole.
+  TppRect ClipHole;
 
  private:
   friend class TppPage;
@@ -220,6 +223,11 @@ class TppPage : public TComponent {
   int PageCount = 0;
   TppPassSettingType PassSetting = psOnePass;
   QDateTime PrintDateTime;  // when the report run started
+  // Where the paper of the page is cut (the frame of the sheet it holds)
+  // and how far its artwork reaches beyond the cut, in thousandths from
+  // the paper's corner, as its report says; empty when it does not.
+  TppRect TrimBox;
+  TppRect BleedBox;
 
   // The page's paper and margins (owned; setting copies, null is ignored).
   TppPrinterSetup* PrinterSetup() const { return printerSetup_.get(); }

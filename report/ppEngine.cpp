@@ -1,5 +1,7 @@
 #include "report/ppEngine.h"
 
+#include "platform/ScopedFlag.h"
+
 #include "report/ppBands.h"
 #include "report/ppPrnabl.h"
 #include "report/ppReport.h"
@@ -7,22 +9,6 @@
 
 #include <QDebug>
 #include <algorithm>
-
-namespace {
-
-// Clears a flag when the scope ends, however it ends.
-class TFlagGuard {
- public:
-  explicit TFlagGuard(bool& flag) : flag_(flag) { flag_ = true; }
-  ~TFlagGuard() { flag_ = false; }
-  TFlagGuard(const TFlagGuard&) = delete;
-  TFlagGuard& operator=(const TFlagGuard&) = delete;
-
- private:
-  bool& flag_;
-};
-
-}  // namespace
 
 TppEngine::TppEngine(TppBandedReport* report) : TppCustomEngine(nullptr), report_(report) {}
 
@@ -51,7 +37,7 @@ void TppEngine::Generate(const TppPageRequest& request) {
   // A request that arrives through the events processed during a
   // generation would restart it under itself.
   if (busy_) return;
-  TFlagGuard busy(busy_);
+  TScopedFlag busy(busy_);
   request_ = request;
   done_ = false;
   stop_ = false;
@@ -256,6 +242,8 @@ void TppEngine::FillPageFields(bool complete) {
   page_.PageNo = pageNo_;
   page_.PageCount = highestPage_;
   page_.PrintDateTime = startDateTime_;
+  page_.TrimBox = report_->TrimBox;
+  page_.BleedBox = report_->BleedBox;
   page_.Final = true;  // one pass: every page is final
   page_.Blank = !complete || !hasContent_;
 }

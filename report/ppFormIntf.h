@@ -9,7 +9,7 @@
 // engine creates what is registered and talks to it through the interfaces
 // below.  A program that registers no windows (a command-line tool) prints
 // without any window code linked in.  The base window classes live in
-// report/ppForms (a library of their own, on Qt Widgets).
+// reportforms/ (a library of their own, on Qt Widgets).
 #pragma once
 
 #include "platform/Graphics.h"

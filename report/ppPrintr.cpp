@@ -1,5 +1,7 @@
 #include "report/ppPrintr.h"
 
+#include "platform/PageExporter.h"
+
 #include "report/ppUtils.h"
 
 #include <QFontMetrics>
@@ -670,7 +672,17 @@ TPrinterContext* TppCustomPrinter::DC() {
   TppPrinterInfo* info = Info();
   if (!info) info = info_ = PrinterList()->FindPrinterInfo(printerName_);
   const bool printer = info && info->Usable && !info->Placeholder && !info->Device.isEmpty();
-  if (!outputFileName_.isEmpty()) {
+  if (exporter_) {
+    // Exported pages need no printer either; the paper as for a file.
+    const TDriverSettings* s = DriverSettings();
+    TDriverSettings settings;
+    if (s) settings = *s;
+    settings.DeviceName = printer ? info->Device : QString();
+    dc_ = exporter_->CreateContext(settings,
+                                   PrinterBackend().PaperSizeTenths(settings.DeviceName, settings),
+                                   &PrinterBackend());
+    if (!dc_) return nullptr;
+  } else if (!outputFileName_.isEmpty()) {
     // A PDF file needs no printer: the paper comes from the printer's list
     // when there is one, else from the settings alone.
     const TDriverSettings* s = DriverSettings();
@@ -698,6 +710,12 @@ TppPrinterCanvas* TppCustomPrinter::Canvas() {
     canvas_->SyncFont();
   }
   return canvas_.get();
+}
+
+void TppCustomPrinter::SetExporter(TPageExporter* exporter) {
+  if (exporter == exporter_) return;
+  exporter_ = exporter;
+  if (!printing_) DeleteDC();
 }
 
 void TppCustomPrinter::SetOutputFileName(const QString& s) {

@@ -14,6 +14,7 @@
 #include "report/ppTypes.h"
 
 #include <QFont>
+#include <QRect>
 #include <QStringList>
 #include <functional>
 #include <memory>
@@ -21,6 +22,7 @@
 #include <vector>
 
 class QPainter;
+class TPageExporter;
 class TppPrinter;
 class TppCustomPrinter;
 class TppPrinterSetup;
@@ -32,6 +34,8 @@ struct TppRect {
   int Bottom = 0;
   bool operator==(const TppRect&) const = default;
 };
+// The rectangle as Qt has it (right and bottom edges outside).
+inline QRect RectOf(const TppRect& r) { return QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top); }
 
 // Paper size and margins in thousandths of a millimetre.
 class TppPageDef {
@@ -347,6 +351,11 @@ class TppCustomPrinter {
   // pages; no printer is needed for them.
   QString OutputFileName() const { return outputFileName_; }
   void SetOutputFileName(const QString& s);
+  // The pages of the next documents go to this exporter (not owned; it
+  // must outlive them) rather than to the printer or the output file;
+  // null: printed again.
+  TPageExporter* Exporter() const { return exporter_; }
+  void SetExporter(TPageExporter* exporter);
 
   bool Printing() const { return printing_; }
   bool PageOpen() const { return pageOpen_; }
@@ -384,6 +393,7 @@ class TppCustomPrinter {
   QString printerName_ = QStringLiteral("Default");
   QString documentName_;
   QString outputFileName_;
+  TPageExporter* exporter_ = nullptr;
   std::unique_ptr<TPrinterContext> dc_;
   mutable TppPrinterInfo* info_ = nullptr;
   mutable int generation_ = -1;

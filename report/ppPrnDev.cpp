@@ -6,7 +6,54 @@
 #include "report/ppUtils.h"
 
 #include <QFileInfo>
+#include <QPainter>
 #include <algorithm>
+
+namespace {
+TppCalibrationSource& CalibrationSource() {
+  static TppCalibrationSource source;
+  return source;
+}
+}  // namespace
+
+void SetPrinterCalibrationSource(TppCalibrationSource source) { CalibrationSource() = std::move(source); }
+bool HasPrinterCalibrationSource() { return bool(CalibrationSource()); }
+
+TPrinterCalibration TppPrinterDevice::CalibrationForJob() const {
+  // A file or an export is the document itself, never the paper of one
+  // printer.
+  if (!printer_->OutputFileName().isEmpty() || printer_->Exporter()) return {};
+  std::optional<TPrinterCalibration> c = CalibrationOverride;
+  if (!c && CalibrationSource()) c = CalibrationSource()(PrinterList()->ResolveName(printer_->PrinterName()));
+  return c && CalibrationIsSound(*c) ? *c : TPrinterCalibration();
+}
+
+void TppPrinterDevice::ApplyCalibration(const TppPage& page) {
+  TPrinterContext* dc = printer_->DC();
+  QPainter* p = dc ? dc->Painter() : nullptr;
+  if (!p || calibration_.IsIdentity()) return;
+  int ppiX = 0, ppiY = 0;
+  printer_->PixelsPerInch(ppiX, ppiY);
+  TPrinterCalibration c = calibration_;
+  if (page.PrinterSetup() && page.PrinterSetup()->Orientation() == poLandscape) {
+    // The calibration was measured on the upright sheet, which a landscape
+    // page lies on turned a quarter counter-clockwise: page point (x, y)
+    // is sheet point (y, L - x), L the page's width.  In the page's own
+    // terms the offsets and scales trade places.
+    const double length = dc->Metrics().PhysicalWidth * 25.4 / std::max(1, ppiX);
+    c.OffsetX = (1 - calibration_.ScaleY) * length - calibration_.OffsetY;
+    c.OffsetY = calibration_.OffsetX;
+    c.ScaleX = calibration_.ScaleY;
+    c.ScaleY = calibration_.ScaleX;
+  }
+  // The painter's origin is the printable area's corner, (-offsetX_,
+  // -offsetY_) paper pixels from the paper's: a paper point P goes to
+  // D + S * P, that is painter point q to S * q + D + (S - 1) * O.
+  const double ox = -offsetX_, oy = -offsetY_;
+  const double dx = c.OffsetX / 25.4 * ppiX, dy = c.OffsetY / 25.4 * ppiY;
+  p->translate(dx + (c.ScaleX - 1) * ox, dy + (c.ScaleY - 1) * oy);
+  p->scale(c.ScaleX, c.ScaleY);
+}
 
 TppPrinterDevice::TppPrinterDevice(TComponent* owner)
     : TppRasterDevice(owner), printer_(std::make_unique<TppPrinter>()) {}
@@ -119,7 +166,19 @@ void TppPrinterDevice::StartPrinterPage(TppPage& page) {
   printer_->PageOffsets(left, top, right, bottom);
   offsetX_ = -left;
   offsetY_ = -top;
+  calibration_ = CalibrationForJob();
+  SetPageBoxes(page);
+  ApplyCalibration(page);
   if (OnStartPage) OnStartPage(this);
+}
+
+void TppPrinterDevice::SetPageBoxes(const TppPage& page) {
+  TPrinterContext* dc = printer_->DC();
+  if (!dc) return;
+  auto exact = [this](const TppRect& r) {
+    return r.Right > r.Left && r.Bottom > r.Top ? ExactRectOf(r) : QRectF();
+  };
+  dc->SetPageBoxes(exact(page.TrimBox), exact(page.BleedBox));
 }
 
 void TppPrinterDevice::EndPrinterPage() {
@@ -193,7 +252,10 @@ void TppPrinterDevice::ComputeDeviceRect(TppDrawCommand* c) {
 void TppPrinterDevice::BeginClip(TppDrawCommand* c) {
   if (!canvas_) return;
   const TppRect r = DeviceRectOf(c->ClipRect);
-  canvas_->SetOuterClip(QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top), c->ClipEllipse);
+  const TppRect h = DeviceRectOf(c->ClipHole);
+  const bool hole = c->ClipHole.Right > c->ClipHole.Left && c->ClipHole.Bottom > c->ClipHole.Top;
+  canvas_->SetOuterClip(QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top), c->ClipEllipse,
+                        hole ? QRect(h.Left, h.Top, h.Right - h.Left, h.Bottom - h.Top) : QRect());
 }
 
 void TppPrinterDevice::EndClip(TppDrawCommand*) {

@@ -22,7 +22,9 @@
 #include "report/ppRasterDev.h"
 
 #include <QStringList>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class TppDrawImage;
@@ -30,6 +32,13 @@ class TppDrawLine;
 class TppDrawShape;
 class TppDrawText;
 class TppProducer;
+
+// Where the printer device finds the calibration of a spooler queue (by
+// its name in the printer list); the program installs one that reads its
+// settings store.  None installed: no queue is calibrated.
+using TppCalibrationSource = std::function<std::optional<TPrinterCalibration>(const QString& queue)>;
+void SetPrinterCalibrationSource(TppCalibrationSource source);
+bool HasPrinterCalibrationSource();
 
 class TppPrinterDevice : public TppRasterDevice {
  public:
@@ -46,6 +55,18 @@ class TppPrinterDevice : public TppRasterDevice {
   // and closes it when it ends (else it leaves it open for the next job).
   bool OpensDocument = true;
   bool ClosesDocument = true;
+
+  // The calibration for this device's jobs instead of the one its queue
+  // has in the settings (lurn-batch --ajuste).  Never applied to an output
+  // file.
+  std::optional<TPrinterCalibration> CalibrationOverride;
+  // The calibration the open job's pages are printed with (identity for
+  // an output file or a queue without one).
+  TPrinterCalibration Calibration() const { return calibration_; }
+  // The calibration a job on the device's printer is printed with: the
+  // override or the installed source's for its queue; identity for an
+  // output file, a queue without one, or values that are not sound.
+  TPrinterCalibration CalibrationForJob() const;
 
   TppNotifyEvent OnStartPage;
   TppNotifyEvent OnEndPage;
@@ -99,6 +120,8 @@ class TppPrinterDevice : public TppRasterDevice {
  private:
   void StartPrinterPage(TppPage& page);
   void EndPrinterPage();
+  // Tells the printer's document where the open page is cut.
+  void SetPageBoxes(const TppPage& page);
   void UpdateStatus(const TppPage& page);
   QString TargetName() const;
   // Throws the document away and raises the failure.
@@ -116,6 +139,9 @@ class TppPrinterDevice : public TppRasterDevice {
   int offsetX_ = 0;
   int offsetY_ = 0;
   int pagesPrinted_ = 0;
+  TPrinterCalibration calibration_;
+  // Puts the calibration onto the open page's painter.
+  void ApplyCalibration(const TppPage& page);
   // A document is under way (begun by a job, not yet ended), whether or
   // not its first page has opened the printer's document.
   bool inDocument_ = false;

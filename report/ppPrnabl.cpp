@@ -92,6 +92,12 @@ void TppPrintable::SetClip(const TppRect& bandRect, bool ellipse) {
   Changed();
 }
 
+void TppPrintable::SetClipHole(const TppRect& bandRect) {
+  if (clipHole_ == bandRect) return;
+  clipHole_ = bandRect;
+  Changed();
+}
+
 void TppPrintable::RemoveClip() {
   if (!clip_) return;
   clip_ = false;
@@ -238,6 +244,7 @@ void TppPrintable::FillDrawCommand(TppDrawCommand* command) {
   command->Clip = clip_;
   command->ClipRect = clip_ ? printClip_ : TppRect();
   command->ClipEllipse = clip_ && clipEllipse_;
+  command->ClipHole = clip_ ? printHole_ : TppRect();
 }
 
 // ---------------------------------------------------------------------------
@@ -276,6 +283,10 @@ void TppPrintable::ComputePrintRect() {
     printClip_ = {b.Rect.Left + clipRect_.Left, b.Rect.Top + clipRect_.Top,
                   b.Rect.Left + clipRect_.Right, b.Rect.Top + clipRect_.Bottom};
     reach = std::min(reach, printClip_.Bottom);
+    printHole_ = clipHole_.Right > clipHole_.Left && clipHole_.Bottom > clipHole_.Top
+                     ? TppRect{b.Rect.Left + clipHole_.Left, b.Rect.Top + clipHole_.Top,
+                               b.Rect.Left + clipHole_.Right, b.Rect.Top + clipHole_.Bottom}
+                     : TppRect();
   }
   if (band->PrintHeight() == phDynamic && reach > b.SpaceLimit + 1) {
     // Continues on the next page with its band.

@@ -83,10 +83,14 @@ class TppPrintable : public TppCacheable {
   // it: a part beyond it is not drawn, and takes no room on the page (a
   // dynamic band is not sent to the next page for it).
   void SetClip(const TppRect& bandRect, bool ellipse = false);
+  // With an ellipse clip, nothing is drawn inside the ellipse of `hole`
+  // either (a label's centre hole); an empty rectangle has none.
+  void SetClipHole(const TppRect& bandRect);
   void RemoveClip();
   bool HasClip() const { return clip_; }
   const TppRect& ClipRect() const { return clipRect_; }
   bool ClipEllipse() const { return clipEllipse_; }
+  const TppRect& ClipHole() const { return clipHole_; }
 
   // --- Layout flags
   bool Visible() const { return visible_; }
@@ -204,6 +208,8 @@ class TppPrintable : public TppCacheable {
   bool clip_ = false;
   TppRect clipRect_;
   bool clipEllipse_ = false;
+  TppRect clipHole_;
+  TppRect printHole_;
   bool visible_ = true;
   bool reprintOnOverFlow_ = false;
   bool shiftWithParent_ = false;

@@ -1,5 +1,7 @@
 #include "report/ppProd.h"
 
+#include "platform/ScopedFlag.h"
+
 #include "report/ppBands.h"
 #include "report/ppDevice.h"
 #include "report/ppFormIntf.h"
@@ -7,23 +9,6 @@
 #include "report/ppUtils.h"
 
 #include <exception>
-
-namespace {
-
-// Sets a flag for a scope and puts its old value back however it ends.
-class TScopedFlag {
- public:
-  TScopedFlag(bool& flag, bool value) : flag_(flag), old_(flag) { flag_ = value; }
-  ~TScopedFlag() { flag_ = old_; }
-  TScopedFlag(const TScopedFlag&) = delete;
-  TScopedFlag& operator=(const TScopedFlag&) = delete;
-
- private:
-  bool& flag_;
-  bool old_;
-};
-
-}  // namespace
 
 TppProducer::TppProducer(TComponent* owner)
     : TppRelative(owner),

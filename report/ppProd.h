@@ -50,6 +50,11 @@ class TppProducer : public TppRelative, public TppSetupOwner {
   TppPrintDialogIntf* PrintDialog() const { return printDialog_; }
   TppCancelDialogIntf* CancelDialog() const { return cancelDialog_; }
   TppPrinterDevice* PrinterDevice() const { return printerDevice_; }
+  // Where the paper of the report's pages is cut and how far their
+  // artwork reaches beyond the cut, in thousandths from the paper's
+  // corner (empty: not said); every page carries them to the devices.
+  TppRect TrimBox;
+  TppRect BleedBox;
 
   // --- Printing
   // DeviceType "Screen": opens the preview window registered for

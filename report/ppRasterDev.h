@@ -39,9 +39,6 @@ class TppRasterDevice : public TppDevice {
   static TppPictureSource PictureSourceOf(const TppDrawImage& command);
 
  protected:
-  static QRect RectOf(const TppRect& r) {
-    return QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
-  }
   // A command's box on the page, in thousandths.
   static TppRect BoxOf(const TppDrawCommand& c);
 

@@ -21,7 +21,7 @@ PACKAGES=(
   flac vorbis-tools opus-tools lame
   fonts-liberation2 fonts-dejavu-core fonts-wine
   xauth xvfb
-  dpkg-dev file
+  dpkg-dev file scdoc lintian
 )
 
 missing=()

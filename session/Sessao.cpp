@@ -465,12 +465,22 @@ void TSessao::AlterarFonte() {
   }
 }
 
+namespace {
+// "Centrar": the object's left edge for its middle on the sheet's middle;
+// on the CD sheet, on the disc's centre (its 443-pixel circle starts at
+// the sheet's corner, which is 446 pixels wide).
+int EsquerdaCentrada(int folha, int largura) {
+  const int W = folha == folhaCD ? 443 : LarguraReferencia(folha);
+  return (W - largura) / 2;  // C++ division truncates toward zero
+}
+}  // namespace
+
 void TSessao::Alinhar(TAlinhamento alinhamento) {
   const TObjecto* o = ObjectoSeleccionado();
   if (!o) return;
   const int W = LarguraReferencia(documento_.FolhaDe(o->Id));
   int left = 1;
-  if (alinhamento == TAlinhamento::Centro) left = (W - o->Width) / 2;  // C++ division truncates toward zero
+  if (alinhamento == TAlinhamento::Centro) left = EsquerdaCentrada(documento_.FolhaDe(o->Id), o->Width);
   if (alinhamento == TAlinhamento::Direita) left = W - o->Width - 1;
   const char* nome = alinhamento == TAlinhamento::Esquerda ? kAlinharEsquerda
                      : alinhamento == TAlinhamento::Centro ? kCentrar

@@ -2,23 +2,29 @@
 # document, editing session, report engine and cover printing) includes a Qt Widgets header, or a header of the
 # project that is not itself part of those libraries.
 #
-#   cmake -DSOURCES_FILE=<list of sources> -DWIDGETS_DIR=<.../QtWidgets> -P check_widget_free.cmake
+#   cmake -DSOURCES_FILE=<list of sources> -DWIDGETS_DIR=<.../QtWidgets>
+#         [-DPRINTSUPPORT_DIR=<.../QtPrintSupport>] -P check_widget_free.cmake
 cmake_minimum_required(VERSION 3.22)
 
 if(NOT EXISTS "${WIDGETS_DIR}")
   message(FATAL_ERROR "The Qt Widgets headers were not found (${WIDGETS_DIR}).")
 endif()
 file(GLOB widgetHeaders RELATIVE "${WIDGETS_DIR}" "${WIDGETS_DIR}/*")
-# Print Support's dialogs are widgets too.
+# Print Support's dialogs are widgets too, and the library itself loads Qt
+# Widgets: none of its headers either.
 list(APPEND widgetHeaders QAbstractPrintDialog QPageSetupDialog QPrintDialog QPrintPreviewDialog
      QPrintPreviewWidget qabstractprintdialog.h qpagesetupdialog.h qprintdialog.h
-     qprintpreviewdialog.h qprintpreviewwidget.h)
+     qprintpreviewdialog.h qprintpreviewwidget.h QPrinter QPrinterInfo qprinter.h qprinterinfo.h)
+if(PRINTSUPPORT_DIR AND EXISTS "${PRINTSUPPORT_DIR}")
+  file(GLOB printHeaders RELATIVE "${PRINTSUPPORT_DIR}" "${PRINTSUPPORT_DIR}/*")
+  list(APPEND widgetHeaders ${printHeaders})
+endif()
 
 file(STRINGS "${SOURCES_FILE}" sources)
 set(allowed "")
 foreach(src ${sources})
-  if(src MATCHES "/(platform|report|document|session|tracks|printing)/[^/]+\\.h$")
-    string(REGEX REPLACE ".*/((platform|report|document|session|tracks|printing)/[^/]+\\.h)$" "\\1" rel "${src}")
+  if(src MATCHES "/(platform|report|document|session|tracks|printing|batch)/[^/]+\\.h$")
+    string(REGEX REPLACE ".*/((platform|report|document|session|tracks|printing|batch)/[^/]+\\.h)$" "\\1" rel "${src}")
     list(APPEND allowed "${rel}")
   endif()
 endforeach()
@@ -32,9 +38,9 @@ foreach(src ${sources})
     endif()
     set(header "${CMAKE_MATCH_1}")
     get_filename_component(name "${header}" NAME)
-    if(header MATCHES "^QtWidgets/" OR name IN_LIST widgetHeaders)
+    if(header MATCHES "^Qt(Widgets|PrintSupport)/" OR name IN_LIST widgetHeaders)
       list(APPEND problems "${src} includes the widget header ${header}")
-    elseif(header MATCHES "^(platform|report|components|editor|printing|document|session|tracks)/" AND NOT header IN_LIST allowed)
+    elseif(header MATCHES "^(platform|report|reportforms|components|editor|printing|document|session|tracks|batch)/" AND NOT header IN_LIST allowed)
       list(APPEND problems "${src} includes ${header}, which is not part of the window-free libraries")
     endif()
   endforeach()

@@ -7,7 +7,9 @@
 #include "editor/uLurn.h"
 #include "session/Sessao.h"
 #include "support/JanelaLurn.h"
+#include "support/PageCompare.h"
 #include "support/PdfTools.h"
+#include "LurnsVersion.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QDir>
@@ -214,6 +216,9 @@ TEST_F(Batch, MessagesGoToStandardErrorWithTheExitStatus) {
       EXPECT_FALSE(QFile::exists(Path("copia.lrn"))) << n;
     }
   }
+  const ToolRun version = Tool({"--version"});
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, QByteArray("lurns-batch " LURNS_VERSION "\n"));
   const ToolRun help = Tool({"--help"});
   EXPECT_EQ(help.status, 0);
   EXPECT_TRUE(help.out.contains("--dump")) << help.out.toStdString();
@@ -362,8 +367,118 @@ TEST_F(Batch, PrintsTheCoverIntoAPdfThroughTheWindowsCommands) {
   EXPECT_NEAR(first.width(), 297 / 25.4 * 50, 2);
   EXPECT_NEAR(first.height(), 210 / 25.4 * 50, 2);
   EXPECT_NEAR(third.width(), 210 / 25.4 * 50, 2);
+  // And as SVG drawings of their true size.
+  const ToolRun svg = Tool({"--svg", Path("svg"), "--pages", "2-3", Path("capa.lrn")});
+  ASSERT_EQ(svg.status, 0) << svg.err.toStdString();
+  EXPECT_FALSE(QFile::exists(Path("svg/pagina-1.svg")));
+  QFile drawing(Path("svg/pagina-3.svg"));
+  ASSERT_TRUE(drawing.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(drawing.readAll().contains("<svg"));
   // Nothing of the user's was written.
   EXPECT_FALSE(QFile::exists(home.filePath("config/Lurns/Lurns.ini")));
+}
+
+TEST_F(Batch, PngAndSvgPagesAreThePdfsWithinOnePixel) {
+  // A cover with pictures (a drawing on the front, a photograph on the
+  // disc, clipped to its circle): the pictures and drawings lurns-batch
+  // exports are the PDF's pages at the same resolution.
+  const QString capa = CopyCover("imagens.lrn", Path("capa"));
+  const int dpi = 60;
+  const QString res = QString::number(dpi);
+  ASSERT_EQ(Tool({"-o", Path("capa.pdf"), capa}).status, 0);
+  ASSERT_EQ(Tool({"--png", Path("png"), "--dpi", res, capa}).status, 0);
+  ASSERT_EQ(Tool({"--svg", Path("svg"), "--dpi", res, capa}).status, 0);
+  for (int page = 1; page <= 3; ++page) {
+    SCOPED_TRACE("page " + std::to_string(page));
+    QString why;
+    const QImage pdf = pages::RasterisePdf(Path("capa.pdf"), page, dpi, &why);
+    ASSERT_FALSE(pdf.isNull()) << why.toStdString();
+    const QString name = QStringLiteral("pagina-%1").arg(page);
+    const QImage pictures[] = {pages::Grey(QImage(Path("png/" + name + ".png"))),
+                               pages::RenderSvg(Path("svg/" + name + ".svg"), pdf.size())};
+    for (const QImage& picture : pictures) {
+      ASSERT_FALSE(picture.isNull());
+      EXPECT_NEAR(picture.width(), pdf.width(), 1);
+      EXPECT_NEAR(picture.height(), pdf.height(), 1);
+      int dark = 0, darkPicture = 0;
+      EXPECT_EQ(pages::Unmatched(pdf, picture, &dark), 0);
+      EXPECT_EQ(pages::Unmatched(picture, pdf, &darkPicture), 0);
+      EXPECT_GT(dark, 50) << "nothing drawn";
+    }
+  }
+}
+
+TEST_F(Batch, PrintsTheDiscOnALabelSheetAtThePositionsAsked) {
+  QImage img(4, 4, QImage::Format_RGB32);
+  img.fill(Qt::green);
+  ASSERT_TRUE(img.save(Path("disco.png")));
+  MakeCover("capa.lrn", Path("disco.png"));
+  // L7676: discs 117 mm across at (105, 80.5) and (105, 217.5).
+  struct {
+    const char* posicao;
+    bool top, bottom;
+  } cases[] = {{"1", true, false}, {"2", false, true}, {"ambas", true, true}, {nullptr, true, true}};
+  int n = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.posicao ? c.posicao : "(none)");
+    const QString out = Path(QStringLiteral("etiqueta%1.pdf").arg(++n));
+    QStringList args = {"-o", out, "--pages", "3-3", "--etiqueta", "l7676"};
+    if (c.posicao) args << "--posicao" << c.posicao;
+    const ToolRun r = Tool(args + QStringList({Path("capa.lrn")}));
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    QString why;
+    const pdf::GreyImage page = pdf::Rasterise(out, 1, 100, &why);
+    ASSERT_GT(page.Width, 0) << why.toStdString();
+    const QRectF top = pdf::DarkBoxMM(page, QRectF(40, 15, 130, 131), 250);
+    const QRectF bottom = pdf::DarkBoxMM(page, QRectF(40, 152, 130, 131), 250);
+    EXPECT_EQ(!top.isEmpty(), c.top) << pdf::Describe(top);
+    EXPECT_EQ(!bottom.isEmpty(), c.bottom) << pdf::Describe(bottom);
+    if (c.top) {
+      EXPECT_NEAR(top.center().y(), 80.5, 0.5) << pdf::Describe(top);
+    }
+    if (c.bottom) {
+      EXPECT_NEAR(bottom.center().y(), 217.5, 0.5) << pdf::Describe(bottom);
+    }
+  }
+  // Bad usage: nothing is printed.
+  const QStringList bad[] = {
+      {"--etiqueta", "L0000"},
+      {"--etiqueta", "L7676", "--posicao", "3"},
+      {"--posicao", "1"},
+      {"--etiqueta", "L7676", "--margins", "10,10"},
+      {"--ajuste", "2,-1.5,100.5,99.5"},
+  };
+  for (const QStringList& options : bad) {
+    SCOPED_TRACE(options.join(' ').toStdString());
+    const ToolRun r = Tool(QStringList({"-o", Path("mau.pdf")}) + options + QStringList({Path("capa.lrn")}));
+    EXPECT_EQ(r.status, 2) << r.err.toStdString();
+    EXPECT_FALSE(QFile::exists(Path("mau.pdf")));
+  }
+  // An unknown part is told with the parts there are.
+  EXPECT_TRUE(Tool({"-o", Path("mau.pdf"), "--etiqueta", "L0000", Path("capa.lrn")}).err.contains("EA-CD-ROM2Q"));
+}
+
+TEST_F(Batch, PrintsTheCalibrationPageIntoAFileUncalibrated) {
+  const ToolRun r = Tool({"--calibracao", "-o", Path("cal.pdf")});
+  ASSERT_EQ(r.status, 0) << r.err.toStdString();
+  QString why;
+  const QList<pdf::Page> pages = pdf::Pages(Path("cal.pdf"), &why);
+  ASSERT_EQ(pages.size(), 1) << why.toStdString();
+  EXPECT_LT(pages[0].SizePt.width(), pages[0].SizePt.height());
+  const pdf::GreyImage page = pdf::Rasterise(Path("cal.pdf"), 1, 600, &why);
+  ASSERT_GT(page.Width, 0) << why.toStdString();
+  // The crosshair at (50, 50) mm: its lines cross there.
+  const QRectF across = pdf::DarkBoxMM(page, QRectF(40, 49.5, 20, 1));
+  const QRectF down = pdf::DarkBoxMM(page, QRectF(49.5, 40, 1, 8));
+  EXPECT_NEAR(across.center().y(), 50, 0.1) << pdf::Describe(across);
+  EXPECT_NEAR(down.center().x(), 50, 0.1) << pdf::Describe(down);
+  // The ruler's 100 mm tick along the top.
+  const QRectF tick = pdf::DarkBoxMM(page, QRectF(99.5, 25.5, 1, 5));
+  EXPECT_NEAR(tick.center().x(), 100, 0.1) << pdf::Describe(tick);
+  // A file is never calibrated; an unknown printer is an error.
+  EXPECT_EQ(Tool({"--calibracao", "-o", Path("x.pdf"), "--ajuste", "1,1,100,100"}).status, 2);
+  EXPECT_EQ(Tool({"--calibracao"}).status, 2);
+  EXPECT_EQ(Tool({"--calibracao", "--printer", "NaoHaEstaImpressora"}).status, 1);
 }
 
 TEST_F(Batch, PicturesThatAreNotFoundPrintNothing) {

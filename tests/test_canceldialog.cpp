@@ -1,7 +1,7 @@
 // The engine's cancel dialog with its real widgets: texts and layout, the
 // status text, Cancel, the close timer, modal and modeless showing, and the
 // start of the engine's work once per showing and never while it runs.
-#include "printing/ppCDlg.h"
+#include "reportforms/ppCDlg.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

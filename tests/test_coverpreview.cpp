@@ -5,7 +5,7 @@
 // clipped to its sheet, the disc picture clipped to its circle.
 #include "printing/ImpressaoCapa.h"
 #include "printing/PrintingClasses.h"
-#include "printing/ppViewr.h"
+#include "reportforms/ppViewr.h"
 #include "report/ppReport.h"
 #include "support/CoverFixtures.h"
 #include "support/PdfTools.h"

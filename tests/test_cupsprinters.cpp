@@ -7,6 +7,7 @@
 // Where no such scheduler runs, the tests that need one are skipped with a
 // message; when CI has started one and says so (LURNS_REQUIRE_CUPS=1),
 // a test that finds none fails instead.
+#include "document/Registo.h"
 #include "platform/CupsPrinterBackend.h"
 #include "platform/Dialogs.h"
 #include "printing/ImpressaoCapa.h"
@@ -704,6 +705,66 @@ TEST_F(CupsCoverJobs, ACancelledJobIsNotSent) {
   for (int i = 0; i < n; ++i) sent = sent || (jobs[i].title && title.toUtf8() == jobs[i].title);
   cupsFreeJobs(n, jobs);
   EXPECT_FALSE(sent);
+}
+
+// A calibration kept for the queue moves and scales every page of a job
+// on it, measured on the upright sheet (a landscape page, turned onto it,
+// included), by exactly what was entered; the same pages into a PDF file
+// stay where they belong.
+TEST_F(CupsCoverJobs, AQueuesCalibrationMovesAndScalesItsJobsButNeverAFile) {
+  const TPrinterCalibration c{2.0, -1.5, 1.005, 0.995};
+  GravarCalibracao(*AbrirRegisto(), queue_, c);
+  SetPrinterCalibrationSource([](const QString& fila) {
+    auto registo = AbrirRegisto();
+    return LerCalibracao(*registo, fila);
+  });
+  struct Restore {
+    QString queue;
+    ~Restore() {
+      SetPrinterCalibrationSource({});
+      GravarCalibracao(*AbrirRegisto(), queue, std::nullopt);
+    }
+  } restore{queue_};
+  static const TPrinterOrientation kOrient[3] = {poLandscape, poLandscape, poPortrait};
+  auto calibrated = [&](const QRectF& r) {
+    return QRectF(QPointF(c.OffsetX + c.ScaleX * r.left(), c.OffsetY + c.ScaleY * r.top()),
+                  QPointF(c.OffsetX + c.ScaleX * r.right(), c.OffsetY + c.ScaleY * r.bottom()));
+  };
+  const QString title = QStringLiteral("Lurns calibrated %1").arg(QDateTime::currentMSecsSinceEpoch());
+  const QDateTime started = QDateTime::currentDateTime().addSecs(-1);
+  PrintPages(1, 3, title);
+  if (HasFatalFailure()) return;
+  const int state = WaitForJob(queue_.toUtf8().constData(), title, kJobWaitMs);
+  ASSERT_EQ(state, IPP_JSTATE_COMPLETED) << "the job ended in state " << state;
+  ASSERT_TRUE(WaitForFile(outputFile_, started, 10000));
+  QString why;
+  for (int p = 1; p <= 3; ++p) {
+    SCOPED_TRACE(p);
+    const QRectF bar = pdf::DarkBoxMM(pdf::Rasterise(outputFile_, p, 600, &why));
+    ExpectBoxNear(bar, calibrated(ExpectedBar(p, kOrient[p - 1])), "calibrated bar");
+  }
+
+  // Into a file through the same queue's name: the document as it is.
+  const QString file = dir_.filePath(QStringLiteral("direct.pdf"));
+  std::vector<std::unique_ptr<BarReport>> reports;
+  std::vector<TppProducer*> list;
+  for (int p = 1; p <= 3; ++p) {
+    reports.push_back(std::make_unique<BarReport>(p, kOrient[p - 1]));
+    reports.back()->r.report->PrinterSetup()->SetPrinterName(queue_);
+    list.push_back(reports.back()->r.report);
+  }
+  TppPrinterDevice device;
+  TppPrinterSetup setup;
+  setup.Assign(*list.front()->PrinterSetup());
+  setup.SetOutputFileName(file);
+  device.Printer()->ApplySetup(setup);
+  ASSERT_TRUE(PrintReports(device, list));
+  for (int p = 1; p <= 3; ++p) {
+    SCOPED_TRACE(p);
+    const QRectF bar = pdf::DarkBoxMM(pdf::Rasterise(file, p, 600, &why));
+    const QRectF onPage(20, 30.0 * p, BarMM(kBarLength), BarMM(kBarHeight));
+    ExpectBoxNear(bar, onPage, "bar in the file");
+  }
 }
 
 // A queue that does not accept jobs: the print error says so.  The test's

@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
@@ -29,6 +30,7 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QSpinBox>
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -561,6 +563,47 @@ TEST_F(RealDialogs, PrintDialogAnswersPrintToFileAsAFileAndNoPrinter) {
   EXPECT_FALSE(layer.Print(request));
 }
 
+// The paper in the user's hands, on a tab of its own: which discs of a
+// label sheet, and the marks; not offered, no tab.
+TEST_F(RealDialogs, ThePrintDialogOffersTheDiscsOfALabelSheetAndTheMarks) {
+  QTemporaryDir dir;
+  const QString file = dir.filePath(QStringLiteral("etiquetas.pdf"));
+  TPrintDialogSpec request;
+  request.MaxPage = 3;
+  request.ToPage = 3;
+  request.DiscPosition = 3;
+  request.Marks = 0;
+  ExpectDialog print("the print dialog", TitleIs(QStringLiteral("Imprimir")), [&](QWidget* w) {
+    auto* printers = w->findChild<QComboBox*>(QStringLiteral("printers"));
+    ASSERT_NE(printers, nullptr);
+    printers->setCurrentIndex(printers->count() - 1);
+    w->findChild<QLineEdit*>(QStringLiteral("filename"))->setText(file);
+    auto* both = w->findChild<QRadioButton*>(QStringLiteral("posicaoDisco3"));
+    auto* second = w->findChild<QRadioButton*>(QStringLiteral("posicaoDisco2"));
+    auto* marks = w->findChild<QCheckBox*>(QStringLiteral("marcas"));
+    ASSERT_TRUE(both && second && marks);
+    EXPECT_TRUE(both->isChecked());
+    EXPECT_FALSE(marks->isChecked());
+    second->setChecked(true);
+    marks->setChecked(true);
+    static_cast<QDialog*>(w)->accept();
+  });
+  ASSERT_TRUE(layer.Print(request));
+  EXPECT_EQ(request.DiscPosition, 2);
+  EXPECT_EQ(request.Marks, 1);
+
+  TPrintDialogSpec plain;
+  plain.MaxPage = 3;
+  plain.ToPage = 3;
+  ExpectDialog none("the print dialog", TitleIs(QStringLiteral("Imprimir")), [](QWidget* w) {
+    EXPECT_EQ(w->findChild<QWidget*>(QStringLiteral("papelNasMaos")), nullptr);
+    static_cast<QDialog*>(w)->reject();
+  });
+  EXPECT_FALSE(layer.Print(plain));
+  EXPECT_EQ(plain.DiscPosition, 0);
+  EXPECT_EQ(plain.Marks, -1);
+}
+
 // "Print to File" writes a PDF: a name typed without an extension gets
 // ".pdf", and an existing file is replaced only when the user says so —
 // answered No, the dialog opens again.  A PDF file is in colour: shades of
@@ -650,6 +693,71 @@ TEST_F(RealDialogs, PrinterSetupAnswersThePrinterPaperAndSourceChosen) {
   EXPECT_EQ(request.PrinterName, "Beta");
   EXPECT_EQ(request.PaperName, "A5");
   EXPECT_EQ(request.BinName, "Manual");
+}
+
+// The export dialog offers the resolution only for pictures and drawings,
+// and the pages from-to only when a range is chosen; it answers what was
+// chosen, and Cancelar changes nothing.
+TEST_F(RealDialogs, ExportAnswersTheFormatResolutionAndPagesChosen) {
+  TExportDialogSpec request;
+  request.MinPage = 1;
+  request.MaxPage = 3;
+  request.FromPage = 1;
+  request.ToPage = 3;
+  ExpectDialog choose("export", TitleIs(QStringLiteral("Exportar")), [](QWidget* w) {
+    auto* dpi = w->findChild<QSpinBox*>(QStringLiteral("resolucao"));
+    auto* de = w->findChild<QSpinBox*>(QStringLiteral("de"));
+    EXPECT_FALSE(dpi->isEnabled());  // a PDF has none
+    EXPECT_FALSE(de->isEnabled());
+    w->findChild<QRadioButton*>(QStringLiteral("formatoPng"))->setChecked(true);
+    EXPECT_TRUE(dpi->isEnabled());
+    dpi->setValue(300);
+    w->findChild<QRadioButton*>(QStringLiteral("paginasIntervalo"))->setChecked(true);
+    EXPECT_TRUE(de->isEnabled());
+    de->setValue(2);
+    de->setValue(9);  // beyond the pages there are
+    ClickStandard(w, QDialogButtonBox::Ok);
+  });
+  ASSERT_TRUE(layer.Export(request));
+  EXPECT_EQ(request.Formato, TExportDialogSpec::fmtPng);
+  EXPECT_EQ(request.Dpi, 300);
+  EXPECT_EQ(request.PrintRange, TPrintDialogSpec::prPageNums);
+  EXPECT_EQ(request.FromPage, 3);
+  EXPECT_EQ(request.ToPage, 3);
+
+  const TExportDialogSpec before = request;
+  ExpectDialog cancel("export", TitleIs(QStringLiteral("Exportar")), [](QWidget* w) {
+    EXPECT_TRUE(w->findChild<QRadioButton*>(QStringLiteral("formatoPng"))->isChecked());  // as it was left
+    w->findChild<QRadioButton*>(QStringLiteral("formatoSvg"))->setChecked(true);
+    ClickStandard(w, QDialogButtonBox::Cancel);
+  });
+  EXPECT_FALSE(layer.Export(request));
+  EXPECT_EQ(request.Formato, before.Formato);
+}
+
+// "Calibrar…" is there when the program offers calibration, and calibrates
+// the printer shown.
+TEST_F(RealDialogs, PrinterSetupOffersTheCalibrationOfThePrinterShown) {
+  TPrinterSetupSpec request;
+  request.Printers = {QStringLiteral("Alfa"), QStringLiteral("Beta")};
+  request.PrinterName = QStringLiteral("Alfa");
+  QStringList calibrated;
+  ExpectDialog plain("printer setup", TitleIs(QStringLiteral("Configurar Impressora")), [](QWidget* w) {
+    EXPECT_EQ(w->findChild<QPushButton*>(QStringLiteral("calibrar")), nullptr);
+    ClickStandard(w, QDialogButtonBox::Cancel);
+  });
+  EXPECT_FALSE(layer.PrinterSetup(request));
+  request.Calibrate = [&](const QString& printer) { calibrated << printer; };
+  ExpectDialog setup("printer setup", TitleIs(QStringLiteral("Configurar Impressora")), [](QWidget* w) {
+    w->findChild<QComboBox*>(QStringLiteral("impressoras"))->setCurrentIndex(1);
+    auto* button = w->findChild<QPushButton*>(QStringLiteral("calibrar"));
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->text(), QString::fromUtf8("&Calibrar…"));
+    button->click();
+    ClickStandard(w, QDialogButtonBox::Cancel);
+  });
+  EXPECT_FALSE(layer.PrinterSetup(request));
+  EXPECT_EQ(calibrated, QStringList{"Beta"});
 }
 
 }  // namespace

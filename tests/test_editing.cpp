@@ -4,6 +4,8 @@
 #include "components/ProCtrls.h"
 #include "components/dsshape.h"
 #include "document/MedidaTexto.h"
+#include "editor/GuiaCD.h"
+#include "editor/uDefParametros.h"
 #include "editor/uLurn.h"
 #include "session/Sessao.h"
 #include "support/JanelaLurn.h"
@@ -180,13 +182,55 @@ TEST_F(Editing, RotationTurnsAboutTheTopLeftCorner) {
   EXPECT_TRUE(w->Sessao().Gravado());
 }
 
+// The CD sheet shows the hole of the disc paper as a guide over its
+// objects that takes no click: on plain paper the 15 mm spindle hole and
+// the 41 mm hub, on a label sheet its hole and outer circle.
+TEST_F(Editing, TheCdSheetShowsThePapersHoleAsAGuide) {
+  Sheet(folhaCD);
+  TProImage* i = InsertPicture(picture);
+  Place(i, QRect(150, 150, 143, 143));
+  ASSERT_NE(w->guiaCD, nullptr);
+  EXPECT_EQ(w->guiaCD->Circulos(), (QList<double>{15.0, 41.0}));
+  EXPECT_TRUE(w->guiaCD->testAttribute(Qt::WA_TransparentForMouseEvents));
+  auto ring = [&](double mm) {
+    // The guide's colour on its circle, right of the disc's centre, over
+    // the blue picture.
+    const QImage shot = w->painelCD->grab().toImage();
+    const int x = int(221.5 + mm / 25.4 * 96 / 2);
+    int found = 0;
+    for (int dx = -1; dx <= 1; ++dx)
+      for (int y = 200; y < 243; ++y) {
+        const QColor c = shot.pixelColor(x + dx, y);
+        if (c.red() < 60 && c.green() > 60 && c.blue() > 150) ++found;
+      }
+    return found;
+  };
+  EXPECT_GT(ring(15), 0);
+  EXPECT_GT(ring(41), 0);
+  TPapelDisco avery;
+  avery.Tipo = TPapelDisco::Etiqueta;
+  avery.Referencia = QStringLiteral("L7676");
+  Parametros().PapelCD = avery;
+  w->guiaCD->update();
+  EXPECT_EQ(w->guiaCD->Circulos(), (QList<double>{17.6, 117.0}));
+  EXPECT_GT(ring(17.6), 0);
+  EXPECT_EQ(ring(41), 0);
+  Parametros().PapelCD = TPapelDisco();
+  // A press on the hole selects the picture under the guide.
+  Click(i, QPoint(71, 71));
+  EXPECT_EQ(w->Seleccionado(), i);
+}
+
+// "Centrar" on the CD sheet centres on the disc's centre (its 443-pixel
+// circle starts at the sheet's corner), not on the middle of a 458-pixel
+// sheet.
 TEST_F(Editing, AlignmentUsesTheSheetsReferenceWidth) {
   struct {
     int folha;
     int width;
     int esquerda, centro, direita;
   } cases[] = {{folhaFrente, 100, 1, 179, 357},  {folhaInterior, 100, 1, 179, 357},
-               {folhaCD, 100, 1, 179, 357},      {folhaTras, 100, 1, 236, 471},
+               {folhaCD, 100, 1, 171, 357},      {folhaTras, 100, 1, 236, 471},
                {folhaFrente, 559, 1, -50, -102}};
   for (const auto& c : cases) {
     Sheet(c.folha);

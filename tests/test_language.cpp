@@ -15,7 +15,9 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QMenu>
 #include <QRegularExpression>
@@ -59,10 +61,19 @@ TEST_F(Language, ModulesAreFoundByTheProgramsName) {
       {"prog.bin", {"prog.ENU"}, 1033, "prog.ENU"},  // an extension is replaced
       {"prog", {"prog.PTG"}, 1033, ""},
       {"prog", {"prog.ENU"}, 9999, ""},              // a locale without an abbreviation
+      // Installed: under <prefix>/share/lurns, beside <prefix>/bin; the
+      // program's own folder first.
+      {"bin/prog", {"share/lurns/prog.ENU"}, 1033, "share/lurns/prog.ENU"},
+      {"bin/prog", {"share/lurns/prog.ENU", "bin/prog.ENU"}, 1033, "bin/prog.ENU"},
+      {"bin/prog", {"share/prog.ENU", "prog.ENU"}, 1033, ""},
   };
   for (const auto& c : cases) {
     QTemporaryDir d;
-    for (const QString& f : c.files) ASSERT_TRUE(QFile::copy(kEnglish, d.filePath(f)));
+    QDir().mkpath(d.filePath("bin"));
+    for (const QString& f : c.files) {
+      QDir().mkpath(QFileInfo(d.filePath(f)).path());
+      ASSERT_TRUE(QFile::copy(kEnglish, d.filePath(f)));
+    }
     const QString before = LanguageModuleInUse();
     const bool ok = LoadLanguageModule(c.locale, d.filePath(c.program));
     EXPECT_EQ(ok, !c.loaded.isEmpty()) << c.program.toStdString() << " " << c.locale;

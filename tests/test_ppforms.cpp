@@ -1,7 +1,7 @@
 // The engine's windows: the form registry that maps the abstract kinds to
 // concrete window classes, the hooks every engine window fires, and the
 // cancel dialog shown modally and modelessly, with real widgets.
-#include "report/ppForms.h"
+#include "reportforms/ppForms.h"
 
 #include <QApplication>
 #include <QPointer>

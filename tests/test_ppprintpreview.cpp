@@ -4,7 +4,7 @@
 // engine is at work, the job started once per showing, and printing from
 // the preview.
 #include "printing/PrintingClasses.h"
-#include "printing/ppPrvDlg.h"
+#include "reportforms/ppPrvDlg.h"
 #include "report/ppFormIntf.h"
 #include "report/ppPrnDev.h"
 #include "support/PdfTools.h"

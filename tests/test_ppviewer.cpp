@@ -4,7 +4,7 @@
 // draw themselves), clicks, printing the report shown, and the page on the
 // screen against the same page printed to a PDF.
 #include "printing/PrintingClasses.h"
-#include "printing/ppViewr.h"
+#include "reportforms/ppViewr.h"
 #include "report/ppFormIntf.h"
 #include "report/ppPrnDev.h"
 #include "support/CoverFixtures.h"

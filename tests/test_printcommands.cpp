@@ -14,7 +14,7 @@
 #include "report/ppBands.h"
 #include "report/ppCtrls.h"
 #include "report/ppDevice.h"
-#include "report/ppForms.h"
+#include "reportforms/ppForms.h"
 #include "report/ppReport.h"
 #include "report/ppUtils.h"
 #include "support/PdfTools.h"
@@ -23,7 +23,9 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -97,6 +99,51 @@ TEST_F(PrintCommands, PrintToFileInTheDialogWritesAPdfOfTheChosenPages) {
   c.Imprimir(d, folhaInterior, {});
   EXPECT_EQ(dialogs->PrintSpecs[2].PrintRange, TPrintDialogSpec::prSelection);
   EXPECT_EQ(dialogs->PrintSpecs[2].Copies, 2);
+}
+
+// On a sheet of disc labels the dialog offers which discs to print (and
+// keeps the last choice); the marks are offered always, as the settings
+// have them.
+TEST_F(PrintCommands, TheDialogChoosesTheDiscsOfALabelSheetAndTheMarks) {
+  Install({});
+  TComandosImpressao c(nullptr);
+  d.DefinirCor(folhaCD, 0x000000);
+  TOpcoesCapa labels;
+  labels.Etiqueta = EtiquetaDisco(QStringLiteral("L7676"));
+  ASSERT_TRUE(labels.Etiqueta);
+  TPrintDialogChoice second;
+  second.Range = TPrintDialogSpec::prSelection;
+  second.File = dir.filePath(QStringLiteral("segundo.pdf"));
+  second.DiscPosition = 2;
+  dialogs->PrintChoices.push_back(second);
+  c.Imprimir(d, folhaCD, labels);
+  ASSERT_EQ(dialogs->PrintSpecs.size(), 1u);
+  EXPECT_EQ(dialogs->PrintSpecs[0].DiscPosition, 3);  // both, to begin with
+  EXPECT_EQ(dialogs->PrintSpecs[0].Marks, 0);
+  QString why;
+  const pdf::GreyImage page = pdf::Rasterise(second.File, 1, 100, &why);
+  ASSERT_GT(page.Width, 0) << why.toStdString();
+  EXPECT_TRUE(pdf::DarkBoxMM(page, QRectF(40, 15, 130, 131)).isEmpty());
+  EXPECT_NEAR(pdf::DarkBoxMM(page, QRectF(40, 152, 130, 131)).center().y(), 217.5, 0.5);
+  // The next print offers the last choice; plain paper offers none.
+  dialogs->Prints.push_back(false);
+  c.Imprimir(d, folhaCD, labels);
+  EXPECT_EQ(dialogs->PrintSpecs[1].DiscPosition, 2);
+  dialogs->Prints.push_back(false);
+  c.Imprimir(d, folhaCD, {});
+  EXPECT_EQ(dialogs->PrintSpecs[2].DiscPosition, 0);
+  // Marks chosen in the dialog: the disc's square gets its crop marks.
+  TPrintDialogChoice marks;
+  marks.Range = TPrintDialogSpec::prSelection;
+  marks.File = dir.filePath(QStringLiteral("marcas.pdf"));
+  marks.Marks = 1;
+  dialogs->PrintChoices.push_back(marks);
+  c.Imprimir(d, folhaCD, {});
+  const pdf::GreyImage marked = pdf::Rasterise(marks.File, 1, 100, &why);
+  ASSERT_GT(marked.Width, 0) << why.toStdString();
+  // Left of the disc's square, on its top edge's line.
+  const double left = 6.35 + 48 * 25.4 / 96, top = 6.35 + 104 * 25.4 / 96;
+  EXPECT_FALSE(pdf::DarkBoxMM(marked, QRectF(left - 8, top - 0.5, 7, 1)).isEmpty());
 }
 
 TEST_F(PrintCommands, AnUnknownPrinterIsAnErrorNotTheDefaultPrinter) {
@@ -439,3 +486,101 @@ TEST_F(PrintCommands, ACaptionsAmpersandIsShownAsACharacterAsItPrints) {
 }  // namespace
 
 #include "test_printcommands.moc"
+
+// "Exportar…": the export dialog, then the save dialog beside the cover
+// under its name, then the pages through the exporters: a PDF of the
+// chosen pages, or a picture a page named after the file chosen, with one
+// question before any of them is replaced; nothing asked further when the
+// export dialog is cancelled.
+class ExportCommands : public PrintCommands {
+ protected:
+  TExportChoice Choice(TExportDialogSpec::Format f, TPrintDialogSpec::Range r = TPrintDialogSpec::prAllPages,
+                       int dpi = 150) {
+    TExportChoice c;
+    c.Formato = f;
+    c.Range = r;
+    c.Dpi = dpi;
+    return c;
+  }
+};
+
+TEST_F(ExportCommands, APdfOfThePagesChosenBesideTheCover) {
+  Install({});  // no printer is needed
+  TComandosImpressao c(nullptr);
+  const QString capa = dir.filePath(QStringLiteral("banda.lrn"));
+  dialogs->ExportChoices.push_back(Choice(TExportDialogSpec::fmtPdf));
+  dialogs->Files.push_back(dir.filePath(QStringLiteral("banda")));
+  c.Exportar(d, folhaFrente, {}, capa);
+  EXPECT_TRUE(Warnings().isEmpty()) << Warnings().join('\n').toStdString();
+  ASSERT_EQ(dialogs->ExportSpecs.size(), 1u);
+  EXPECT_EQ(dialogs->ExportSpecs[0].MaxPage, 3);
+  EXPECT_EQ(dialogs->ExportSpecs[0].ToPage, 3);
+  ASSERT_EQ(dialogs->FileSpecs.size(), 1u);
+  const TFileDialogSpec& f = dialogs->FileSpecs[0];
+  EXPECT_EQ(f.DefaultExt, "pdf");
+  EXPECT_TRUE(f.OverwritePrompt);
+  EXPECT_EQ(f.FileName, "banda.pdf");
+  EXPECT_EQ(QDir(f.InitialDir), QDir(dir.path()));
+  EXPECT_EQ(PdfPages(dir.filePath(QStringLiteral("banda.pdf"))), 3);
+
+  // Pages 2 to 3 only, remembered by the dialog for the next export.
+  TExportChoice dois = Choice(TExportDialogSpec::fmtPdf, TPrintDialogSpec::prPageNums);
+  dois.From = 2;
+  dois.To = 3;
+  dialogs->ExportChoices.push_back(dois);
+  dialogs->Files.push_back(dir.filePath(QStringLiteral("duas.pdf")));
+  c.Exportar(d, folhaFrente, {}, capa);
+  EXPECT_EQ(PdfPages(dir.filePath(QStringLiteral("duas.pdf"))), 2);
+  dialogs->ExportChoices.push_back(std::nullopt);
+  c.Exportar(d, folhaFrente, {}, capa);
+  ASSERT_EQ(dialogs->ExportSpecs.size(), 3u);
+  EXPECT_EQ(dialogs->ExportSpecs[2].PrintRange, TPrintDialogSpec::prPageNums);
+  EXPECT_EQ(dialogs->ExportSpecs[2].FromPage, 2);
+  EXPECT_EQ(dialogs->FileSpecs.size(), 2u);  // cancelled: no save dialog
+}
+
+TEST_F(ExportCommands, PicturesOfTheSheetShownAndAQuestionBeforeReplacingThem) {
+  Install({});
+  TComandosImpressao c(nullptr);
+  dialogs->ExportChoices.push_back(Choice(TExportDialogSpec::fmtPng, TPrintDialogSpec::prSelection, 50));
+  dialogs->Files.push_back(dir.filePath(QStringLiteral("disco.png")));
+  c.Exportar(d, folhaCD, {}, QString());
+  const QString pagina = dir.filePath(QStringLiteral("disco-3.png"));
+  QImage png(pagina);
+  ASSERT_FALSE(png.isNull()) << dialogs->Asked.join('\n').toStdString();
+  EXPECT_NEAR(png.width(), 210 * 50 / 25.4, 1.0);  // A4 at 50 pixels an inch
+  EXPECT_NEAR(png.height(), 297 * 50 / 25.4, 1.0);
+  EXPECT_EQ(dialogs->FileSpecs[0].DefaultExt, "png");
+  EXPECT_FALSE(dialogs->FileSpecs[0].OverwritePrompt);  // asked of every page's file instead
+
+  // Again, into the same names: asked once, and No leaves the file as it is.
+  QFile marca(pagina);
+  ASSERT_TRUE(marca.open(QIODevice::WriteOnly));
+  marca.write("antes");
+  marca.close();
+  for (TModalResult answer : {TModalResult::No, TModalResult::Yes}) {
+    dialogs->ExportChoices.push_back(Choice(TExportDialogSpec::fmtPng, TPrintDialogSpec::prSelection, 50));
+    dialogs->Files.push_back(dir.filePath(QStringLiteral("disco.png")));
+    dialogs->Confirms.push_back(answer);
+    dialogs->Asked.clear();
+    c.Exportar(d, folhaCD, {}, QString());
+    const QStringList perguntas = dialogs->Asked.filter(QStringLiteral("confirm: "));
+    ASSERT_EQ(perguntas.size(), 1);
+    EXPECT_TRUE(perguntas[0].contains(QStringLiteral("disco-3.png")));
+    EXPECT_EQ(QImage(pagina).isNull(), answer == TModalResult::No);
+  }
+}
+
+TEST_F(ExportCommands, TheMainWindowsExportWritesTheCoverItShows) {
+  Install({});
+  TfrmLurn w(nullptr, false);
+  w.Sessao().UsarRecentes(false);
+  w.Sessao().Alterar(QStringLiteral("Preparar"), [&](TDocumento& doc) { doc.Adicionar(folhaFrente, Texto(QStringLiteral("Frente"))); });
+  dialogs->ExportChoices.push_back(Choice(TExportDialogSpec::fmtSvg, TPrintDialogSpec::prSelection, 96));
+  dialogs->Files.push_back(dir.filePath(QStringLiteral("frente.svg")));
+  Escolher(w, "menuFicheiroExportar");
+  QFile svg(dir.filePath(QStringLiteral("frente-1.svg")));
+  ASSERT_TRUE(svg.open(QIODevice::ReadOnly)) << dialogs->Asked.join('\n').toStdString();
+  EXPECT_TRUE(svg.readAll().contains("<svg"));
+  EXPECT_TRUE(Warnings().isEmpty()) << Warnings().join('\n').toStdString();
+}

@@ -6,12 +6,12 @@
 #include "components/ProCtrls.h"
 #include "document/FicheiroCapa.h"
 #include "document/MedidaTexto.h"
-#include "platform/PngPrinterBackend.h"
+#include "platform/PageExporter.h"
 #include "platform/PrinterBackend.h"
 #include "printing/BuilderControls.h"
 #include "printing/ImpressaoCapa.h"
 #include "printing/PrintingClasses.h"
-#include "printing/ppViewr.h"
+#include "reportforms/ppViewr.h"
 #include "report/ppDrwCmd.h"
 #include "report/ppPrintr.h"
 #include "report/ppReport.h"
@@ -80,20 +80,17 @@ void PrintPdf(TImpressaoCapa& capa, const QString& file, std::vector<int> pagina
 }
 
 // The cover's pages as PNG pictures at `dpi`, through the printing commands
-// on a printer that writes pictures.
+// and the PNG exporter.
 std::vector<QImage> PrintPng(TImpressaoCapa& capa, const QString& folder, int dpi,
                              std::vector<int> paginas) {
   QStringList names;
   for (int p : paginas) names << QStringLiteral("%1/pagina-%2-%3.png").arg(folder).arg(p).arg(dpi);
-  const QString printer = QStringLiteral("Lurns PNG");
-  ResetPrinterList();
-  SetPrinterBackend(std::make_unique<TPngPrinterBackend>(printer, names, dpi));
+  TPngExporter exporter(names, dpi);
   TPedidoImpressao pedido;
   pedido.Paginas = paginas;
-  pedido.Impressora = printer;
+  pedido.Exportador = &exporter;
   const bool printed = capa.Imprimir(pedido);
-  ResetPrinterList();
-  SetPrinterBackend(std::make_unique<TNoPrinterBackend>());
+  EXPECT_EQ(exporter.Written, names);
   std::vector<QImage> pages;
   EXPECT_TRUE(printed);
   for (const QString& n : names) pages.push_back(QImage(n).convertToFormat(QImage::Format_Grayscale8));

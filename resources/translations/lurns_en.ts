@@ -158,6 +158,14 @@
         <translation>&amp;Settings</translation>
     </message>
     <message>
+        <source>&amp;Exportar…</source>
+        <translation>&amp;Export…</translation>
+    </message>
+    <message>
+        <source>Exporta as páginas da lurn para PDF, PNG ou SVG</source>
+        <translation>Export the cover’s pages as PDF, PNG or SVG</translation>
+    </message>
+    <message>
         <source>&amp;Prever Impressão</source>
         <translation>Print pre&amp;view</translation>
     </message>
@@ -496,6 +504,42 @@
 </context>
 <context>
     <name>TfrmParametros</name>
+    <message>
+        <source>Marcas de corte e dobra</source>
+        <translation>Crop and fold marks</translation>
+    </message>
+    <message>
+        <source>Sangria de 3 mm</source>
+        <translation>3 mm bleed</translation>
+    </message>
+    <message>
+        <source>Papel do CD</source>
+        <translation>Disc paper</translation>
+    </message>
+    <message>
+        <source>A4 simples</source>
+        <translation>Plain A4</translation>
+    </message>
+    <message>
+        <source>Própria</source>
+        <translation>Own</translation>
+    </message>
+    <message>
+        <source>Exterior</source>
+        <translation>Outer</translation>
+    </message>
+    <message>
+        <source>Furo</source>
+        <translation>Hole</translation>
+    </message>
+    <message>
+        <source>Centro 1</source>
+        <translation>Centre 1</translation>
+    </message>
+    <message>
+        <source>Centro 2</source>
+        <translation>Centre 2</translation>
+    </message>
     <message>
         <source>Alterar</source>
         <translation>Change</translation>

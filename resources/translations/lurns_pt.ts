@@ -158,6 +158,14 @@
         <translation>&amp;Parametros</translation>
     </message>
     <message>
+        <source>&amp;Exportar…</source>
+        <translation>&amp;Exportar…</translation>
+    </message>
+    <message>
+        <source>Exporta as páginas da lurn para PDF, PNG ou SVG</source>
+        <translation>Exporta as páginas da lurn para PDF, PNG ou SVG</translation>
+    </message>
+    <message>
         <source>&amp;Prever Impressão</source>
         <translation>&amp;Prever Impressão</translation>
     </message>
@@ -496,6 +504,42 @@
 </context>
 <context>
     <name>TfrmParametros</name>
+    <message>
+        <source>Marcas de corte e dobra</source>
+        <translation>Marcas de corte e dobra</translation>
+    </message>
+    <message>
+        <source>Sangria de 3 mm</source>
+        <translation>Sangria de 3 mm</translation>
+    </message>
+    <message>
+        <source>Papel do CD</source>
+        <translation>Papel do CD</translation>
+    </message>
+    <message>
+        <source>A4 simples</source>
+        <translation>A4 simples</translation>
+    </message>
+    <message>
+        <source>Própria</source>
+        <translation>Própria</translation>
+    </message>
+    <message>
+        <source>Exterior</source>
+        <translation>Exterior</translation>
+    </message>
+    <message>
+        <source>Furo</source>
+        <translation>Furo</translation>
+    </message>
+    <message>
+        <source>Centro 1</source>
+        <translation>Centro 1</translation>
+    </message>
+    <message>
+        <source>Centro 2</source>
+        <translation>Centro 2</translation>
+    </message>
     <message>
         <source>Alterar</source>
         <translation>Alterar</translation>

@@ -114,6 +114,8 @@ bool ScriptedDialogs::Print(TPrintDialogSpec& pedido) {
     pedido.Color = c.Color;
     if (!c.Paper.isEmpty()) pedido.PaperName = c.Paper;
     pedido.QueueOptions = c.QueueOptions;
+    if (c.DiscPosition != 0) pedido.DiscPosition = c.DiscPosition;
+    if (c.Marks >= 0) pedido.Marks = c.Marks;
     return true;
   }
   return Take(Prints, "print", false);
@@ -127,6 +129,21 @@ bool ScriptedDialogs::PrinterSetup(TPrinterSetupSpec& pedido) {
   pedido.PrinterName = answer->Printer;
   pedido.PaperName = answer->Paper;
   pedido.BinName = answer->Bin;
+  return true;
+}
+
+bool ScriptedDialogs::Export(TExportDialogSpec& pedido) {
+  Asked << "export";
+  ExportSpecs.push_back(pedido);
+  auto answer = Take<std::optional<TExportChoice>>(ExportChoices, "export", std::nullopt);
+  if (!answer) return false;
+  pedido.Formato = answer->Formato;
+  pedido.Dpi = answer->Dpi;
+  pedido.PrintRange = answer->Range;
+  if (answer->Range == TPrintDialogSpec::prPageNums) {
+    pedido.FromPage = answer->From;
+    pedido.ToPage = answer->To;
+  }
   return true;
 }
 

@@ -25,9 +25,19 @@ struct TPrintDialogChoice {
   bool Color = true;
   QString Paper;  // empty: the paper offered
   QMap<QString, QString> QueueOptions;
+  int DiscPosition = 0;  // 0: as offered
+  int Marks = -1;        // -1: as offered
 };
 
 // An answer of the printer setup dialog (OK).
+// An answer of the export dialog: nullopt in ExportChoices cancels it.
+struct TExportChoice {
+  TExportDialogSpec::Format Formato = TExportDialogSpec::fmtPdf;
+  int Dpi = 150;
+  TPrintDialogSpec::Range Range = TPrintDialogSpec::prAllPages;
+  int From = 1, To = 1;
+};
+
 struct TPrinterSetupChoice {
   QString Printer, Paper, Bin;
 };
@@ -37,7 +47,7 @@ class ScriptedDialogs : public TDialogLayer {
   // What the dialogs were asked, in order: "message: text", "warning: text",
   // "confirm: text", "open: title", "save: title", "overwrite: question"
   // (the save dialog's, answered from Confirms), "picture: title",
-  // "font", "colour", "input: caption/prompt", "print", "printer setup".
+  // "font", "colour", "input: caption/prompt", "print", "printer setup", "export".
   QStringList Asked;
   std::deque<TModalResult> Confirms;
   std::deque<std::optional<QString>> Files;    // open, save and picture dialogs
@@ -51,6 +61,8 @@ class ScriptedDialogs : public TDialogLayer {
   std::vector<TPrintDialogSpec> PrintSpecs;  // as the print dialogs were offered
   std::deque<std::optional<TPrinterSetupChoice>> SetupChoices;  // nullopt = cancelled
   std::vector<TPrinterSetupSpec> SetupSpecs;
+  std::deque<std::optional<TExportChoice>> ExportChoices;  // nullopt = cancelled
+  std::vector<TExportDialogSpec> ExportSpecs;              // as offered
   std::vector<TFileDialogSpec> FileSpecs;      // specs of the file dialogs shown
   std::vector<TFont> FontsShown;               // initial fonts of the font dialogs
   // The caption of each warning, in order: the one the caller gave, or
@@ -76,6 +88,7 @@ class ScriptedDialogs : public TDialogLayer {
                    const TInputCheck& check) override;
   bool Print(TPrintDialogSpec& pedido) override;
   bool PrinterSetup(TPrinterSetupSpec& pedido) override;
+  bool Export(TExportDialogSpec& pedido) override;
 };
 
 // Installs a ScriptedDialogs for the lifetime of the guard and puts the

@@ -1,6 +1,6 @@
 // TppViewer: the scroll box, the paint box that shows the device's page
 // picture, zoom, navigation, clicks and printing of the report shown.
-#include "printing/ppViewr.h"
+#include "reportforms/ppViewr.h"
 
 #include "platform/Dialogs.h"
 #include "report/ppDrwCmd.h"

@@ -12,8 +12,8 @@
 #pragma once
 
 #include "platform/Types.h"
-#include "printing/ppViewr.h"
-#include "report/ppForms.h"
+#include "reportforms/ppViewr.h"
+#include "reportforms/ppForms.h"
 
 class QKeyEvent;
 class QLabel;

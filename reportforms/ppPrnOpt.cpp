@@ -1,4 +1,4 @@
-#include "printing/ppPrnOpt.h"
+#include "reportforms/ppPrnOpt.h"
 
 #include "report/ppUtils.h"
 

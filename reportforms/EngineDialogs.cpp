@@ -1,8 +1,8 @@
-#include "printing/EngineDialogs.h"
+#include "reportforms/EngineDialogs.h"
 
-#include "printing/ppCDlg.h"
-#include "printing/ppPDlg.h"
-#include "printing/ppPrnOpt.h"
+#include "reportforms/ppCDlg.h"
+#include "reportforms/ppPDlg.h"
+#include "reportforms/ppPrnOpt.h"
 
 void RegisterEngineDialogs() {
   RegisterEngineForm<TppCustomPrintDialog, TppPrintDialog>();

@@ -1,4 +1,4 @@
-#include "report/ppForms.h"
+#include "reportforms/ppForms.h"
 
 #include <QApplication>
 #include <QIcon>

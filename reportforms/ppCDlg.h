@@ -6,7 +6,7 @@
 // while it is up), and sets its status text for every page.
 #pragma once
 
-#include "report/ppForms.h"
+#include "reportforms/ppForms.h"
 
 class QTextEdit;
 class QPushButton;

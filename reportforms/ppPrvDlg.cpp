@@ -1,4 +1,4 @@
-#include "printing/ppPrvDlg.h"
+#include "reportforms/ppPrvDlg.h"
 
 #include "platform/Canvas.h"
 #include "platform/Dialogs.h"

@@ -1,4 +1,4 @@
-#include "printing/ppCDlg.h"
+#include "reportforms/ppCDlg.h"
 
 #include "report/ppUtils.h"
 

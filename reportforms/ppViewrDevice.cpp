@@ -1,5 +1,5 @@
 // TppScreenDevice: the pages of a report drawn into the preview's picture.
-#include "printing/ppViewr.h"
+#include "reportforms/ppViewr.h"
 
 #include "report/ppDrwCmd.h"
 #include "report/ppProd.h"
@@ -222,7 +222,8 @@ bool TppScreenDevice::RenderCommand(TppDrawCommand* command) {
 }
 
 void TppScreenDevice::BeginClip(TppDrawCommand* c) {
-  canvas_.SetOuterClip(PictureRectOf(c->ClipRect), c->ClipEllipse);
+  const bool hole = c->ClipHole.Right > c->ClipHole.Left && c->ClipHole.Bottom > c->ClipHole.Top;
+  canvas_.SetOuterClip(PictureRectOf(c->ClipRect), c->ClipEllipse, hole ? PictureRectOf(c->ClipHole) : QRect());
 }
 
 void TppScreenDevice::EndClip(TppDrawCommand*) { canvas_.RemoveOuterClip(); }
