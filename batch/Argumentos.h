@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // lurns-batch's command line: what each run asks for, read with
 // QCommandLineParser from one table of options, apart from the program so
 // that it can be tested without running it.  Bad usage (exit status 2) is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // lurns-batch: reads, dumps and writes cover files through the cover
 // document, with the program's own reader, writer and text measuring, and
 // prints or exports them through the program's own printing commands

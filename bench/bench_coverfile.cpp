@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes and reads a cover with 1,000 objects (500 texts, 500 pictures)
 // and prints how long each takes: the document alone (what lurns-batch
 // does) and the main window opening it (reading plus making its controls).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Prints a cover into a PDF file and says how long it takes: a cover with
 // three 1200 x 1200 JPEG backgrounds (Frente, Interior, Trás) and twenty
 // text objects, its three pages generated and written (the print

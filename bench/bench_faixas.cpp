@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads the track list of a folder of 500 audio files (FLAC and MP3 made
 // by the Debian encoders from a short tone, each retagged with its own
 // title and number by TagLib) and prints how long it takes, and how long

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders each page of a three-page cover-like report in the preview's
 // viewer — the front with the inside of the cover, the back with its two
 // spines, the disc — at "Página Inteira" and at 100 %, and prints how long

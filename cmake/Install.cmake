@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installation beside the program, desktop integration and the Debian
 # package.
 #

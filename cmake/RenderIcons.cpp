@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Build-time tool: renders an SVG icon to PNG files in the layout of an
 // icon theme, for desktops and file managers that do not draw SVG icons.
 //   lurns-render-icons ICON.svg THEME_DIR CONTEXT NAME SIZE...

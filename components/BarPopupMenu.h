@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A context menu with a vertical bar down its left side: a colour gradient
 // from top to bottom, a caption written upwards and optionally a picture.
 // The entries are ordinary QActions drawn by the style, moved right to

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The selection frame of the cover editor: a transparent widget laid over
 // the selected object on its sheet, with eight grab squares.  Dragging the
 // body moves the object, dragging a square resizes it, the arrow keys nudge

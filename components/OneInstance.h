@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Keeps the program to one running copy per user.  When a second copy
 // starts, its guard finds the running one, asks it to come to the front
 // (restored if it was minimised) and makes the second copy quit.  A second

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two controls a cover sheet is made of.
 //
 // TProLabel shows a text object: a label that draws its caption turned by

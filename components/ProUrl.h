@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A picture that opens a web address (or a document) when clicked, as the
 // about box shows one; and the hand cursors of the component library.
 #pragma once

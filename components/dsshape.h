@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A figure (line, rectangle, square, ellipse or circle) whose inside is a
 // solid colour, a two-colour gradient or a picture (tiled, centred or
 // stretched), clipped to the figure.  The disc of the CD sheet is one: a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The 572-byte record of a cover file.  Integers are little-endian; text
 // fields are a length byte followed by that many Windows-1252 characters
 // and zero bytes up to the field's capacity.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cover document: the four sheets in their order, each with its
 // background colour and background picture (two on the back), the disc's
 // fill, and each sheet's text and picture objects in ownership order

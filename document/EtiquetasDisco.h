@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The paper the disc page prints on: plain A4 (the disc placed by the
 // settings' margins), or a sheet of self-adhesive disc labels, two discs
 // to an A4 sheet, each with its outer circle and centre hole.  The makers'

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cover files (".lrn"): the reader that builds a document from a file and
 // the writer that puts a document into one, with every message they have
 // for the user, in order.  They show nothing themselves: the program shows

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The limits every value of a cover object is held to, whichever way it
 // comes in: from a cover file, whose fixed records cannot be refused one
 // field at a time, a value outside is clamped to the nearest one inside;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a text object measures: the size a level text takes with automatic
 // sizing, and where turned text goes in its box.  The editor's labels,
 // lurns-batch and printing all measure through here, with the fonts that

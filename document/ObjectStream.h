@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The serialized form of a cover object, as Copiar puts it on the clipboard
 // and Colar reads it back: one document object (document/Documento.h).
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the disc of the CD sheet is filled.  The document keeps the disc's
 // fill style and the shape that draws the disc (components/dsshape) reads
 // it, so the values live here, below both.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The per-user settings store of the program (the stand-in for the
 // registry key "Lurns"): an INI file in the user's configuration folder,
 // ~/.config/Lurns/Lurns.ini, section "Parametros", every value decimal

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one font set-up of the program, lurns-batch, the tests and the
 // benchmarks, so that a cover measures the same in all of them.
 //

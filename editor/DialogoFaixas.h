@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The dialog of "Importar faixas…": the track list read, before it is
 // placed.  Each title can be edited; the line's format, the font and the
 // sheet are chosen, and the album's title and artist, when known, can go

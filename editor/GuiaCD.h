@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The guide over the CD sheet's disc: the centre hole of the label stock
 // chosen in the settings (and its outer circle), or on plain paper the
 // standard 15 mm spindle hole and the 41 mm hub.  A thin line that only

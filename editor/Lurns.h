@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Program start-up: the splash window, the forms in their order, the
 // event loop.
 #pragma once

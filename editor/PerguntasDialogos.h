@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editing session's questions (session/Perguntas.h) asked through the
 // program's dialog layer (platform/Dialogs): the layer in use when the
 // question comes, so that one installed later (a test's scripted layer) is

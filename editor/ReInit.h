@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Switching the language of the user interface while the program runs.
 //
 // A language module is a compiled translation file beside the program,

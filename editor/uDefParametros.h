@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's settings, kept in the per-user settings store under the
 // key "Lurns", section "Parametros", each value as decimal text.
 #pragma once

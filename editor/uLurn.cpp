@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: its construction and wiring to the session, events, the
 // timer, help, about box, settings and printing.  Its controls as designed
 // are made in uLurnDesenho.cpp; the view of the session is uLurnVista.cpp.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: menu, tool bar, the four sheets of the cover and the
 // status bar.  The window is a view of its editing session (TSessao,
 // session/): the menus, tool buttons, keys and mouse call the session's

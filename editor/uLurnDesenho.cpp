@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's controls as designed: the client area, the main menu,
 // the tool bar, the four sheets with their background controls, the status
 // bar, the object popup menu, the "Trás com lombada" box and the stretch

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window as a view of its editing session: the background
 // controls and one control per object follow the document whenever it
 // changes, the stretch handle follows the selection, and the commands'

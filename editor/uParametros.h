@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings dialog: print margins, fold-mark colour, snap grid and
 // language.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A drawing surface the way the report engine's devices draw: the stand-in
 // for a device context with its selected font, pen and brush, background
 // mode, copy mode and clip rectangle.  It draws through a QPainter in the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The platform's component class and what goes with it: TComponent (an
 // owner that frees it, a Name, a Tag and state flags), references that
 // notice when a component is gone, the class registry that creates

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The list of components a control owns, in the order they were created.
 // Qt's own child list reorders itself when a widget is raised, so the
 // creation order that saving and printing walk is kept here instead.

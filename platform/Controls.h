@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Plain controls the windows are built from, with the properties the
 // program's windows set on them: a panel with bevels that owns components,
 // and a shape (rectangle or circle) with a pen and a brush.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The machine's printers through libcups: the printers, their papers with
 // their unprintable borders, resolution, colour modes, sides, trays,
 // whether a printer is reached over the network and how many copies it

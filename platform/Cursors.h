@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Screen cursors by number, as the program's controls name them: the
 // platform's standard cursors have fixed negative numbers, and components
 // register their own pictures under positive numbers at start-up.

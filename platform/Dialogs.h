@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The platform's common dialogs, behind one replaceable layer.  The program
 // shows Qt's real dialogs; tests install a scripted layer that answers from
 // a queue and records what was asked, so every command runs headless.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The export dialog of the real dialog layer: the format, the resolution of
 // pictures and drawings, and the pages, chosen as the print dialog chooses
 // them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fonts, pens, brushes and pictures as plain values.  A font is a face
 // name, a size in points, a character set, a colour and a style bit set
 // (the fields a cover file stores); a pen and a brush are what shapes are

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's help: HTML topics shown in a small viewer window, opened
 // at the contents or at a topic chosen by its help context number.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stand-ins for the cross-process objects that keep the program to one
 // copy per user: named locks (advisory file locks in the user's runtime
 // folder, which the kernel drops when their process ends, however it ends)

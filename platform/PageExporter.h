@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Exporters: where the pages the report engine made go when they are
 // exported instead of printed.  The printer device draws each page as it
 // draws for a printer, onto the painter of a printing context that the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Documents rendered as PDF: what a printer does when its output file name
 // is set, and how documents reach a spooler queue.  Every page takes the
 // paper and orientation of the settings in force when it starts; the

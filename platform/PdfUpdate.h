@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a printed PDF says beyond the pages the PDF writer draws: that
 // viewers must not scale it when printing (the catalogue's viewer
 // preferences, /PrintScaling /None), and each page's trim and bleed

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Picture loading by file extension, the one place every command that reads
 // a picture file goes through.
 //

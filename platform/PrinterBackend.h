@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The printing services the report engine needs from the system, in the
 // shape the engine was designed around: a spooler that lists printers and
 // answers their capabilities and driver settings, and device contexts that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A flag set for the life of a scope and given back its old value when
 // the scope ends, however it ends (a "busy" or "printing" flag that an
 // exception must not leave set).

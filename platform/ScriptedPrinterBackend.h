@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A printer backend whose printers, capabilities and metrics are chosen by
 // the caller, and which keeps every printed page as a picture with the
 // settings it was printed with.  Tests install it to print without a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one way a text is laid out, measured and drawn, on every device: the
 // editor's labels, the preview's screen device, the printer device (PDF and
 // CUPS), the PNG pages and the measurements the document keeps all go

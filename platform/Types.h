@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Basic value types shared by every subsystem: colours in the 0x00BBGGRR
 // form that cover files store, mouse/keyboard state as the editor's handlers
 // receive it, the handler types, and Windows-style integer arithmetic.

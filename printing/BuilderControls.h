@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The report components of the cover reports that the engine lacks:
 // TRotatedLabel prints a text object of the cover turned by its angle,
 // through its draw command TDrawRotatedText; TSimpleGrid and its command

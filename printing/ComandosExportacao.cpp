@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Exportar…": the window's side of exporting a cover's pages (dialogs,
 // progress, messages); the export itself is ExportacaoCapa's.
 #include "platform/ScopedFlag.h"

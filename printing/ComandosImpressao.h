@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's side of printing a cover: "Imprimir" (the platform
 // print dialog, then the chosen pages on a printer or into a PDF file),
 // "Prever Impressão" and "Configurar Impressora".  The cover reports are

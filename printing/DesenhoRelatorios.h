@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the three cover report designs share, as the loading phase sets
 // it: the report's stored properties, and components added to the detail
 // band with their stored geometry.  Used by uFrenteCD, uTrasCD and

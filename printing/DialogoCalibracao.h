@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Calibrar…": the calibration of one printer's queue.  The user prints
 // the calibration page (as the printer prints it, with no calibration),
 // measures it with a ruler and enters an offset in millimetres and a

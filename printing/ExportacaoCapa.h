@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Exporting a cover: its pages, chosen as the print dialog chooses them,
 // made by the same cover reports and printer device as a print and given
 // to an exporter (platform/PageExporter): one PDF file, or one PNG picture

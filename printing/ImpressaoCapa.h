@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Printing a cover: the cover document copied into the three cover reports
 // and printed (on a printer, into a PDF file) or previewed.  These are the
 // commands behind the main window's "Imprimir" and "Prever Impressão" and

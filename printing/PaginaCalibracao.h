@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The calibration page of a printer: rulers along both axes of a portrait
 // A4 sheet in millimetres from the paper's edges, crosshairs at known
 // places, the printer's name, the date and the calibration it was printed

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The classes the printing code makes by name, registered in one place:
 // the printer device ("Printer"), the preview's screen device ("Screen")
 // and the preview window as the engine's previewer.  The program calls it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The disc label's report: the disc on portrait A4.  Built like the front
 // cover's (see uFrenteCD.h).
 #pragma once

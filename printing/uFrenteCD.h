@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The front cover's report: Interior (left frame) and Frente (right frame)
 // side by side on landscape A4, as one folded booklet leaf.  Its container
 // holds the report, its detail band and the band's fixed components for

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The back inlay's report: the back panel between its two spine strips on
 // landscape A4.  Built like the front cover's (see uFrenteCD.h).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bands: the horizontal strips of a report that print their components.  A
 // band belongs to a report (its parent) and holds its components as its
 // children, in print order.  Heights are thousandths of a millimetre; the

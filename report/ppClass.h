@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The stages between a printable and the concrete report components
 // (labels, shapes, images and the program's own rotated label): TppComponent
 // is what a report designer places on a band, TppCustomComponent the base

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The base of every report-engine object: TppCommunicator.  Engine objects
 // tell each other about changes in two ways:
 //

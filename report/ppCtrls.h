@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The report components the cover reports place on their bands: text
 // (TppCustomText and TppLabel), rectangles and circles (TppShape) and
 // pictures (TppImage).  Each computes its size from its content where it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Output devices and publishing: what receives the pages a report
 // generates and draws their commands (the printer and PDF output, the
 // preview's screen).

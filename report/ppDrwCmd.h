@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pages and draw commands: what generation hands to the output devices.
 //
 // A TppPage is a plain value: its draw commands say what to draw where, in

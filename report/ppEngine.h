@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Page generation: TppEngine turns a report's bands into pages.  It fills
 // one page at a time with the draw commands of the components of the bands
 // that print on it, and hands the page to the report (which publishes it

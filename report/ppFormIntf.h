@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the report engine knows of the windows it opens while it produces a
 // report — a preview window, a print dialog and a cancel dialog — and the
 // form registry through which it finds them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Page lists as a user types them ("1,3,5-12"): what the print dialog reads
 // its list with and the page request takes.  No widget: the engine's core.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Paper, margins and printers of the report engine: the page definition, the
 // printer setup every report owns, the list of the system's printers with
 // their capabilities, and the printer object that turns a setup into driver

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The printer device: prints the pages a report publishes on its own
 // printer (TppPrinter), a CUPS queue or a PDF file.  Every page carries its
 // own paper and orientation (the page's printer setup is applied before it

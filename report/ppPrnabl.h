@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TppPrintable: what every component that prints on a band has in common.
 // Its geometry is kept in thousandths of a millimetre relative to the band
 // (mmLeft, mmTop, mmWidth, mmHeight); the floating-point Left, Top, Width

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TppProducer: what every report has in order to be produced on a device —
 // its printer setup, the device it goes to (DeviceType), the language of
 // the engine's texts, the windows it may open (preview, print dialog,

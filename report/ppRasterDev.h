@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the printer device and the preview's screen device have in common:
 // drawing a page's commands with the canvas.  Each device works out where
 // a command lands in its own pixels — the printer at its resolution,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Engine objects that form a tree: a report holds its bands, a band its
 // components, in an order of their own (the print order).  TppRelative
 // keeps the parent and the ordered children; a relative frees its children

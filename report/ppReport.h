@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reports: TppCustomReport adds what a report lays out (columns, page
 // limit, passes, data), TppBandedReport its bands, and TppReport is the
 // report a program defines.  A report owns its printer setup and, through

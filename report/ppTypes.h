@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Basic types of the report engine: measurement units, the resolution
 // direction, paper orientation and duplex, the one constant every unit
 // conversion goes through, and the enumerations that reports, bands,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Conversions between the engine's internal unit, thousandths of a
 // millimetre, and the units that designers, components and devices see; the
 // standard Windows paper table that printers' paper lists fall back on; and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The report engine's cancel dialog: shown while a report prints, with the
 // status of the page being printed and a Cancel button.  The engine creates
 // it through the form registry (TppCustomCancelDialog), shows it modally

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The base classes of the report engine's windows, on Qt Widgets: TppForm
 // and the three abstract kinds the engine opens — TppCustomPreviewer,
 // TppCustomPrintDialog and TppCustomCancelDialog.  The concrete windows

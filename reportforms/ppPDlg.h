@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The report engine's print dialog: the printer, the pages ("Todas",
 // "Página Actual", a list such as "1,3,5-12", odd or even ones), the number
 // of copies with collation, the printer's type and location, its own

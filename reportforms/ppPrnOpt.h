@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The printer's own properties: a dialog of the options the printer's queue
 // offers (paper, tray, sides, print quality), one drop-down list each.  The
 // printer backend (platform/) reads the options from the queue and puts the

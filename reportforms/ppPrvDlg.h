@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The print preview window: the report engine's previewer (registered for
 // TppCustomPreviewer), with a bar of buttons (print, search, whole page,
 // page width, 100 %, a typed percentage, first, prior, a typed page number,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TppViewer: the scroll box, the paint box that shows the device's page
 // picture, zoom, navigation, clicks and printing of the report shown.
 #include "reportforms/ppViewr.h"

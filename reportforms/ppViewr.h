@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The preview's page viewer: TppViewer shows one generated page of a report
 // at a chosen zoom, with scroll bars, page navigation, status texts and
 // printing of the report shown; its TppScreenDevice receives the pages from

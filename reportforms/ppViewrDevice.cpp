@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TppScreenDevice: the pages of a report drawn into the preview's picture.
 #include "reportforms/ppViewr.h"
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package as the README says (cd build && cpack) and
 # checks it with lintian: any error or warning fails.
 #

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs everything needed to build, run and test Lurns para CD on
 # Debian 12: compiler, CMake, Qt 6, libjpeg, libcups, GoogleTest and fonts.
 set -euo pipefail

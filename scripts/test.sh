@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is needed, builds, and runs the whole test suite headless.
 # Arguments go to CMake (CI passes -DLURNS_WERROR=ON).
 set -euo pipefail

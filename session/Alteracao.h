@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What one editing step changed in a cover document, and how to take it
 // back or make it again.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The questions an editing session asks the user, and how it tells them
 // what happened.  The session has no windows: whoever runs it gives it an
 // answerer.  The program's window gives one that shows the platform's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editing session: one cover being edited, without any window.
 //
 // It holds the cover document, the file it belongs to and whether that file

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when a test that ctest lists has no time limit (TIMEOUT > 0): a
 # test that hangs would hold ctest for ever.  Run by the test
 # TimeLimits.EveryTestHasOne, so that a test added without a limit fails

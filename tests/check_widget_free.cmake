@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when a source of the window-free libraries (the cores of platform,
 # document, editing session, report engine and cover printing) includes a Qt Widgets header, or a header of the
 # project that is not itself part of those libraries.

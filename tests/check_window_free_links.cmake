@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when a window-free program loads Qt Widgets or Qt PrintSupport
 # (which loads Qt Widgets itself): the libraries the dynamic loader gives
 # each program, as ldd lists them, must hold neither.

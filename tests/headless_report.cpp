@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The report engine's core on its own: this program links the engine's
 // core library and nothing of the windowed libraries, and runs on a
 // QGuiApplication.  It builds a report, fills a page and copies it, as a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editing session on its own: this program links the session library
 // and nothing of the windowed libraries, and runs on a QGuiApplication.  It
 // opens the example cover, edits it, takes the changes back and saves it,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A test program whose tests get stuck on modal dialogs the way a faulty
 // test would: one opens a dialog that nobody answers, one waits for a
 // dialog that never comes while another one is open.  Each must end as a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A small program for the single-instance tests: one copy of the program
 // as far as the guard is concerned.  It builds a window, runs the guard the
 // way the main window does, and reports on its standard output:

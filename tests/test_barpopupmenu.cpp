@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The menu with a side bar: its defaults, the measuring and band-by-band
 // painting of the bar (driven directly with entry rectangles), the
 // positions of caption and picture, and a real popup painted by Qt.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // lurns-batch as a user runs it: the JSON dump, re-saving, the messages on
 // standard error and the exit status, without a display, without a window
 // and without touching the user's settings; and the same sizes for the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // lurns-batch's command line, read without running the program: each mode,
 // the print options, and bad usage with its reason (exit status 2).
 #include "batch/Argumentos.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine's cancel dialog with its real widgets: texts and layout, the
 // status text, Cancel, the close timer, modal and modeless showing, and the
 // start of the engine's work once per showing and never while it runs.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The platform's component class: ownership in creation order, names,
 // references that notice the end of a component, creation by class name,
 // and the reader that builds components as a stored design is read.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Copy and paste of cover objects through the system clipboard.
 #include "components/Handles.h"
 #include "components/ProCtrls.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cover files: the exact bytes written, what reading accepts and makes of
 // each record, the failure messages, the recent-file list and the file
 // commands of the editing session with their question about unsaved

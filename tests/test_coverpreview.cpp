@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A cover previewed is the cover printed: the cover reports filled from a
 // document, shown in the preview's viewer at 100 % and printed into a PDF
 // read back at the screen's 96 dpi, cover the same pixels — turned spine

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Printing a cover: the three cover reports as designed, the turned text's
 // extent, the transfer of the document into the reports, and the pages
 // written into PDF files, measured with the poppler tools: a turned spine

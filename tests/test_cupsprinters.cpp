@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The machine's printers through CUPS.  Without a reachable scheduler the
 // backend answers an empty list and the engine behaves as with no printer.
 // With the tests' own scheduler (tests/support/start-cupsd.sh, found

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real Qt dialogs behind the dialog layer, driven by code: the test
 // finds each dialog among the top-level windows, looks at its caption,
 // icon and buttons, sets its controls and presses a button, and checks what

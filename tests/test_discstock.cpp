@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Disc labels on self-adhesive sheets: the makers' table built into the
 // program, the settings that keep the paper, and the disc page printed on
 // every stock at each position, measured on the PDF at 600 dpi: the disc's

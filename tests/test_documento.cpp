@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cover document on its own, without any window: naming, clearing,
 // the quarter turn, automatic sizing, backgrounds and the disc, the change
 // notice, the limits of document/Limites.h and the turned-text box of a

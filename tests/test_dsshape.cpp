@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The shape with fill styles: the drawing-rectangle and gradient
 // arithmetic, what it paints for each figure and fill (checked on its
 // rendered pixels), and that setters repaint at once only on a change.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The object editing commands of the main window, driven as the menu and
 // tool bar drive them, with the dialogs answered by the scripted layer.
 #include "components/Handles.h"
@@ -189,13 +190,14 @@ TEST_F(Editing, TheCdSheetShowsThePapersHoleAsAGuide) {
   Sheet(folhaCD);
   TProImage* i = InsertPicture(picture);
   Place(i, QRect(150, 150, 143, 143));
-  ASSERT_NE(w->guiaCD, nullptr);
-  EXPECT_EQ(w->guiaCD->Circulos(), (QList<double>{15.0, 41.0}));
-  EXPECT_TRUE(w->guiaCD->testAttribute(Qt::WA_TransparentForMouseEvents));
+  TGuiaCD* guia = Peca<TGuiaCD>(*w, "guiaCD");
+  ASSERT_NE(guia, nullptr);
+  EXPECT_EQ(guia->Circulos(), (QList<double>{15.0, 41.0}));
+  EXPECT_TRUE(guia->testAttribute(Qt::WA_TransparentForMouseEvents));
   auto ring = [&](double mm) {
     // The guide's colour on its circle, right of the disc's centre, over
     // the blue picture.
-    const QImage shot = w->painelCD->grab().toImage();
+    const QImage shot = PainelFolha(*w, folhaCD)->grab().toImage();
     const int x = int(221.5 + mm / 25.4 * 96 / 2);
     int found = 0;
     for (int dx = -1; dx <= 1; ++dx)
@@ -211,14 +213,14 @@ TEST_F(Editing, TheCdSheetShowsThePapersHoleAsAGuide) {
   avery.Tipo = TPapelDisco::Etiqueta;
   avery.Referencia = QStringLiteral("L7676");
   Parametros().PapelCD = avery;
-  w->guiaCD->update();
-  EXPECT_EQ(w->guiaCD->Circulos(), (QList<double>{17.6, 117.0}));
+  guia->update();
+  EXPECT_EQ(guia->Circulos(), (QList<double>{17.6, 117.0}));
   EXPECT_GT(ring(17.6), 0);
   EXPECT_EQ(ring(41), 0);
   Parametros().PapelCD = TPapelDisco();
   // A press on the hole selects the picture under the guide.
   Click(i, QPoint(71, 71));
-  EXPECT_EQ(w->Seleccionado(), i);
+  EXPECT_EQ(Seleccionado(*w), i);
 }
 
 // "Centrar" on the CD sheet centres on the disc's centre (its 443-pixel

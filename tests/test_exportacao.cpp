@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Exporting a cover's pages through the exporters (platform/PageExporter)
 // with the window-free command the "Exportar…" menu and lurns-batch call
 // (printing/ExportacaoCapa): the PNG and SVG pages are the PDF's pages,

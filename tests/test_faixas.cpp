@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Track lists read from the music, CUE sheets and text files, written as
 // lines and placed on the cover as texts of several lines; and the same
 // through lurns-batch --faixas, down to the printed PDF's text.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The selection frame: attaching, the geometry rules of dragging, snapping
 // and nudging, and the mouse routing (capture after attach, presses handed
 // on to what lies under them).  Mouse input goes through the window, as a

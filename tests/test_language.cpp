@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The language switch: finding a module by the program's name, reloading
 // the texts of every open window from it, and leaving run-time texts and
 // the program's messages alone.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window as a user meets it: start-up state, the commands the
 // timer enables for each kind of selection, the sheets and their
 // background controls, naming of new objects, clearing the document, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The test support that answers modal dialogs: it answers the dialog it
 // waits for, and a dialog that never comes or one that nobody answers
 // fails the test within its time and lets it go on.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The serialized cover object that Copiar and Colar pass through the
 // clipboard: text and picture objects come back with every field of the
 // document object, defaults, names and identities stay out, and every

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The single-instance guard: the names of its shared objects, the first and
 // the second copy, starts that overlap another copy's check, a copy that
 // died holding the lock, the warning and its handler; then real copies of

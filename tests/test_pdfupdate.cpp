@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The printed PDF's own requests: no scaling when printed, and where each
 // page's paper is cut, added as an incremental update that every PDF
 // reader follows.

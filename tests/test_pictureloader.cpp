@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Picture loading by extension: JPEG through libjpeg (colour spaces,
 // progressive), the Qt formats, drawings and metafiles, and a corpus of
 // damaged or hostile files that must end in one clear message, never in a

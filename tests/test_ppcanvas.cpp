@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The canvas the printer and the preview draw with: faces, shapes with the
 // classic pixel rules, text measured and wrapped with the device's
 // metrics, turned text, pictures ANDed onto the page and pictures kept at

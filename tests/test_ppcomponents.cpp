@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The printable components: the draw commands labels, shapes and images
 // make on a page, and how labels and images size themselves.
 #include "support/QtPrint.h"

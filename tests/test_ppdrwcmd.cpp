@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pages and draw commands: attaching, detaching and clearing, faithful
 // page copies that share nothing with their source, the image command's
 // cached bitmap, the back references, and the page description texts.

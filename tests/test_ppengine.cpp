@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Page generation and publishing: the pages a report of bands yields, the
 // requests devices make, the print errors of runs that cannot go on or
 // would never end, cancelling, printing twice, and generation that lets

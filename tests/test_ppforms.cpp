@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine's windows: the form registry that maps the abstract kinds to
 // concrete window classes, the hooks every engine window fires, and the
 // cancel dialog shown modally and modelessly, with real widgets.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine's message table: the built-in Portuguese texts, placeholders
 // filled in order, and language modules beside the program that replace
 // the texts they hold.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine's page-list parser (report/ppPageList), which the print
 // dialog reads its list with: numbers and ranges as typed, and ranges far
 // beyond the report's pages.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The printer object on scripted printers and into PDF files: metrics with
 // and without a device context, driver settings, the document lifecycle and
 // where drawings land.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The printer device on scripted printers and into PDF files: several
 // reports in one document, copies with and without collation, where
 // commands land on the paper, status texts, documents that fail or are

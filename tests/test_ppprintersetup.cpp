@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The printer setup: defaults, setters with their acceptance and
 // notification rules, paper names and codes against scripted printers, the
 // printer list and the reconciliation of what drivers report.

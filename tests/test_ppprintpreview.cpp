@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The print preview window, driven through the engine's preview path as
 // the program opens it: its texts and buttons, zoom and page boxes, keys,
 // the busy state with Cancel while pages are produced, closing while the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The report object model: links and events between engine objects, user
 // names, bands and the components on them, geometry in the report's
 // units, the report's properties with their defaults and the lock while

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Unit conversions of the report engine, with the numbers existing reports
 // depend on.  The offscreen screen has 96 logical pixels per inch.
 #include "platform/Types.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The preview's viewer and screen device: the zoom arithmetic, the picture
 // and its scroll bars, navigation, status texts, how each kind of command
 // is drawn at the zoom (fonts, faces, transparent pictures, commands that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's printing commands through the dialog layer: "print to file"
 // in the print dialog writes a PDF, a printer the system does not have is
 // an error and nothing is printed in its stead, the printer chosen in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine's print dialog with its real widgets (its page-list parser is
 // the engine core's: test_pppagelist): the controls and their texts, the layout for the cover reports, the
 // printers (none, local and network, one that cannot print), the copies

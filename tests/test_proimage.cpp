@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The picture control of the cover sheets and the clickable address
 // picture: placement (stretch, centre, tiles), picture changes, the
 // opaque/transparent decision, mouse events and opening the address.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rotatable text label of the cover sheets: property rules,
 // turned-text placement, effects, automatic sizing and the mouse handlers,
 // checked on real widgets rendered offscreen.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real save dialog of the program (Qt's file dialog behind the dialog
 // layer), driven offscreen by code as a user would: a name typed without
 // its extension over an existing cover is asked about under its final

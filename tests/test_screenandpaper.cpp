@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the screen shows is what prints.  Texts and pictures of a cover as
 // the editor's control draws them, as the preview shows them at its zooms
 // and as PNG pages hold them at their resolutions land where the cover's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editing session without any window: every command as one step of the
 // history, undone and redone whole; what leaves no step; runs of nudges;
 // cut; the saved state following the history; and two hundred random

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Settings: reading the store with its defaults and field widths, writing
 // decimal text, the settings dialog and what the main window applies
 // after it, however it was closed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one text routine: layout in points at the font's true size, and the
 // drawing that scales it to any device.
 #include "platform/TextLayout.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How a track list goes onto the cover: as texts of several lines on the
 // back inlay (between its spines) or on the inside of the front cover, one
 // under another in columns when they do not fit the sheet's height, on

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A CD's track list, read from the music itself: a folder of audio files
 // (their tags and lengths, read with TagLib), a CUE sheet, or a plain text
 // file of one track a line.  Nothing here knows of covers or windows; the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target for the cover-file reader.  A ".lrn" file may come from
 // anywhere (an old disk, a mail, a damaged copy), so whatever its bytes the
 // reader must end with a document and its messages, never crash; every

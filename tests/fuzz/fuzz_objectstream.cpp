@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target for the clipboard object reader.  Any bytes may sit on
 // the clipboard, so the reader must refuse them cleanly with a message or
 // make a document object from them; an object it makes must be within the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target for the picture loader, built once per format: the
 // format's extension comes from LURNS_FUZZ_FORMAT ("jpg", "png", "bmp",
 // "ico", "gif", "wmf", "svg").  Picture files come from anywhere, so the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the seed corpora of the picture fuzz targets: for each format a
 // few small valid files of its common kinds, and damaged copies of them
 // (cut short, bytes overwritten, a header claiming an enormous picture).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Replays fuzzing inputs without libFuzzer: feeds every file named on the
 // command line, and every file in every folder named there, to the
 // target's LLVMFuzzerTestOneInput, in name order, once each.  ctest runs it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Audio files made by the tests themselves: a short tone written as WAV,
 // encoded with the Debian tools the project installs (flac, oggenc,
 // opusenc, lame) with their tags, and an M4A file (a minimal MP4

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small pieces of covers for the printing and preview tests: a picture of
 // one colour, a text object sized to its caption as the editor sizes it,
 // and the box of the dark pixels of a picture.

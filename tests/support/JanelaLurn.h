@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reaching the main window's controls in tests by their component names, as
 // a person finds them on the screen: the window keeps its controls to
 // itself, and its commands are the session's (TfrmLurn::Sessao).

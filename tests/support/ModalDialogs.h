@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Answering the modal dialogs a test opens, with time limits: a test whose
 // dialog never comes, or that opens one nobody answers, fails with a
 // message and goes on instead of waiting for ever.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Comparing pages drawn by different devices: a picture or an SVG drawing
 // of a page against the PDF's page rasterised at the same resolution.
 #pragma once

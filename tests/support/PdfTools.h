@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Looking at printed PDF files the way a viewer shows them, with the
 // poppler tools (poppler-utils): the pages' sizes, the pictures a file
 // holds, and a page rendered grey at a known resolution, to measure where

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small reports built in code for the engine's tests, and a device that
 // keeps a copy of every page it receives.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Options of the sanitizers for the test programs, so that a plain ctest
 // run of the sanitizer build (LURNS_SANITIZE=ON) needs no environment:
 // leaks are checked with the suppressions of tests/lsan.supp, undefined

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sanitizer options of the test programs (see SanitizerDefaults.cpp).
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A dialog layer for tests: every dialog takes its answer from a queue and
 // records what it was asked, so commands run without a person.  A dialog
 // with no queued answer fails the test and answers as a cancel would.

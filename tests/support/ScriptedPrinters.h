@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Installs a scripted printer backend for one test and puts the previous
 // one back afterwards, rebuilding the engine's printer list both times.
 #pragma once

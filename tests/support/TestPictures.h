@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures made at test time: JPEG files encoded with libjpeg (Qt may lack
 // a JPEG writer) in any colour space, progressive or not.
 #pragma once

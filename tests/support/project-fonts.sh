@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shows the programs only the fonts that scripts/install-deps.sh installs,
 # as a fresh Debian 12 machine has them: writes a fontconfig configuration
 # into FOLDER and prints the one line that uses it,

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts a CUPS scheduler that belongs to the printer tests alone, with two
 # PDF queues that print into files.
 #

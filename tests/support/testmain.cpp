@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test entry point: a headless QApplication shared by every test of the
 // executable (a QGuiApplication for the tests of the window-free libraries,
 // built with LURNS_TEST_WINDOW_FREE: they link no widget library).  The offscreen platform is chosen unless the caller set one,

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Writes the cover files of this folder that the tests read (the *.lrn files
 # without ".gravado"), record by record from the file format's table,
 # independently of the program's own writer.  Run it in this folder.
