@@ -52,15 +52,8 @@ void TComandosImpressao::Exportar(const TDocumento& documento, int folhaActual, 
   if (!Dialogs().Export(dialogo)) return;
   ultimaExportacao_ = dialogo;
 
-  TEscolhaPaginas escolha;
-  escolha.Tipo = dialogo.PrintRange == TPrintDialogSpec::prSelection  ? TEscolhaPaginas::Seleccao
-                 : dialogo.PrintRange == TPrintDialogSpec::prPageNums ? TEscolhaPaginas::Intervalo
-                                                                      : TEscolhaPaginas::Todas;
-  escolha.De = dialogo.FromPage;
-  escolha.Ate = dialogo.ToPage;
-  escolha.Folha = folhaActual;
   TPedidoExportacao pedido;
-  pedido.Paginas = PaginasEscolhidas(escolha);
+  pedido.Paginas = PaginasDoDialogo(dialogo.PrintRange, dialogo.FromPage, dialogo.ToPage, folhaActual);
   if (pedido.Paginas.empty()) {
     Dialogs().Warning(EngineMessage(msgNoPagesChosen));
     return;

@@ -65,6 +65,17 @@ QString A4De(const QString& printer) {
 
 }  // namespace
 
+std::vector<int> PaginasDoDialogo(TPrintDialogSpec::Range range, int de, int ate, int folhaActual) {
+  TEscolhaPaginas escolha;
+  escolha.Tipo = range == TPrintDialogSpec::prSelection  ? TEscolhaPaginas::Seleccao
+                 : range == TPrintDialogSpec::prPageNums ? TEscolhaPaginas::Intervalo
+                                                         : TEscolhaPaginas::Todas;
+  escolha.De = de;
+  escolha.Ate = ate;
+  escolha.Folha = folhaActual;
+  return PaginasEscolhidas(escolha);
+}
+
 TComandosImpressao::TComandosImpressao(QWidget* janela) : janela_(janela) {
   ultimo_.MinPage = 1;
   ultimo_.MaxPage = NumeroPaginas;
@@ -102,15 +113,8 @@ void TComandosImpressao::Imprimir(const TDocumento& documento, int folhaActual,
   ultimo_.Copies = dialogo.Copies;
   ultimo_.Collate = dialogo.Collate;
 
-  TEscolhaPaginas escolha;
-  escolha.Tipo = dialogo.PrintRange == TPrintDialogSpec::prSelection  ? TEscolhaPaginas::Seleccao
-                 : dialogo.PrintRange == TPrintDialogSpec::prPageNums ? TEscolhaPaginas::Intervalo
-                                                                      : TEscolhaPaginas::Todas;
-  escolha.De = dialogo.FromPage;
-  escolha.Ate = dialogo.ToPage;
-  escolha.Folha = folhaActual;
   TPedidoImpressao pedido;
-  pedido.Paginas = PaginasEscolhidas(escolha);
+  pedido.Paginas = PaginasDoDialogo(dialogo.PrintRange, dialogo.FromPage, dialogo.ToPage, folhaActual);
   if (pedido.Paginas.empty()) {
     Dialogs().Warning(EngineMessage(msgNoPagesChosen));
     return;

@@ -18,6 +18,10 @@
 
 class QWidget;
 
+// The pages a dialog's range chooses (all, the page of `folhaActual`, or
+// from-to), in order, as the print and export dialogs choose them.
+std::vector<int> PaginasDoDialogo(TPrintDialogSpec::Range range, int de, int ate, int folhaActual);
+
 class TComandosImpressao {
  public:
   // `janela`: the window that takes no input while a print runs.
