@@ -7,6 +7,7 @@
 #include "document/TiposDeLetra.h"
 #include "tracks/ColocacaoFaixas.h"
 #include "tracks/Faixas.h"
+#include "support/AudioFiles.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -29,29 +30,6 @@ double Median(std::vector<double> v) {
   return v[v.size() / 2];
 }
 
-bool Tone(const QString& path) {
-  const int rate = 8000, n = rate;  // one second
-  QByteArray data(n * 2, '\0');
-  for (int i = 0; i < n; ++i)
-    qToLittleEndian<qint16>(qint16(8000 * std::sin(2 * M_PI * 440 * i / rate)), data.data() + 2 * i);
-  QByteArray h("RIFF");
-  auto u32 = [&](quint32 v) { char b[4]; qToLittleEndian(v, b); h.append(b, 4); };
-  auto u16 = [&](quint16 v) { char b[2]; qToLittleEndian(v, b); h.append(b, 2); };
-  u32(quint32(36 + data.size()));
-  h.append("WAVEfmt ");
-  u32(16); u16(1); u16(1); u32(rate); u32(rate * 2); u16(2); u16(16);
-  h.append("data");
-  u32(quint32(data.size()));
-  QFile f(path);
-  return f.open(QIODevice::WriteOnly) && f.write(h + data) > 0;
-}
-
-bool Run(const QString& program, const QStringList& args) {
-  QProcess p;
-  p.start(program, args);
-  return p.waitForFinished(60000) && p.exitCode() == 0;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -61,8 +39,8 @@ int main(int argc, char** argv) {
   QTextStream out(stdout);
   QTemporaryDir dir;
   const QString wav = dir.filePath("tone.wav");
-  if (!Tone(wav) || !Run("flac", {"-s", "-o", dir.filePath("tone.flac"), wav}) ||
-      !Run("lame", {"--quiet", wav, dir.filePath("tone.mp3")})) {
+  if (!audio::WriteWav(wav, 1.0) || !audio::Run("flac", {"-s", "-o", dir.filePath("tone.flac"), wav}) ||
+      !audio::Run("lame", {"--quiet", wav, dir.filePath("tone.mp3")})) {
     out << "flac and lame are needed (scripts/install-deps.sh installs them)\n";
     return 1;
   }

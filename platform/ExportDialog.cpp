@@ -23,7 +23,7 @@ namespace {
 
 class ExportDialog : public QDialog {
  public:
-  ExportDialog(TExportDialogSpec& spec, QWidget* parent) : QDialog(parent), spec_(spec) {
+  ExportDialog(TExportDialogSpec& pedido, QWidget* parent) : QDialog(parent), pedido_(pedido) {
     setObjectName(QStringLiteral("dlgExportar"));
     setWindowTitle(QStringLiteral("Exportar"));
     auto* lay = new QVBoxLayout(this);
@@ -39,8 +39,8 @@ class ExportDialog : public QDialog {
     auto* dpiLabel = new QLabel(QStringLiteral("&Resolução (pontos por polegada):"), formato);
     dpi_ = new QSpinBox(formato);
     dpi_->setObjectName(QStringLiteral("resolucao"));
-    dpi_->setRange(spec.MinDpi, spec.MaxDpi);
-    dpi_->setValue(std::clamp(spec.Dpi, spec.MinDpi, spec.MaxDpi));
+    dpi_->setRange(pedido.MinDpi, pedido.MaxDpi);
+    dpi_->setValue(std::clamp(pedido.Dpi, pedido.MinDpi, pedido.MaxDpi));
     dpiLabel->setBuddy(dpi_);
     fl->addWidget(dpiLabel, 3, 0);
     fl->addWidget(dpi_, 3, 1);
@@ -51,8 +51,8 @@ class ExportDialog : public QDialog {
     todas_ = Radio(paginas, QStringLiteral("&Todas"), QStringLiteral("paginasTodas"));
     actual_ = Radio(paginas, QStringLiteral("Página &actual"), QStringLiteral("paginaActual"));
     intervalo_ = Radio(paginas, QStringLiteral("&De:"), QStringLiteral("paginasIntervalo"));
-    de_ = Spin(paginas, QStringLiteral("de"), spec.FromPage);
-    ate_ = Spin(paginas, QStringLiteral("ate"), spec.ToPage);
+    de_ = Spin(paginas, QStringLiteral("de"), pedido.FromPage);
+    ate_ = Spin(paginas, QStringLiteral("ate"), pedido.ToPage);
     auto* ateLabel = new QLabel(QStringLiteral("&até:"), paginas);
     ateLabel->setBuddy(ate_);
     pl->addWidget(todas_, 0, 0, 1, 4);
@@ -74,12 +74,12 @@ class ExportDialog : public QDialog {
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     lay->addWidget(buttons);
 
-    (spec.Formato == TExportDialogSpec::fmtPng   ? png_
-     : spec.Formato == TExportDialogSpec::fmtSvg ? svg_
+    (pedido.Formato == TExportDialogSpec::fmtPng   ? png_
+     : pedido.Formato == TExportDialogSpec::fmtSvg ? svg_
                                                  : pdf_)
         ->setChecked(true);
-    (spec.PrintRange == TPrintDialogSpec::prSelection ? actual_
-     : spec.PrintRange == TPrintDialogSpec::prPageNums ? intervalo_
+    (pedido.PrintRange == TPrintDialogSpec::prSelection ? actual_
+     : pedido.PrintRange == TPrintDialogSpec::prPageNums ? intervalo_
                                                         : todas_)
         ->setChecked(true);
     // A PDF keeps the pages' own drawing: it has no resolution to choose.
@@ -94,15 +94,15 @@ class ExportDialog : public QDialog {
   }
 
   void Answer() {
-    spec_.Formato = png_->isChecked()   ? TExportDialogSpec::fmtPng
+    pedido_.Formato = png_->isChecked()   ? TExportDialogSpec::fmtPng
                     : svg_->isChecked() ? TExportDialogSpec::fmtSvg
                                         : TExportDialogSpec::fmtPdf;
-    spec_.Dpi = dpi_->value();
-    spec_.PrintRange = actual_->isChecked()      ? TPrintDialogSpec::prSelection
+    pedido_.Dpi = dpi_->value();
+    pedido_.PrintRange = actual_->isChecked()      ? TPrintDialogSpec::prSelection
                        : intervalo_->isChecked() ? TPrintDialogSpec::prPageNums
                                                  : TPrintDialogSpec::prAllPages;
-    spec_.FromPage = de_->value();
-    spec_.ToPage = ate_->value();
+    pedido_.FromPage = de_->value();
+    pedido_.ToPage = ate_->value();
   }
 
  private:
@@ -114,12 +114,12 @@ class ExportDialog : public QDialog {
   QSpinBox* Spin(QWidget* parent, const QString& name, int value) {
     auto* s = new QSpinBox(parent);
     s->setObjectName(name);
-    s->setRange(spec_.MinPage, std::max(spec_.MinPage, spec_.MaxPage));
+    s->setRange(pedido_.MinPage, std::max(pedido_.MinPage, pedido_.MaxPage));
     s->setValue(value);
     return s;
   }
 
-  TExportDialogSpec& spec_;
+  TExportDialogSpec& pedido_;
   QRadioButton *pdf_, *png_, *svg_, *todas_, *actual_, *intervalo_;
   QSpinBox *dpi_, *de_, *ate_;
 };
